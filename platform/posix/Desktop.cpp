@@ -1,0 +1,593 @@
+// SPDX-License-Identifier: MIT
+#include "platform/posix/Desktop.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <poll.h>
+#include <sstream>
+#include <sys/epoll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+namespace corvane::desktop {
+namespace {
+
+constexpr std::uint32_t kRequestMagic = 0x4D445643;  // "CVDM"
+constexpr std::uint32_t kReplyMagic = 0x52445643;    // "CVDR"
+constexpr std::uint32_t kKindSend = 1;
+constexpr std::uint32_t kKindClose = 2;
+constexpr std::size_t kMaxTextLength = 255;
+constexpr std::uint32_t kFirstRegisteredId = 0xC000;
+constexpr const char* kInProcessPrefix = "inproc:";
+
+#pragma pack(push, 1)
+struct RequestHeader {
+    std::uint32_t magic;
+    std::uint32_t kind;
+    std::uint32_t sequence;
+    std::uint32_t wParam;
+    std::uint32_t lParam;
+    std::uint32_t token;
+    std::int64_t deadlineNs;  // CLOCK_MONOTONIC, shared by all processes of the machine
+    std::uint16_t nameLength;
+    std::uint16_t atomLength;
+};
+struct ReplyHeader {
+    std::uint32_t magic;
+    std::uint32_t sequence;
+    std::uint32_t answer;
+};
+#pragma pack(pop)
+
+std::int64_t MonotonicNs() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+bool ProcessAlive(std::int64_t pid) {
+    if (pid <= 0) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+struct InProcessWindow {
+    WindowEntry entry;
+    MessageHandler onMessage;
+    CloseHandler onClose;
+};
+
+// Process-wide tables of the stand-in. The program is single-threaded; the
+// mutex only keeps the tables sound if a tool uses them from several threads.
+struct DesktopState {
+    std::mutex mutex;
+    std::vector<std::string> handleEndpoints;          // handle h names entry h - 1
+    std::map<std::string, WindowHandle> endpointHandles;
+    std::map<std::string, WindowEntry> knownEntries;   // last description seen per endpoint
+    std::vector<std::string> messageNames;             // id 0xC000 + i
+    std::map<std::uint16_t, std::string> atoms;
+    std::uint16_t nextAtom = kFirstRegisteredId;
+    std::map<std::string, int> connections;            // endpoint -> connected socket
+    std::map<int, InProcessWindow> inProcessWindows;
+    int nextInProcessId = 1;
+    std::uint32_t nextSequence = 1;
+    int nextPublishedNumber = 0;
+};
+
+DesktopState& State() {
+    static DesktopState state;
+    return state;
+}
+
+WindowHandle HandleForEndpoint(DesktopState& s, const std::string& endpoint) {
+    auto it = s.endpointHandles.find(endpoint);
+    if (it != s.endpointHandles.end()) return it->second;
+    s.handleEndpoints.push_back(endpoint);
+    auto handle = static_cast<WindowHandle>(s.handleEndpoints.size());
+    s.endpointHandles[endpoint] = handle;
+    return handle;
+}
+
+std::optional<WindowEntry> ParseWindowFile(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) return std::nullopt;
+    WindowEntry entry;
+    std::string line;
+    while (std::getline(in, line)) {
+        auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq);
+        std::string value = line.substr(eq + 1);
+        if (key == "class") entry.className = value;
+        else if (key == "title") entry.title = value;
+        else if (key == "pid") entry.pid = std::strtoll(value.c_str(), nullptr, 10);
+        else if (key == "native") entry.nativeId = std::strtoull(value.c_str(), nullptr, 10);
+        else if (key == "socket") entry.endpoint = value;
+    }
+    if (entry.endpoint.empty() || entry.pid <= 0) return std::nullopt;
+    return entry;
+}
+
+// The live published windows of the desktop, in a stable order (by file name).
+std::vector<WindowEntry> ScanDesktop() {
+    std::vector<WindowEntry> result;
+    const std::string dir = DesktopDirectory();
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return result;
+    std::vector<std::string> names;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".win") == 0) names.push_back(name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names) {
+        auto entry = ParseWindowFile(dir + "/" + name);
+        if (!entry) continue;
+        if (!ProcessAlive(entry->pid)) continue;  // an entry left behind by a process that died
+        struct stat st {};
+        if (::stat(entry->endpoint.c_str(), &st) != 0) continue;
+        result.push_back(*entry);
+    }
+    return result;
+}
+
+template <typename Match>
+WindowHandle FindWindow(Match match) {
+    auto& s = State();
+    {
+        std::lock_guard lock(s.mutex);
+        for (auto& [id, w] : s.inProcessWindows) {
+            if (match(w.entry)) return HandleForEndpoint(s, w.entry.endpoint);
+        }
+    }
+    for (const auto& entry : ScanDesktop()) {
+        if (!match(entry)) continue;
+        std::lock_guard lock(s.mutex);
+        s.knownEntries[entry.endpoint] = entry;
+        return HandleForEndpoint(s, entry.endpoint);
+    }
+    return 0;
+}
+
+std::string EndpointOf(WindowHandle window) {
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    if (window == 0 || window > s.handleEndpoints.size()) return {};
+    return s.handleEndpoints[window - 1];
+}
+
+InProcessWindow* FindInProcess(DesktopState& s, const std::string& endpoint) {
+    if (endpoint.rfind(kInProcessPrefix, 0) != 0) return nullptr;
+    int id = std::atoi(endpoint.c_str() + std::strlen(kInProcessPrefix));
+    auto it = s.inProcessWindows.find(id);
+    return it == s.inProcessWindows.end() ? nullptr : &it->second;
+}
+
+int ConnectTo(const std::string& socketPath) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof(addr.sun_path)) return -1;
+    std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void DropConnection(DesktopState& s, const std::string& endpoint) {
+    auto it = s.connections.find(endpoint);
+    if (it == s.connections.end()) return;
+    ::close(it->second);
+    s.connections.erase(it);
+}
+
+std::vector<char> BuildRequest(std::uint32_t kind, std::uint32_t sequence, const Message& m,
+                               std::int64_t deadlineNs) {
+    RequestHeader h{};
+    h.magic = kRequestMagic;
+    h.kind = kind;
+    h.sequence = sequence;
+    h.wParam = m.wParam;
+    h.lParam = m.lParam;
+    h.token = m.token;
+    h.deadlineNs = deadlineNs;
+    h.nameLength = static_cast<std::uint16_t>(std::min(m.name.size(), kMaxTextLength));
+    h.atomLength = static_cast<std::uint16_t>(std::min(m.atomText.size(), kMaxTextLength));
+    std::vector<char> buffer(sizeof h + h.nameLength + h.atomLength);
+    std::memcpy(buffer.data(), &h, sizeof h);
+    std::memcpy(buffer.data() + sizeof h, m.name.data(), h.nameLength);
+    std::memcpy(buffer.data() + sizeof h + h.nameLength, m.atomText.data(), h.atomLength);
+    return buffer;
+}
+
+// Sends one request over the cached connection to endpoint, reconnecting once
+// when the cached connection turns out to be broken. Returns the socket or -1.
+int SendRequest(DesktopState& s, const std::string& endpoint, const std::vector<char>& request) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto it = s.connections.find(endpoint);
+        int fd = -1;
+        if (it != s.connections.end()) {
+            fd = it->second;
+        } else {
+            fd = ConnectTo(endpoint);
+            if (fd < 0) return -1;
+            s.connections[endpoint] = fd;
+        }
+        ssize_t sent = ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        if (sent == static_cast<ssize_t>(request.size())) return fd;
+        DropConnection(s, endpoint);
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string DesktopDirectory() {
+    if (const char* d = std::getenv("CORVANE_DESKTOP"); d && *d) return d;
+    if (const char* r = std::getenv("XDG_RUNTIME_DIR"); r && *r) {
+        return std::string(r) + "/corvane-desktop";
+    }
+    return "/tmp/corvane-desktop-" + std::to_string(::getuid());
+}
+
+WindowHandle FindWindowByClass(std::string_view className) {
+    return FindWindow([&](const WindowEntry& e) { return e.className == className; });
+}
+
+WindowHandle FindWindowByTitle(std::string_view title) {
+    return FindWindow([&](const WindowEntry& e) { return e.title == title; });
+}
+
+std::optional<WindowEntry> DescribeWindow(WindowHandle window) {
+    const std::string endpoint = EndpointOf(window);
+    if (endpoint.empty()) return std::nullopt;
+    auto& s = State();
+    {
+        std::lock_guard lock(s.mutex);
+        if (auto* w = FindInProcess(s, endpoint)) return w->entry;
+        if (endpoint.rfind(kInProcessPrefix, 0) == 0) return std::nullopt;
+    }
+    for (const auto& entry : ScanDesktop()) {
+        if (entry.endpoint == endpoint) return entry;
+    }
+    return std::nullopt;
+}
+
+std::uint32_t RegisterWindowMessage(std::string_view name) {
+    if (name.empty()) return 0;
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    for (std::size_t i = 0; i < s.messageNames.size(); ++i) {
+        if (s.messageNames[i] == name) return kFirstRegisteredId + static_cast<std::uint32_t>(i);
+    }
+    if (s.messageNames.size() >= 0x3FFF) return 0;
+    s.messageNames.emplace_back(name);
+    return kFirstRegisteredId + static_cast<std::uint32_t>(s.messageNames.size() - 1);
+}
+
+std::string RegisteredMessageName(std::uint32_t messageId) {
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    if (messageId < kFirstRegisteredId) return {};
+    std::size_t i = messageId - kFirstRegisteredId;
+    return i < s.messageNames.size() ? s.messageNames[i] : std::string{};
+}
+
+std::uint16_t AddAtom(std::string_view text) {
+    if (text.empty() || text.size() > kMaxTextLength) return 0;
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    for (int tries = 0; tries < 0x4000; ++tries) {
+        std::uint16_t atom = s.nextAtom;
+        s.nextAtom = (s.nextAtom == 0xFFFF) ? kFirstRegisteredId : s.nextAtom + 1;
+        if (!s.atoms.count(atom)) {
+            s.atoms[atom] = std::string(text);
+            return atom;
+        }
+    }
+    return 0;
+}
+
+bool DeleteAtom(std::uint16_t atom) {
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    return s.atoms.erase(atom) > 0;
+}
+
+std::string AtomText(std::uint16_t atom) {
+    auto& s = State();
+    std::lock_guard lock(s.mutex);
+    auto it = s.atoms.find(atom);
+    return it == s.atoms.end() ? std::string{} : it->second;
+}
+
+SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std::uint32_t wParam,
+                              std::uint32_t lParam, std::uint32_t timeoutMs,
+                              std::uint32_t* answer, std::uint32_t token) {
+    const std::string endpoint = EndpointOf(window);
+    if (endpoint.empty()) return SendStatus::NoWindow;
+    Message message;
+    message.name = RegisteredMessageName(messageId);
+    message.wParam = wParam;
+    message.lParam = lParam;
+    message.atomText = wParam <= 0xFFFF ? AtomText(static_cast<std::uint16_t>(wParam)) : "";
+    message.token = token;
+    if (message.name.empty()) return SendStatus::Failed;
+
+    auto& s = State();
+    std::unique_lock lock(s.mutex);
+    if (endpoint.rfind(kInProcessPrefix, 0) == 0) {
+        InProcessWindow* w = FindInProcess(s, endpoint);
+        if (!w) return SendStatus::NoWindow;
+        MessageHandler handler = w->onMessage;  // the handler may publish or remove windows
+        lock.unlock();
+        std::uint32_t result = handler ? handler(message) : 0;
+        if (answer) *answer = result;
+        return SendStatus::Answered;
+    }
+
+    const std::int64_t deadline = MonotonicNs() + static_cast<std::int64_t>(timeoutMs) * 1000000LL;
+    const std::uint32_t sequence = s.nextSequence++;
+    int fd = SendRequest(s, endpoint, BuildRequest(kKindSend, sequence, message, deadline));
+    if (fd < 0) return SendStatus::Failed;
+    for (;;) {
+        std::int64_t remainingNs = deadline - MonotonicNs();
+        if (remainingNs <= 0) return SendStatus::TimedOut;
+        timespec wait{static_cast<time_t>(remainingNs / 1000000000LL),
+                      static_cast<long>(remainingNs % 1000000000LL)};
+        pollfd p{fd, POLLIN, 0};
+        int ready = ::ppoll(&p, 1, &wait, nullptr);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) return SendStatus::TimedOut;
+        ReplyHeader reply{};
+        ssize_t got = ready > 0 ? ::recv(fd, &reply, sizeof reply, 0) : -1;
+        if (got != static_cast<ssize_t>(sizeof reply) || reply.magic != kReplyMagic) {
+            DropConnection(s, endpoint);  // the receiver went away
+            return SendStatus::Failed;
+        }
+        if (reply.sequence != sequence) continue;  // a late answer to an earlier message
+        if (answer) *answer = reply.answer;
+        return SendStatus::Answered;
+    }
+}
+
+bool PostCloseRequest(WindowHandle window) {
+    const std::string endpoint = EndpointOf(window);
+    if (endpoint.empty()) return false;
+    auto& s = State();
+    std::unique_lock lock(s.mutex);
+    if (endpoint.rfind(kInProcessPrefix, 0) == 0) {
+        InProcessWindow* w = FindInProcess(s, endpoint);
+        if (!w) return false;
+        CloseHandler handler = w->onClose;
+        lock.unlock();
+        if (handler) handler();
+        return true;
+    }
+    Message message;
+    message.name = "WM_CLOSE";
+    const std::int64_t noDeadline = INT64_MAX;
+    return SendRequest(s, endpoint, BuildRequest(kKindClose, s.nextSequence++, message, noDeadline)) >= 0;
+}
+
+// ---------------------------------------------------------------------------
+
+struct PublishedWindow::Impl {
+    WindowEntry entry;
+    MessageHandler onMessage;
+    CloseHandler onClose;
+    bool inProcess = false;
+    int inProcessId = 0;
+    int listenFd = -1;
+    int epollFd = -1;
+    std::string windowFile;
+    std::string error;
+    bool published = false;
+
+    bool WriteWindowFile() {
+        std::ostringstream text;
+        text << "class=" << entry.className << "\n"
+             << "title=" << entry.title << "\n"
+             << "pid=" << entry.pid << "\n"
+             << "native=" << entry.nativeId << "\n"
+             << "socket=" << entry.endpoint << "\n";
+        const std::string temp = windowFile + ".tmp";
+        {
+            std::ofstream out(temp, std::ios::trunc);
+            if (!out) return false;
+            out << text.str();
+            if (!out.flush()) return false;
+        }
+        return ::rename(temp.c_str(), windowFile.c_str()) == 0;
+    }
+
+    bool Publish() {
+        const std::string dir = DesktopDirectory();
+        ::mkdir(dir.c_str(), 0700);
+        struct stat st {};
+        if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            error = "cannot create the desktop directory " + dir + ": " + std::strerror(errno);
+            return false;
+        }
+        int number;
+        {
+            auto& s = State();
+            std::lock_guard lock(s.mutex);
+            number = s.nextPublishedNumber++;
+        }
+        const std::string base = dir + "/" + std::to_string(entry.pid) + "." + std::to_string(number);
+        entry.endpoint = base + ".sock";
+        windowFile = base + ".win";
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        if (entry.endpoint.size() >= sizeof(addr.sun_path)) {
+            error = "the desktop directory's path is too long for a socket: " + entry.endpoint;
+            return false;
+        }
+        std::memcpy(addr.sun_path, entry.endpoint.c_str(), entry.endpoint.size() + 1);
+        ::unlink(entry.endpoint.c_str());
+        listenFd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+            ::listen(listenFd, 16) != 0) {
+            error = "cannot listen on " + entry.endpoint + ": " + std::strerror(errno);
+            return false;
+        }
+        epollFd = ::epoll_create1(EPOLL_CLOEXEC);
+        epoll_event ev{};
+        ev.events = EPOLLIN;
+        ev.data.fd = listenFd;
+        if (epollFd < 0 || ::epoll_ctl(epollFd, EPOLL_CTL_ADD, listenFd, &ev) != 0) {
+            error = std::string("cannot watch the window's socket: ") + std::strerror(errno);
+            return false;
+        }
+        if (!WriteWindowFile()) {
+            error = "cannot write " + windowFile + ": " + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+    // Accepts every waiting connection and handles what has already arrived on it.
+    int AcceptAll() {
+        int handled = 0;
+        for (;;) {
+            int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (fd < 0) return handled;
+            epoll_event ev{};
+            ev.events = EPOLLIN;
+            ev.data.fd = fd;
+            if (::epoll_ctl(epollFd, EPOLL_CTL_ADD, fd, &ev) != 0) {
+                ::close(fd);
+                continue;
+            }
+            handled += ServeClient(fd);
+        }
+    }
+
+    void CloseClient(int fd) {
+        ::epoll_ctl(epollFd, EPOLL_CTL_DEL, fd, nullptr);
+        ::close(fd);
+    }
+
+    // Handles every message waiting on one client connection.
+    int ServeClient(int fd) {
+        int handled = 0;
+        char buffer[sizeof(RequestHeader) + 2 * kMaxTextLength];
+        for (;;) {
+            ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return handled;
+            if (got <= 0) {
+                CloseClient(fd);
+                return handled;
+            }
+            RequestHeader h{};
+            if (static_cast<std::size_t>(got) < sizeof h) continue;
+            std::memcpy(&h, buffer, sizeof h);
+            if (h.magic != kRequestMagic ||
+                sizeof h + h.nameLength + h.atomLength != static_cast<std::size_t>(got)) {
+                continue;  // not a message of this desktop: ignored
+            }
+            Message m;
+            m.name.assign(buffer + sizeof h, h.nameLength);
+            m.atomText.assign(buffer + sizeof h + h.nameLength, h.atomLength);
+            m.wParam = h.wParam;
+            m.lParam = h.lParam;
+            m.token = h.token;
+            if (h.kind == kKindClose) {
+                ++handled;
+                if (onClose) onClose();
+                continue;
+            }
+            if (h.kind != kKindSend) continue;
+            // The sender stops waiting at its deadline; a message that comes up
+            // after it is dropped unhandled.
+            if (MonotonicNs() > h.deadlineNs) continue;
+            ++handled;
+            ReplyHeader reply{kReplyMagic, h.sequence, onMessage ? onMessage(m) : 0u};
+            ::send(fd, &reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
+        }
+    }
+};
+
+PublishedWindow::PublishedWindow(std::string className, std::string title, std::uint64_t nativeId,
+                                 MessageHandler onMessage, CloseHandler onClose, bool inProcess)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->entry.className = std::move(className);
+    impl_->entry.title = std::move(title);
+    impl_->entry.pid = ::getpid();
+    impl_->entry.nativeId = nativeId;
+    impl_->onMessage = std::move(onMessage);
+    impl_->onClose = std::move(onClose);
+    impl_->inProcess = inProcess;
+    if (inProcess) {
+        auto& s = State();
+        std::lock_guard lock(s.mutex);
+        impl_->inProcessId = s.nextInProcessId++;
+        impl_->entry.endpoint = kInProcessPrefix + std::to_string(impl_->inProcessId);
+        s.inProcessWindows[impl_->inProcessId] = {impl_->entry, impl_->onMessage, impl_->onClose};
+        impl_->published = true;
+        return;
+    }
+    impl_->published = impl_->Publish();
+}
+
+PublishedWindow::~PublishedWindow() {
+    if (impl_->inProcess) {
+        auto& s = State();
+        std::lock_guard lock(s.mutex);
+        s.inProcessWindows.erase(impl_->inProcessId);
+        return;
+    }
+    if (!impl_->windowFile.empty()) ::unlink(impl_->windowFile.c_str());
+    if (impl_->listenFd >= 0) {
+        ::close(impl_->listenFd);
+        ::unlink(impl_->entry.endpoint.c_str());
+    }
+    if (impl_->epollFd >= 0) ::close(impl_->epollFd);
+}
+
+bool PublishedWindow::IsPublished() const { return impl_->published; }
+const std::string& PublishedWindow::Error() const { return impl_->error; }
+int PublishedWindow::WaitDescriptor() const { return impl_->inProcess ? -1 : impl_->epollFd; }
+
+int PublishedWindow::ProcessPending(int timeoutMs) {
+    if (impl_->inProcess || !impl_->published) return 0;
+    epoll_event events[16];
+    int n = ::epoll_wait(impl_->epollFd, events, 16, timeoutMs);
+    int handled = 0;
+    for (int i = 0; i < n; ++i) {
+        if (events[i].data.fd == impl_->listenFd) {
+            handled += impl_->AcceptAll();
+        } else {
+            handled += impl_->ServeClient(events[i].data.fd);
+        }
+    }
+    return handled;
+}
+
+void PublishedWindow::SetNativeId(std::uint64_t nativeId) {
+    impl_->entry.nativeId = nativeId;
+    if (impl_->inProcess) {
+        auto& s = State();
+        std::lock_guard lock(s.mutex);
+        s.inProcessWindows[impl_->inProcessId].entry.nativeId = nativeId;
+    } else if (impl_->published) {
+        impl_->WriteWindowFile();
+    }
+}
+
+}  // namespace corvane::desktop

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+//
+// Named shared memory areas (POSIX shm) in the shape of the Windows file
+// mappings that the link uses: create a named mapping (telling whether the name
+// already existed), map a view of it, unmap the view, close the mapping.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace corvane::desktop {
+
+// The POSIX name of an area: "/" followed by the name.
+std::string SharedAreaPosixName(const std::string& name);
+
+// Creates a new named area of the given size. Returns a descriptor (the
+// mapping) or -1; *alreadyExists is true when the name was taken, in which case
+// nothing is created or changed.
+int CreateSharedArea(const std::string& name, std::size_t size, bool* alreadyExists);
+
+// Opens an existing named area for reading and writing; -1 when there is none.
+int OpenSharedArea(const std::string& name);
+
+// Maps a writable view of the whole area; nullptr on failure.
+void* MapSharedArea(int mapping, std::size_t size);
+
+void UnmapSharedArea(void* view, std::size_t size);
+
+// Closes the mapping; with the name given, also removes the name (the creator
+// does this, so that the area is gone once every view is unmapped).
+void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
+
+// Size of the area behind a mapping, 0 on failure.
+std::size_t SharedAreaSize(int mapping);
+
+}  // namespace corvane::desktop

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+//
+// corvane-linkdemo: checks the link to the simulator. Finds the simulator's
+// window, opens the link and prints the aircraft's position, heading, altitude
+// and speeds as one exchange reads them.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/flightstate/FlightState.h"
+#include "platform/posix/CVcomsLibrary.h"
+#include "platform/posix/ProgramFolder.h"
+
+namespace {
+
+void PrintHelp() {
+    std::printf(
+        "Usage: corvane-linkdemo [--count N] [--interval MS]\n"
+        "Finds the flight simulator's window, opens the link and prints the aircraft's\n"
+        "position, heading, altitude and speeds read through one exchange.\n\n"
+        "  --count N       print N readings (default 1)\n"
+        "  --interval MS   milliseconds between readings (default 1000)\n"
+        "  --help          show this text\n");
+}
+
+// The simulator's 64-bit fixed-point position: whole units in hi, the fraction
+// in lo (unsigned).
+double Degrees(std::int32_t hi, std::uint32_t lo, double scale) {
+    return (hi + lo / 4294967296.0) * scale;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int count = 1;
+    int intervalMs = 1000;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            PrintHelp();
+            return 0;
+        } else if ((arg == "--count" || arg == "--interval") && i + 1 < argc) {
+            char* end = nullptr;
+            long v = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || v < (arg == "--count" ? 1 : 0) || v > 1000000) {
+                std::fprintf(stderr, "corvane-linkdemo: %s needs a whole number\n", arg.c_str());
+                return 2;
+            }
+            (arg == "--count" ? count : intervalMs) = static_cast<int>(v);
+        } else {
+            std::fprintf(stderr, "corvane-linkdemo: unknown option %s (see --help)\n", arg.c_str());
+            return 2;
+        }
+    }
+
+    corvane::desktop::CVcomsLibrary link(corvane::desktop::ProgramFolder());
+    try {
+        link.Load();
+    } catch (const corvane::desktop::LinkLibraryError& e) {
+        std::fprintf(stderr, "corvane-linkdemo: %s\n", e.what());
+        return 1;
+    }
+    corvane::flightstate::FlightState state;
+    state.simulatorkind = static_cast<std::int16_t>(link.fsworking());
+    if (state.simulatorkind != corvane::flightstate::kFs98) {
+        std::fprintf(stderr,
+                     "corvane-linkdemo: no simulator window (class FS98MAIN) was found.\n"
+                     "Start the simulator first, e.g. fltsim98.exe --headless.\n");
+        return 1;
+    }
+    link.startit();
+    for (int n = 0; n < count; ++n) {
+        if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+        corvane::flightstate::ExchangeFlightState(state, link);
+        double heading = state.heading * 360.0 / 4294967296.0;
+        if (heading < 0) heading += 360.0;
+        std::printf(
+            "latitude %.6f  longitude %.6f  altitude %d m (%.0f ft)  heading %.1f true\n"
+            "true airspeed %.1f kt  indicated %.1f kt  vertical speed %d ft/min  on ground %d\n",
+            Degrees(state.latitudehi, state.latitudelo, 45.0 / 5000875.0),
+            Degrees(state.longitudehi, state.longitudelo, 90.0 / 1073741824.0), state.altitude,
+            state.altitude * 3.2808, heading, state.trueairspeed / 128.0,
+            state.indicatedairspeed / 128.0, state.verticalspeed, state.onground);
+        std::fflush(stdout);
+        if (state.latitudehi == 0 && state.longitudehi == 0 && state.altitude == 0) {
+            std::fprintf(stderr, "corvane-linkdemo: the simulator did not answer the link.\n");
+            return 1;
+        }
+    }
+    link.stopit();
+    return 0;
+}
