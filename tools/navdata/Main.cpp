@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: MIT
+// corvane-navdata: builds the airport database airdata.tri and the coastline file COAST2.int
+// from X-Plane/FlightGear apt.dat and nav.dat and Natural Earth land polygons (TopoJSON).
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/navdata/AirportDatabaseFile.h"
+#include "app/navdata/CoastlineFile.h"
+#include "app/navdata/NavDataError.h"
+#include "tools/navdata/AirportDatabaseBuilder.h"
+#include "tools/navdata/CoastlineBuilder.h"
+#include "tools/navdata/ConversionError.h"
+#include "tools/navdata/DatFileReader.h"
+#include "tools/navdata/TextRules.h"
+#include "tools/navdata/TopoJsonReader.h"
+
+namespace {
+
+using namespace corvane::navdata;
+using namespace corvane::navdata::convert;
+
+constexpr const char* kVersion = "0.1.0";
+
+const char* const kHelp =
+    "Usage: corvane-navdata [options]\n"
+    "\n"
+    "Builds Corvane's navigation data files from open data:\n"
+    "  airdata.tri  airports, runways, ATIS, ILS, VOR and NDB, from apt.dat and nav.dat\n"
+    "  COAST2.int   coastlines, from land polygons in TopoJSON\n"
+    "Inputs may be plain or gzip-compressed. The rules are described in\n"
+    "docs/navdata-formats.md.\n"
+    "\n"
+    "Inputs (give --apt to build airdata.tri, --coast to build COAST2.int, or both):\n"
+    "  --apt FILE           apt.dat, version 1000 or 1100 (X-Plane, FlightGear)\n"
+    "  --nav FILE           nav.dat, version 810 or 1100; without it the database has no\n"
+    "                       ILS, VOR or NDB\n"
+    "  --coast FILE         TopoJSON topology of land polygons (Natural Earth land)\n"
+    "\n"
+    "Outputs:\n"
+    "  --out-dir DIR        folder for airdata.tri and COAST2.int (default: current folder)\n"
+    "  --airdata FILE       write the airport database to FILE instead\n"
+    "  --coastfile FILE     write the coastline file to FILE instead\n"
+    "\n"
+    "Rules:\n"
+    "  --min-runway-ft N    shortest runway kept, in feet (default 1500); raised in steps of\n"
+    "                       100 ft when the airports or runways would exceed 32766\n"
+    "  --max-block-points N points of one coastline block (default 256, 8 to 4096)\n"
+    "  --strict             stop at the first malformed input line instead of skipping it\n"
+    "\n"
+    "Other:\n"
+    "  --quiet              print only warnings and errors\n"
+    "  --help               show this text\n"
+    "  --version            show the version\n"
+    "\n"
+    "Exit status: 0 success, 1 conversion error, 2 wrong usage.\n";
+
+struct Arguments {
+    std::string apt, nav, coast, outDir = ".", airdata, coastFile;
+    double minRunwayFeet = 1500.0;
+    int maxBlockPoints = 256;
+    bool strict = false;
+    bool quiet = false;
+};
+
+[[noreturn]] void UsageError(const std::string& message) {
+    std::cerr << "corvane-navdata: " << message << "\nTry 'corvane-navdata --help'.\n";
+    std::exit(2);
+}
+
+bool ParseArguments(int argc, char** argv, Arguments& args) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                UsageError("option " + arg + " needs a value");
+            }
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kHelp;
+            return false;
+        } else if (arg == "--version") {
+            std::cout << "corvane-navdata " << kVersion << "\n";
+            return false;
+        } else if (arg == "--apt") {
+            args.apt = value();
+        } else if (arg == "--nav") {
+            args.nav = value();
+        } else if (arg == "--coast") {
+            args.coast = value();
+        } else if (arg == "--out-dir") {
+            args.outDir = value();
+        } else if (arg == "--airdata") {
+            args.airdata = value();
+        } else if (arg == "--coastfile") {
+            args.coastFile = value();
+        } else if (arg == "--min-runway-ft") {
+            const std::string text = value();
+            if (!ParseNumber(text, args.minRunwayFeet) || args.minRunwayFeet < 0.0 ||
+                args.minRunwayFeet > 30000.0) {
+                UsageError("--min-runway-ft needs a length from 0 to 30000 feet, not \"" + text +
+                           "\"");
+            }
+        } else if (arg == "--max-block-points") {
+            const std::string text = value();
+            long n = 0;
+            if (!ParseInteger(text, n) || n < 8 || n > 4096) {
+                UsageError("--max-block-points needs a whole number from 8 to 4096, not \"" + text +
+                           "\"");
+            }
+            args.maxBlockPoints = static_cast<int>(n);
+        } else if (arg == "--strict") {
+            args.strict = true;
+        } else if (arg == "--quiet") {
+            args.quiet = true;
+        } else {
+            UsageError("unknown option \"" + arg + "\"");
+        }
+    }
+    if (args.apt.empty() && args.coast.empty()) {
+        UsageError("nothing to do: give --apt (with --nav) and/or --coast");
+    }
+    if (!args.nav.empty() && args.apt.empty()) {
+        UsageError("--nav needs --apt: the navaids go into the airport database");
+    }
+    return true;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::string Seconds(double s) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f s", s);
+    return buffer;
+}
+
+void PrintDiagnostics(const Diagnostics& diagnostics) {
+    if (diagnostics.malformedCount() == 0) {
+        return;
+    }
+    for (const std::string& message : diagnostics.messages()) {
+        std::cerr << "warning: " << message << " (line skipped)\n";
+    }
+    const long more =
+        diagnostics.malformedCount() - static_cast<long>(diagnostics.messages().size());
+    if (more > 0) {
+        std::cerr << "warning: " << more << " more malformed lines skipped\n";
+    }
+}
+
+int Run(const Arguments& args) {
+    const auto start = std::chrono::steady_clock::now();
+    auto progress = [&](const std::string& text) {
+        if (!args.quiet) {
+            std::cerr << "[" << Seconds(SecondsSince(start)) << "] " << text << "\n";
+        }
+    };
+    Diagnostics diagnostics(args.strict);
+    std::string summary;
+
+    if (!args.apt.empty()) {
+        progress("reading " + args.apt);
+        const AptDatContents apt = ReadAptDatFile(args.apt, diagnostics);
+        NavDatContents nav;
+        if (!args.nav.empty()) {
+            progress("reading " + args.nav);
+            nav = ReadNavDatFile(args.nav, diagnostics);
+        }
+        progress("building the airport database");
+        DatabaseOptions options;
+        options.minRunwayFeet = args.minRunwayFeet;
+        const std::string aptName = std::filesystem::path(args.apt).filename().string();
+        const std::string navName =
+            args.nav.empty() ? "no nav.dat" : std::filesystem::path(args.nav).filename().string();
+        options.headerTexts = {"Corvane airport database (airdata.tri)",
+                               std::string("Built by corvane-navdata ") + kVersion + " from " +
+                                   aptName + " and " + navName,
+                               ToAnsiText(apt.versionLine), ToAnsiText(nav.versionLine)};
+        DatabaseReport report;
+        AirportDatabase db = BuildAirportDatabase(apt, nav, options, report);
+        const std::string path = args.airdata.empty()
+                                     ? (std::filesystem::path(args.outDir) / "airdata.tri").string()
+                                     : args.airdata;
+        progress("writing " + path);
+        SaveAirportDatabase(db, path);
+        const AirportDatabase check = LoadAirportDatabase(path);  // the program's own reader
+        if (!(check == db)) {
+            throw ConversionError(path + ": the file read back differs from what was written");
+        }
+        report.bytes = static_cast<long>(std::filesystem::file_size(path));
+        summary += FormatDatabaseReport(report);
+    }
+
+    if (!args.coast.empty()) {
+        progress("reading " + args.coast);
+        const std::vector<Ring> rings = ReadTopoJsonFile(args.coast);
+        progress("building the coastlines");
+        CoastOptions options;
+        options.maxBlockPoints = args.maxBlockPoints;
+        CoastReport report;
+        const CoastFileContents contents = BuildCoastlines(rings, options, report);
+        const std::string path = args.coastFile.empty()
+                                     ? (std::filesystem::path(args.outDir) / "COAST2.int").string()
+                                     : args.coastFile;
+        progress("writing " + path);
+        SaveCoastFile(contents, path);
+        const std::vector<std::uint8_t> bytes = WriteCoastFile(contents, path);
+        LoadCoastlines(path);  // the program's own reader accepts it
+        report.bytes = static_cast<long>(bytes.size());
+        summary += FormatCoastReport(report);
+    }
+
+    PrintDiagnostics(diagnostics);
+    if (!args.quiet) {
+        std::cout << summary;
+        if (diagnostics.malformedCount() > 0) {
+            std::cout << "malformed input lines skipped: " << diagnostics.malformedCount() << "\n";
+        }
+        std::cout << "time: " << Seconds(SecondsSince(start)) << "\n";
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, args)) {
+        return 0;
+    }
+    try {
+        return Run(args);
+    } catch (const ConversionError& e) {
+        std::cerr << "corvane-navdata: error: " << e.what() << "\n";
+    } catch (const NavDataError& e) {
+        std::cerr << "corvane-navdata: error: " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "corvane-navdata: error: " << e.what() << "\n";
+    }
+    return 1;
+}
