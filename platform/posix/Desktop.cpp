@@ -483,43 +483,41 @@ struct PublishedWindow::Impl {
         ::close(fd);
     }
 
-    // Handles every message waiting on one client connection.
+    // Handles the next message waiting on one client connection (the watch is
+    // level-triggered: a further message wakes the owner again). Returns 1 when
+    // a message was handled.
     int ServeClient(int fd) {
-        int handled = 0;
         char buffer[sizeof(RequestHeader) + 2 * kMaxTextLength];
-        for (;;) {
-            ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return handled;
-            if (got <= 0) {
-                CloseClient(fd);
-                return handled;
-            }
-            RequestHeader h{};
-            if (static_cast<std::size_t>(got) < sizeof h) continue;
-            std::memcpy(&h, buffer, sizeof h);
-            if (h.magic != kRequestMagic ||
-                sizeof h + h.nameLength + h.atomLength != static_cast<std::size_t>(got)) {
-                continue;  // not a message of this desktop: ignored
-            }
-            Message m;
-            m.name.assign(buffer + sizeof h, h.nameLength);
-            m.atomText.assign(buffer + sizeof h + h.nameLength, h.atomLength);
-            m.wParam = h.wParam;
-            m.lParam = h.lParam;
-            m.token = h.token;
-            if (h.kind == kKindClose) {
-                ++handled;
-                if (onClose) onClose();
-                continue;
-            }
-            if (h.kind != kKindSend) continue;
-            // The sender stops waiting at its deadline; a message that comes up
-            // after it is dropped unhandled.
-            if (MonotonicNs() > h.deadlineNs) continue;
-            ++handled;
-            ReplyHeader reply{kReplyMagic, h.sequence, onMessage ? onMessage(m) : 0u};
-            ::send(fd, &reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
+        ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return 0;
+        if (got <= 0) {
+            CloseClient(fd);
+            return 0;
         }
+        RequestHeader h{};
+        if (static_cast<std::size_t>(got) < sizeof h) return 0;
+        std::memcpy(&h, buffer, sizeof h);
+        if (h.magic != kRequestMagic ||
+            sizeof h + h.nameLength + h.atomLength != static_cast<std::size_t>(got)) {
+            return 0;  // not a message of this desktop: ignored
+        }
+        Message m;
+        m.name.assign(buffer + sizeof h, h.nameLength);
+        m.atomText.assign(buffer + sizeof h + h.nameLength, h.atomLength);
+        m.wParam = h.wParam;
+        m.lParam = h.lParam;
+        m.token = h.token;
+        if (h.kind == kKindClose) {
+            if (onClose) onClose();
+            return 1;
+        }
+        if (h.kind != kKindSend) return 0;
+        // The sender stops waiting at its deadline; a message that comes up
+        // after it is dropped unhandled.
+        if (MonotonicNs() > h.deadlineNs) return 0;
+        ReplyHeader reply{kReplyMagic, h.sequence, onMessage ? onMessage(m) : 0u};
+        ::send(fd, &reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
+        return 1;
     }
 };
 

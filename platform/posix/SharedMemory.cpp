@@ -52,6 +52,11 @@ void CloseSharedArea(int mapping, const std::string& nameToRemove) {
     if (!nameToRemove.empty()) ::shm_unlink(SharedAreaPosixName(nameToRemove).c_str());
 }
 
+bool StatSharedArea(const std::string& name, struct stat* st) {
+    // On Linux the named areas are files of the /dev/shm file system.
+    return ::stat(("/dev/shm" + SharedAreaPosixName(name)).c_str(), st) == 0;
+}
+
 std::size_t SharedAreaSize(int mapping) {
     struct stat st {};
     if (mapping < 0 || ::fstat(mapping, &st) != 0 || st.st_size < 0) return 0;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <sys/stat.h>
 
 namespace corvane::desktop {
 
@@ -29,6 +30,10 @@ void UnmapSharedArea(void* view, std::size_t size);
 // Closes the mapping; with the name given, also removes the name (the creator
 // does this, so that the area is gone once every view is unmapped).
 void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
+
+// The identity (device, inode, size) of the named area without opening it;
+// false when it cannot be told this way (the caller then opens the area).
+bool StatSharedArea(const std::string& name, struct stat* st);
 
 // Size of the area behind a mapping, 0 on failure.
 std::size_t SharedAreaSize(int mapping);

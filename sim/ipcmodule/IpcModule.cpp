@@ -31,20 +31,23 @@ public:
     }
 
     MappedArea* Open(const std::string& name) {
+        ++clock_;
+        // A mapped area whose name still names the same object is used as it
+        // is; one look at the object's identity costs far less than opening it.
+        struct stat st {};
+        if (desktop::StatSharedArea(name, &st)) {
+            for (auto& a : areas_) {
+                if (a.view && a.name == name && a.device == st.st_dev && a.inode == st.st_ino) {
+                    a.lastUse = clock_;
+                    return &a;
+                }
+            }
+        }
         int fd = desktop::OpenSharedArea(name);
         if (fd < 0) return nullptr;
-        struct stat st {};
         if (::fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(link::kAreaSize)) {
             desktop::CloseSharedArea(fd);
             return nullptr;
-        }
-        ++clock_;
-        for (auto& a : areas_) {
-            if (a.view && a.name == name && a.device == st.st_dev && a.inode == st.st_ino) {
-                desktop::CloseSharedArea(fd);
-                a.lastUse = clock_;
-                return &a;
-            }
         }
         MappedArea* slot = &areas_[0];
         for (auto& a : areas_) {
