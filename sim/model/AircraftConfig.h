@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+//
+// Parameters of the stand-in's aircraft: a generic twin turboprop of the light
+// business class (about 5.7 t, 17.6 m span). Clean stall about 88 kt, full-flap
+// stall about 72 kt, cruise about 235 kt true at 0.6 throttle. The values and
+// what they were tuned for are listed in docs/flight-model.md.
+#pragma once
+
+namespace corvane::sim {
+
+struct AircraftConfig {
+    // Mass and wing.
+    double massKg = 5700.0;
+    double wingAreaM2 = 28.8;
+    double wingSpanM = 17.6;
+    double oswaldEfficiency = 0.8;
+
+    // Lift: CL = liftSlopePerRad * (alpha - zero-lift alpha of the configuration).
+    double liftSlopePerRad = 5.2;
+    double zeroLiftAlphaBodyDeg = -2.0;  // clean wing, body reference
+    double clMaxClean = 1.55;
+    double flapsDeltaCl = 0.9;          // at full flaps, at a given body alpha
+    double flapsDeltaClMax = 0.75;      // at full flaps
+    double spoilersDeltaCl = -0.35;     // at full spoilers
+    double spoilersDeltaClMax = -0.35;  // at full spoilers
+    double postStallLiftFactor = 0.7;   // CL falls to this share of CLmax past the stall
+
+    // Drag: CD = cd0 + k CL^2 + configuration increments.
+    double cd0 = 0.025;
+    double flapsCd = 0.055;     // full flaps
+    double gearCd = 0.020;      // gear down
+    double spoilersCd = 0.060;  // full spoilers
+    double sideslipCdPerRad2 = 0.5;
+    double sideForcePerRad = 0.8;  // side-force coefficient per radian of sideslip
+
+    // Engines (two used; levers 3 and 4 are read back but drive nothing).
+    int engineCount = 2;
+    double staticThrustPerEngineN = 5500.0;
+    double thrustPowerPerEngineW = 675000.0;  // propulsive power (shaft power * efficiency)
+    double powerLapseExponent = 0.7;          // thrust ~ density ratio ^ exponent
+    double reverseThrustFraction = 0.4;       // of static thrust at full reverse
+    double engineTimeConstantS = 2.0;
+    int engineType = 5;  // published at 0x0B00
+
+    // Surfaces and gear: full travel times.
+    double flapsTravelS = 10.0;
+    double spoilersTravelS = 1.5;
+    double gearTravelS = 6.0;
+
+    // Pitch and roll response.
+    double alphaTimeConstantS = 0.4;
+    double elevatorAlphaRangeDeg = 12.0;  // full elevator moves alpha this far from trim
+    double manualRollRateDegPerS = 45.0;  // at full aileron
+    double maxBankDeg = 80.0;
+    double rudderSideslipDeg = 8.0;  // full rudder in the air, auto-coordinator off
+
+    // Ground.
+    double gearHeightM = 1.6;   // reference point above the ground on the wheels
+    double bellyHeightM = 0.5;  // reference point above the ground on the belly
+    double wheelbaseM = 5.2;
+    double maxNoseWheelDeg = 40.0;          // at walking pace
+    double maxNoseWheelHighSpeedDeg = 4.0;  // above 60 kt
+    double maxGroundLateralG = 0.35;
+    double rollingFriction = 0.015;
+    double brakeFriction = 0.45;  // at full brake
+    double bellyFriction = 0.45;
+    double maxGroundPitchDeg = 11.0;
+    double rotationStartKt = 75.0;  // nose can begin to lift above this indicated speed
+    double rotationFullKt = 95.0;   // full nose-up authority
+    double pitchRateGroundDegPerS = 3.0;
+
+    // Crash detection thresholds (while the crash setting is on).
+    double crashSinkFpm = 1000.0;
+    double wingStrikeBankDeg = 8.0;
+
+    // The simulator's autopilot.
+    double apBankLimitDeg = 25.0;
+    double apStandardRateDegPerS = 3.0;
+    double apBankPerHeadingError = 2.0;  // degrees of bank per degree of heading error
+    double apRollRateDegPerS = 5.0;
+    double apMaxFlightPathDeg = 15.0;
+    double apMinLoadFactor = 0.7;
+    double apMaxLoadFactor = 1.3;
+    double apFlightPathGainPerS = 0.6;
+    double apAltitudeGainPerS = 0.1;      // capture: climb rate per metre of error
+    double apVsIntegratorGainPerS = 0.2;  // pulls back to the integrated rate
+    double apMinCaptureRateFpm = 500.0;
+    double apStallMarginFraction = 0.9;  // autopilot flies at most this share of the stall alpha
+};
+
+}  // namespace corvane::sim

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+//
+// A smooth ground field made from the airports of the database: exactly each
+// airport's runway elevations on its runways and within coreM of them, an
+// inverse-distance-weighted blend of the airports within influenceRadiusM
+// elsewhere, and sea level far from every airport. A sea-level weight, as if
+// the sea were one more airport at seaLevelReachM, pulls the field down
+// towards the edge of the airports' influence, so a region full of high
+// airports (a plateau) stays high between them while a lone airport is a low
+// wide hill.
+//
+// The input is plain structs (the process converts its airport database); the
+// field is built once and then answers without allocating.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "sim/model/Terrain.h"
+
+namespace corvane::sim {
+
+struct TerrainAirport {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+    double elevationM = 0.0;
+};
+
+struct TerrainRunway {
+    std::size_t airportIndex = 0;  // index into the airport list
+    double latitudeADeg = 0.0;
+    double longitudeADeg = 0.0;
+    double elevationAM = 0.0;
+    double latitudeBDeg = 0.0;
+    double longitudeBDeg = 0.0;
+    double elevationBM = 0.0;
+};
+
+class AirportTerrain : public Terrain {
+  public:
+    struct Options {
+        double influenceRadiusM = 50.0 * 1852.0;
+        double coreM = 600.0;
+        double seaLevelReachM = 270000.0;
+    };
+
+    // Airports or runways with non-finite coordinates, and runways naming an
+    // airport that is not in the list, are left out (see Ignored()).
+    AirportTerrain(const std::vector<TerrainAirport>& airports,
+                   const std::vector<TerrainRunway>& runways);
+    AirportTerrain(const std::vector<TerrainAirport>& airports,
+                   const std::vector<TerrainRunway>& runways, const Options& options);
+
+    double ElevationM(double latitudeDeg, double longitudeDeg) const override;
+
+    std::size_t AirportCount() const { return airports_.size(); }
+    std::size_t Ignored() const { return ignored_; }
+
+  private:
+    struct Airport {
+        double latitudeDeg;
+        double longitudeDeg;
+        double elevationM;
+        double extentM;  // farthest runway end from the reference point
+        std::uint32_t firstRunway;
+        std::uint32_t runwayCount;
+    };
+    struct Runway {
+        double latitudeADeg, longitudeADeg, elevationAM;
+        double latitudeBDeg, longitudeBDeg, elevationBM;
+    };
+
+    static int CellIndex(int latCell, int lonCell) { return latCell * 360 + lonCell; }
+
+    Options options_;
+    std::vector<Airport> airports_;
+    std::vector<Runway> runways_;
+    std::vector<std::uint32_t> cellStart_;  // 180 * 360 + 1 entries
+    std::vector<std::uint32_t> cellItems_;
+    std::size_t ignored_ = 0;
+};
+
+}  // namespace corvane::sim

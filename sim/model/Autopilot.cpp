@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+#include "sim/model/Autopilot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/model/Encoding.h"
+#include "sim/model/Units.h"
+
+namespace corvane::sim {
+
+namespace {
+constexpr double kMaxIntegratorCorrectionMps = 2.0;
+}
+
+void Autopilot::Reset() {
+    mode_ = VerticalMode::Off;
+    referenceAltitudeM_ = 0.0;
+    lastVerticalSpeedFpm_ = 0;
+}
+
+void Autopilot::EnterVerticalSpeed(const AutopilotSettings& settings, const Sense& sense) {
+    mode_ = VerticalMode::VerticalSpeed;
+    referenceAltitudeM_ = sense.altitudeM;
+    lastVerticalSpeedFpm_ = settings.verticalSpeedFpm;
+}
+
+Autopilot::Command Autopilot::Update(const AutopilotSettings& settings, const Sense& sense,
+                                     double dtS) {
+    Command command;
+    if (!settings.master) {
+        mode_ = VerticalMode::Off;
+        return command;
+    }
+
+    // Vertical channel.
+    if (!settings.altitudeHold) {
+        mode_ = VerticalMode::Off;
+    } else {
+        if (mode_ == VerticalMode::Off || settings.verticalSpeedFpm != lastVerticalSpeedFpm_) {
+            EnterVerticalSpeed(settings, sense);
+        }
+        const double commandedMps = settings.verticalSpeedFpm * units::kMpsPerFpm;
+        const double errorM = settings.altitudeTargetM - sense.altitudeM;
+        const double captureRateMps =
+            std::max(std::abs(commandedMps), config_.apMinCaptureRateFpm * units::kMpsPerFpm);
+        if (mode_ == VerticalMode::VerticalSpeed) {
+            const bool towards =
+                (commandedMps > 0.0 && errorM > 0.0) || (commandedMps < 0.0 && errorM < 0.0);
+            if (towards &&
+                config_.apAltitudeGainPerS * std::abs(errorM) <= std::abs(commandedMps)) {
+                mode_ = VerticalMode::AltitudeHold;
+            }
+        }
+        command.holdsPitch = true;
+        if (mode_ == VerticalMode::AltitudeHold) {
+            referenceAltitudeM_ = settings.altitudeTargetM;
+            command.climbTargetMps =
+                std::clamp(config_.apAltitudeGainPerS * errorM, -captureRateMps, captureRateMps);
+        } else {
+            if (sense.onGround) {
+                referenceAltitudeM_ = sense.altitudeM;
+            } else {
+                referenceAltitudeM_ += commandedMps * dtS;
+            }
+            const double correction =
+                std::clamp(config_.apVsIntegratorGainPerS * (referenceAltitudeM_ - sense.altitudeM),
+                           -kMaxIntegratorCorrectionMps, kMaxIntegratorCorrectionMps);
+            command.climbTargetMps = commandedMps + correction;
+        }
+    }
+
+    // Lateral channel.
+    if (settings.headingHold) {
+        const double targetTrueDeg = settings.headingMagneticDeg + sense.magneticVariationDeg;
+        const double errorDeg = encoding::Wrap180(targetTrueDeg - sense.headingTrueDeg);
+        const double standardRateBankDeg =
+            std::atan(std::max(sense.tasMps, 0.0) * config_.apStandardRateDegPerS *
+                      units::kDegToRad / units::kGravityMps2) *
+            units::kRadToDeg;
+        const double limitDeg = std::min(config_.apBankLimitDeg, standardRateBankDeg);
+        command.holdsRoll = true;
+        command.bankTargetDeg =
+            std::clamp(config_.apBankPerHeadingError * errorDeg, -limitDeg, limitDeg);
+    } else if (settings.wingLeveller) {
+        command.holdsRoll = true;
+        command.bankTargetDeg = 0.0;
+    }
+    return command;
+}
+
+}  // namespace corvane::sim

@@ -1,0 +1,508 @@
+// SPDX-License-Identifier: MIT
+#include "sim/model/FlightModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/model/Atmosphere.h"
+#include "sim/model/Encoding.h"
+#include "sim/model/Units.h"
+
+namespace corvane::sim {
+
+namespace {
+
+using units::kDegToRad;
+using units::kGravityMps2;
+using units::kRadToDeg;
+
+constexpr double kMinAeroSpeedMps = 1.0;
+constexpr double kApBankTimeConstantS = 1.0;
+constexpr double kStopSpeedMps = 0.25;
+constexpr double kMovingSpeedMps = 1.5;
+constexpr double kGearDownAndLocked = 0.99;
+constexpr double kDifferentialBrakeYawRadPerS = 0.15;
+
+void MoveToward(double& value, double target, double maxStep) {
+    if (value < target) {
+        value = std::min(target, value + maxStep);
+    } else {
+        value = std::max(target, value - maxStep);
+    }
+}
+
+double Blend(double dtS, double timeConstantS) {
+    return 1.0 - std::exp(-dtS / std::max(timeConstantS, 1e-3));
+}
+
+double ElevationAt(const FlightModel::Environment& env, double latDeg, double lonDeg) {
+    return env.terrain != nullptr ? env.terrain->ElevationM(latDeg, lonDeg) : 0.0;
+}
+
+}  // namespace
+
+FlightModel::FlightModel(const AircraftConfig& config)
+    : config_(config), aero_(config_), engines_(config_), autopilot_(config_) {
+    state_.staticThrustPerEngineN = config_.staticThrustPerEngineN;
+}
+
+double FlightModel::ContactHeightM() const {
+    return config_.bellyHeightM + (config_.gearHeightM - config_.bellyHeightM) * state_.gear;
+}
+
+void FlightModel::PlaceOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg,
+                                const Environment& env) {
+    AircraftState s;
+    s.staticThrustPerEngineN = config_.staticThrustPerEngineN;
+    s.latitudeDeg = latitudeDeg;
+    s.longitudeDeg = encoding::Wrap180(longitudeDeg);
+    s.headingTrueDeg = encoding::Wrap360(headingTrueDeg);
+    s.gear = 1.0;
+    s.onGround = true;
+    s.trimAlphaBodyDeg = 4.0;
+    state_ = s;
+    state_.groundElevationM = ElevationAt(env, state_.latitudeDeg, state_.longitudeDeg);
+    state_.altitudeM = state_.groundElevationM + ContactHeightM();
+    engines_.Reset(0.0);
+    autopilot_.Reset();
+    apCommand_ = Autopilot::Command{};
+    rolledSinceStop_ = false;
+    UpdateDerived(env);
+}
+
+double FlightModel::PlaceInAir(double latitudeDeg, double longitudeDeg, double altitudeM,
+                               double headingTrueDeg, double iasMps, double climbMps, double flaps,
+                               double gear, double spoilers, const Environment& env) {
+    AircraftState s;
+    s.staticThrustPerEngineN = config_.staticThrustPerEngineN;
+    s.latitudeDeg = latitudeDeg;
+    s.longitudeDeg = encoding::Wrap180(longitudeDeg);
+    s.altitudeM = altitudeM;
+    s.headingTrueDeg = encoding::Wrap360(headingTrueDeg);
+    s.flaps = std::clamp(flaps, 0.0, 1.0);
+    s.gear = std::clamp(gear, 0.0, 1.0);
+    s.spoilers = std::clamp(spoilers, 0.0, 1.0);
+    s.onGround = false;
+
+    const double density = Atmosphere::DensityKgM3(altitudeM);
+    const double sigma = density / Atmosphere::kSeaLevelDensityKgM3;
+    const double tas = std::max(iasMps, 10.0) / std::sqrt(sigma);
+    const double gamma = std::asin(std::clamp(climbMps / tas, -0.5, 0.5));
+    const double q = 0.5 * density * tas * tas;
+    const double weight = config_.massKg * kGravityMps2;
+
+    // Fixed-point trim: lift balances weight, thrust balances drag.
+    double alpha = 0.0;
+    double thrust = 0.0;
+    const double alphaLimit = aero_.ZeroLiftAlphaBodyRad(s.flaps, s.spoilers) +
+                              0.95 * aero_.StallAlphaZeroLiftRad(s.flaps, s.spoilers);
+    for (int i = 0; i < 30; ++i) {
+        const double cl =
+            (weight * std::cos(gamma) - thrust * std::sin(alpha)) / (q * config_.wingAreaM2);
+        alpha = std::min(aero_.AlphaBodyForCl(cl, s.flaps, s.spoilers), alphaLimit);
+        Aerodynamics::Inputs ai{alpha, 0.0, s.flaps, s.spoilers, s.gear, q};
+        const Aerodynamics::Outputs ao = aero_.Compute(ai);
+        thrust = std::max(0.0, ao.dragN + weight * std::sin(gamma));
+    }
+    const double lever = std::clamp(thrust / engines_.MaxThrustN(tas, sigma), 0.0, 1.0);
+
+    s.alphaBodyDeg = alpha * kRadToDeg;
+    s.trimAlphaBodyDeg = s.alphaBodyDeg;
+    const double psi = s.headingTrueDeg * kDegToRad;
+    s.velocityEastMps = tas * std::cos(gamma) * std::sin(psi) + env.windEastMps;
+    s.velocityNorthMps = tas * std::cos(gamma) * std::cos(psi) + env.windNorthMps;
+    s.velocityUpMps = tas * std::sin(gamma);
+    state_ = s;
+    engines_.Reset(lever);
+    autopilot_.Reset();
+    apCommand_ = Autopilot::Command{};
+    rolledSinceStop_ = false;
+    UpdateDerived(env);
+    return lever;
+}
+
+double FlightModel::PitchServoAlphaRad(double climbTargetMps, double tasMps, double gammaRad,
+                                       double dynamicPressurePa, double thrustN) const {
+    const AircraftState& s = state_;
+    const double zeroLift = aero_.ZeroLiftAlphaBodyRad(s.flaps, s.spoilers);
+    const double stall = aero_.StallAlphaZeroLiftRad(s.flaps, s.spoilers);
+    const double alphaMax = zeroLift + config_.apStallMarginFraction * stall;
+    const double alphaMin = zeroLift - 0.3 * stall;
+    const double qS = dynamicPressurePa * config_.wingAreaM2;
+    if (tasMps < kMinAeroSpeedMps || qS < 1.0) {
+        return alphaMax;
+    }
+    const double sinMax = std::sin(config_.apMaxFlightPathDeg * kDegToRad);
+    const double gammaTarget = std::asin(std::clamp(climbTargetMps / tasMps, -sinMax, sinMax));
+    double loadFactor = std::cos(gammaRad) + tasMps * config_.apFlightPathGainPerS *
+                                                 (gammaTarget - gammaRad) / kGravityMps2;
+    loadFactor = std::clamp(loadFactor, config_.apMinLoadFactor, config_.apMaxLoadFactor);
+    const double cosBank = std::max(std::cos(s.bankDeg * kDegToRad), 0.5);
+    const double liftN = loadFactor * config_.massKg * kGravityMps2 / cosBank -
+                         thrustN * std::sin(s.alphaBodyDeg * kDegToRad);
+    const double alpha = aero_.AlphaBodyForCl(liftN / qS, s.flaps, s.spoilers);
+    return std::clamp(alpha, alphaMin, alphaMax);
+}
+
+FlightModel::StepOutcome FlightModel::Step(const ControlInputs& in, const Environment& env,
+                                           double dtS) {
+    StepOutcome outcome;
+    AircraftState& s = state_;
+    if (s.crashed || dtS <= 0.0) {
+        return outcome;
+    }
+
+    // Surfaces follow their levers; the gear cannot retract with weight on the wheels.
+    MoveToward(s.flaps, std::clamp(in.flapsLever, 0.0, 1.0), dtS / config_.flapsTravelS);
+    MoveToward(s.spoilers, std::clamp(in.spoilersLever, 0.0, 1.0), dtS / config_.spoilersTravelS);
+    const double gearTarget = in.gearDown ? 1.0 : (s.onGround ? s.gear : 0.0);
+    MoveToward(s.gear, gearTarget, dtS / config_.gearTravelS);
+
+    const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
+                   s.velocityUpMps};
+    const double tas = std::sqrt(air.x * air.x + air.y * air.y + air.z * air.z);
+    const double density = Atmosphere::DensityKgM3(s.altitudeM);
+    const double sigma = density / Atmosphere::kSeaLevelDensityKgM3;
+
+    Engines::Inputs engineInputs;
+    engineInputs.lever = in.throttle;
+    engineInputs.densityRatio = sigma;
+    engineInputs.tasMps = tas;
+    engines_.Update(engineInputs, dtS);
+
+    Autopilot::Sense sense;
+    sense.altitudeM = s.altitudeM;
+    sense.climbMps = s.velocityUpMps;
+    sense.headingTrueDeg = s.headingTrueDeg;
+    sense.magneticVariationDeg = env.magneticVariationDeg;
+    sense.tasMps = tas;
+    sense.onGround = s.onGround;
+    apCommand_ = autopilot_.Update(in.autopilot, sense, dtS);
+
+    const double q = 0.5 * density * tas * tas;
+    const double gamma =
+        tas > kMinAeroSpeedMps ? std::asin(std::clamp(air.z / tas, -1.0, 1.0)) : 0.0;
+    double alphaCommand;
+    if (apCommand_.holdsPitch) {
+        alphaCommand =
+            PitchServoAlphaRad(apCommand_.climbTargetMps, tas, gamma, q, engines_.TotalThrustN());
+        s.elevatorApplied = std::clamp(
+            (s.trimAlphaBodyDeg - alphaCommand * kRadToDeg) / config_.elevatorAlphaRangeDeg, -1.0,
+            1.0);
+    } else {
+        s.elevatorApplied = std::clamp(in.elevator, -1.0, 1.0);
+        alphaCommand =
+            (s.trimAlphaBodyDeg - s.elevatorApplied * config_.elevatorAlphaRangeDeg) * kDegToRad;
+    }
+
+    const double groundBefore = s.groundElevationM;
+    if (s.onGround) {
+        RollOnGround(in, air, tas, density, alphaCommand, dtS, outcome);
+    } else {
+        FlyInAir(in, air, tas, density, alphaCommand, dtS);
+    }
+
+    s.groundElevationM = ElevationAt(env, s.latitudeDeg, s.longitudeDeg);
+    const double groundRateMps = (s.groundElevationM - groundBefore) / dtS;
+    if (s.onGround) {
+        s.altitudeM = s.groundElevationM + ContactHeightM();
+        s.velocityUpMps = 0.0;
+    } else if (!outcome.liftoff && s.altitudeM <= s.groundElevationM + ContactHeightM()) {
+        Touchdown(in, groundRateMps, outcome);
+    }
+
+    if (s.onGround && !s.crashed) {
+        const double gs = std::hypot(s.velocityEastMps, s.velocityNorthMps);
+        if (gs > kMovingSpeedMps) {
+            rolledSinceStop_ = true;
+        } else if (rolledSinceStop_ && gs < kStopSpeedMps) {
+            rolledSinceStop_ = false;
+            outcome.stopped = true;
+        }
+    }
+    UpdateDerived(env);
+    return outcome;
+}
+
+void FlightModel::FlyInAir(const ControlInputs& in, const Vec3& air, double tasMps,
+                           double densityKgM3, double alphaCommandRad, double dtS) {
+    AircraftState& s = state_;
+    double alpha = s.alphaBodyDeg * kDegToRad;
+    alpha += (alphaCommandRad - alpha) * Blend(dtS, config_.alphaTimeConstantS);
+    s.alphaBodyDeg = alpha * kRadToDeg;
+
+    double rollRateDeg;
+    if (apCommand_.holdsRoll) {
+        const double wanted = (apCommand_.bankTargetDeg - s.bankDeg) / kApBankTimeConstantS;
+        rollRateDeg = std::clamp(wanted, -config_.apRollRateDegPerS, config_.apRollRateDegPerS);
+        s.aileronApplied = std::clamp(rollRateDeg / config_.manualRollRateDegPerS, -1.0, 1.0);
+    } else {
+        s.aileronApplied = std::clamp(in.aileron, -1.0, 1.0);
+        rollRateDeg = s.aileronApplied * config_.manualRollRateDegPerS;
+    }
+    s.bankDeg = std::clamp(s.bankDeg + rollRateDeg * dtS, -config_.maxBankDeg, config_.maxBankDeg);
+    s.rudderApplied = std::clamp(in.rudder, -1.0, 1.0);
+    const double beta =
+        in.autoCoordinator ? 0.0 : s.rudderApplied * config_.rudderSideslipDeg * kDegToRad;
+    s.sideslipDeg = beta * kRadToDeg;
+
+    const double q = 0.5 * densityKgM3 * tasMps * tasMps;
+    Aerodynamics::Inputs ai{alpha, beta, s.flaps, s.spoilers, s.gear, q};
+    lastAero_ = aero_.Compute(ai);
+
+    // Unit vectors: along the air flow, lift (perpendicular, rolled by the
+    // bank) and to the right.
+    Vec3 ev;
+    if (tasMps > kMinAeroSpeedMps) {
+        ev = Vec3{air.x / tasMps, air.y / tasMps, air.z / tasMps};
+    } else {
+        const double psi = s.headingTrueDeg * kDegToRad;
+        ev = Vec3{std::sin(psi), std::cos(psi), 0.0};
+    }
+    Vec3 el0{-ev.z * ev.x, -ev.z * ev.y, 1.0 - ev.z * ev.z};
+    const double el0Len = std::sqrt(el0.x * el0.x + el0.y * el0.y + el0.z * el0.z);
+    if (el0Len > 1e-6) {
+        el0 = Vec3{el0.x / el0Len, el0.y / el0Len, el0.z / el0Len};
+    } else {
+        el0 = Vec3{0.0, 0.0, 1.0};
+    }
+    Vec3 er{ev.y, -ev.x, 0.0};  // ev x up
+    const double erLen = std::hypot(er.x, er.y);
+    if (erLen > 1e-6) {
+        er = Vec3{er.x / erLen, er.y / erLen, 0.0};
+    } else {
+        const double psi = s.headingTrueDeg * kDegToRad;
+        er = Vec3{std::cos(psi), -std::sin(psi), 0.0};
+    }
+    const double phi = s.bankDeg * kDegToRad;
+    const Vec3 el{std::cos(phi) * el0.x + std::sin(phi) * er.x,
+                  std::cos(phi) * el0.y + std::sin(phi) * er.y,
+                  std::cos(phi) * el0.z + std::sin(phi) * er.z};
+    const Vec3 et{std::cos(alpha) * ev.x + std::sin(alpha) * el.x,
+                  std::cos(alpha) * ev.y + std::sin(alpha) * el.y,
+                  std::cos(alpha) * ev.z + std::sin(alpha) * el.z};
+    const double thrust = engines_.TotalThrustN();
+    const double m = config_.massKg;
+    const double ax = (lastAero_.liftN * el.x - lastAero_.dragN * ev.x +
+                       lastAero_.sideForceN * er.x + thrust * et.x) /
+                      m;
+    const double ay = (lastAero_.liftN * el.y - lastAero_.dragN * ev.y +
+                       lastAero_.sideForceN * er.y + thrust * et.y) /
+                      m;
+    const double az = (lastAero_.liftN * el.z - lastAero_.dragN * ev.z +
+                       lastAero_.sideForceN * er.z + thrust * et.z) /
+                          m -
+                      kGravityMps2;
+    s.velocityEastMps += ax * dtS;
+    s.velocityNorthMps += ay * dtS;
+    s.velocityUpMps += az * dtS;
+    MoveOverEarth(dtS);
+
+    // Heading follows the air flow, turned by the sideslip.
+    const double newAirX = air.x + ax * dtS;
+    const double newAirY = air.y + ay * dtS;
+    if (std::hypot(newAirX, newAirY) > kMinAeroSpeedMps) {
+        s.headingTrueDeg =
+            encoding::Wrap360(std::atan2(newAirX, newAirY) * kRadToDeg + s.sideslipDeg);
+    }
+    const double newAirZ = air.z + az * dtS;
+    const double newTas = std::sqrt(newAirX * newAirX + newAirY * newAirY + newAirZ * newAirZ);
+    const double newGamma =
+        newTas > kMinAeroSpeedMps ? std::asin(std::clamp(newAirZ / newTas, -1.0, 1.0)) : 0.0;
+    s.pitchDeg = newGamma * kRadToDeg + s.alphaBodyDeg;
+}
+
+void FlightModel::RollOnGround(const ControlInputs& in, const Vec3& air, double tasMps,
+                               double densityKgM3, double alphaCommandRad, double dtS,
+                               StepOutcome& outcome) {
+    AircraftState& s = state_;
+    const double sigma = densityKgM3 / Atmosphere::kSeaLevelDensityKgM3;
+    const double iasKt = tasMps * std::sqrt(sigma) * units::kKnotsPerMps;
+    const bool onWheels = s.gear >= 0.5;
+
+    // Nose: lifts towards the commanded attitude as speed gives the elevator authority.
+    const double authority = std::clamp(
+        (iasKt - config_.rotationStartKt) / (config_.rotationFullKt - config_.rotationStartKt), 0.0,
+        1.0);
+    const double maxPitch = onWheels ? config_.maxGroundPitchDeg * authority : 0.0;
+    const double pitchTarget = std::clamp(alphaCommandRad * kRadToDeg, 0.0, maxPitch);
+    MoveToward(s.pitchDeg, pitchTarget, config_.pitchRateGroundDegPerS * dtS);
+    s.bankDeg = 0.0;
+    s.sideslipDeg = 0.0;
+    s.aileronApplied = std::clamp(in.aileron, -1.0, 1.0);
+    s.rudderApplied = std::clamp(in.rudder, -1.0, 1.0);
+    const double theta = s.pitchDeg * kDegToRad;
+    const double gammaAir =
+        tasMps > kMinAeroSpeedMps ? std::asin(std::clamp(air.z / tasMps, -1.0, 1.0)) : 0.0;
+    s.alphaBodyDeg = (theta - gammaAir) * kRadToDeg;
+
+    const double q = 0.5 * densityKgM3 * tasMps * tasMps;
+    Aerodynamics::Inputs ai{s.alphaBodyDeg * kDegToRad, 0.0, s.flaps, s.spoilers, s.gear, q};
+    lastAero_ = aero_.Compute(ai);
+
+    const double psi = s.headingTrueDeg * kDegToRad;
+    const Vec3 eh{std::sin(psi), std::cos(psi), 0.0};
+    // Air flow direction (horizontal on the ground); lift is vertical.
+    Vec3 ev = eh;
+    if (tasMps > kMinAeroSpeedMps) {
+        ev = Vec3{air.x / tasMps, air.y / tasMps, air.z / tasMps};
+    }
+    const double thrust = engines_.TotalThrustN();
+    const double m = config_.massKg;
+    const double weight = m * kGravityMps2;
+    const double alongN = thrust * std::cos(theta) - lastAero_.dragN * (ev.x * eh.x + ev.y * eh.y);
+    const double upN = lastAero_.liftN + thrust * std::sin(theta) - lastAero_.dragN * ev.z - weight;
+
+    if (upN > 0.0) {
+        // Lift-off: the wheels leave the ground with the vertical acceleration.
+        s.onGround = false;
+        s.velocityUpMps = upN / m * dtS;
+        outcome.liftoff = true;
+        MoveOverEarth(dtS);
+        s.altitudeM += 0.01;
+        return;
+    }
+    const double normalN = -upN;
+    double mu;
+    if (onWheels) {
+        const double brake =
+            in.parkingBrake
+                ? 1.0
+                : 0.5 * (std::clamp(in.leftBrake, 0.0, 1.0) + std::clamp(in.rightBrake, 0.0, 1.0));
+        mu = config_.rollingFriction + config_.brakeFriction * brake;
+    } else {
+        mu = config_.bellyFriction;
+    }
+    const double frictionN = mu * normalN;
+
+    double speed = s.velocityEastMps * eh.x + s.velocityNorthMps * eh.y;
+    if (std::abs(speed) < 0.05) {
+        if (std::abs(alongN) <= frictionN) {
+            speed = 0.0;
+        } else {
+            speed += (alongN - std::copysign(frictionN, alongN)) / m * dtS;
+        }
+    } else {
+        const double next = speed + (alongN - std::copysign(frictionN, speed)) / m * dtS;
+        speed = (next * speed < 0.0) ? 0.0 : next;
+    }
+
+    // Steering: nose wheel from the rudder (and from the ailerons when the
+    // auto-coordinator ties them together), limited by tyre grip.
+    if (onWheels) {
+        const double steer =
+            std::clamp(in.rudder + (in.autoCoordinator ? in.aileron : 0.0), -1.0, 1.0);
+        const double gsKt = std::abs(speed) * units::kKnotsPerMps;
+        const double share = std::clamp((gsKt - 10.0) / 50.0, 0.0, 1.0);
+        const double maxSteerDeg =
+            config_.maxNoseWheelDeg +
+            (config_.maxNoseWheelHighSpeedDeg - config_.maxNoseWheelDeg) * share;
+        double yawRate = speed * std::tan(steer * maxSteerDeg * kDegToRad) / config_.wheelbaseM;
+        const double gripLimit =
+            config_.maxGroundLateralG * kGravityMps2 / std::max(std::abs(speed), 0.1);
+        yawRate = std::clamp(yawRate, -gripLimit, gripLimit);
+        if (!in.parkingBrake) {
+            const double differential =
+                std::clamp(in.rightBrake, 0.0, 1.0) - std::clamp(in.leftBrake, 0.0, 1.0);
+            yawRate += differential * kDifferentialBrakeYawRadPerS *
+                       std::min(1.0, std::abs(speed) / 5.0) * (speed >= 0.0 ? 1.0 : -1.0);
+        }
+        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg + yawRate * kRadToDeg * dtS);
+    }
+    const double newPsi = s.headingTrueDeg * kDegToRad;
+    s.velocityEastMps = speed * std::sin(newPsi);
+    s.velocityNorthMps = speed * std::cos(newPsi);
+    s.velocityUpMps = 0.0;
+    MoveOverEarth(dtS);
+}
+
+void FlightModel::MoveOverEarth(double dtS) {
+    AircraftState& s = state_;
+    const double cosLat = std::max(std::cos(s.latitudeDeg * kDegToRad), 1e-6);
+    s.latitudeDeg += s.velocityNorthMps * dtS / units::kMetresPerDegreeLatitude;
+    s.longitudeDeg += s.velocityEastMps * dtS / (units::kMetresPerDegreeLatitude * cosLat);
+    if (s.latitudeDeg > 90.0) {  // over the pole: come down the other side
+        s.latitudeDeg = 180.0 - s.latitudeDeg;
+        s.longitudeDeg += 180.0;
+        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg + 180.0);
+        s.velocityNorthMps = -s.velocityNorthMps;
+        s.velocityEastMps = -s.velocityEastMps;
+    } else if (s.latitudeDeg < -90.0) {
+        s.latitudeDeg = -180.0 - s.latitudeDeg;
+        s.longitudeDeg += 180.0;
+        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg + 180.0);
+        s.velocityNorthMps = -s.velocityNorthMps;
+        s.velocityEastMps = -s.velocityEastMps;
+    }
+    s.longitudeDeg = encoding::Wrap180(s.longitudeDeg);
+    s.altitudeM += s.velocityUpMps * dtS;
+}
+
+void FlightModel::Touchdown(const ControlInputs& in, double groundRateMps, StepOutcome& outcome) {
+    AircraftState& s = state_;
+    const double sinkFpm = -(s.velocityUpMps - groundRateMps) * units::kFpmPerMps;
+    outcome.touchdown = true;
+    outcome.sinkRateFpm = sinkFpm;
+
+    CrashReason reason = CrashReason::None;
+    if (in.crashDetection) {
+        if (s.gear < kGearDownAndLocked) {
+            reason = CrashReason::GearUp;
+        } else if (sinkFpm > config_.crashSinkFpm) {
+            reason = CrashReason::HardTouchdown;
+        } else if (std::abs(s.bankDeg) > config_.wingStrikeBankDeg) {
+            reason = CrashReason::WingStrike;
+        }
+    }
+    s.onGround = true;
+    s.altitudeM = s.groundElevationM + ContactHeightM();
+    if (reason != CrashReason::None) {
+        s.crashed = true;
+        s.velocityEastMps = 0.0;
+        s.velocityNorthMps = 0.0;
+        s.velocityUpMps = 0.0;
+        outcome.crash = true;
+        outcome.crashReason = reason;
+        return;
+    }
+    // The main gear's side grip swings the nose into the direction of motion.
+    const double gs = std::hypot(s.velocityEastMps, s.velocityNorthMps);
+    if (gs > 1.0) {
+        s.headingTrueDeg =
+            encoding::Wrap360(std::atan2(s.velocityEastMps, s.velocityNorthMps) * kRadToDeg);
+    }
+    s.velocityUpMps = 0.0;
+    s.pitchDeg = std::clamp(s.pitchDeg, 0.0, config_.maxGroundPitchDeg);
+    s.bankDeg = 0.0;
+    s.sideslipDeg = 0.0;
+    if (in.spoilersArmed) {
+        outcome.spoilersDeployed = true;
+    }
+}
+
+void FlightModel::UpdateDerived(const Environment& env) {
+    AircraftState& s = state_;
+    const double airX = s.velocityEastMps - env.windEastMps;
+    const double airY = s.velocityNorthMps - env.windNorthMps;
+    const double airZ = s.velocityUpMps;
+    const double sigma = Atmosphere::DensityRatio(s.altitudeM);
+    s.tasMps = std::sqrt(airX * airX + airY * airY + airZ * airZ);
+    s.iasMps = s.tasMps * std::sqrt(sigma);
+    s.groundSpeedMps = std::hypot(s.velocityEastMps, s.velocityNorthMps);
+    s.magneticVariationDeg = env.magneticVariationDeg;
+    Aerodynamics::Inputs ai{
+        s.alphaBodyDeg * kDegToRad, s.sideslipDeg * kDegToRad, s.flaps, s.spoilers, s.gear, 0.0};
+    s.stallFactor = aero_.Compute(ai).stallFactor;
+    s.thrustN = engines_.TotalThrustN();
+    for (int i = 0; i < 4; ++i) {
+        s.engineThrustN[i] = engines_.ThrustN(i);
+    }
+    if (s.crashed) {
+        s.tasMps = 0.0;
+        s.iasMps = 0.0;
+        s.groundSpeedMps = 0.0;
+        s.thrustN = 0.0;
+    }
+}
+
+}  // namespace corvane::sim

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+//
+// The aircraft in flight and on the ground. A point mass with a prescribed
+// angle of attack, bank and sideslip: the elevator (or the autopilot) sets the
+// angle of attack the aircraft settles to, the ailerons a roll rate (or the
+// autopilot a bank angle); lift, drag, side force, thrust and weight move the
+// mass. On the ground the wheels carry it: it rolls along its heading against
+// rolling friction and brakes, steers with the nose wheel and lifts its nose
+// when the speed gives the elevator authority. Every step takes its dt; the
+// model never reads a clock.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/model/Aerodynamics.h"
+#include "sim/model/AircraftConfig.h"
+#include "sim/model/AircraftState.h"
+#include "sim/model/Autopilot.h"
+#include "sim/model/ControlInputs.h"
+#include "sim/model/Engines.h"
+#include "sim/model/SimEvent.h"
+#include "sim/model/Terrain.h"
+
+namespace corvane::sim {
+
+class FlightModel {
+  public:
+    struct Environment {
+        const Terrain* terrain = nullptr;  // null: sea level everywhere
+        double windEastMps = 0.0;          // where the air moves to
+        double windNorthMps = 0.0;
+        double magneticVariationDeg = 0.0;
+    };
+
+    struct StepOutcome {
+        bool touchdown = false;
+        bool liftoff = false;
+        bool crash = false;
+        bool stopped = false;
+        bool spoilersDeployed = false;  // armed spoilers came out at touchdown
+        CrashReason crashReason = CrashReason::None;
+        double sinkRateFpm = 0.0;
+    };
+
+    explicit FlightModel(const AircraftConfig& config);
+    FlightModel(const FlightModel&) = delete;
+    FlightModel& operator=(const FlightModel&) = delete;
+
+    // At rest on the ground, gear down, flaps and spoilers in, engines idle.
+    void PlaceOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg,
+                       const Environment& env);
+
+    // In trimmed flight at an indicated airspeed on a flight path (climb rate
+    // 0 for level flight), surfaces already in place. Returns the throttle
+    // lever (0..1) that holds the speed; the elevator trim is set so that an
+    // elevator of 0 holds the angle of attack.
+    double PlaceInAir(double latitudeDeg, double longitudeDeg, double altitudeM,
+                      double headingTrueDeg, double iasMps, double climbMps, double flaps,
+                      double gear, double spoilers, const Environment& env);
+
+    StepOutcome Step(const ControlInputs& in, const Environment& env, double dtS);
+
+    const AircraftState& State() const { return state_; }
+    const AircraftConfig& Config() const { return config_; }
+    Autopilot::VerticalMode AutopilotMode() const { return autopilot_.Mode(); }
+    const Autopilot::Command& AutopilotCommand() const { return apCommand_; }
+
+  private:
+    struct Vec3 {
+        double x = 0.0;  // east
+        double y = 0.0;  // north
+        double z = 0.0;  // up
+    };
+
+    double PitchServoAlphaRad(double climbTargetMps, double tasMps, double gammaRad,
+                              double dynamicPressurePa, double thrustN) const;
+    void FlyInAir(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
+                  double alphaCommandRad, double dtS);
+    void RollOnGround(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
+                      double alphaCommandRad, double dtS, StepOutcome& outcome);
+    void MoveOverEarth(double dtS);
+    double ContactHeightM() const;
+    void Touchdown(const ControlInputs& in, double groundRateMps, StepOutcome& outcome);
+    void UpdateDerived(const Environment& env);
+
+    AircraftConfig config_;
+    Aerodynamics aero_;
+    Engines engines_;
+    Autopilot autopilot_;
+    Autopilot::Command apCommand_;
+    AircraftState state_;
+    Aerodynamics::Outputs lastAero_;
+    bool rolledSinceStop_ = false;
+};
+
+}  // namespace corvane::sim

@@ -1,0 +1,318 @@
+// SPDX-License-Identifier: MIT
+#include "sim/model/Simulator.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/model/Encoding.h"
+#include "sim/model/ImageBinding.h"
+#include "sim/model/MagneticModel.h"
+#include "sim/model/Offsets.h"
+#include "sim/model/Units.h"
+
+namespace corvane::sim {
+
+namespace {
+
+using units::kDegToRad;
+using units::kRadToDeg;
+
+// Short-range geometry on a local flat earth (runways and final approaches).
+double LocalBearingDeg(double lat1, double lon1, double lat2, double lon2) {
+    const double dy = (lat2 - lat1) * units::kMetresPerDegreeLatitude;
+    const double dx = encoding::Wrap180(lon2 - lon1) * units::kMetresPerDegreeLatitude *
+                      std::cos(0.5 * (lat1 + lat2) * kDegToRad);
+    return encoding::Wrap360(std::atan2(dx, dy) * kRadToDeg);
+}
+
+void LocalOffset(double lat, double lon, double bearingDeg, double distanceM, double& latOut,
+                 double& lonOut) {
+    const double b = bearingDeg * kDegToRad;
+    latOut = lat + distanceM * std::cos(b) / units::kMetresPerDegreeLatitude;
+    const double cosLat = std::max(std::cos(0.5 * (lat + latOut) * kDegToRad), 1e-6);
+    lonOut = encoding::Wrap180(lon + distanceM * std::sin(b) /
+                                         (units::kMetresPerDegreeLatitude * cosLat));
+}
+
+}  // namespace
+
+Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
+    : options_(options),
+      terrain_(terrain),
+      model_(options.aircraft),
+      stepS_(options.stepS > 0.0 && std::isfinite(options.stepS) ? options.stepS : 0.02),
+      rate_(options.rate > 0.0 && std::isfinite(options.rate) ? options.rate : 1.0) {
+    events_.reserve(256);
+    SetWind(options.windFromDeg, options.windSpeedKt);
+    space_.SetU8(offsets::kCrashDetection, options.crashDetection ? 1 : 0);
+    StartOnGround(0.0, 0.0, 0.0);
+    events_.clear();
+}
+
+void Simulator::SetWind(double fromDeg, double speedKt) {
+    const double speed = std::isfinite(speedKt) ? std::max(speedKt, 0.0) * units::kMpsPerKnot : 0.0;
+    const double from = std::isfinite(fromDeg) ? fromDeg * kDegToRad : 0.0;
+    // The air moves towards the opposite of where the wind comes from.
+    windEastMps_ = -speed * std::sin(from);
+    windNorthMps_ = -speed * std::cos(from);
+}
+
+bool Simulator::SetRate(double rate) {
+    if (!(rate > 0.0) || !std::isfinite(rate)) {
+        return false;
+    }
+    rate_ = rate;
+    return true;
+}
+
+double Simulator::MagneticVariationAt(double latitudeDeg, double longitudeDeg) const {
+    if (options_.fixedMagneticVariationDeg) {
+        return *options_.fixedMagneticVariationDeg;
+    }
+    return MagneticModel::VariationDeg(latitudeDeg, longitudeDeg);
+}
+
+FlightModel::Environment Simulator::EnvironmentHere() const {
+    FlightModel::Environment env;
+    env.terrain = terrain_;
+    env.windEastMps = windEastMps_;
+    env.windNorthMps = windNorthMps_;
+    const AircraftState& s = model_.State();
+    env.magneticVariationDeg = MagneticVariationAt(s.latitudeDeg, s.longitudeDeg);
+    return env;
+}
+
+void Simulator::ResetInputs(double throttleLever, double flaps, bool gearDown,
+                            double headingTrueDeg) {
+    const ControlInputs current = ImageBinding::ReadInputs(space_);
+    ControlInputs in;
+    in.throttle = {throttleLever, throttleLever, throttleLever, throttleLever};
+    in.flapsLever = flaps;
+    in.gearDown = gearDown;
+    in.autoCoordinator = true;
+    const AircraftState& s = model_.State();
+    in.autopilot.headingMagneticDeg =
+        encoding::Wrap360(headingTrueDeg - MagneticVariationAt(s.latitudeDeg, s.longitudeDeg));
+    in.autopilot.altitudeTargetM = s.altitudeM;
+    in.paused = current.paused;
+    in.crashDetection = current.crashDetection;
+    ImageBinding::WriteInputs(in, space_);
+}
+
+void Simulator::AfterStart() {
+    paused_ = ImageBinding::ReadInputs(space_).paused;
+    lastInputs_ = ImageBinding::ReadInputs(space_);
+    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+    RecordEvent(SimEventKind::Start, nullptr);
+    FillTrace(1u << static_cast<int>(SimEventKind::Start));
+}
+
+void Simulator::StartOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg) {
+    FlightModel::Environment env = EnvironmentHere();
+    env.magneticVariationDeg = MagneticVariationAt(latitudeDeg, longitudeDeg);
+    model_.PlaceOnGround(latitudeDeg, longitudeDeg, headingTrueDeg, env);
+    ResetInputs(0.0, 0.0, true, headingTrueDeg);
+    AfterStart();
+}
+
+void Simulator::StartOnRunway(const RunwayStart& runway) {
+    const double heading =
+        LocalBearingDeg(runway.thresholdLatitudeDeg, runway.thresholdLongitudeDeg,
+                        runway.farEndLatitudeDeg, runway.farEndLongitudeDeg);
+    StartOnGround(runway.thresholdLatitudeDeg, runway.thresholdLongitudeDeg, heading);
+}
+
+void Simulator::StartOnFinal(const FinalStart& final) {
+    const RunwayStart& rw = final.runway;
+    const double heading = LocalBearingDeg(rw.thresholdLatitudeDeg, rw.thresholdLongitudeDeg,
+                                           rw.farEndLatitudeDeg, rw.farEndLongitudeDeg);
+    const double distanceM = std::max(final.distanceNm, 0.0) * units::kMetresPerNm;
+    double lat = 0.0;
+    double lon = 0.0;
+    LocalOffset(rw.thresholdLatitudeDeg, rw.thresholdLongitudeDeg, heading + 180.0, distanceM, lat,
+                lon);
+    const double thresholdElevationM =
+        terrain_ != nullptr
+            ? terrain_->ElevationM(rw.thresholdLatitudeDeg, rw.thresholdLongitudeDeg)
+            : 0.0;
+    const double path = std::clamp(final.glidePathDeg, 0.0, 10.0) * kDegToRad;
+    const double altitudeM =
+        thresholdElevationM + options_.aircraft.gearHeightM + distanceM * std::tan(path);
+    const double iasMps = final.iasKt * units::kMpsPerKnot;
+    FlightModel::Environment env = EnvironmentHere();
+    env.magneticVariationDeg = MagneticVariationAt(lat, lon);
+    const double lever =
+        model_.PlaceInAir(lat, lon, altitudeM, heading, iasMps, -iasMps * std::sin(path),
+                          final.flaps, final.gearDown ? 1.0 : 0.0, 0.0, env);
+    ResetInputs(lever, final.flaps, final.gearDown, heading);
+    AfterStart();
+}
+
+void Simulator::StartInAir(const AirStart& air) {
+    FlightModel::Environment env = EnvironmentHere();
+    env.magneticVariationDeg = MagneticVariationAt(air.latitudeDeg, air.longitudeDeg);
+    const double lever =
+        model_.PlaceInAir(air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
+                          air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, 0.0, air.flaps,
+                          air.gearDown ? 1.0 : 0.0, 0.0, env);
+    ResetInputs(lever, air.flaps, air.gearDown, air.headingTrueDeg);
+    AfterStart();
+}
+
+int Simulator::Advance(double hostSeconds) {
+    if (!(hostSeconds > 0.0) || !std::isfinite(hostSeconds)) {
+        return 0;
+    }
+    pendingS_ += hostSeconds * rate_;
+    int steps = 0;
+    while (pendingS_ >= stepS_ * (1.0 - 1e-9)) {
+        pendingS_ -= stepS_;
+        Step();
+        ++steps;
+    }
+    pendingS_ = std::max(pendingS_, 0.0);
+    return steps;
+}
+
+void Simulator::Step() {
+    const ControlInputs in = ImageBinding::ReadInputs(space_);
+    lastInputs_ = in;
+    if (in.paused) {
+        if (!paused_) {
+            paused_ = true;
+            RecordEvent(SimEventKind::Paused, nullptr);
+        }
+        return;
+    }
+    std::uint32_t mask = 0;
+    if (paused_) {
+        paused_ = false;
+        RecordEvent(SimEventKind::Resumed, nullptr);
+        mask |= 1u << static_cast<int>(SimEventKind::Resumed);
+    }
+
+    const FlightModel::StepOutcome outcome = model_.Step(in, EnvironmentHere(), stepS_);
+    timeS_ += stepS_;
+    ++stepCount_;
+
+    if (outcome.spoilersDeployed) {
+        space_.SetU32(offsets::kSpoilers, 16383);
+    }
+    if (outcome.touchdown) {
+        ++touchdownCount_;
+        RecordEvent(SimEventKind::Touchdown, &outcome);
+        mask |= 1u << static_cast<int>(SimEventKind::Touchdown);
+    }
+    if (outcome.crash) {
+        ++crashCount_;
+        RecordEvent(SimEventKind::Crash, &outcome);
+        mask |= 1u << static_cast<int>(SimEventKind::Crash);
+    }
+    if (outcome.liftoff) {
+        RecordEvent(SimEventKind::Liftoff, &outcome);
+        mask |= 1u << static_cast<int>(SimEventKind::Liftoff);
+    }
+    if (outcome.stopped) {
+        RecordEvent(SimEventKind::Stop, &outcome);
+        mask |= 1u << static_cast<int>(SimEventKind::Stop);
+    }
+    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+    FillTrace(mask);
+    if (sink_ != nullptr) {
+        sink_->OnStep(trace_);
+    }
+}
+
+void Simulator::RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome) {
+    const AircraftState& s = model_.State();
+    SimEvent e;
+    e.kind = kind;
+    e.timeS = timeS_;
+    e.latitudeDeg = s.latitudeDeg;
+    e.longitudeDeg = s.longitudeDeg;
+    e.altitudeM = s.altitudeM;
+    e.iasKt = s.iasMps * units::kKnotsPerMps;
+    e.groundSpeedKt = s.groundSpeedMps * units::kKnotsPerMps;
+    e.headingTrueDeg = s.headingTrueDeg;
+    e.pitchDeg = s.pitchDeg;
+    e.bankDeg = s.bankDeg;
+    e.gearDown = s.gear >= 0.99;
+    if (outcome != nullptr) {
+        e.sinkRateFpm = outcome->sinkRateFpm;
+        e.crashReason = kind == SimEventKind::Crash ? outcome->crashReason : CrashReason::None;
+    }
+    events_.push_back(e);
+    if (sink_ != nullptr) {
+        sink_->OnEvent(e);
+    }
+}
+
+void Simulator::FillTrace(std::uint32_t eventMask) {
+    const AircraftState& s = model_.State();
+    const ControlInputs& in = lastInputs_;
+    TraceRecord& r = trace_;
+    r.timeS = timeS_;
+    r.latitudeDeg = s.latitudeDeg;
+    r.longitudeDeg = s.longitudeDeg;
+    r.altitudeFt = s.altitudeM * units::kFeetPerMetre;
+    r.groundElevationFt = s.groundElevationM * units::kFeetPerMetre;
+    r.heightAboveGroundFt = (s.altitudeM - s.groundElevationM) * units::kFeetPerMetre;
+    r.iasKt = s.iasMps * units::kKnotsPerMps;
+    r.tasKt = s.tasMps * units::kKnotsPerMps;
+    r.groundSpeedKt = s.groundSpeedMps * units::kKnotsPerMps;
+    r.verticalSpeedFpm = s.velocityUpMps * units::kFpmPerMps;
+    r.pitchDeg = s.pitchDeg;
+    r.bankDeg = s.bankDeg;
+    r.headingTrueDeg = s.headingTrueDeg;
+    r.headingMagneticDeg = encoding::Wrap360(s.headingTrueDeg - s.magneticVariationDeg);
+    r.alphaDeg = s.alphaBodyDeg;
+    r.stallFactor = s.stallFactor;
+    r.throttle1 = in.throttle[0];
+    r.throttle2 = in.throttle[1];
+    r.thrustN = s.thrustN;
+    r.flaps = s.flaps;
+    r.spoilers = s.spoilers;
+    r.gear = s.gear;
+    r.leftBrake = in.leftBrake;
+    r.rightBrake = in.rightBrake;
+    r.parkingBrake = in.parkingBrake;
+    r.elevator = in.elevator;
+    r.aileron = in.aileron;
+    r.rudder = in.rudder;
+    r.apMaster = in.autopilot.master;
+    r.apWingLeveller = in.autopilot.wingLeveller;
+    r.apHeadingHold = in.autopilot.headingHold;
+    r.apAltitudeHold = in.autopilot.altitudeHold;
+    r.apHeadingMagneticDeg = in.autopilot.headingMagneticDeg;
+    r.apAltitudeFt = in.autopilot.altitudeTargetM * units::kFeetPerMetre;
+    r.apVerticalSpeedFpm = in.autopilot.verticalSpeedFpm;
+    r.apVerticalMode = static_cast<int>(model_.AutopilotMode());
+    r.onGround = s.onGround;
+    r.crashed = s.crashed;
+    r.paused = in.paused;
+    r.crashDetection = in.crashDetection;
+    r.eventMask = eventMask;
+}
+
+std::optional<TowerViewpoint> Simulator::Tower() const {
+    bool any = false;
+    for (std::uint32_t o = offsets::kTowerFirst; o < offsets::kTowerEnd; ++o) {
+        any = any || space_.U8(o) != 0;
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    TowerViewpoint t;
+    encoding::TowerLatitudeParts lat;
+    lat.lower = space_.U32(offsets::kTowerLatitudeLo);
+    lat.upper = space_.I16(offsets::kTowerLatitudeHi);
+    t.latitudeDeg = encoding::DecodeTowerLatitude(lat);
+    encoding::TowerLongitudeParts lon;
+    lon.fraction = space_.U32(offsets::kTowerLongitudeFraction);
+    lon.whole = space_.U16(offsets::kTowerLongitudeWhole);
+    t.longitudeDeg = encoding::DecodeTowerLongitude(lon);
+    t.altitudeFt = encoding::DecodeTowerAltitudeFt(space_.I32(offsets::kTowerAltitude));
+    return t;
+}
+
+}  // namespace corvane::sim

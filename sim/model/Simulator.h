@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+//
+// The stand-in simulator as a library: the variable space, the flight model
+// behind it, the terrain, the magnetic variation, the wind and the
+// simulator's own clock. The process (or the harness, in the same process and
+// the same virtual time as the program) constructs one, places the aircraft
+// with one of the Start calls, serves the IPC module from Variables() and
+// calls Advance() with the time that passed; the model integrates in fixed
+// steps of its own (stepS), faster than real time by the rate factor.
+//
+// Step order: read the inputs from the variable space, integrate one step,
+// publish the state into the space. Publishing writes only the simulator's
+// outputs, so the program's writes between steps are never lost. Not
+// thread-safe: serve the IPC module and call Advance() from one thread.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "sim/model/AircraftConfig.h"
+#include "sim/model/FlightModel.h"
+#include "sim/model/SimEvent.h"
+#include "sim/model/Terrain.h"
+#include "sim/model/TraceRecord.h"
+#include "sim/model/TraceSink.h"
+#include "sim/model/VariableSpace.h"
+
+namespace corvane::sim {
+
+struct SimulatorOptions {
+    AircraftConfig aircraft;
+    double stepS = 0.02;       // fixed integration step of the simulator's clock
+    double rate = 1.0;         // simulated seconds per host second
+    double windFromDeg = 0.0;  // true direction the wind blows from
+    double windSpeedKt = 0.0;
+    bool crashDetection = true;  // initial crash setting (0x0830)
+    // When set, this variation everywhere instead of the dipole model.
+    std::optional<double> fixedMagneticVariationDeg;
+};
+
+// A runway by its two ends; the aircraft lands at (or starts from) the
+// threshold and rolls towards the far end.
+struct RunwayStart {
+    double thresholdLatitudeDeg = 0.0;
+    double thresholdLongitudeDeg = 0.0;
+    double farEndLatitudeDeg = 0.0;
+    double farEndLongitudeDeg = 0.0;
+};
+
+struct FinalStart {
+    RunwayStart runway;
+    double distanceNm = 5.0;    // from the threshold, on the extended centre line
+    double glidePathDeg = 3.0;  // height above the threshold = distance * tan(path)
+    double iasKt = 130.0;
+    double flaps = 0.5;
+    bool gearDown = true;
+};
+
+struct AirStart {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+    double altitudeFt = 5000.0;
+    double headingTrueDeg = 0.0;
+    double iasKt = 200.0;
+    double flaps = 0.0;
+    bool gearDown = false;
+};
+
+struct TowerViewpoint {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+    double altitudeFt = 0.0;
+};
+
+class Simulator {
+  public:
+    // terrain may be null (sea level everywhere); it must outlive the simulator.
+    explicit Simulator(const SimulatorOptions& options = SimulatorOptions{},
+                       const Terrain* terrain = nullptr);
+
+    VariableSpace& Variables() { return space_; }
+    const VariableSpace& Variables() const { return space_; }
+
+    // Starts. Each one places the aircraft, resets the autopilot switches and
+    // targets, brakes and control inputs in the variable space, keeps the
+    // pause and crash settings, clears a crash and records a Start event.
+    void StartOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg);
+    void StartOnRunway(const RunwayStart& runway);
+    void StartOnFinal(const FinalStart& final);
+    void StartInAir(const AirStart& air);
+
+    // Runs as many fixed steps as hostSeconds * rate covers (the remainder is
+    // kept for the next call). Returns the number of steps run. While paused
+    // the time is consumed without moving anything.
+    int Advance(double hostSeconds);
+    // One fixed step.
+    void Step();
+
+    // Rate factor (> 0, finite); returns false and keeps the old rate otherwise.
+    bool SetRate(double rate);
+    double Rate() const { return rate_; }
+    double StepS() const { return stepS_; }
+    void SetWind(double fromDeg, double speedKt);
+
+    double TimeS() const { return timeS_; }
+    std::uint64_t StepCount() const { return stepCount_; }
+
+    const AircraftState& State() const { return model_.State(); }
+    const FlightModel& Model() const { return model_; }
+    const TraceRecord& LastTrace() const { return trace_; }
+    const std::vector<SimEvent>& Events() const { return events_; }
+    void ClearEvents() { events_.clear(); }
+    int CrashCount() const { return crashCount_; }
+    int TouchdownCount() const { return touchdownCount_; }
+
+    // The tower viewpoint as last written by the program (none until any of
+    // its bytes is non-zero).
+    std::optional<TowerViewpoint> Tower() const;
+
+    // Receives one record per step and every event; null to stop.
+    void SetTraceSink(TraceSink* sink) { sink_ = sink; }
+
+    double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
+
+  private:
+    FlightModel::Environment EnvironmentHere() const;
+    void ResetInputs(double throttleLever, double flaps, bool gearDown, double headingTrueDeg);
+    void AfterStart();
+    void RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome);
+    void FillTrace(std::uint32_t eventMask);
+
+    SimulatorOptions options_;
+    const Terrain* terrain_;
+    VariableSpace space_;
+    FlightModel model_;
+    double stepS_;
+    double rate_;
+    double windEastMps_ = 0.0;
+    double windNorthMps_ = 0.0;
+    double pendingS_ = 0.0;
+    double timeS_ = 0.0;
+    std::uint64_t stepCount_ = 0;
+    bool paused_ = false;
+    int crashCount_ = 0;
+    int touchdownCount_ = 0;
+    std::vector<SimEvent> events_;
+    TraceRecord trace_;
+    ControlInputs lastInputs_;
+    TraceSink* sink_ = nullptr;
+};
+
+}  // namespace corvane::sim
