@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+//
+// The moving map's view state and the dots of the current frame.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace corvane::map {
+
+enum MapDotKind : std::int16_t {
+    kAirportWithoutFuel = 0,
+    kAirportWithFuel = 1,
+    kVorDot = 2,
+    kNdbDot = 3,
+};
+
+struct MapDot {
+    float x = 0;  // canvas position of the dot's top left corner, pixels
+    float y = 0;
+    std::int16_t kind = 0;  // MapDotKind
+    std::int16_t item = 0;  // record number in Airports, Vors or Ndbs
+};
+
+constexpr int kMaxMapDots = 3000;
+
+struct MapState {
+    float MapRange = 50;  // nautical miles, half side of the map box
+    bool ShowAirportDots = true;
+    bool ShowVORDots = true;
+    bool ShowNDBDots = true;
+    bool ReadoutsShown = true;
+    bool MapCycleBusy = false;
+    double MetresPerDegreeLatitude = 111130.555555555;
+    // Dots 1 to MapDotCount of the current frame (entry 0 unused).
+    std::array<MapDot, kMaxMapDots + 1> MapDots{};
+    std::int16_t MapDotCount = 0;
+    std::int16_t MapDotSize = 3;
+    bool DestinationBlink = false;
+    std::string MapPositionText;
+};
+
+}  // namespace corvane::map

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+//
+// Everything the running program holds, in one place: the host and the link it
+// was given, the flight-state record, the navigation data, the windows, the
+// timers and the state of each part of the program. The program's handlers are
+// functions of this object.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/airports/SearchState.h"
+#include "app/autopilot/FlyTherePlan.h"
+#include "app/controls/ControlsState.h"
+#include "app/flightstate/FlightState.h"
+#include "app/flightstate/SimulatorLink.h"
+#include "app/flightstate/planeinterface.h"
+#include "app/forms/Forms.h"
+#include "app/mainwindow/MainWindowState.h"
+#include "app/map/MapState.h"
+#include "app/navdata/AirportDatabase.h"
+#include "app/navdata/CoastlineData.h"
+#include "platform/Host.h"
+
+namespace corvane {
+
+struct Program {
+    Program(host::Host& programHost, flightstate::SimulatorLink& simulatorLink)
+        : host(programHost), link(simulatorLink) {}
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    host::Host& host;
+    flightstate::SimulatorLink& link;
+
+    flightstate::FlightState flightState;
+    flightstate::planeinterface plane{flightState};
+
+    navdata::AirportDatabase airports;
+    navdata::CoastlineData coast;
+
+    forms::Forms forms;
+
+    // The program's folder, ending in the platform's separator.
+    std::string AppFolder;
+    // The simulator's pause byte as saved before the program paused it.
+    std::int16_t SavedPauseState = 0;
+    bool FirstCycle = false;
+    bool MainCycleBusy = false;
+    host::WindowId SimulatorWindowHandle = 0;
+    host::Rect SimulatorWindowRect;
+
+    map::MapState map;
+    autopilot::FlyTherePlan plan;
+    controls::JoystickState joystick;
+    airports::SearchState search;
+    mainwindow::MainWindowState mainWindow;
+
+    // Timers: Form1's main cycle (150 ms), map cycle (300 ms) and fly-past
+    // (30 s, then 20 s), and Form5's watchdog (500 ms). Made at start-up.
+    std::unique_ptr<host::Timer> Form1Timer1;
+    std::unique_ptr<host::Timer> Form1Timer3;
+    std::unique_ptr<host::Timer> Form1Timer4;
+    std::unique_ptr<host::Timer> Form5Timer1;
+};
+
+}  // namespace corvane
