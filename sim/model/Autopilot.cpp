@@ -10,18 +10,28 @@
 namespace corvane::sim {
 
 namespace {
-constexpr double kMaxIntegratorCorrectionMps = 2.0;
-}
+constexpr double kMaxIntegratorCorrectionMps = 1.0;
+// How fast the reference rate moves to a new command: about what the pitch
+// channel can follow within its load-factor limits, so the integrated
+// reference altitude does not run away from the aircraft at a rate change.
+constexpr double kReferenceRateAccelMps2 = 1.5;
+// The reference altitude follows the aircraft until it flies the new rate
+// within this margin; from then on the rate is held on the integrated altitude.
+constexpr double kSettledRateMps = 0.5;
+}  // namespace
 
 void Autopilot::Reset() {
     mode_ = VerticalMode::Off;
     referenceAltitudeM_ = 0.0;
+    referenceRateMps_ = 0.0;
     lastVerticalSpeedFpm_ = 0;
 }
 
 void Autopilot::EnterVerticalSpeed(const AutopilotSettings& settings, const Sense& sense) {
     mode_ = VerticalMode::VerticalSpeed;
     referenceAltitudeM_ = sense.altitudeM;
+    referenceRateMps_ = sense.onGround ? 0.0 : sense.climbMps;
+    rateSettled_ = false;
     lastVerticalSpeedFpm_ = settings.verticalSpeedFpm;
 }
 
@@ -58,15 +68,26 @@ Autopilot::Command Autopilot::Update(const AutopilotSettings& settings, const Se
             command.climbTargetMps =
                 std::clamp(config_.apAltitudeGainPerS * errorM, -captureRateMps, captureRateMps);
         } else {
+            const double maxChange = kReferenceRateAccelMps2 * dtS;
+            referenceRateMps_ +=
+                std::clamp(commandedMps - referenceRateMps_, -maxChange, maxChange);
+            if (!rateSettled_ && referenceRateMps_ == commandedMps &&
+                std::abs(sense.climbMps - commandedMps) < kSettledRateMps) {
+                rateSettled_ = true;
+            }
             if (sense.onGround) {
                 referenceAltitudeM_ = sense.altitudeM;
+                referenceRateMps_ = 0.0;
+                rateSettled_ = false;
+            } else if (!rateSettled_) {
+                referenceAltitudeM_ = sense.altitudeM;
             } else {
-                referenceAltitudeM_ += commandedMps * dtS;
+                referenceAltitudeM_ += referenceRateMps_ * dtS;
             }
             const double correction =
                 std::clamp(config_.apVsIntegratorGainPerS * (referenceAltitudeM_ - sense.altitudeM),
                            -kMaxIntegratorCorrectionMps, kMaxIntegratorCorrectionMps);
-            command.climbTargetMps = commandedMps + correction;
+            command.climbTargetMps = referenceRateMps_ + correction;
         }
     }
 

@@ -52,6 +52,7 @@ class Autopilot {
 
     VerticalMode Mode() const { return mode_; }
     double ReferenceAltitudeM() const { return referenceAltitudeM_; }
+    double ReferenceRateMps() const { return referenceRateMps_; }
 
   private:
     void EnterVerticalSpeed(const AutopilotSettings& settings, const Sense& sense);
@@ -59,6 +60,8 @@ class Autopilot {
     const AircraftConfig& config_;
     VerticalMode mode_ = VerticalMode::Off;
     double referenceAltitudeM_ = 0.0;
+    double referenceRateMps_ = 0.0;
+    bool rateSettled_ = false;
     std::int16_t lastVerticalSpeedFpm_ = 0;
 };
 
