@@ -43,6 +43,9 @@ LonIndex BuildLonIndex(std::span<const double> longitudes) {
         }
         index[k] = static_cast<std::int16_t>(std::min(record, count));
     }
+    // The walk never goes past entry 1800, so it must reach the last record: a longitude just
+    // below 180 can round into band 1800, where several records may lie.
+    index[LonIndexSize - 1] = static_cast<std::int16_t>(count);
     return index;
 }
 

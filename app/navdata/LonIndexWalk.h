@@ -14,10 +14,10 @@ int LongitudeBand(double longitude);
 
 /// Builds a longitude index for records sorted by increasing longitude: entry k holds the
 /// number of the first record whose band is k or more, or the count when no record is that far
-/// east (0 for an empty list). Walking from entry (first band - 1) to entry (last band + 1)
-/// then visits every record of the bands in between and never a number above the count.
-/// longitudes[i] is the longitude of record i + 1. Raises std::invalid_argument when the
-/// longitudes are not in increasing order of band or lie outside -180 to below +180.
+/// east (0 for an empty list); entry 1800 always holds the count. Walking from entry (first band -
+/// 1) to entry (last band + 1) then visits every record of the bands in between and never a number
+/// above the count. longitudes[i] is the longitude of record i + 1. Raises std::invalid_argument
+/// when the longitudes are not in increasing order of band or lie outside -180 to below +180.
 LonIndex BuildLonIndex(std::span<const double> longitudes);
 
 /// Record numbers the map visits for a view from lonmin to lonmax, inclusive: from

@@ -113,8 +113,11 @@ struct KeptAirport {
 
 std::string CleanText(std::string_view text) {
     std::string ansi = ToAnsiText(text);
-    ansi.erase(std::remove(ansi.begin(), ansi.end(), '{'), ansi.end());
-    return ToAnsiText(ansi);  // collapse blanks left around a removed "{"
+    // "{" separates the name from the position in the search results; "}" goes with it.
+    ansi.erase(
+        std::remove_if(ansi.begin(), ansi.end(), [](char c) { return c == '{' || c == '}'; }),
+        ansi.end());
+    return ToAnsiText(ansi);  // collapse blanks left around a removed brace
 }
 
 GeoPoint MiddleOfRunways(const std::vector<const CandidateRunway*>& runways) {

@@ -57,22 +57,17 @@ bool LineReader::Fill() {
     }
     char chunk[1 << 16];
     const int n = gzread(stream_->file, chunk, sizeof chunk);
-    if (n < 0) {
-        throw ConversionError(path_ + ":" + std::to_string(lineNumber_ + 1) +
-                              ": cannot read the file: " + GzReason(stream_->file));
+    int code = Z_OK;
+    gzerror(stream_->file, &code);
+    if (n < 0 || (n == 0 && code != Z_OK)) {
+        const std::string where = path_ + ":" + std::to_string(lineNumber_ + 1) + ": ";
+        if (code == Z_BUF_ERROR) {
+            // The gzip stream ends before its end mark: the file was cut short.
+            throw ConversionError(where + "the compressed file is cut short");
+        }
+        throw ConversionError(where + "cannot read the file: " + GzReason(stream_->file));
     }
     if (n == 0) {
-        int code = 0;
-        gzerror(stream_->file, &code);
-        if (code != Z_OK && code != Z_BUF_ERROR) {
-            throw ConversionError(path_ + ":" + std::to_string(lineNumber_ + 1) +
-                                  ": cannot read the file: " + GzReason(stream_->file));
-        }
-        // A gzip stream cut short reads as a clean end from gzread but leaves Z_BUF_ERROR.
-        if (code == Z_BUF_ERROR) {
-            throw ConversionError(path_ + ":" + std::to_string(lineNumber_ + 1) +
-                                  ": the compressed file is cut short");
-        }
         endOfFile_ = true;
         return false;
     }
