@@ -17,9 +17,9 @@ struct AircraftConfig {
 
     // Lift: CL = liftSlopePerRad * (alpha - zero-lift alpha of the configuration).
     double liftSlopePerRad = 5.2;
-    double zeroLiftAlphaBodyDeg = -2.0;  // clean wing, body reference
+    double zeroLiftAlphaBodyDeg = 0.0;  // clean wing, body reference
     double clMaxClean = 1.55;
-    double flapsDeltaCl = 0.9;          // at full flaps, at a given body alpha
+    double flapsDeltaCl = 0.6;          // at full flaps, at a given body alpha
     double flapsDeltaClMax = 0.75;      // at full flaps
     double spoilersDeltaCl = -0.35;     // at full spoilers
     double spoilersDeltaClMax = -0.35;  // at full spoilers
@@ -29,13 +29,13 @@ struct AircraftConfig {
     double cd0 = 0.025;
     double flapsCd = 0.055;     // full flaps
     double gearCd = 0.020;      // gear down
-    double spoilersCd = 0.060;  // full spoilers
+    double spoilersCd = 0.080;  // full spoilers
     double sideslipCdPerRad2 = 0.5;
     double sideForcePerRad = 0.8;  // side-force coefficient per radian of sideslip
 
     // Engines (two used; levers 3 and 4 are read back but drive nothing).
     int engineCount = 2;
-    double staticThrustPerEngineN = 5500.0;
+    double staticThrustPerEngineN = 7000.0;
     double thrustPowerPerEngineW = 675000.0;  // propulsive power (shaft power * efficiency)
     double powerLapseExponent = 0.7;          // thrust ~ density ratio ^ exponent
     double reverseThrustFraction = 0.4;       // of static thrust at full reverse

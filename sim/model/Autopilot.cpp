@@ -76,8 +76,9 @@ Autopilot::Command Autopilot::Update(const AutopilotSettings& settings, const Se
                 rateSettled_ = true;
             }
             if (sense.onGround) {
+                // On the wheels the rate is flown as commanded, without the
+                // altitude integral (a climb rotates, a descent lowers the nose).
                 referenceAltitudeM_ = sense.altitudeM;
-                referenceRateMps_ = 0.0;
                 rateSettled_ = false;
             } else if (!rateSettled_) {
                 referenceAltitudeM_ = sense.altitudeM;

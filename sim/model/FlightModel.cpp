@@ -22,6 +22,9 @@ constexpr double kStopSpeedMps = 0.25;
 constexpr double kMovingSpeedMps = 1.5;
 constexpr double kGearDownAndLocked = 0.99;
 constexpr double kDifferentialBrakeYawRadPerS = 0.15;
+// Net upward force (share of the weight) that lifts the wheels off; the margin
+// keeps a landing aircraft whose lift still nearly equals its weight down.
+constexpr double kLiftoffMargin = 0.03;
 
 void MoveToward(double& value, double target, double maxStep) {
     if (value < target) {
@@ -353,7 +356,7 @@ void FlightModel::RollOnGround(const ControlInputs& in, const Vec3& air, double 
     const double alongN = thrust * std::cos(theta) - lastAero_.dragN * (ev.x * eh.x + ev.y * eh.y);
     const double upN = lastAero_.liftN + thrust * std::sin(theta) - lastAero_.dragN * ev.z - weight;
 
-    if (upN > 0.0) {
+    if (upN > kLiftoffMargin * weight) {
         // Lift-off: the wheels leave the ground with the vertical acceleration.
         s.onGround = false;
         s.velocityUpMps = upN / m * dtS;
@@ -472,7 +475,9 @@ void FlightModel::Touchdown(const ControlInputs& in, double groundRateMps, StepO
             encoding::Wrap360(std::atan2(s.velocityEastMps, s.velocityNorthMps) * kRadToDeg);
     }
     s.velocityUpMps = 0.0;
-    s.pitchDeg = std::clamp(s.pitchDeg, 0.0, config_.maxGroundPitchDeg);
+    // The main wheels touch behind the centre of gravity and bring the nose
+    // down onto the new, level path: the angle of attack carries over.
+    s.pitchDeg = std::clamp(s.alphaBodyDeg, 0.0, config_.maxGroundPitchDeg);
     s.bankDeg = 0.0;
     s.sideslipDeg = 0.0;
     if (in.spoilersArmed) {
