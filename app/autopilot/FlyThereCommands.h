@@ -18,8 +18,17 @@ void RouteTick(Program& p);
 void LandingTick(Program& p);
 // "Fly there" in the airport window: lists the landing directions.
 void cmdflyme_Click(Program& p);
-// A landing direction was chosen (+i end A, -i end B): starts the flight.
+// Fills the airport window's list with the landing directions of the
+// destination airport: two lines per runway record ("<designator>\t<length>
+// ft"), item data +i for end A and -i for end B.
+void ListRunways(Program& p);
+// A landing direction was chosen (+i end A, -i end B): starts the flight. A
+// choice that names no runway record starts nothing.
 void StartFlight(Program& p, std::int32_t runwayChoice);
+// Puts the simulator's autopilot into the state the guidance needs (master,
+// altitude and heading hold on, current heading, the given altitude in feet,
+// everything else neutral), over two exchanges made at once.
+void EngageAutopilot(Program& p, std::int32_t altitudeFt);
 // Menu commands: the cruise heights (mnuAbs3000 ... mnuground16000, by the
 // menu entry's name), the stop command, the fly-past view.
 void CruiseHeight_Click(Program& p, const std::string& entryName);

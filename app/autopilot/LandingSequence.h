@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+//
+// The approach and landing sequence: waiting for the descent point, the
+// initial, mid-stage and final descents flown by the autopilot's vertical
+// speed, touchdown and braking, the rollout to a stop and the hand-back of the
+// controls. LandingTick (the stage machine) is declared with the other entry
+// points in FlyThereCommands.h; these are its laws.
+#pragma once
+
+#include <cstdint>
+
+namespace corvane::autopilot {
+
+// Landing stages.
+enum LandingStages : std::int16_t {
+    kNotLanding = 0,
+    kWaitForDescent = 1,
+    kInitialDescent = 2,
+    kMidDescent = 3,
+    kFinalDescent = 4,
+    kTouchdown = 5,
+    kRollout = 6,
+    kResettingControls = 7,
+    kAutopilotOff = 8,
+};
+
+// The vertical speed a descent stage commands, ft/min.
+struct DescentCommand {
+    // False when the time to go is zero or undefined (no distance left to the
+    // stage's aim point, or no airspeed): the previous command is kept.
+    bool computed = false;
+    std::int32_t profileRate = 0;    // -(slope x speed in ft/min / 100), rounded (16-bit)
+    std::int32_t requiredRate = 0;   // the rate that reaches the aim point, limited
+    std::int32_t commandedRate = 0;  // 2 x required - profile
+};
+
+// The descent control law for a slope (percent), the profile speed (knots), the
+// height above the stage's aim (feet) and the distance still to fly before the
+// stage's aim point (feet). The required rate is limited to -4000 ft/min; with
+// limitClimb (initial and mid stages) a required climb becomes -4000 as well.
+// Example: 120 kt, slope 10, required -5000 -> commanded -8000 + 1215 = -6785.
+DescentCommand DescentRate(double slopePercent, double profileSpeedKnots, double heightFt,
+                           double toGoFt, bool limitClimb);
+
+// A stage ends when the commanded rate would lose more than the height left
+// within 10 seconds: -rate / 6 > height.
+bool DescentStageEnds(std::int32_t commandedRate, double heightFt);
+
+// Throttle of the initial (stage 2) and mid (stage 3) descents: 0.75 x (32767 -
+// stallfactor) + 8192, rounded half to even; above 16384 it becomes 16383, and
+// in stage 2 also below 0.
+std::int32_t DescentThrottle(std::int32_t stallfactor, int stage);
+// Throttle of the final descent: (32767 - stallfactor) + 8192, above 16384 -> 16383.
+std::int32_t FinalDescentThrottle(std::int32_t stallfactor);
+
+}  // namespace corvane::autopilot

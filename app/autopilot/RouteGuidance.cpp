@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: MIT
+#include "app/autopilot/RouteGuidance.h"
+
+#include <cmath>
+
+#include "app/autopilot/AircraftReadings.h"
+#include "app/autopilot/DescentProfile.h"
+#include "app/autopilot/FlyThereCommands.h"
+#include "app/navdata/Geodesy.h"
+#include "app/navdata/NavigationConstants.h"
+#include "app/navdata/PositionText.h"
+#include "app/startup/Program.h"
+
+namespace corvane::autopilot {
+namespace {
+
+constexpr std::int32_t kThrottleCap = 16383;
+// Below this height above the ground the en-route power is raised.
+constexpr double kLowFlightFt = 500;
+constexpr double kGearUpAboveFt = 300;
+constexpr std::int32_t kLowBaseThrottle = 12288;
+constexpr std::int32_t kCruiseBaseThrottle = 7168;
+// Distances from the threshold, nautical miles, that end stages 3 and 4.
+constexpr double kAlongRunwayNm = 1.2;
+constexpr double kRouteEndNm = 0.2;
+
+double DistanceNm(double lat1, double lon1, double lat2, double lon2) {
+    return navdata::GreatCircleDistance(lat1, lon1, lat2, lon2) * navdata::NauticalMilesPerMetre;
+}
+
+void RouteStart(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    plan.TurningPointDistance = ComputeTurningPoint(plan, p.flightState, plan.Threshold.lat,
+                                                    plan.Threshold.lon, plan.RunwayHeading);
+    // The altitude is set properly by the next SteerToPoint.
+    EngageAutopilot(p, 0);
+    plan.RouteStage = 2;
+    p.forms.Form4.Label6.caption = "To turning point";
+}
+
+void ToTurningPoint(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    const flightstate::FlightState& s = p.flightState;
+    ++plan.RecomputeCounter;
+    const double aglFt = AltitudeMetres(s) * kFeetPerMetre - s.groundaltitude * kFeetPerMetre;
+    plan.RouteBaseThrottle = aglFt < kLowFlightFt ? kLowBaseThrottle : kCruiseBaseThrottle;
+    if (p.plane.gearhandle() != 0 && aglFt > kGearUpAboveFt)
+        p.plane.gearhandle(0);
+    if (plan.RecomputeCounter > 7) {
+        // Every eighth tick the turning point follows the current airspeed.
+        plan.RecomputeCounter = 0;
+        plan.TurningPointDistance = ComputeTurningPoint(plan, s, plan.Threshold.lat,
+                                                        plan.Threshold.lon, plan.RunwayHeading);
+    }
+    SteerToPoint(p, plan.TurningPoint.lat, plan.TurningPoint.lon, false, 0);
+    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.TurningPoint.lat,
+                                plan.TurningPoint.lon);
+    p.forms.Form4.Label7.caption = DistanceText(d - plan.TurningPointDistance / 6);
+    if (plan.TurningPointDistance / 6 > d) {
+        plan.RouteStage = 3;
+        plan.LandingStage = 1;
+        RouteTick(p);
+        p.forms.Form4.Label6.caption = "To airport";
+    }
+}
+
+void ToAirport(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    const flightstate::FlightState& s = p.flightState;
+    SteerToPoint(p, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading);
+    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
+                                plan.Threshold.lon);
+    p.forms.Form4.Label7.caption = DistanceText(d);
+    if (d < kAlongRunwayNm) {
+        plan.RouteStage = 4;
+        RouteTick(p);
+    }
+}
+
+void AlongRunway(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    const flightstate::FlightState& s = p.flightState;
+    // A point beyond the far end by twice the runway's length, on its centre line.
+    const double targetLat = plan.FarEnd.lat + 2 * (plan.FarEnd.lat - plan.Threshold.lat);
+    const double targetLon = plan.FarEnd.lon + 2 * (plan.FarEnd.lon - plan.Threshold.lon);
+    SteerToPoint(p, targetLat, targetLon, true, plan.RunwayHeading);
+    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
+                                plan.Threshold.lon);
+    // Steering ends; the autopilot keeps the last heading.
+    if (d < kRouteEndNm)
+        plan.RouteStage = 0;
+    p.forms.Form4.Label7.caption = DistanceText(d);
+}
+
+}  // namespace
+
+void RouteTick(Program& p) {
+    switch (p.plan.RouteStage) {
+        case 1:
+            RouteStart(p);
+            break;
+        case 2:
+            ToTurningPoint(p);
+            break;
+        case 3:
+            ToAirport(p);
+            break;
+        case 4:
+            AlongRunway(p);
+            break;
+        default:
+            break;
+    }
+}
+
+void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept,
+                  double courseDeg) {
+    const FlyTherePlan& plan = p.plan;
+    if (!plan.GuidanceOn)
+        return;
+    const flightstate::FlightState& s = p.flightState;
+
+    const double lat = AircraftLatitude(s);
+    const double lon = AircraftLongitude(s);
+    const std::int32_t altitudeM = s.altitude;
+
+    auto targetM = static_cast<std::int32_t>(std::nearbyint(plan.CruiseHeight));
+    if (plan.CruiseAboveGround)
+        targetM += s.groundaltitude;
+    const std::int32_t verticalSpeed = CruiseVerticalSpeed(altitudeM, targetM);
+
+    const std::int32_t throttle = RouteThrottle(p.plane.stallfactor(), plan.RouteBaseThrottle);
+    if (plan.LandingStage < 2)
+        p.plane.throttles(throttle);
+
+    const double bearing = navdata::InitialBearing(lat, lon, targetLat, targetLon);
+    const double variation = MagneticVariation(s);
+    double heading = bearing - variation;
+    if (intercept) {
+        const double distance = DistanceNm(lat, lon, targetLat, targetLon);
+        const int gain = InterceptGain(distance);
+        if (gain != 0)
+            heading = InterceptHeading(courseDeg, bearing, gain) - variation;
+    }
+
+    if (plan.LandingStage < 2) {
+        p.plane.apvertspeed(verticalSpeed);
+        p.plane.apaltitude(static_cast<std::int32_t>(std::nearbyint(targetM * kFeetPerMetre)));
+    }
+    if (plan.LandingStage < 7)
+        p.plane.apheading(AutopilotHeadingUnits(heading));
+}
+
+std::int32_t CruiseVerticalSpeed(std::int32_t altitudeM, std::int32_t targetM) {
+    // Checked in this order, each later match overriding.
+    std::int32_t v = 0;
+    if (altitudeM <= targetM - 30)
+        v = 100;
+    if (altitudeM >= targetM + 30)
+        v = -100;
+    if (altitudeM <= targetM - 100)
+        v = 300;
+    if (altitudeM >= targetM + 100)
+        v = -500;
+    if (altitudeM <= targetM - 300)
+        v = 2000;
+    if (altitudeM >= targetM + 300)
+        v = -2500;
+    return v;
+}
+
+std::int32_t RouteThrottle(std::int32_t stallfactor, std::int32_t baseThrottle) {
+    auto throttle =
+        static_cast<std::int32_t>(std::nearbyint(0.75 * (32767 - stallfactor) + baseThrottle));
+    if (throttle > 16384)
+        throttle = kThrottleCap;
+    return throttle;
+}
+
+int InterceptGain(double distanceNm) {
+    if (distanceNm < 2)
+        return 150;
+    if (distanceNm > 2 && distanceNm < 3)
+        return 200;
+    if (distanceNm > 3 && distanceNm < 5)
+        return 350;
+    if (distanceNm > 5)
+        return 500;
+    return 0;
+}
+
+double InterceptHeading(double courseDeg, double bearingDeg, double gainPercent) {
+    double c = courseDeg;
+    double b = bearingDeg;
+    if (c >= 360)
+        c -= 360;
+    if (b >= 360)
+        b -= 360;
+    // Across north: compare the two on the same side of 360.
+    if (std::fabs(c - b) > 180) {
+        if (c < b) {
+            c += 360;
+        } else {
+            b += 360;
+        }
+    }
+    double h;
+    if (std::fabs(c - b) * gainPercent / 100 < 70) {
+        h = b - (c - b) * gainPercent / 100;
+    } else {
+        h = c - b < 0 ? b + 70 : b - 70;
+    }
+    if (h <= 0)
+        h += 360;
+    if (h > 360)
+        h -= 360;
+    return h;
+}
+
+std::int32_t AutopilotHeadingUnits(double headingDeg) {
+    return static_cast<std::int32_t>(std::nearbyint(std::nearbyint(headingDeg) * 65536 / 360));
+}
+
+std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::FlightState& s) {
+    const double metres = navdata::GreatCircleDistance(AircraftLatitude(s), AircraftLongitude(s),
+                                                       plan.Threshold.lat, plan.Threshold.lon);
+    return static_cast<std::int32_t>(std::nearbyint(metres * kFeetPerMetre));
+}
+
+std::string DistanceText(double distanceNm) {
+    return navdata::NumberText(std::floor(distanceNm * 10) / 10) + " nm";
+}
+
+}  // namespace corvane::autopilot
