@@ -189,6 +189,10 @@ struct Form {
     bool childStyle = false;         // shown as a child window of parentWindow
     bool showInTaskbar = true;
     int mousePointer = 0;            // 0 arrow, 5 four-way move arrow (over the map)
+    // The control (by name) that the logic asks to receive the keyboard focus;
+    // the widgets move the focus there when they next render the form and
+    // empty the field. Empty: no request.
+    std::string focusControl;
 
     explicit Form(std::string formName = {}) : name(std::move(formName)) {}
 };
