@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+//
+// The coastline layer of the moving map: the coastline polylines in view,
+// drawn with move-to and line-to onto the frame's work canvas.
+#pragma once
+
+#include <cstdint>
+
+#include "app/forms/Canvas.h"
+#include "app/map/MapView.h"
+#include "app/navdata/CoastlineData.h"
+
+namespace corvane::map {
+
+// The coastline pen: RGB(0, 255, 255), one pixel wide.
+inline constexpr forms::Rgb kCoastlineColour{0, 255, 255};
+
+// The point step: 5 when the view has fewer than 50 pixels per degree of
+// longitude (width / (lonmax - lonmin)), else 1. On wide views only every
+// fifth point of a block is used.
+int CoastPointStep(double lonmin, double lonmax, std::int16_t width);
+
+// Draws the coastlines inside the box latmin..latmax, lonmin..lonmax onto the
+// canvas in kCoastlineColour (the canvas's fore colour is put back after).
+// The box's middle is projected to the canvas centre (width / 2, height / 2,
+// each rounded half to even); heading is the true heading rounded to single
+// precision.
+//
+// Blocks are culled by their boxes; the walk stops at the first block whose
+// southern edge lies north of the box (blocks are stored by increasing
+// southern edge). Along a block, with the pen rules of the map:
+// - a used point inside the box is drawn to from the pen; when the point
+//   before it was outside, the pen first moves back to that outside point;
+// - after an outside point every next point is drawn to as well, so a
+//   re-entry starts at the last point outside;
+// - points skipped by the step count as inside for the next point.
+// Every 200th inside line lets events run.
+void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, double latmin,
+                    double lonmin, double latmax, double lonmax, float heading, double halflat,
+                    double halflon, std::int16_t width, std::int16_t height,
+                    const MapScreen& screen, const LetEventsRun& letEventsRun);
+
+}  // namespace corvane::map

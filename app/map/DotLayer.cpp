@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "app/map/DotLayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/navdata/LonIndexWalk.h"
+
+namespace corvane::map {
+namespace {
+
+template <typename Record>
+void CollectDots(MapState& state, const std::vector<Record>& table, int count,
+                 const navdata::LonIndex& index, std::int16_t kind, const MapView& view,
+                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
+    // Hold the count to the table as it is in memory, whatever the file said.
+    const int available = static_cast<int>(table.size()) - 2;
+    const navdata::RecordRange range =
+        navdata::LonIndexWalk(index, std::min(count, available), view.lonmin, view.lonmax);
+    const ScaleAndTurn t = MapScaleAndTurn(screen, view.heading, view.halflat, view.halflon);
+    const float width = view.width;
+    const float height = view.height;
+    for (int a = range.first; a <= range.last; ++a) {
+        const Record& record = table[static_cast<std::size_t>(a)];
+        if (!(std::fabs(record.longitude - view.lon) <= view.halflon &&
+              std::fabs(record.latitude - view.lat) <= view.halflat)) {
+            continue;
+        }
+        if (a % 200 == 0 && letEventsRun)
+            letEventsRun();
+        if (state.MapDotCount >= kMaxMapDots)
+            return;
+        ++state.MapDotCount;
+        MapDot& dot = state.MapDots[static_cast<std::size_t>(state.MapDotCount)];
+        dot.item = static_cast<std::int16_t>(a);
+        const float dx = static_cast<float>((record.longitude - view.lon) * t.sx);
+        const float dy = static_cast<float>((record.latitude - view.lat) * t.sy);
+        dot.x = t.c * dx + width - t.s * dy;
+        dot.y = height - t.s * dx - t.c * dy;
+        if constexpr (requires { record.hasFuel; }) {
+            dot.kind = record.FuelAvailable() ? kAirportWithFuel : kAirportWithoutFuel;
+        } else {
+            dot.kind = kind;
+        }
+    }
+}
+
+}  // namespace
+
+void getNDBdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
+                const MapScreen& screen, const LetEventsRun& letEventsRun) {
+    CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, screen, letEventsRun);
+}
+
+void getVORdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
+                const MapScreen& screen, const LetEventsRun& letEventsRun) {
+    CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, screen, letEventsRun);
+}
+
+void getairportdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
+                    const MapScreen& screen, const LetEventsRun& letEventsRun) {
+    CollectDots(state, db.Airports, db.AirportCount, db.AirportLonIndex, kAirportWithoutFuel, view,
+                screen, letEventsRun);
+}
+
+void CollectMapDots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
+                    const MapScreen& screen, const LetEventsRun& letEventsRun) {
+    state.MapDotCount = 0;
+    if (state.ShowNDBDots)
+        getNDBdots(state, db, view, screen, letEventsRun);
+    if (state.ShowVORDots)
+        getVORdots(state, db, view, screen, letEventsRun);
+    if (state.ShowAirportDots)
+        getairportdots(state, db, view, screen, letEventsRun);
+    OffsetMapDots(state, view, screen);
+}
+
+void OffsetMapDots(MapState& state, const MapView& view, const MapScreen& screen) {
+    const double offsetX = -view.width / 2.0 - 2.0 / screen.twipsPerPixelX;
+    const double offsetY = -view.height / 2.0 - 2.0 / screen.twipsPerPixelY;
+    for (int i = 1; i <= state.MapDotCount; ++i) {
+        MapDot& dot = state.MapDots[static_cast<std::size_t>(i)];
+        dot.x = static_cast<float>(dot.x + offsetX);
+        dot.y = static_cast<float>(dot.y + offsetY);
+    }
+}
+
+std::optional<forms::Rgb> DotColour(std::int16_t kind) {
+    switch (kind) {
+        case kAirportWithoutFuel:
+            return forms::Rgb{255, 128, 0};
+        case kAirportWithFuel:
+            return forms::Rgb{255, 255, 128};
+        case kVorDot:
+            return forms::Rgb{60, 60, 255};
+        case kNdbDot:
+            return forms::Rgb{128, 255, 255};
+        default:
+            return std::nullopt;
+    }
+}
+
+void DrawMapDots(forms::Canvas& canvas, MapState& state, bool flyThereActive,
+                 std::int16_t destAirport, const LetEventsRun& letEventsRun) {
+    for (int i = 1; i <= state.MapDotCount; ++i) {
+        const MapDot& dot = state.MapDots[static_cast<std::size_t>(i)];
+        state.MapDotSize = 3;
+        const bool isAirport = dot.kind == kAirportWithoutFuel || dot.kind == kAirportWithFuel;
+        if (flyThereActive && isAirport && dot.item == destAirport) {
+            if (state.DestinationBlink)
+                state.MapDotSize = 5;
+            state.DestinationBlink = !state.DestinationBlink;
+        }
+        if (const auto colour = DotColour(dot.kind)) {
+            canvas.FillRect(RoundToPixel(dot.x), RoundToPixel(dot.y),
+                            RoundToPixel(dot.x + state.MapDotSize),
+                            RoundToPixel(dot.y + state.MapDotSize), *colour);
+        }
+        if (i % 100 == 0 && letEventsRun)
+            letEventsRun();
+    }
+}
+
+}  // namespace corvane::map
