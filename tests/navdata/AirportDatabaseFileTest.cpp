@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,27 @@ TEST(AirportDatabaseFile, ReferencesBeyondTheirListsAreErrors) {
     EXPECT_EQ(e.section(), "runways");
     EXPECT_EQ(e.record(), 1);
     EXPECT_NE(e.message().find("ilsA 9"), std::string::npos) << e.what();
+}
+
+TEST(AirportDatabaseFile, DamagedBytesGiveTheErrorOrAValidDatabase) {
+    // Random damage anywhere: the reader either returns a database whose references hold or
+    // raises NavDataError; it never reads out of bounds (the sanitizer build checks that).
+    const Bytes good = WriteAirportDatabase(SampleDatabase(), "sample.tri");
+    std::mt19937 random(17);
+    for (int trial = 0; trial < 3000; ++trial) {
+        Bytes bytes = good;
+        const int flips = 1 + static_cast<int>(random() % 4);
+        for (int f = 0; f < flips; ++f) {
+            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+        }
+        try {
+            const AirportDatabase db = ReadAirportDatabase(bytes, "damaged.tri");
+            ASSERT_EQ(db.Airports.size(), static_cast<std::size_t>(db.AirportCount) + 2);
+            CheckAirportDatabaseReferences(db, "damaged.tri");
+        } catch (const NavDataError& e) {
+            ASSERT_EQ(e.file(), "damaged.tri");
+        }
+    }
 }
 
 TEST(AirportDatabaseFile, WriterRefusesCountsThatDoNotMatch) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <set>
 #include <string>
 
@@ -338,6 +339,32 @@ TEST(DatabaseConverter, ClearErrors) {
     TempFolder folder;
     Diagnostics diagnostics;
     EXPECT_THROW(ReadAptDatFile(folder.Path("missing.dat"), diagnostics), ConversionError);
+}
+
+TEST(DatabaseConverter, RandomRowsNeverBreakTheConversion) {
+    // Rows with random codes and random fields: every malformed one is noted, and whatever is
+    // kept makes a database the loader accepts.
+    std::mt19937 random(23);
+    const char* const tokens[] = {"1",    "100",       "14",   "15",  "50", "16",    "17",
+                                  "101",  "99x",       "09L",  "27R", "-",  "1e400", "nan",
+                                  "45.5", "-179.9999", "180",  "200", "0",  "12807", "EGLL",
+                                  "Name", "{",         "\xFF", "36C", "3"};
+    const int tokenCount = static_cast<int>(sizeof tokens / sizeof tokens[0]);
+    std::string apt = "I\n1000 Version\n";
+    std::string nav = "I\n810 Version\n";
+    for (int line = 0; line < 4000; ++line) {
+        std::string row;
+        const int fields = static_cast<int>(random() % 30);
+        for (int f = 0; f < fields; ++f) {
+            row += tokens[random() % tokenCount];
+            row += ' ';
+        }
+        apt += row + "\n";
+        nav += (line % 2 == 0 ? "4 " : "6 ") + row + "\n";
+    }
+    const Converted c = Convert(apt, nav);
+    EXPECT_GT(c.diagnostics.malformedCount(), 0);
+    EXPECT_NO_THROW(ReadAirportDatabase(WriteAirportDatabase(c.db, "fuzz.tri"), "fuzz.tri"));
 }
 
 TEST(TextRules, RunwayCodesAndAnsiText) {

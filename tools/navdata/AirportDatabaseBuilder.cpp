@@ -187,7 +187,7 @@ void BeaconLabels(const SourceBeacon& beacon, std::string& label1, std::string& 
         label1 = StripLastWord(name, {"VOR", "VOR-DME", "VOR/DME", "VORDME", "VORTAC", "VOR-TAC",
                                       "DME", "TACAN", "VOT"});
         // MHz x 100 as MHz with two decimals: 11670 -> "116.70".
-        const long hundredths = std::lround(beacon.frequency);
+        const long hundredths = std::lround(std::clamp(beacon.frequency, 0.0, 1e9));
         const long fraction = hundredths % 100;
         frequency = std::to_string(hundredths / 100) + "." + (fraction < 10 ? "0" : "") +
                     std::to_string(fraction);
