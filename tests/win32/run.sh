@@ -65,9 +65,9 @@ fi
 
 # --- Build ---------------------------------------------------------------------
 say "building in $build"
+mkdir -p "$build"
 cmake -S tests/win32 -B "$build" -G Ninja --toolchain "$PWD/cmake/mingw-w64-i686.cmake" \
-    >"$build.configure.log" 2>&1 || { cat "$build.configure.log" >&2; fail "configuring failed"; }
-rm -f "$build.configure.log"
+    >"$build/configure.log" 2>&1 || { cat "$build/configure.log" >&2; fail "configuring failed"; }
 cmake --build "$build" -j 2 || fail "the build failed"
 
 # --- The DLL's exports and imports ---------------------------------------------
