@@ -55,7 +55,7 @@ struct AircraftConfig {
     double rudderSideslipDeg = 8.0;  // full rudder in the air, auto-coordinator off
 
     // Ground.
-    double gearHeightM = 1.6;   // reference point above the ground on the wheels
+    double gearHeightM = 2.0;   // reference point above the ground on the wheels
     double bellyHeightM = 0.5;  // reference point above the ground on the belly
     double wheelbaseM = 5.2;
     double maxNoseWheelDeg = 40.0;          // at walking pace

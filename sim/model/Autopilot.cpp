@@ -28,9 +28,13 @@ void Autopilot::Reset() {
 }
 
 void Autopilot::EnterVerticalSpeed(const AutopilotSettings& settings, const Sense& sense) {
+    // A new rate while already flying one continues from the rate being
+    // flown; entering the mode starts from the aircraft's own climb.
+    if (mode_ != VerticalMode::VerticalSpeed) {
+        referenceRateMps_ = sense.onGround ? 0.0 : sense.climbMps;
+    }
     mode_ = VerticalMode::VerticalSpeed;
     referenceAltitudeM_ = sense.altitudeM;
-    referenceRateMps_ = sense.onGround ? 0.0 : sense.climbMps;
     rateSettled_ = false;
     lastVerticalSpeedFpm_ = settings.verticalSpeedFpm;
 }
