@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "sim/model/AirportTerrain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "sim/model/MagneticModel.h"
+
+namespace corvane::sim {
+namespace {
+
+constexpr double kMetresPerDegree = 20003500.0 / 180.0;
+
+// A point at a distance east (positive) and north of a reference.
+void Offset(double lat, double lon, double eastM, double northM, double& outLat, double& outLon) {
+    outLat = lat + northM / kMetresPerDegree;
+    outLon = lon + eastM / (kMetresPerDegree * std::cos(lat * 3.14159265358979 / 180.0));
+}
+
+TerrainRunway EastWestRunway(std::size_t airport, double lat, double lon, double lengthM,
+                             double elevAM, double elevBM) {
+    double latB = 0;
+    double lonB = 0;
+    Offset(lat, lon, lengthM, 0, latB, lonB);
+    return TerrainRunway{airport, lat, lon, elevAM, latB, lonB, elevBM};
+}
+
+struct PointCase {
+    const char* name;
+    double eastM;   // from the runway's west end
+    double northM;  // from the centre line
+    double expectedM;
+};
+
+class OnTheAirport : public ::testing::TestWithParam<PointCase> {};
+
+TEST_P(OnTheAirport, ElevationIsExactOnTheRunwayAndCloseAroundIt) {
+    const PointCase& c = GetParam();
+    const std::vector<TerrainAirport> airports = {{40.0, -105.0, 1650.0}, {40.3, -104.6, 1500.0}};
+    const std::vector<TerrainRunway> runways = {
+        EastWestRunway(0, 40.0, -105.0, 3000, 1650.0, 1650.0)};
+    const AirportTerrain terrain(airports, runways);
+    double lat = 0;
+    double lon = 0;
+    Offset(40.0, -105.0, c.eastM, c.northM, lat, lon);
+    EXPECT_NEAR(terrain.ElevationM(lat, lon), c.expectedM, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OnTheAirport,
+                         ::testing::Values(PointCase{"Threshold", 0, 0, 1650.0},
+                                           PointCase{"MidRunway", 1500, 0, 1650.0},
+                                           PointCase{"FarEnd", 3000, 0, 1650.0},
+                                           PointCase{"BesideTheRunway", 1500, 550, 1650.0},
+                                           PointCase{"BeforeTheThreshold", -550, 0, 1650.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AirportTerrain, SlopedRunwayRisesFromEndToEnd) {
+    const AirportTerrain terrain({{10.0, 10.0, 100.0}},
+                                 {EastWestRunway(0, 10.0, 10.0, 2000, 100.0, 110.0)});
+    double lat = 0;
+    double lon = 0;
+    Offset(10.0, 10.0, 1000, 0, lat, lon);
+    EXPECT_NEAR(terrain.ElevationM(lat, lon), 105.0, 1e-6);
+    Offset(10.0, 10.0, 2000, 0, lat, lon);
+    EXPECT_NEAR(terrain.ElevationM(lat, lon), 110.0, 1e-6);
+}
+
+TEST(AirportTerrain, SeaLevelFarFromEveryAirport) {
+    const AirportTerrain terrain({{40.0, -105.0, 1650.0}}, {});
+    EXPECT_EQ(terrain.ElevationM(40.0, -103.5), 0.0);  // about 69 nm east
+    EXPECT_EQ(terrain.ElevationM(-30.0, 20.0), 0.0);
+    const AirportTerrain empty({}, {});
+    EXPECT_EQ(empty.ElevationM(40.0, -105.0), 0.0);
+}
+
+TEST(AirportTerrain, PlateauStaysHighBetweenItsAirports) {
+    // A 5 x 5 grid of airports 25 km apart, all near 1600 m.
+    std::vector<TerrainAirport> airports;
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            double lat = 0;
+            double lon = 0;
+            Offset(39.5, -105.0, 25000.0 * j, 25000.0 * i, lat, lon);
+            airports.push_back({lat, lon, 1600.0 + 20.0 * ((i + j) % 3)});
+        }
+    }
+    const AirportTerrain terrain(airports, {});
+    double lat = 0;
+    double lon = 0;
+    Offset(39.5, -105.0, 37500.0, 37500.0, lat, lon);  // between four airports
+    EXPECT_GT(terrain.ElevationM(lat, lon), 1550.0);
+    // A lone airport of the same height is a low, wide hill instead.
+    const AirportTerrain lone({{39.5, -105.0, 1600.0}}, {});
+    Offset(39.5, -105.0, 37500.0 * std::sqrt(2.0), 0.0, lat, lon);
+    const double hill = lone.ElevationM(lat, lon);
+    EXPECT_LT(hill, 1550.0);
+    EXPECT_GT(hill, 800.0);
+}
+
+TEST(AirportTerrain, FieldIsSmoothAlongALine) {
+    const AirportTerrain terrain({{50.0, 5.0, 300.0}, {50.2, 5.3, 120.0}, {49.8, 5.5, 450.0}},
+                                 {EastWestRunway(0, 50.0, 5.0, 2500, 300.0, 300.0)});
+    double previous = terrain.ElevationM(49.9, 4.5);
+    double worst = 0.0;
+    for (int k = 1; k <= 2000; ++k) {  // 100 m steps eastwards over about 143 km
+        double lat = 0;
+        double lon = 0;
+        Offset(49.9, 4.5, 100.0 * k, 0.0, lat, lon);
+        const double e = terrain.ElevationM(lat, lon);
+        worst = std::max(worst, std::abs(e - previous));
+        previous = e;
+    }
+    EXPECT_LT(worst, 15.0);  // never more than a 15 % grade
+}
+
+TEST(AirportTerrain, SeesAirportsAcrossTheDateLine) {
+    const AirportTerrain terrain({{-17.0, 179.95, 200.0}}, {});
+    EXPECT_GT(terrain.ElevationM(-17.0, -179.95), 150.0);
+}
+
+TEST(AirportTerrain, BadRecordsAreLeftOut) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const AirportTerrain terrain({{10.0, 10.0, 50.0}, {nan, 10.0, 50.0}},
+                                 {EastWestRunway(7, 10.0, 10.0, 2000, 50.0, 50.0),
+                                  TerrainRunway{0, 10.0, 10.0, nan, 10.0, 10.1, 50.0}});
+    EXPECT_EQ(terrain.AirportCount(), 1u);
+    EXPECT_EQ(terrain.Ignored(), 3u);
+    EXPECT_NEAR(terrain.ElevationM(10.0, 10.0), 50.0, 1e-9);
+    EXPECT_EQ(terrain.ElevationM(nan, 10.0), 0.0);
+}
+
+TEST(MagneticModel, DipoleVariation) {
+    // On the pole's meridian south of it the compass points true north.
+    EXPECT_NEAR(MagneticModel::VariationDeg(40.0, MagneticModel::kPoleLongitudeDeg), 0.0, 1e-9);
+    // West of that meridian the pole lies to the north-east (east variation),
+    // east of it to the north-west (west variation), symmetrically.
+    const double west = MagneticModel::VariationDeg(47.5, -122.3);
+    const double east = MagneticModel::VariationDeg(47.5, -72.68 + 49.62);
+    EXPECT_GT(west, 5.0);
+    EXPECT_NEAR(east, -west, 1e-9);
+    // North of the pole the compass points south.
+    EXPECT_NEAR(std::abs(MagneticModel::VariationDeg(85.0, MagneticModel::kPoleLongitudeDeg)),
+                180.0, 1e-9);
+}
+
+}  // namespace
+}  // namespace corvane::sim
