@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 //
-// The airport search window and the airport window's entry points.
+// The airport search window (Form3) and the airport window (Form2): their
+// handlers, as the widgets and the main window call them.
 #pragma once
 
 namespace corvane {
@@ -9,12 +10,30 @@ struct Program;
 
 namespace corvane::airports {
 
-void mnushowplace_Click(Program& p);          // opens the search
-void cmdOK_Click(Program& p);                 // runs the search
-void foundlist_Click(Program& p, int index);  // a line of the list was chosen
+// Opens the search (menu entry mnushowplace): with the simulator linked, the
+// simulator is paused, the main window hidden and its timers stopped until the
+// airport window closes. The pop-up menu is closed in every case.
+void mnushowplace_Click(Program& p);
+// Runs the search (cmdOK, also Enter in TxtAirport): lists the matches in the
+// airport window; a single match shows its plan at once.
+void cmdOK_Click(Program& p);
+// The search window's close box: the search is abandoned and the program
+// comes back as closing the airport window brings it back.
+void Form3_QueryUnload(Program& p);
+// A line of foundlist was chosen (index from 0). With the tag "airports" the
+// line's airport is shown; otherwise the line is a landing direction and the
+// flight starts with its item data.
+void foundlist_Click(Program& p, int index);
+// Shows or hides the runway details grid ("Show details" / "Hide details").
 void cmdDetails_Click(Program& p);
-void cmdclose_Click(Program& p);              // also the window's close box
-// An airport dot was clicked on the map: opens its plan in the airport window.
+// Closes the airport window (cmdclose, and also the window's close box): the
+// simulator gets its pause state back, the main window and its two timers run
+// again and the simulator's window gets the keyboard focus.
+void cmdclose_Click(Program& p);
+// An airport dot was pressed on the map. With the simulator linked: pauses the
+// simulator (one exchange at once), stops the main and map timers, hides the
+// main window and opens the airport's plan in the airport window. Does nothing
+// without a link or for a number that is not an airport record.
 void OpenAirportFromMap(Program& p, int airportNumber);
 
 }  // namespace corvane::airports

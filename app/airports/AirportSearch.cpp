@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+#include "app/airports/AirportSearch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/navdata/PositionText.h"
+
+namespace corvane::airports {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+unsigned char UpperAnsi(unsigned char c) {
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 'a' + 'A');
+    // Latin-1 block of the code page: à..þ -> À..Þ, except the division sign.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 0x20);
+    switch (c) {
+        case 0x9A:
+            return 0x8A;  // š
+        case 0x9C:
+            return 0x8C;  // œ
+        case 0x9E:
+            return 0x8E;  // ž
+        case 0xFF:
+            return 0x9F;  // ÿ
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+std::string UpperCaseAnsi(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        c = static_cast<char>(UpperAnsi(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+std::string SearchResultLine(const navdata::AirportRecord& airport) {
+    const double latitude = airport.latitude;
+    const double longitude = airport.longitude;
+    std::string line = TrimBlanks(airport.name);
+    line += " {";
+    line += latitude < 0 ? "S" : "N";
+    line += navdata::NumberText(std::floor(std::fabs(latitude)));
+    line += "  ";
+    line += longitude < 0 ? "W" : "E";
+    double a = std::fabs(longitude);
+    if (a > 360)
+        a -= 360;
+    line += navdata::NumberText(std::fmod(std::floor(a), 360.0));
+    line += "}";
+    return line;
+}
+
+SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view searchText) {
+    const std::string key = UpperCaseAnsi(TrimBlanks(searchText));
+    SearchResults results;
+    const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
+    for (int i = 1; i <= count; ++i) {
+        const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
+        if (UpperCaseAnsi(airport.name).find(key) == std::string::npos)
+            continue;
+        if (airport.latitude == 0 || airport.longitude == 0)
+            continue;
+        results.airports.push_back(i);
+        results.lines.push_back(SearchResultLine(airport));
+    }
+    return results;
+}
+
+}  // namespace corvane::airports

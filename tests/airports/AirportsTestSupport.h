@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: MIT
+//
+// What the airport window tests share: a host and a link that record what the
+// program asks of them, a canvas that records its drawing, and small airport
+// databases built record by record.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/forms/Canvas.h"
+#include "app/navdata/AirportDatabase.h"
+#include "app/startup/Program.h"
+#include "platform/Host.h"
+
+namespace corvane::testing {
+
+class FakeTimer : public host::Timer {
+  public:
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    bool Enabled() const override { return enabled_; }
+    void SetInterval(int intervalMs) override { interval_ = intervalMs; }
+    int Interval() const override { return interval_; }
+
+  private:
+    bool enabled_ = true;
+    int interval_ = 0;
+};
+
+class FakeHost : public host::Host {
+  public:
+    std::vector<host::WindowId> focusCalls;
+    std::vector<host::WindowId> updateCalls;
+
+    double TimeOfDay() override { return 0; }
+    std::unique_ptr<host::Timer> CreateTimer(int, std::function<void()>) override {
+        return std::make_unique<FakeTimer>();
+    }
+    void DoEvents() override {}
+    host::WindowId FindWindowByTitle(std::string_view) override { return 0; }
+    host::WindowId FindWindowByClass(std::string_view) override { return 0; }
+    bool GetWindowRect(host::WindowId, host::Rect*) override { return false; }
+    bool RequestClose(host::WindowId) override { return false; }
+    host::WindowId FocusWindow() override { return 0; }
+    void SetFocus(host::WindowId window) override { focusCalls.push_back(window); }
+    void UpdateWindow(host::WindowId window) override { updateCalls.push_back(window); }
+    int ScreenWidthTwips() override { return 1920 * 15; }
+    int ScreenHeightTwips() override { return 1080 * 15; }
+    int TwipsPerPixelX() override { return 15; }
+    int TwipsPerPixelY() override { return 15; }
+    host::Point CursorPosition() override { return {}; }
+    std::optional<host::RegistryValue> ReadRegistryValue(host::RegistryRoot, std::string_view,
+                                                         std::string_view) override {
+        return std::nullopt;
+    }
+    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
+        return false;
+    }
+    bool FileExists(const std::string&) override { return false; }
+    bool CopyFile(const std::string&, const std::string&) override { return false; }
+    char PathSeparator() override { return '/'; }
+    host::MessageBoxResult ShowMessageBox(const std::string&, const std::string&,
+                                          host::MessageBoxIcon, host::MessageBoxButtons) override {
+        return host::MessageBoxResult::Ok;
+    }
+    void EndProgram(int) override { ended_ = true; }
+    bool Ended() const override { return ended_; }
+
+  private:
+    bool ended_ = false;
+};
+
+// A link that answers every call with success and counts the batches sent.
+class FakeLink : public flightstate::SimulatorLink {
+  public:
+    int batchesSent = 0;
+
+    std::int32_t fsworking() override { return flightstate::kFs98; }
+    std::int32_t startit() override { return 1; }
+    std::int32_t stopit() override { return 1; }
+    std::int32_t readDWORD(std::int32_t, void*) override { return 1; }
+    std::int32_t writeDWORD(std::int32_t, const void*) override { return 1; }
+    std::int32_t readxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
+    std::int32_t writexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
+    std::int32_t startmessage() override { return 1; }
+    std::int32_t sendmessage() override {
+        ++batchesSent;
+        return 1;
+    }
+    std::int32_t rawreadxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
+    std::int32_t rawwritexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
+    std::int32_t rawreadDWORD(std::int32_t, void*) override { return 1; }
+    std::int32_t rawwriteDWORD(std::int32_t, const void*) override { return 1; }
+};
+
+// A canvas that keeps what was drawn on it. Text is 90 twips a character
+// (scaled with the font size against 8.25 points) and 240 twips high.
+class RecordingCanvas : public forms::Canvas {
+  public:
+    struct LineCall {
+        double x1, y1, x2, y2;
+        forms::Rgb colour;
+    };
+    struct BoxCall {
+        double x1, y1, x2, y2;
+        forms::Rgb fore;
+        forms::Rgb fill;
+        bool solid;
+    };
+    struct PrintCall {
+        std::string text;
+        double x, y;
+        forms::Rgb fore;
+        bool bold;
+        double fontSize;
+    };
+    struct FillCall {
+        int x, y;
+        forms::Rgb boundary;
+        forms::Rgb fill;
+        forms::ScaleMode mode;
+    };
+    std::vector<LineCall> lines;
+    std::vector<BoxCall> boxes;
+    std::vector<PrintCall> prints;
+    std::vector<FillCall> fills;
+    int clsCount = 0;
+
+    RecordingCanvas(int pixelWidth, int pixelHeight) : width_(pixelWidth), height_(pixelHeight) {}
+
+    void Forget() {
+        lines.clear();
+        boxes.clear();
+        prints.clear();
+        fills.clear();
+        clsCount = 0;
+    }
+
+    int PixelWidth() const override { return width_; }
+    int PixelHeight() const override { return height_; }
+    void Resize(int w, int h) override {
+        width_ = w;
+        height_ = h;
+    }
+    int TwipsPerPixelX() const override { return 15; }
+    int TwipsPerPixelY() const override { return 15; }
+    void SetScaleMode(forms::ScaleMode mode) override { mode_ = mode; }
+    forms::ScaleMode GetScaleMode() const override { return mode_; }
+    void SetForeColor(forms::Rgb c) override { fore_ = c; }
+    forms::Rgb ForeColor() const override { return fore_; }
+    void SetBackColor(forms::Rgb c) override { back_ = c; }
+    forms::Rgb BackColor() const override { return back_; }
+    void SetFillColor(forms::Rgb c) override { fill_ = c; }
+    forms::Rgb FillColor() const override { return fill_; }
+    void SetFillSolid(bool solid) override { solid_ = solid; }
+    bool FillSolid() const override { return solid_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { bold_ = bold; }
+    bool FontBold() const override { return bold_; }
+
+    void Cls() override {
+        ++clsCount;
+        x_ = y_ = 0;
+    }
+    void Line(double x1, double y1, double x2, double y2) override {
+        lines.push_back({x1, y1, x2, y2, fore_});
+        x_ = x2;
+        y_ = y2;
+    }
+    void Box(double x1, double y1, double x2, double y2) override {
+        boxes.push_back({x1, y1, x2, y2, fore_, fill_, solid_});
+    }
+    void Circle(double, double, double) override {}
+    void Print(std::string_view text) override {
+        prints.push_back({std::string(text), x_, y_, fore_, bold_, fontSize_});
+        x_ += TextWidth(text);
+    }
+    void NewLine() override {
+        x_ = 0;
+        y_ += TextHeight("Ag");
+    }
+    double TextWidth(std::string_view text) const override {
+        return Units(90.0 * double(text.size()) * fontSize_ / 8.25);
+    }
+    double TextHeight(std::string_view) const override { return Units(240.0 * fontSize_ / 8.25); }
+    double CurrentX() const override { return x_; }
+    double CurrentY() const override { return y_; }
+    void SetCurrentX(double x) override { x_ = x; }
+    void SetCurrentY(double y) override { y_ = y; }
+
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void FillRect(int, int, int, int, forms::Rgb) override {}
+    void FloodFill(int x, int y, forms::Rgb boundary) override {
+        fills.push_back({x, y, boundary, fill_, mode_});
+    }
+    void CopyFrom(const forms::Canvas&, int, int) override {}
+    forms::Rgb PixelAt(int, int) const override { return back_; }
+
+  private:
+    double Units(double twips) const {
+        return mode_ == forms::ScaleMode::Twips ? twips : twips / 15;
+    }
+
+    int width_;
+    int height_;
+    forms::ScaleMode mode_ = forms::ScaleMode::Twips;
+    forms::Rgb fore_{0, 0, 0};
+    forms::Rgb back_{255, 255, 255};
+    forms::Rgb fill_{0, 0, 0};
+    bool solid_ = false;
+    double fontSize_ = 8.25;
+    bool bold_ = false;
+    double x_ = 0;
+    double y_ = 0;
+};
+
+// Appends a record to a database list (records 1..count with the empty
+// element count + 1 kept at the end) and returns its record number.
+template <typename Record>
+int AddRecord(std::vector<Record>& list, std::int16_t& count, Record record) {
+    list.insert(list.end() - 1, std::move(record));
+    return ++count;
+}
+
+inline int AddAirport(navdata::AirportDatabase& db, std::string name, double lat, double lon) {
+    navdata::AirportRecord airport;
+    airport.name = std::move(name);
+    airport.latitude = lat;
+    airport.longitude = lon;
+    return AddRecord(db.Airports, db.AirportCount, airport);
+}
+
+inline int AddRunway(navdata::AirportDatabase& db, int airportNumber, int codeA, int codeB,
+                     double latA, double lonA, double latB, double lonB) {
+    navdata::RunwayRecord runway;
+    runway.airportNumber = static_cast<std::int16_t>(airportNumber);
+    runway.codeA = static_cast<std::uint8_t>(codeA);
+    runway.codeB = static_cast<std::uint8_t>(codeB);
+    runway.latitudeA = latA;
+    runway.longitudeA = lonA;
+    runway.latitudeB = latB;
+    runway.longitudeB = lonB;
+    runway.lengthFeet = 3650;
+    runway.widthFeet = 150;
+    runway.surface = 2;
+    return AddRecord(db.Runways, db.RunwayCount, runway);
+}
+
+// A program over the fake host and link, linked to the simulator, with the
+// main and map timers running and canvases on the airport window's plan and
+// surface (the plan 6000 x 6000 twips as designed, 400 x 400 pixels).
+struct TestProgram {
+    FakeHost host;
+    FakeLink link;
+    Program p{host, link};
+    RecordingCanvas* plan = nullptr;
+    RecordingCanvas* surface = nullptr;
+
+    TestProgram() {
+        p.flightState.simulatorkind = flightstate::kFs98;
+        p.Form1Timer1 = std::make_unique<FakeTimer>();
+        p.Form1Timer3 = std::make_unique<FakeTimer>();
+        p.forms.Form1.visible = true;
+        p.SimulatorWindowHandle = 0x5150;
+        auto planCanvas = std::make_unique<RecordingCanvas>(400, 400);
+        plan = planCanvas.get();
+        p.forms.Form2.picmap.canvas = std::move(planCanvas);
+        auto surfaceCanvas = std::make_unique<RecordingCanvas>(700, 620);
+        surface = surfaceCanvas.get();
+        p.forms.Form2.surface.canvas = std::move(surfaceCanvas);
+    }
+};
+
+}  // namespace corvane::testing
