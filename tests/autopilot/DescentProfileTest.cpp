@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+#include "app/autopilot/DescentProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/navdata/Geodesy.h"
+#include "tests/autopilot/AutopilotTestSupport.h"
+
+namespace corvane::autopilot::test {
+namespace {
+
+flightstate::FlightState AircraftAt(double knots, std::int32_t altitudeM) {
+    flightstate::FlightState s;
+    s.simulatorkind = flightstate::kFs98;
+    SetAirspeed(s, knots);
+    s.altitude = altitudeM;
+    return s;
+}
+
+void ComputeProfile(FlyTherePlan& plan, const flightstate::FlightState& s) {
+    FinalProfile(plan, s, kFinalSlopePercent);
+    MidProfile(plan, kMidSlopePercent);
+    InitialProfile(plan, s, kInitialSlopePercent);
+}
+
+TEST(DescentProfile, At120KnotsFrom914MetresToASeaLevelRunway) {
+    FlyTherePlan plan;
+    plan.RunwayElevation = 0;
+    ComputeProfile(plan, AircraftAt(120, 914));
+    EXPECT_DOUBLE_EQ(plan.ProfileSpeed, 120);
+    EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
+    EXPECT_NEAR(plan.FinalStart, 60.68, 0.005);
+    EXPECT_NEAR(plan.ApproachLength, 12150.24, 0.005);
+    EXPECT_NEAR(plan.MidStart, 303.68, 0.005);
+    // 12150.24 + (2998.65 - 303.68) x 10, about 6.4 nm.
+    EXPECT_NEAR(plan.DescentStart, 39099.9, 0.1);
+}
+
+TEST(DescentProfile, RunwayElevationRaisesTheStageHeightsOnly) {
+    FlyTherePlan plan;
+    plan.RunwayElevation = 1000;
+    ComputeProfile(plan, AircraftAt(120, 914));
+    EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
+    EXPECT_NEAR(plan.FinalStart, 1060.68, 0.005);
+    EXPECT_NEAR(plan.MidStart, 1303.68, 0.005);
+    // 1000 ft less to lose: the descent begins 10000 ft later.
+    EXPECT_NEAR(plan.DescentStart, 29099.9, 0.1);
+}
+
+TEST(DescentProfile, NoAirspeedCountsAsTenFeetPerMinute) {
+    FlyTherePlan plan;
+    ComputeProfile(plan, AircraftAt(0, 1000));
+    EXPECT_EQ(plan.ApproachLength, 0);
+    EXPECT_NEAR(plan.MidStart, 6.0, 1e-9);
+    // The height above MidStart lost at 10 % over the distance: x 10.
+    EXPECT_NEAR(plan.DescentStart, (1000 * 3.2808 - 6.0) * 10, 1e-6);
+    EXPECT_TRUE(std::isfinite(plan.DescentStart));
+}
+
+TEST(DescentProfile, NoLinkReadsNoAirspeedButKeepsTheAltitude) {
+    flightstate::FlightState s = AircraftAt(120, 914);
+    s.simulatorkind = flightstate::kNoSimulator;
+    FlyTherePlan plan;
+    ComputeProfile(plan, s);
+    EXPECT_EQ(plan.ProfileSpeed, 0);
+    EXPECT_NEAR(plan.DescentStart, (914 * 3.2808 - 6.0) * 10, 1e-6);
+}
+
+TEST(TurningPoint, BaseDistanceGrowsWithAirspeed) {
+    EXPECT_NEAR(BaseTurningPointDistance(100), 6.73, 0.005);  // 2^1.45 + 4
+    EXPECT_NEAR(BaseTurningPointDistance(150), 8.92, 0.005);  // 3^1.45 + 4
+    EXPECT_DOUBLE_EQ(BaseTurningPointDistance(0), 4.0);
+}
+
+TEST(TurningPoint, LowAndFastKeepsTheBaseDistance) {
+    FlyTherePlan plan;
+    // 150 kt at 300 m: the descent needs 1.3 x 30000 ft or so, less than 8.92 nm.
+    const double d = ComputeTurningPoint(plan, AircraftAt(150, 300), 50.0, 8.0, 90.0);
+    EXPECT_NEAR(d, 8.92, 0.005);
+    EXPECT_LT(1.3 * plan.DescentStart, 8.92 * kFeetPerNauticalMile);
+}
+
+TEST(TurningPoint, SlowAndHighMovesOutForTheWholeDescent) {
+    FlyTherePlan plan;
+    const double d = ComputeTurningPoint(plan, AircraftAt(100, 3000), 50.0, 8.0, 90.0);
+    EXPECT_GT(d, 6.73);
+    EXPECT_NEAR(d, 1.3 * plan.DescentStart / kFeetPerNauticalMile, 1e-9);
+    // The point lies that far from the threshold.
+    const double metres =
+        navdata::GreatCircleDistance(50.0, 8.0, plan.TurningPoint.lat, plan.TurningPoint.lon);
+    EXPECT_NEAR(metres / kMetresPerNm, d, 0.01 * d);
+}
+
+TEST(TurningPoint, QuadrantAngleAtItsBoundariesUsesTheLaterRule) {
+    constexpr double kDeg = 3.14159265359 / 180;
+    EXPECT_NEAR(QuadrantAngle(0), 90 * kDeg, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(89), 1 * kDeg, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(90), 0, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(180), 90 * kDeg, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(269), 1 * kDeg, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(270), 0, 1e-12);
+    EXPECT_NEAR(QuadrantAngle(359), 89 * kDeg, 1e-12);
+}
+
+// The turning point lies on the extended centre line before the threshold:
+// seen from the threshold, opposite the runway heading.
+struct QuadrantRow {
+    const char* name;
+    double runwayHeading;
+};
+
+class TurningPointQuadrant : public ::testing::TestWithParam<QuadrantRow> {};
+
+TEST_P(TurningPointQuadrant, LiesBehindTheThresholdOnTheCentreLine) {
+    const QuadrantRow row = GetParam();
+    constexpr double kLat = 40.0;
+    constexpr double kLon = -75.0;
+    FlyTherePlan plan;
+    const double d = ComputeTurningPoint(plan, AircraftAt(150, 300), kLat, kLon, row.runwayHeading);
+    const double back = std::fmod(row.runwayHeading + 180, 360);
+    const double bearing =
+        navdata::InitialBearing(kLat, kLon, plan.TurningPoint.lat, plan.TurningPoint.lon);
+    double error = std::fabs(bearing - back);
+    error = std::min(error, 360 - error);
+    EXPECT_LT(error, 0.2) << "bearing " << bearing;
+    const double metres =
+        navdata::GreatCircleDistance(kLat, kLon, plan.TurningPoint.lat, plan.TurningPoint.lon);
+    EXPECT_NEAR(metres / kMetresPerNm, d, 0.01 * d);
+}
+
+INSTANTIATE_TEST_SUITE_P(Headings, TurningPointQuadrant,
+                         ::testing::Values(QuadrantRow{"North", 0}, QuadrantRow{"NorthEast", 45},
+                                           QuadrantRow{"JustBelowEast", 89.5},
+                                           QuadrantRow{"East", 90}, QuadrantRow{"SouthEast", 135},
+                                           QuadrantRow{"South", 180}, QuadrantRow{"SouthWest", 225},
+                                           QuadrantRow{"West", 270}, QuadrantRow{"NorthWest", 315},
+                                           QuadrantRow{"JustBelowNorth", 359.5}),
+                         [](const ::testing::TestParamInfo<QuadrantRow>& info) {
+                             return info.param.name;
+                         });
+
+TEST(TurningPoint, CardinalHeadingsPutItExactlyOnTheAxis) {
+    constexpr double kLat = 40.0;
+    constexpr double kLon = -75.0;
+    const flightstate::FlightState s = AircraftAt(150, 300);
+    FlyTherePlan plan;
+    ComputeTurningPoint(plan, s, kLat, kLon, 90);  // due west
+    EXPECT_DOUBLE_EQ(plan.TurningPoint.lat, kLat);
+    EXPECT_LT(plan.TurningPoint.lon, kLon);
+    ComputeTurningPoint(plan, s, kLat, kLon, 180);  // due north
+    EXPECT_NEAR(plan.TurningPoint.lon, kLon, 1e-12);
+    EXPECT_GT(plan.TurningPoint.lat, kLat);
+    ComputeTurningPoint(plan, s, kLat, kLon, 270);  // due east
+    EXPECT_DOUBLE_EQ(plan.TurningPoint.lat, kLat);
+    EXPECT_GT(plan.TurningPoint.lon, kLon);
+}
+
+TEST(TurningPoint, SouthernHemisphereUsesTheLongitudeScaleAtTheAbsoluteLatitude) {
+    const flightstate::FlightState s = AircraftAt(150, 300);
+    FlyTherePlan north;
+    FlyTherePlan south;
+    ComputeTurningPoint(north, s, 60.0, 10.0, 90);
+    ComputeTurningPoint(south, s, -60.0, 10.0, 90);
+    EXPECT_DOUBLE_EQ(north.TurningPoint.lon, south.TurningPoint.lon);
+}
+
+}  // namespace
+}  // namespace corvane::autopilot::test
