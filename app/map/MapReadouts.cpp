@@ -55,10 +55,8 @@ std::string HeadingReadout(double headingDeg) {
     return "Heading " + navdata::NumberText(std::floor(headingDeg * 10) / 10);
 }
 
-std::string HeightReadout(std::int32_t altitudeM, std::int32_t groundAltitudeM,
-                          std::int32_t verticalSpeedFpm) {
-    const double heightFt =
-        std::floor((static_cast<double>(altitudeM) - groundAltitudeM) * 3.2808399);
+std::string HeightReadout(double altitudeM, double groundAltitudeM, std::int32_t verticalSpeedFpm) {
+    const double heightFt = std::floor((altitudeM - groundAltitudeM) * 3.2808399);
     const double climbFtPerSec = std::floor(verticalSpeedFpm / 6.0) / 10;
     return BareNumberText(heightFt) + " ft  " + (verticalSpeedFpm > 0 ? "+" : "") +
            BareNumberText(climbFtPerSec) + " ft/sec";

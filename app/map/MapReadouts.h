@@ -31,8 +31,7 @@ std::string HeadingReadout(double headingDeg);
 // (cut to a tenth, "+" when climbing). altitudeM and groundAltitudeM in metres,
 // verticalSpeedFpm in feet per minute.
 // Examples: "1250 ft  +8.3 ft/sec"; -100 ft/min reads "... ft  -1.7 ft/sec".
-std::string HeightReadout(std::int32_t altitudeM, std::int32_t groundAltitudeM,
-                          std::int32_t verticalSpeedFpm);
+std::string HeightReadout(double altitudeM, double groundAltitudeM, std::int32_t verticalSpeedFpm);
 
 // Indicated airspeed (knots x 128) in whole knots. Example: 15360 -> "120 Kts".
 std::string SpeedReadout(std::int32_t indicatedAirspeed);

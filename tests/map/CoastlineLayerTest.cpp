@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/map/CoastlineLayer.h"
+#include "tests/map/MapTestSupport.h"
+
+namespace corvane::map {
+namespace {
+
+using maptest::CanvasCall;
+using maptest::RecordingCanvas;
+
+struct Pt {
+    float lat;
+    float lon;
+};
+
+// Appends blocks of points to the coastline arrays, each block followed by a
+// break marker, with the block's box as given (or its points' box).
+class CoastBuilder {
+  public:
+    CoastBuilder() : next_(1) {}
+    CoastBuilder& Block(const std::vector<Pt>& points) {
+        navdata::CoastBlock block;
+        block.firstPoint = next_;
+        block.minLatitude = block.minLongitude = 1000;
+        block.maxLatitude = block.maxLongitude = -1000;
+        for (const Pt& p : points) {
+            data.CoastLatitude[next_] = p.lat;
+            data.CoastLongitude[next_] = p.lon;
+            ++next_;
+            block.minLatitude = std::min<double>(block.minLatitude, p.lat);
+            block.maxLatitude = std::max<double>(block.maxLatitude, p.lat);
+            block.minLongitude = std::min<double>(block.minLongitude, p.lon);
+            block.maxLongitude = std::max<double>(block.maxLongitude, p.lon);
+        }
+        data.CoastLatitude[next_] = navdata::CoastBreak;
+        data.CoastLongitude[next_] = navdata::CoastBreak;
+        ++next_;
+        data.CoastPointCount = next_ - 1;
+        data.CoastBlocks[++data.CoastBlockCount] = block;
+        return *this;
+    }
+    navdata::CoastlineData data;
+
+  private:
+    int next_;
+};
+
+// A 100 x 100 pixel canvas over the box 0 +- 1 degree both ways: 50 pixels
+// per degree, centre (50, 50), heading 0, so a point (lat, lon) lands at
+// (50 + 50 lon, 50 - 50 lat).
+std::vector<CanvasCall> DrawSquareView(const navdata::CoastlineData& coast,
+                                       const LetEventsRun& events = {}) {
+    RecordingCanvas canvas(100, 100);
+    const MapScreen screen{1500, 1500, 15, 15};
+    DrawCoastlines(canvas, coast, -1, -1, 1, 1, 0.0f, 1, 1, 100, 100, screen, events);
+    return canvas.Only({"MoveTo", "LineTo"});
+}
+
+CanvasCall Move(double x, double y) {
+    return {"MoveTo", {x, y}, {}, {}};
+}
+CanvasCall Line(double x, double y) {
+    return {"LineTo", {x, y}, kCoastlineColour, {}};
+}
+
+TEST(CoastlineLayer, ABlockThatLeavesAndReentersTheBoxFollowsThePenRules) {
+    CoastBuilder b;
+    b.Block({{0, 0},        // A inside   (50, 50)
+             {0.5f, 0.5f},  // B inside   (75, 25)
+             {0, 2},        // C outside  (150, 50)
+             {0, 3},        // D outside  (200, 50)
+             {0.5f, 0},     // E inside   (50, 25)
+             {0.2f, 0.2f},  // F inside   (60, 40)
+             {0, 1.5f},     // G outside  (125, 50)
+             {-0.2f, 0}});  // H inside   (50, 60)
+    const std::vector<CanvasCall> expected = {
+        Move(50, 50),
+        Line(50, 50),   // A: the first point, drawn to from itself
+        Line(75, 25),   // B
+                        // C: outside, nothing drawn yet
+        Line(200, 50),  // D: after an outside point every point is drawn to
+        Move(200, 50),  // E: re-entry starts at the last outside point
+        Line(50, 25),
+        Line(50, 25),   //    and is drawn to once more from itself
+        Line(60, 40),   // F
+                        // G: outside
+        Move(125, 50),  // H: re-entry from G
+        Line(50, 60),
+        Line(50, 60),
+    };
+    EXPECT_EQ(DrawSquareView(b.data), expected);
+}
+
+TEST(CoastlineLayer, OnWideViewsEveryFifthPointIsUsedAndSkippedPointsCountAsInside) {
+    // Range 250 near the equator: fewer than 50 pixels per degree of longitude.
+    const MapView wide = MakeMapView(0.5, 10, 0, 250, 111130.555555555, MapScreen{});
+    EXPECT_LT(wide.width / (wide.lonmax - wide.lonmin), 50);
+    EXPECT_EQ(CoastPointStep(wide.lonmin, wide.lonmax, wide.width), 5);
+    const MapView narrow = MakeMapView(0.5, 10, 0, 5, 111130.555555555, MapScreen{});
+    EXPECT_EQ(CoastPointStep(narrow.lonmin, narrow.lonmax, narrow.width), 1);
+
+    // A square view with 20 pixels per degree: 40 pixels over +-1 degree.
+    CoastBuilder b;
+    std::vector<Pt> points;
+    for (int i = 0; i < 12; ++i)
+        points.push_back({0, -0.5f + 0.05f * i});
+    points[5].lon = 5;  // used and outside
+    b.Block(points);
+    RecordingCanvas canvas(40, 40);
+    DrawCoastlines(canvas, b.data, -1, -1, 1, 1, 0.0f, 1, 1, 40, 40, MapScreen{600, 600, 15, 15},
+                   {});
+    // x = 20 + 20 lon, y = 20.
+    const std::vector<CanvasCall> expected = {
+        Move(10, 20), Line(10, 20),  // point 0
+                                     // point 5 is outside: nothing
+        Line(16, 20),                // point 6, skipped, is drawn to after the outside point 5
+                                     // points 7 to 9 are skipped and count as inside
+        Line(20, 20),                // point 10
+    };
+    EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}), expected);
+}
+
+TEST(CoastlineLayer, BlocksAreCulledByTheirBoxesAndTheWalkStopsNorthOfTheView) {
+    CoastBuilder b;
+    b.Block({{-3, 0}, {-2, 0.1f}})   // south of the box: skipped
+        .Block({{0, 0.1f}})          // in view
+        .Block({{0, 5}, {0.1f, 6}})  // east of the box: skipped
+        .Block({{0, -6}})            // west of the box: skipped
+        .Block({{2, 0}})             // north of the box: the walk stops here
+        .Block({{0.5f, 0.5f}});      // in view, but stored after a northern block
+    const std::vector<CanvasCall> expected = {Move(55, 50), Line(55, 50)};
+    EXPECT_EQ(DrawSquareView(b.data), expected);
+}
+
+TEST(CoastlineLayer, ThePenIsCyanAndTheCanvasColourIsPutBack) {
+    CoastBuilder b;
+    b.Block({{0, 0}, {0.1f, 0.1f}});
+    RecordingCanvas canvas(100, 100);
+    canvas.SetForeColor({192, 192, 192});
+    DrawCoastlines(canvas, b.data, -1, -1, 1, 1, 0.0f, 1, 1, 100, 100,
+                   MapScreen{1500, 1500, 15, 15}, {});
+    for (const CanvasCall& c : canvas.Only({"LineTo"}))
+        EXPECT_EQ(c.colour, kCoastlineColour);
+    EXPECT_EQ(canvas.ForeColor(), (forms::Rgb{192, 192, 192}));
+}
+
+TEST(CoastlineLayer, TheCanvasCentreIsRoundedAndTheViewTurnsWithTheHeading) {
+    // 167 pixels: centre 83.5 rounds to 84. Heading 90: east is up.
+    CoastBuilder b;
+    b.Block({{0, 0}, {0, 0.5f}});
+    RecordingCanvas canvas;
+    DrawCoastlines(canvas, b.data, -1, -1, 1, 1, 90.0f, 1, 1, 167, 167,
+                   MapScreen{2500, 2500, 15, 15}, {});
+    const auto lines = canvas.Only({"LineTo"});
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].args, (std::vector<double>{84, 84}));
+    EXPECT_EQ(lines[1].args, (std::vector<double>{84, 84 - 42}));  // 83.3 pixels per degree
+}
+
+TEST(CoastlineLayer, EventsRunAtEvery200thInsideLine) {
+    CoastBuilder b;
+    std::vector<Pt> points;
+    for (int i = 0; i < 450; ++i)
+        points.push_back({0, -0.9f + 0.004f * i});
+    b.Block(points);
+    int events = 0;
+    DrawSquareView(b.data, [&] { ++events; });
+    EXPECT_EQ(events, 2);
+}
+
+TEST(CoastlineLayer, NoBlocksDrawNothing) {
+    navdata::CoastlineData empty;
+    EXPECT_TRUE(DrawSquareView(empty).empty());
+}
+
+}  // namespace
+}  // namespace corvane::map

@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+//
+// What the map's tests need around the map: a canvas that records the calls
+// made on it, a host with a settable clock, cursor and simulator window, a
+// link that does nothing, and a program built from them.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/forms/Canvas.h"
+#include "app/startup/Program.h"
+#include "platform/Host.h"
+
+namespace corvane::maptest {
+
+// One recorded canvas call: its name and its arguments.
+struct CanvasCall {
+    std::string op;
+    std::vector<double> args;
+    forms::Rgb colour{};  // FillRect's colour; the fore colour of Line, Circle and LineTo
+    std::string text;     // Print's text
+    bool operator==(const CanvasCall&) const = default;
+};
+
+class RecordingCanvas : public forms::Canvas {
+  public:
+    RecordingCanvas(int width = 167, int height = 167) : width_(width), height_(height) {}
+
+    std::vector<CanvasCall> calls;
+
+    // The calls of the given operations only, in order.
+    std::vector<CanvasCall> Only(std::initializer_list<std::string_view> ops) const {
+        std::vector<CanvasCall> out;
+        for (const CanvasCall& c : calls) {
+            for (std::string_view op : ops) {
+                if (c.op == op)
+                    out.push_back(c);
+            }
+        }
+        return out;
+    }
+
+    int PixelWidth() const override { return width_; }
+    int PixelHeight() const override { return height_; }
+    void Resize(int w, int h) override {
+        width_ = w;
+        height_ = h;
+    }
+    int TwipsPerPixelX() const override { return 15; }
+    int TwipsPerPixelY() const override { return 15; }
+    void SetScaleMode(forms::ScaleMode mode) override { mode_ = mode; }
+    forms::ScaleMode GetScaleMode() const override { return mode_; }
+    void SetForeColor(forms::Rgb c) override { fore_ = c; }
+    forms::Rgb ForeColor() const override { return fore_; }
+    void SetBackColor(forms::Rgb c) override { back_ = c; }
+    forms::Rgb BackColor() const override { return back_; }
+    void SetFillColor(forms::Rgb c) override { fill_ = c; }
+    forms::Rgb FillColor() const override { return fill_; }
+    void SetFillSolid(bool s) override { solid_ = s; }
+    bool FillSolid() const override { return solid_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { bold_ = bold; }
+    bool FontBold() const override { return bold_; }
+
+    void Cls() override { Record("Cls", {}); }
+    void Line(double x1, double y1, double x2, double y2) override {
+        Record("Line", {x1, y1, x2, y2}, fore_);
+    }
+    void Box(double x1, double y1, double x2, double y2) override {
+        Record("Box", {x1, y1, x2, y2}, fore_);
+    }
+    void Circle(double x, double y, double r) override { Record("Circle", {x, y, r}, fore_); }
+    void Print(std::string_view text) override {
+        CanvasCall c{"Print", {currentX_, currentY_}, fore_, std::string(text)};
+        calls.push_back(c);
+        currentX_ += TextWidth(text);
+    }
+    void NewLine() override { Record("NewLine", {}); }
+    // Every character is 90 units wide and the text 195 high.
+    double TextWidth(std::string_view text) const override { return 90.0 * text.size(); }
+    double TextHeight(std::string_view) const override { return 195; }
+    double CurrentX() const override { return currentX_; }
+    double CurrentY() const override { return currentY_; }
+    void SetCurrentX(double x) override { currentX_ = x; }
+    void SetCurrentY(double y) override { currentY_ = y; }
+    void MoveTo(int x, int y) override { Record("MoveTo", {double(x), double(y)}); }
+    void LineTo(int x, int y) override { Record("LineTo", {double(x), double(y)}, fore_); }
+    void FillRect(int l, int t, int r, int b, forms::Rgb c) override {
+        Record("FillRect", {double(l), double(t), double(r), double(b)}, c);
+    }
+    void FloodFill(int x, int y, forms::Rgb) override {
+        Record("FloodFill", {double(x), double(y)});
+    }
+    void CopyFrom(const forms::Canvas& source, int w, int h) override {
+        CanvasCall c{"CopyFrom", {double(w), double(h)}, {}, {}};
+        const auto* other = dynamic_cast<const RecordingCanvas*>(&source);
+        c.text = other ? other->name : "?";
+        calls.push_back(c);
+    }
+    forms::Rgb PixelAt(int, int) const override { return {}; }
+
+    std::string name;  // names this canvas in the CopyFrom calls of others
+
+  private:
+    void Record(std::string op, std::vector<double> args, forms::Rgb colour = {}) {
+        calls.push_back(CanvasCall{std::move(op), std::move(args), colour, {}});
+    }
+    int width_;
+    int height_;
+    forms::ScaleMode mode_ = forms::ScaleMode::Twips;
+    forms::Rgb fore_{}, back_{}, fill_{};
+    bool solid_ = false;
+    double fontSize_ = 8.25;
+    bool bold_ = false;
+    double currentX_ = 0;
+    double currentY_ = 0;
+};
+
+class FakeTimer : public host::Timer {
+  public:
+    void SetEnabled(bool e) override { enabled = e; }
+    bool Enabled() const override { return enabled; }
+    void SetInterval(int ms) override { interval = ms; }
+    int Interval() const override { return interval; }
+    bool enabled = false;
+    int interval = 0;
+};
+
+// A host whose clock, cursor and windows the test sets. DoEvents runs the
+// hook given, if any, and counts the calls.
+class FakeHost : public host::Host {
+  public:
+    double timeOfDay = 36000;
+    double timeStepPerCall = 0;  // the clock moves on by this much at each reading
+    int doEventsCalls = 0;
+    std::function<void()> onDoEvents;
+    host::WindowId simulatorWindow = 77;
+    host::Rect simulatorRect{0, 0, 1024, 768};
+    bool simulatorPresent = true;
+    host::Point cursor{-1000, -1000};
+    std::vector<host::WindowId> updatedWindows;
+
+    double TimeOfDay() override {
+        const double t = timeOfDay;
+        timeOfDay += timeStepPerCall;
+        return t;
+    }
+    std::unique_ptr<host::Timer> CreateTimer(int ms, std::function<void()>) override {
+        auto t = std::make_unique<FakeTimer>();
+        t->interval = ms;
+        return t;
+    }
+    void DoEvents() override {
+        ++doEventsCalls;
+        if (onDoEvents)
+            onDoEvents();
+    }
+    host::WindowId FindWindowByTitle(std::string_view title) override {
+        return simulatorPresent && title == "Microsoft Flight Simulator 98" ? simulatorWindow : 0;
+    }
+    host::WindowId FindWindowByClass(std::string_view) override { return 0; }
+    bool GetWindowRect(host::WindowId window, host::Rect* rect) override {
+        if (!simulatorPresent || window != simulatorWindow)
+            return false;
+        *rect = simulatorRect;
+        return true;
+    }
+    bool RequestClose(host::WindowId) override { return false; }
+    host::WindowId FocusWindow() override { return 0; }
+    void SetFocus(host::WindowId) override {}
+    void UpdateWindow(host::WindowId window) override { updatedWindows.push_back(window); }
+    int ScreenWidthTwips() override { return 1024 * 15; }
+    int ScreenHeightTwips() override { return 768 * 15; }
+    int TwipsPerPixelX() override { return 15; }
+    int TwipsPerPixelY() override { return 15; }
+    host::Point CursorPosition() override { return cursor; }
+    std::optional<host::RegistryValue> ReadRegistryValue(host::RegistryRoot, std::string_view,
+                                                         std::string_view) override {
+        return std::nullopt;
+    }
+    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
+        return false;
+    }
+    bool FileExists(const std::string&) override { return false; }
+    bool CopyFile(const std::string&, const std::string&) override { return false; }
+    char PathSeparator() override { return '/'; }
+    host::MessageBoxResult ShowMessageBox(const std::string&, const std::string&,
+                                          host::MessageBoxIcon, host::MessageBoxButtons) override {
+        return host::MessageBoxResult::Ok;
+    }
+    void EndProgram(int) override { ended = true; }
+    bool Ended() const override { return ended; }
+    bool ended = false;
+};
+
+// A link that answers nothing (every call fails).
+class NullLink : public flightstate::SimulatorLink {
+  public:
+    std::int32_t fsworking() override { return 1; }
+    std::int32_t startit() override { return 0; }
+    std::int32_t stopit() override { return 0; }
+    std::int32_t readDWORD(std::int32_t, void*) override { return 0; }
+    std::int32_t writeDWORD(std::int32_t, const void*) override { return 0; }
+    std::int32_t readxbytes(std::int32_t, std::int32_t, void*) override { return 0; }
+    std::int32_t writexbytes(std::int32_t, std::int32_t, const void*) override { return 0; }
+    std::int32_t startmessage() override { return 0; }
+    std::int32_t sendmessage() override { return 0; }
+    std::int32_t rawreadxbytes(std::int32_t, std::int32_t, void*) override { return 0; }
+    std::int32_t rawwritexbytes(std::int32_t, std::int32_t, const void*) override { return 0; }
+    std::int32_t rawreadDWORD(std::int32_t, void*) override { return 0; }
+    std::int32_t rawwriteDWORD(std::int32_t, const void*) override { return 0; }
+};
+
+// Sets the flight-state words of a position and heading in degrees, the way
+// the simulator would: the high word is the nearest whole unit and the low
+// word the rest in 2^-32 units (taken off for a negative high word).
+inline void SplitPosition(double value, std::int32_t& hi, std::uint32_t& lo) {
+    const double whole = std::nearbyint(value);
+    hi = static_cast<std::int32_t>(whole);
+    const double rest = hi >= 0 ? value - whole : whole - value;
+    long long scaled = std::llround(rest * 4294967296.0);
+    scaled = std::clamp<long long>(scaled, -2147483648LL, 2147483647LL);
+    lo = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
+}
+
+inline void SetPosition(flightstate::FlightState& s, double latDeg, double lonDeg,
+                        double headingDeg) {
+    SplitPosition(latDeg * 5000875.0 / 45.0, s.latitudehi, s.latitudelo);
+    SplitPosition(lonDeg * 1073741824.0 / 90.0, s.longitudehi, s.longitudelo);
+    const long long word = std::llround(headingDeg / 360.0 * 4294967296.0);
+    s.heading = static_cast<std::int32_t>(word >= 2147483648LL ? word - 4294967296LL : word);
+}
+
+}  // namespace corvane::maptest
