@@ -132,6 +132,10 @@ Form6Model::Form6Model() : Form("Form6") {
     caption = "Corvane";
     Picture1.width = 4800;
     Picture1.height = 2400;
+    lblStatus.left = 0;
+    lblStatus.top = 2040;
+    lblStatus.width = 4800;
+    lblStatus.height = 360;
     width = 5000;
     height = 2700;
 }

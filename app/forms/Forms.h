@@ -121,6 +121,7 @@ struct Form5Model : Form {
 struct Form6Model : Form {
     Form6Model();
     Picture Picture1{"Picture1"};  // the start-up picture
+    Label lblStatus{"lblStatus"};  // what start-up is waiting for, over the picture's foot
 };
 
 // All windows of the program.

@@ -21,6 +21,7 @@
 #include "app/map/MapState.h"
 #include "app/navdata/AirportDatabase.h"
 #include "app/navdata/CoastlineData.h"
+#include "app/startup/StartupState.h"
 #include "platform/Host.h"
 
 namespace corvane {
@@ -56,6 +57,7 @@ struct Program {
     controls::JoystickState joystick;
     airports::SearchState search;
     mainwindow::MainWindowState mainWindow;
+    startup::StartupState startup;
 
     // Timers: Form1's main cycle (150 ms), map cycle (300 ms) and fly-past
     // (30 s, then 20 s), and Form5's watchdog (500 ms). Made at start-up.

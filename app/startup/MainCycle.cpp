@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "app/startup/MainCycle.h"
+
+#include "app/autopilot/FlyThereCommands.h"
+#include "app/controls/ControlsCommands.h"
+#include "app/startup/ExitStatus.h"
+#include "app/startup/Program.h"
+#include "app/startup/SimulatorLocator.h"
+
+namespace corvane::startup {
+
+void MainCycle(Program& p) {
+    if (p.MainCycleBusy)
+        return;
+    if (p.FirstCycle) {
+        p.FirstCycle = false;
+        p.plane.paused(static_cast<std::uint8_t>(p.SavedPauseState & 0xFF));
+    }
+    p.MainCycleBusy = true;
+    p.host.DoEvents();  // the map cycle, menus and mouse handlers may run here
+    if (p.host.Ended()) {
+        p.MainCycleBusy = false;
+        return;
+    }
+    KeepFocus(p);
+    controls::JoystickWrite(p);
+    if (p.plan.RouteStage > 0)
+        autopilot::RouteTick(p);
+    if (p.plan.LandingStage > 0)
+        autopilot::LandingTick(p);
+    flightstate::ExchangeFlightState(p.flightState, p.link);
+    controls::ThrottleDisplay(p);
+    p.MainCycleBusy = false;
+}
+
+void Watchdog(Program& p) {
+    p.SimulatorWindowHandle = p.host.FindWindowByTitle(kSimulatorTitle);
+    if (p.SimulatorWindowHandle == 0)
+        p.host.EndProgram(kExitNormal);
+}
+
+void CollectWindowedControls(Program& p) {
+    const std::vector<forms::Control*> collections[] = {p.forms.Form1.ControlCollection(),
+                                                        p.forms.Form2.ControlCollection(),
+                                                        p.forms.Form3.ControlCollection()};
+    for (int form = 0; form < 3; ++form) {
+        std::vector<int>& list = p.startup.WindowedControls[std::size_t(form)];
+        list.clear();
+        const std::vector<forms::Control*>& controls = collections[form];
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            if (controls[i]->windowHandle != 0)
+                list.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+void KeepFocus(Program& p) {
+    const host::WindowId h = p.host.FocusWindow();
+    const std::vector<forms::Control*> collections[] = {p.forms.Form1.ControlCollection(),
+                                                        p.forms.Form2.ControlCollection(),
+                                                        p.forms.Form3.ControlCollection()};
+    bool ours = false;
+    for (int form = 0; form < 3 && !ours; ++form) {
+        const std::vector<forms::Control*>& controls = collections[form];
+        for (int index : p.startup.WindowedControls[std::size_t(form)]) {
+            if (index >= 0 && std::size_t(index) < controls.size() &&
+                controls[std::size_t(index)]->windowHandle == h) {
+                ours = true;
+                break;
+            }
+        }
+    }
+    if (!ours)
+        p.startup.FocusWindow = h;
+    p.host.SetFocus(p.startup.FocusWindow);
+    p.host.UpdateWindow(p.startup.FocusWindow);
+}
+
+void Form1_Unload(Program& p) {
+    p.host.EndProgram(kExitNormal);
+}
+
+void Mnuexit_Click(Program& p) {
+    // Unloading Form1 ends the program; Form2 to Form4 go with it.
+    Form1_Unload(p);
+}
+
+}  // namespace corvane::startup
