@@ -30,10 +30,10 @@ void cmdDetails_Click(Program& p);
 // simulator gets its pause state back, the main window and its two timers run
 // again and the simulator's window gets the keyboard focus.
 void cmdclose_Click(Program& p);
-// An airport dot was pressed on the map. With the simulator linked: pauses the
-// simulator (one exchange at once), stops the main and map timers, hides the
-// main window and opens the airport's plan in the airport window. Does nothing
-// without a link or for a number that is not an airport record.
+// An airport dot was pressed on the map, and the main window has paused the
+// simulator and stopped its main and map timers: hides the main window and
+// opens the airport's plan in the airport window. Does nothing for a number
+// that is not an airport record.
 void OpenAirportFromMap(Program& p, int airportNumber);
 
 }  // namespace corvane::airports

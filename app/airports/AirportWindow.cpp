@@ -119,17 +119,8 @@ void cmdclose_Click(Program& p) {
 }
 
 void OpenAirportFromMap(Program& p, int airportNumber) {
-    if (p.flightState.simulatorkind != flightstate::kFs98)
-        return;
     if (airportNumber < 1 || airportNumber > LastAirport(p))
         return;
-    p.SavedPauseState = p.flightState.paused;
-    p.plane.paused(1);
-    flightstate::ExchangeFlightState(p.flightState, p.link);
-    if (p.Form1Timer1)
-        p.Form1Timer1->SetEnabled(false);
-    if (p.Form1Timer3)
-        p.Form1Timer3->SetEnabled(false);
     forms::Form2Model& window = p.forms.Form2;
     window.left = 0;
     window.top = 450.0 / p.host.TwipsPerPixelY();

@@ -35,6 +35,7 @@ void mnushowplace_Click(Program& p) {
     }
     // The command ends the pop-up menu; unlike other commands it leaves the
     // simulator paused until the airport window closes.
+    p.forms.Form1.menu.mnuview.visible = false;
     p.forms.Form1.menu.popupRequested = false;
 }
 

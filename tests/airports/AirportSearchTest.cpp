@@ -125,6 +125,7 @@ TEST(mnushowplace, PausesTheSimulatorAndPutsTheSearchWindowInPlaceOfTheMainWindo
     EXPECT_FALSE(p.Form1Timer1->Enabled());
     EXPECT_FALSE(p.Form1Timer3->Enabled());
     EXPECT_FALSE(p.forms.Form1.menu.popupRequested);
+    EXPECT_FALSE(p.forms.Form1.menu.mnuview.visible);
 }
 
 TEST(mnushowplace, WithoutTheSimulatorOnlyClosesTheMenu) {
@@ -140,6 +141,7 @@ TEST(mnushowplace, WithoutTheSimulatorOnlyClosesTheMenu) {
     EXPECT_TRUE(p.Form1Timer1->Enabled());
     EXPECT_EQ(p.flightState.pausedpending, 0);
     EXPECT_FALSE(p.forms.Form1.menu.popupRequested);
+    EXPECT_FALSE(p.forms.Form1.menu.mnuview.visible);
 }
 
 TEST(cmdOK, TwoMatchesAreListedForThePilotToChoose) {

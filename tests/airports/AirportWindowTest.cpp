@@ -129,38 +129,34 @@ TEST(cmdclose, GivesBackThePauseStateTheMainWindowAndTheFocus) {
     EXPECT_EQ(t.host.updateCalls, std::vector<host::WindowId>{0x5150});
 }
 
-TEST(OpenAirportFromMap, PausesAtOnceAndShowsThePlan) {
+TEST(OpenAirportFromMap, PutsThePlanInPlaceOfTheMainWindow) {
     TestProgram t;
     Program& p = t.p;
     TwinDatabase(p);
-    p.flightState.paused = 0;
 
     OpenAirportFromMap(p, 2);
 
-    EXPECT_EQ(t.link.batchesSent, 1);  // the pause goes out before the window opens
-    EXPECT_EQ(p.flightState.pausedpending, 0);
-    EXPECT_EQ(p.SavedPauseState, 0);
-    EXPECT_FALSE(p.Form1Timer1->Enabled());
-    EXPECT_FALSE(p.Form1Timer3->Enabled());
     EXPECT_FALSE(p.forms.Form1.visible);
-    EXPECT_TRUE(p.forms.Form2.visible);
-    EXPECT_EQ(p.forms.Form2.tag, "2");
+    const forms::Form2Model& window = p.forms.Form2;
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(window.left, 0);
+    EXPECT_EQ(window.top, 30);
+    EXPECT_EQ(window.tag, "2");
+    EXPECT_EQ(window.caption, "OTHER");
+    EXPECT_FALSE(window.foundlist.visible);
     EXPECT_EQ(p.search.SelectedAirport, 2);
-    EXPECT_TRUE(p.forms.Form2.cmdDetails.visible);
+    EXPECT_TRUE(window.cmdDetails.visible);
 }
 
-TEST(OpenAirportFromMap, DoesNothingWithoutTheSimulatorOrForANonAirport) {
+TEST(OpenAirportFromMap, DoesNothingForANonAirport) {
     TestProgram t;
     Program& p = t.p;
     TwinDatabase(p);
     OpenAirportFromMap(p, 0);
     OpenAirportFromMap(p, 4);
-    p.flightState.simulatorkind = flightstate::kNoSimulator;
-    OpenAirportFromMap(p, 2);
-    EXPECT_EQ(t.link.batchesSent, 0);
+    OpenAirportFromMap(p, -2);
     EXPECT_FALSE(p.forms.Form2.visible);
     EXPECT_TRUE(p.forms.Form1.visible);
-    EXPECT_TRUE(p.Form1Timer3->Enabled());
 }
 
 }  // namespace

@@ -34,11 +34,12 @@ class FakeHost : public host::Host {
     std::vector<host::WindowId> focusCalls;
     std::vector<host::WindowId> updateCalls;
 
-    double TimeOfDay() override { return 0; }
+    // The clock moves on only while events are let run.
+    double TimeOfDay() override { return now_; }
     std::unique_ptr<host::Timer> CreateTimer(int, std::function<void()>) override {
         return std::make_unique<FakeTimer>();
     }
-    void DoEvents() override {}
+    void DoEvents() override { now_ += 0.05; }
     host::WindowId FindWindowByTitle(std::string_view) override { return 0; }
     host::WindowId FindWindowByClass(std::string_view) override { return 0; }
     bool GetWindowRect(host::WindowId, host::Rect*) override { return false; }
@@ -70,6 +71,7 @@ class FakeHost : public host::Host {
 
   private:
     bool ended_ = false;
+    double now_ = 36000;
 };
 
 // A link that answers every call with success and counts the batches sent.
@@ -85,10 +87,7 @@ class FakeLink : public flightstate::SimulatorLink {
     std::int32_t readxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
     std::int32_t writexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
     std::int32_t startmessage() override { return 1; }
-    std::int32_t sendmessage() override {
-        ++batchesSent;
-        return 1;
-    }
+    std::int32_t sendmessage() override { return 1; }
     std::int32_t rawreadxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
     std::int32_t rawwritexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
     std::int32_t rawreadDWORD(std::int32_t, void*) override { return 1; }
