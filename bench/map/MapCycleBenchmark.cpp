@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+//
+// One whole map cycle off screen (without the window placement) over the world
+// airdata.tri and COAST2.int that the build makes from data/, on the image
+// canvases the program shows: (a) range 250 over central Europe, (b) range 50
+// over the north-eastern United States, (c) range 5 at a coastal airport.
+// Counters: the frame's dots and its coastline move-to and line-to calls.
+// For medians: --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/map/CoastlineLayer.h"
+#include "app/map/MapCommands.h"
+#include "app/map/MapCycle.h"
+#include "app/navdata/AirportDatabaseFile.h"
+#include "app/navdata/CoastlineFile.h"
+#include "platform/qt/ImageCanvas.h"
+#include "tests/map/MapTestSupport.h"
+
+namespace corvane::map {
+namespace {
+
+const std::string kAppDir = CORVANE_BENCH_APP_DIR;
+
+// The world data, read once for every benchmark.
+struct World {
+    navdata::AirportDatabase airports = navdata::LoadAirportDatabase(kAppDir + "/airdata.tri");
+    navdata::CoastlineData coast = navdata::LoadCoastlines(kAppDir + "/COAST2.int");
+};
+
+const World& TheWorld() {
+    static const World world;
+    return world;
+}
+
+struct MapProgram {
+    maptest::FakeHost host;
+    maptest::NullLink link;
+    Program p{host, link};
+
+    MapProgram(double lat, double lon, double heading, int range) {
+        p.airports = TheWorld().airports;
+        p.coast = TheWorld().coast;
+        forms::Form1Model& f = p.forms.Form1;
+        for (forms::Picture* picture : {&f.Picture1, &f.Picture2, &f.picstore}) {
+            auto canvas = std::make_unique<qtui::ImageCanvas>(167, 167, 15, 15);
+            canvas->SetBackColor({0, 128, 0});
+            canvas->SetForeColor({192, 192, 192});
+            canvas->Cls();
+            picture->canvas = std::move(canvas);
+        }
+        drawcircles(p, f.Picture1);
+        copy(p);
+        RangeMenu_Click(p, range);
+        maptest::SetPosition(p.flightState, lat, lon, heading);
+        // The mouse over the map, as it usually is while the pilot looks at it.
+        p.mainWindow.MapMouseX = 1000;
+        p.mainWindow.MapMouseY = 1000;
+        const host::Rect r = Picture1ScreenRect(p);
+        host.cursor = {r.left + 66, r.top + 66};
+    }
+};
+
+// The coastline calls of one frame, counted on a recording canvas.
+int CoastCalls(const MapProgram& m) {
+    const MapScreen screen = MapScreenOf(m.p);
+    const MapView v = MakeMapView(MapLatitude(m.p.flightState), MapLongitude(m.p.flightState),
+                                  MapHeading(m.p.flightState), m.p.map.MapRange,
+                                  m.p.map.MetresPerDegreeLatitude, screen);
+    maptest::RecordingCanvas canvas;
+    DrawCoastlines(canvas, m.p.coast, v.latmin, v.lonmin, v.latmax, v.lonmax,
+                   static_cast<float>(v.heading), v.halflat, v.halflon, v.width, v.height, screen,
+                   {});
+    return static_cast<int>(canvas.calls.size()) - 2;  // less the colour set and put back
+}
+
+void MapFrame(benchmark::State& state, double lat, double lon, double heading, int range) {
+    MapProgram m(lat, lon, heading, range);
+    for (auto _ : state) {
+        RunMapCycle(m.p, false);
+        benchmark::DoNotOptimize(m.p.map.MapDotCount);
+    }
+    state.counters["dots"] = m.p.map.MapDotCount;
+    state.counters["coast_calls"] = CoastCalls(m);
+}
+
+// (a) Range 250 over central Europe (near Frankfurt), heading 45.
+BENCHMARK_CAPTURE(MapFrame, range250_central_europe, 50.05, 8.57, 45.0, 250)
+    ->Unit(benchmark::kMicrosecond);
+// (b) Range 50 over the north-eastern United States (New York), heading 60.
+BENCHMARK_CAPTURE(MapFrame, range50_northeast_us, 40.70, -73.90, 60.0, 50)
+    ->Unit(benchmark::kMicrosecond);
+// (c) Range 5 at a coastal airport (Boston Logan), heading 150.
+BENCHMARK_CAPTURE(MapFrame, range5_boston_logan, 42.3656, -71.0096, 150.0, 5)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace corvane::map
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
