@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/map/MapCommands.h"
 
+#include "app/mainwindow/MainWindowCommands.h"
 #include "app/map/HoverChoice.h"
 #include "app/map/MapCycle.h"
 #include "app/map/MapMenus.h"
 #include "app/map/MapOverlays.h"
 #include "app/startup/Program.h"
-
-namespace corvane::mainwindow {
-// The common ending of the menu commands; it belongs to the main window.
-void EndMenuAction(Program& p);
-}  // namespace corvane::mainwindow
 
 namespace corvane::map {
 
