@@ -5,8 +5,8 @@
 
 #include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/DescentProfile.h"
-#include "app/autopilot/EndMenuAction.h"
 #include "app/autopilot/FlyThereCommands.h"
+#include "app/mainwindow/MainWindowCommands.h"
 #include "app/navdata/Geodesy.h"
 #include "app/navdata/NavigationConstants.h"
 #include "app/startup/Program.h"

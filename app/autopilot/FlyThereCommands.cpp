@@ -8,8 +8,8 @@
 
 #include "app/airports/AirportCommands.h"
 #include "app/autopilot/AircraftReadings.h"
-#include "app/autopilot/EndMenuAction.h"
 #include "app/autopilot/FlyThereStatus.h"
+#include "app/mainwindow/MainWindowCommands.h"
 #include "app/navdata/Geodesy.h"
 #include "app/navdata/PositionText.h"
 #include "app/startup/Program.h"
