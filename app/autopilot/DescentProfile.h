@@ -35,7 +35,7 @@ void InitialProfile(FlyTherePlan& plan, const flightstate::FlightState& s, doubl
 
 // The angle, in radians, between the east-west axis and a heading, folded into
 // the heading's quadrant: 90 - H below 90, H - 90 from 90, 270 - H from 180,
-// H - 270 from 270. The signs of the north and east parts come from the
+// H - 270 from 270. The signs of the north and east offsets come from the
 // quadrant (see QuadrantSigns).
 double QuadrantAngle(double headingDeg);
 struct QuadrantSigns {
