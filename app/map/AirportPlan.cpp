@@ -181,19 +181,19 @@ PlanPoint ProjectPlanPoint(const PlanProjection& plan, double pictureWidth, doub
 
 bool SurfaceFillColour(int surface, forms::Rgb* colour) {
     switch (surface) {
-        case 0:
-        case 3:
+        case 0:  // grass
+        case 3:  // grass
             *colour = {0, 192, 0};
-            return true;  // grass
-        case 1:
+            return true;
+        case 1:  // concrete
             *colour = {255, 255, 192};
-            return true;  // concrete
-        case 2:
+            return true;
+        case 2:  // asphalt
             *colour = {192, 192, 192};
-            return true;  // asphalt
-        case 4:
+            return true;
+        case 4:  // dirt
             *colour = {255, 192, 128};
-            return true;  // dirt
+            return true;
         default:
             return false;
     }
