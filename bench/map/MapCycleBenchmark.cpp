@@ -6,6 +6,8 @@
 // over the north-eastern United States, (c) range 5 at a coastal airport.
 // Counters: the frame's dots and its coastline move-to and line-to calls.
 // For medians: --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+// With CORVANE_MAP_SNAPSHOT_DIR set, each case's last frame is saved there as a
+// PNG file for a look.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -86,6 +88,11 @@ void MapFrame(benchmark::State& state, double lat, double lon, double heading, i
     }
     state.counters["dots"] = m.p.map.MapDotCount;
     state.counters["coast_calls"] = CoastCalls(m);
+    if (const char* dir = std::getenv("CORVANE_MAP_SNAPSHOT_DIR")) {
+        const auto& picture1 =
+            static_cast<const qtui::ImageCanvas&>(*m.p.forms.Form1.Picture1.canvas);
+        picture1.SavePng(std::string(dir) + "/map-range" + std::to_string(range) + ".png");
+    }
 }
 
 // (a) Range 250 over central Europe (near Frankfurt), heading 45.
