@@ -29,18 +29,21 @@ ModuleLoader::ModuleLoader(const std::string& simulatorFolder) {
         error_ = "cannot load " + path_ + ": " + (reason ? reason : "unknown error");
         return;
     }
-    handleMessage_ = reinterpret_cast<Fs6ipcHandleMessageFunction>(
-        ::dlsym(library_, ipc::kHandleMessageSymbol));
-    if (!handleMessage_) error_ = path_ + " is not an IPC module (no entry point)";
+    handleMessage_ =
+        reinterpret_cast<Fs6ipcHandleMessageFunction>(::dlsym(library_, ipc::kHandleMessageSymbol));
+    if (!handleMessage_)
+        error_ = path_ + " is not an IPC module (no entry point)";
 }
 
 ModuleLoader::~ModuleLoader() {
-    if (library_) ::dlclose(library_);
+    if (library_)
+        ::dlclose(library_);
 }
 
 std::uint32_t ModuleLoader::Handle(const desktop::Message& message,
                                    ipc::VariableAccess& variables) const {
-    if (!handleMessage_) return 0;
+    if (!handleMessage_)
+        return 0;
     Fs6ipcVariables access{&variables, &ReadVariables, &WriteVariables};
     return handleMessage_(message.name.c_str(), message.atomText.c_str(), message.token, &access);
 }

@@ -13,7 +13,7 @@
 namespace corvane::sim {
 
 class ModuleLoader {
-public:
+  public:
     // Loads <folder>/modules/FS6IPC.dll; IsLoaded() tells whether it worked.
     explicit ModuleLoader(const std::string& simulatorFolder);
     ~ModuleLoader();
@@ -27,7 +27,7 @@ public:
     // Passes one window message to the module; 0 without a module.
     std::uint32_t Handle(const desktop::Message& message, ipc::VariableAccess& variables) const;
 
-private:
+  private:
     std::string path_;
     std::string error_;
     void* library_ = nullptr;

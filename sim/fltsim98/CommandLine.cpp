@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+#include "sim/fltsim98/CommandLine.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+namespace corvane::sim {
+namespace {
+
+bool ParseNumber(const std::string& text, double* value) {
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+ParseResult Fail(const std::string& message) {
+    return ParseResult{false, 2, "fltsim98.exe: " + message + " (see --help)"};
+}
+
+}  // namespace
+
+std::string HelpText() {
+    return "Usage: fltsim98.exe [options]\n"
+           "The stand-in flight simulator: an aircraft that flies, behind the window\n"
+           "\"Microsoft Flight Simulator 98\" (class FS98MAIN) on the desktop, serving the\n"
+           "FS6IPC link through modules/FS6IPC.dll beside this program.\n"
+           "\n"
+           "Where the aircraft starts (default: in the air at the position below):\n"
+           "  --airport ICAO     on the ground at a runway threshold of this airport\n"
+           "  --runway NAME      that runway direction, e.g. 27L or 9 (default: the longest,\n"
+           "                     into the wind)\n"
+           "  --final NM         on final instead, NM nautical miles out on a 3 degree path,\n"
+           "                     130 kt, gear down, half flaps (0.5 to 30)\n"
+           "  --lat DEG          latitude, degrees north (default 51.4775)\n"
+           "  --lon DEG          longitude, degrees east (default -0.4614)\n"
+           "  --alt FT           altitude above sea level, feet (default 3000)\n"
+           "  --heading DEG      true heading, degrees (default 90)\n"
+           "  --speed KT         true airspeed, knots, 60 to 400 (default 200)\n"
+           "\n"
+           "Simulation:\n"
+           "  --wind DIR/KT      steady wind from DIR degrees true at KT knots, e.g. 250/12\n"
+           "  --rate N           simulated seconds per second, above 0 and up to 1000\n"
+           "                     (default 1)\n"
+           "  --paused           start paused (the link's pause variable releases it)\n"
+           "  --no-crash-detection  start with crash detection off\n"
+           "  --data PATH        the airport database airdata.tri (or its folder) for the\n"
+           "                     terrain and --airport; default: beside this program, then\n"
+           "                     ../bin/ (the build's layout); without it the ground is at\n"
+           "                     sea level\n"
+           "  --log FILE         write a CSV trace: one line per step, with stage events\n"
+           "                     such as touchdown and crash\n"
+           "\n"
+           "Process:\n"
+           "  --headless         no window on the screen (the window is still published on\n"
+           "                     the desktop, so the link works)\n"
+           "  --ask-before-close[=ask|accept|refuse]\n"
+           "                     answer a close request by asking first; accept and refuse\n"
+           "                     script the answer (without a window, plain ask refuses)\n"
+           "  --install          register this program as the flight simulator (registry\n"
+           "                     entry \"Software\\CLASSES\\flight simulator\", value\n"
+           "                     \"defaulticon\" = this program's path followed by \",1\"),\n"
+           "                     then run\n"
+           "  --screenshot FILE  with a window: save it as a PNG image after a second\n"
+           "  --help             show this text\n"
+           "\n"
+           "The desktop directory is $CORVANE_DESKTOP, else $XDG_RUNTIME_DIR/corvane-desktop;\n"
+           "the registry file is $CORVANE_REGISTRY, else ~/.config/corvane/registry.ini.\n"
+           "Ctrl+C or a close request of the window ends the simulator.\n";
+}
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* out) {
+    CommandLine c;
+    bool airGiven = false;
+    bool runwayGiven = false;
+    bool finalGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool hasValue = false;
+        const std::size_t equals = name.find('=');
+        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        // Takes the option's value from "--name=value" or the next argument.
+        auto take = [&](std::string* text) {
+            if (hasValue) {
+                *text = value;
+            } else if (i + 1 < args.size()) {
+                *text = args[++i];
+            } else {
+                return false;
+            }
+            return !text->empty();
+        };
+        auto number = [&](double* target, double low, double high, const char* what) {
+            std::string text;
+            double v = 0.0;
+            if (!take(&text) || !ParseNumber(text, &v)) {
+                return Fail(name + " needs " + what);
+            }
+            if (v < low || v > high)
+                return Fail(name + " " + text + " is out of range");
+            *target = v;
+            return ParseResult{true, 0, ""};
+        };
+        auto flag = [&]() {
+            return hasValue ? Fail(name + " takes no value") : ParseResult{true, 0, ""};
+        };
+
+        ParseResult r{true, 0, ""};
+        if (name == "--help" || name == "-h") {
+            return ParseResult{false, 0, HelpText()};
+        } else if (name == "--headless") {
+            r = flag();
+            c.headless = true;
+        } else if (name == "--install") {
+            r = flag();
+            c.install = true;
+        } else if (name == "--paused") {
+            r = flag();
+            c.paused = true;
+        } else if (name == "--no-crash-detection") {
+            r = flag();
+            c.crashDetection = false;
+        } else if (name == "--lat") {
+            r = number(&c.latitudeDeg, -90.0, 90.0, "degrees north");
+            airGiven = true;
+        } else if (name == "--lon") {
+            r = number(&c.longitudeDeg, -180.0, 180.0, "degrees east");
+            airGiven = true;
+        } else if (name == "--alt") {
+            r = number(&c.altitudeFt, -1000.0, 60000.0, "feet");
+            airGiven = true;
+        } else if (name == "--heading") {
+            r = number(&c.headingTrueDeg, -360.0, 720.0, "degrees");
+            c.headingTrueDeg = std::fmod(std::fmod(c.headingTrueDeg, 360.0) + 360.0, 360.0);
+            airGiven = true;
+        } else if (name == "--speed") {
+            r = number(&c.speedKt, 60.0, 400.0, "knots");
+            airGiven = true;
+        } else if (name == "--airport") {
+            if (!take(&c.airportIcao))
+                return Fail("--airport needs an ICAO code");
+        } else if (name == "--runway") {
+            if (!take(&c.runway))
+                return Fail("--runway needs a runway, e.g. 27L");
+            runwayGiven = true;
+        } else if (name == "--final") {
+            r = number(&c.finalNm, 0.5, 30.0, "nautical miles");
+            finalGiven = true;
+        } else if (name == "--rate") {
+            r = number(&c.rate, 1e-3, 1000.0, "a factor");
+            if (r.run && !(c.rate > 0.0))
+                return Fail("--rate must be above 0");
+        } else if (name == "--wind") {
+            std::string text;
+            if (!take(&text))
+                return Fail("--wind needs DIR/KT, e.g. 250/12");
+            const std::size_t slash = text.find('/');
+            double dir = 0.0;
+            double kt = 0.0;
+            if (slash == std::string::npos || !ParseNumber(text.substr(0, slash), &dir) ||
+                !ParseNumber(text.substr(slash + 1), &kt)) {
+                return Fail("--wind needs DIR/KT, e.g. 250/12, not " + text);
+            }
+            if (dir < 0.0 || dir > 360.0 || kt < 0.0 || kt > 150.0) {
+                return Fail("--wind " + text + " is out of range (0-360 degrees, 0-150 kt)");
+            }
+            c.windFromDeg = dir;
+            c.windSpeedKt = kt;
+        } else if (name == "--log") {
+            if (!take(&c.logPath))
+                return Fail("--log needs a file name");
+        } else if (name == "--data") {
+            if (!take(&c.dataPath))
+                return Fail("--data needs the path of airdata.tri");
+        } else if (name == "--screenshot") {
+            if (!take(&c.screenshotPath))
+                return Fail("--screenshot needs a file name");
+        } else if (name == "--ask-before-close") {
+            if (!hasValue || value == "ask") {
+                c.closeAnswer = CloseAnswer::Ask;
+            } else if (value == "accept" || value == "yes") {
+                c.closeAnswer = CloseAnswer::Accept;
+            } else if (value == "refuse" || value == "no") {
+                c.closeAnswer = CloseAnswer::Refuse;
+            } else {
+                return Fail("--ask-before-close takes ask, accept or refuse, not " + value);
+            }
+        } else {
+            return Fail("unknown option " + args[i]);
+        }
+        if (!r.run)
+            return r;
+    }
+
+    if (!c.airportIcao.empty()) {
+        if (airGiven) {
+            return Fail(
+                "--airport places the aircraft itself; leave out --lat, --lon, --alt, "
+                "--heading and --speed");
+        }
+        c.start = finalGiven ? StartKind::OnFinal : StartKind::OnRunway;
+    } else if (runwayGiven || finalGiven) {
+        return Fail(std::string(runwayGiven ? "--runway" : "--final") + " needs --airport");
+    }
+    *out = c;
+    return ParseResult{true, 0, ""};
+}
+
+}  // namespace corvane::sim

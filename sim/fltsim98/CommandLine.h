@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+//
+// The command line of fltsim98.exe: where the aircraft starts, wind, rate,
+// log, data file, window or not, what a close request does, and the install
+// step. Parsing is plain and testable: no file is touched here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corvane::sim {
+
+enum class StartKind {
+    InAir,     // at --lat/--lon/--alt/--heading/--speed (the default)
+    OnRunway,  // on the ground at the threshold of --airport/--runway
+    OnFinal,   // --final NM out on the extended centre line, 3 degree path
+};
+
+// What a close request of the window does.
+enum class CloseAnswer {
+    Close,   // ends at once (the default)
+    Ask,     // asks first (a dialog; without a window there is no one to ask: refuse)
+    Accept,  // asks first and the scripted answer is yes
+    Refuse,  // asks first and the scripted answer is no: keeps running
+};
+
+struct CommandLine {
+    bool headless = false;
+    StartKind start = StartKind::InAir;
+    double latitudeDeg = 51.4775;
+    double longitudeDeg = -0.4614;
+    double altitudeFt = 3000.0;
+    double headingTrueDeg = 90.0;
+    double speedKt = 200.0;  // true airspeed of an air start
+    std::string airportIcao;
+    std::string runway;  // empty: the longest runway, into the wind
+    double finalNm = 5.0;
+    double windFromDeg = 0.0;
+    double windSpeedKt = 0.0;
+    double rate = 1.0;
+    std::string logPath;
+    std::string dataPath;  // airdata.tri or its folder; empty: look beside the program
+    CloseAnswer closeAnswer = CloseAnswer::Close;
+    bool install = false;
+    bool crashDetection = true;
+    bool paused = false;
+    std::string screenshotPath;  // windowed: save the window to this PNG and go on
+};
+
+struct ParseResult {
+    bool run = false;  // false: exit with exitCode after printing message
+    int exitCode = 0;
+    std::string message;  // help text (stdout) or the error (stderr)
+};
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* out);
+
+std::string HelpText();
+
+}  // namespace corvane::sim

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#include "sim/fltsim98/RegistryEntry.h"
+
+#include "platform/posix/RegistryFile.h"
+
+namespace corvane::sim {
+
+std::string SimulatorRegistryText(const std::string& exePath) {
+    return exePath + ",1";
+}
+
+bool WriteSimulatorRegistryEntry(const std::string& registryPath, const std::string& exePath,
+                                 std::string* error) {
+    return desktop::WriteRegistryString(registryPath, host::RegistryRoot::LocalMachine,
+                                        kSimulatorRegistryKey, kSimulatorRegistryValue,
+                                        SimulatorRegistryText(exePath), error);
+}
+
+}  // namespace corvane::sim

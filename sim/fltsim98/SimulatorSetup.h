@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+//
+// Makes the simulator the command line asks for: finds and loads the airport
+// database (for the terrain and --airport), sets the simulator's options and
+// places the aircraft.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/navdata/AirportDatabase.h"
+#include "sim/fltsim98/CommandLine.h"
+#include "sim/model/AirportTerrain.h"
+#include "sim/model/Simulator.h"
+
+namespace corvane::sim {
+
+class SimulatorSetup {
+  public:
+    // Where the database is looked for: the --data path (a file, or a folder
+    // holding airdata.tri), else the program's folder, else ../bin/ beside it
+    // (the build's layout).
+    static std::vector<std::string> DataCandidates(const CommandLine& command,
+                                                   const std::string& programFolder);
+
+    // Loads the first candidate that exists. False (with *error) when the
+    // database is needed and cannot be had: --data names a missing or damaged
+    // file, or --airport is given without a database. A database found
+    // without being asked for that cannot be read is a warning (sea level).
+    bool LoadData(const CommandLine& command, const std::string& programFolder, std::string* error);
+
+    const navdata::AirportDatabase* Database() const { return database_ ? &*database_ : nullptr; }
+    const Terrain* Ground() const { return terrain_.get(); }
+    const std::string& DataPath() const { return dataPath_; }
+    const std::vector<std::string>& Warnings() const { return warnings_; }
+
+    static SimulatorOptions Options(const CommandLine& command);
+
+    // Places the aircraft; *description says where (for the console). False
+    // (with *error) when the airport or runway is unknown or the air start is
+    // below the ground.
+    bool Place(Simulator& simulator, const CommandLine& command, std::string* description,
+               std::string* error) const;
+
+  private:
+    std::optional<navdata::AirportDatabase> database_;
+    std::unique_ptr<AirportTerrain> terrain_;
+    std::string dataPath_;
+    std::vector<std::string> warnings_;
+};
+
+}  // namespace corvane::sim

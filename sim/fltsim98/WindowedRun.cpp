@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "sim/fltsim98/WindowedRun.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdio>
+
+#include "sim/fltsim98/FlightWindow.h"
+
+namespace corvane::sim {
+namespace {
+
+// The window of the running RunWithWindow (one per process).
+FlightWindow* activeWindow = nullptr;
+bool askingUser = false;
+
+// Asks the user whether to end the simulator; true for yes. One question at a
+// time: a second request while the question is open is answered by it.
+bool AskToEnd() {
+    if (askingUser)
+        return false;
+    askingUser = true;
+    const auto answer = QMessageBox::question(activeWindow, "Microsoft Flight Simulator 98",
+                                              "Do you want to end the flight simulator?",
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    askingUser = false;
+    return answer == QMessageBox::Yes;
+}
+
+}  // namespace
+
+void OnWindowCloseRequest(RealTimeRunner& runner) {
+    switch (runner.OnCloseRequest()) {
+        case RealTimeRunner::CloseDecision::Quit:
+            // Quit after the message has been answered, from the event loop.
+            QTimer::singleShot(0, qApp, [] { QApplication::quit(); });
+            break;
+        case RealTimeRunner::CloseDecision::AskUser:
+            QTimer::singleShot(0, qApp, [&runner] {
+                if (AskToEnd()) {
+                    runner.RequestQuit();
+                    QApplication::quit();
+                }
+            });
+            break;
+        case RealTimeRunner::CloseDecision::Keep:
+            break;
+    }
+}
+
+int RunWithWindow(int argc, char** argv, const CommandLine& command, Simulator& simulator,
+                  RealTimeRunner& runner, desktop::PublishedWindow& published,
+                  volatile std::sig_atomic_t* stop) {
+    QApplication app(argc, argv);
+    FlightWindow window(simulator);
+    activeWindow = &window;
+    window.SetCloseBoxHandler([&] {
+        switch (command.closeAnswer) {
+            case CloseAnswer::Close:
+            case CloseAnswer::Accept:
+                break;
+            case CloseAnswer::Refuse:
+                return false;
+            case CloseAnswer::Ask:
+                if (!AskToEnd())
+                    return false;
+                break;
+        }
+        runner.RequestQuit();
+        return true;
+    });
+    window.show();
+    published.SetNativeId(static_cast<std::uint64_t>(window.winId()));
+
+    QElapsedTimer clock;
+    clock.start();
+    auto now = [&clock] { return clock.nsecsElapsed() / 1e9; };
+    runner.Begin(now());
+
+    // Steps: woken once a step (not below 2 ms); each wake-up runs the steps due.
+    QTimer steps;
+    steps.setTimerType(Qt::PreciseTimer);
+    steps.setInterval(std::max(1, static_cast<int>(runner.TickS() * 1000.0)));
+    QObject::connect(&steps, &QTimer::timeout, [&] {
+        if (*stop || runner.QuitRequested()) {
+            QApplication::quit();
+            return;
+        }
+        runner.RunUntil(now());
+    });
+    steps.start();
+
+    // The link: messages are handled as soon as they arrive, between steps.
+    QSocketNotifier messages(published.WaitDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&messages, &QSocketNotifier::activated, [&] {
+        runner.RunUntil(now());
+        published.ProcessPending(0);
+    });
+
+    QTimer redraw;
+    QObject::connect(&redraw, &QTimer::timeout, &window, [&window] { window.update(); });
+    redraw.start(50);
+
+    if (!command.screenshotPath.empty()) {
+        QTimer::singleShot(1000, &window, [&window, &command] {
+            if (window.grab().save(QString::fromStdString(command.screenshotPath), "PNG")) {
+                std::printf("window saved to %s\n", command.screenshotPath.c_str());
+            } else {
+                std::fprintf(stderr, "fltsim98.exe: cannot save the window to %s\n",
+                             command.screenshotPath.c_str());
+            }
+            std::fflush(stdout);
+        });
+    }
+
+    QObject::connect(&app, &QApplication::lastWindowClosed, [&] { runner.RequestQuit(); });
+    const int status = app.exec();
+    activeWindow = nullptr;
+    return status;
+}
+
+}  // namespace corvane::sim

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include "sim/fltsim98/CommandLine.h"
+
+namespace corvane::sim {
+namespace {
+
+CommandLine Parsed(std::vector<std::string> args) {
+    CommandLine c;
+    const ParseResult r = ParseCommandLine(args, &c);
+    EXPECT_TRUE(r.run) << r.message;
+    return c;
+}
+
+TEST(CommandLineTest, StartsAndOptionsAreRead) {
+    const CommandLine air = Parsed({"--lat", "47.5", "--lon=-122.3", "--alt", "5000", "--heading",
+                                    "-90", "--speed", "180", "--wind", "250/12", "--rate", "8"});
+    EXPECT_EQ(air.start, StartKind::InAir);
+    EXPECT_DOUBLE_EQ(air.latitudeDeg, 47.5);
+    EXPECT_DOUBLE_EQ(air.longitudeDeg, -122.3);
+    EXPECT_DOUBLE_EQ(air.headingTrueDeg, 270.0);
+    EXPECT_DOUBLE_EQ(air.windFromDeg, 250.0);
+    EXPECT_DOUBLE_EQ(air.windSpeedKt, 12.0);
+    EXPECT_DOUBLE_EQ(air.rate, 8.0);
+
+    const CommandLine ground = Parsed({"--airport", "KDEN", "--runway", "16R", "--headless"});
+    EXPECT_EQ(ground.start, StartKind::OnRunway);
+    EXPECT_EQ(ground.airportIcao, "KDEN");
+    EXPECT_EQ(ground.runway, "16R");
+    EXPECT_TRUE(ground.headless);
+
+    const CommandLine final = Parsed({"--airport=EGLL", "--final", "5"});
+    EXPECT_EQ(final.start, StartKind::OnFinal);
+    EXPECT_DOUBLE_EQ(final.finalNm, 5.0);
+    EXPECT_TRUE(final.runway.empty());
+}
+
+TEST(CommandLineTest, CloseAnswers) {
+    const struct {
+        std::vector<std::string> args;
+        CloseAnswer answer;
+    } cases[] = {
+        {{}, CloseAnswer::Close},
+        {{"--ask-before-close"}, CloseAnswer::Ask},
+        {{"--ask-before-close=ask"}, CloseAnswer::Ask},
+        {{"--ask-before-close=accept"}, CloseAnswer::Accept},
+        {{"--ask-before-close=refuse"}, CloseAnswer::Refuse},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parsed(c.args).closeAnswer, c.answer);
+}
+
+TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {{"--bogus"}, "--bogus"},
+        {{"--lat"}, "--lat"},
+        {{"--lat", "north"}, "--lat"},
+        {{"--lat", "91"}, "--lat"},
+        {{"--lon", "-180.5"}, "--lon"},
+        {{"--speed", "20"}, "--speed"},
+        {{"--rate", "0"}, "--rate"},
+        {{"--rate", "nan"}, "--rate"},
+        {{"--wind", "250"}, "--wind"},
+        {{"--wind", "400/10"}, "--wind"},
+        {{"--runway", "27L"}, "--airport"},
+        {{"--final", "5"}, "--airport"},
+        {{"--airport", "KDEN", "--lat", "40"}, "--airport"},
+        {{"--airport", "KDEN", "--final", "0"}, "--final"},
+        {{"--ask-before-close=maybe"}, "--ask-before-close"},
+        {{"--headless=yes"}, "--headless"},
+        {{"--log"}, "--log"},
+    };
+    for (const auto& c : cases) {
+        CommandLine out;
+        const ParseResult r = ParseCommandLine(c.args, &out);
+        EXPECT_FALSE(r.run) << c.args[0];
+        EXPECT_EQ(r.exitCode, 2) << c.args[0];
+        EXPECT_NE(r.message.find(c.named), std::string::npos) << r.message;
+    }
+}
+
+TEST(CommandLineTest, HelpExitsWithZeroAndNamesEveryOption) {
+    CommandLine out;
+    const ParseResult r = ParseCommandLine({"--lat", "10", "--help"}, &out);
+    EXPECT_FALSE(r.run);
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* option :
+         {"--airport", "--runway", "--final", "--lat", "--lon", "--alt", "--heading", "--speed",
+          "--wind", "--rate", "--log", "--data", "--headless", "--ask-before-close", "--install"}) {
+        EXPECT_NE(r.message.find(option), std::string::npos) << option;
+    }
+}
+
+}  // namespace
+}  // namespace corvane::sim
