@@ -61,12 +61,45 @@ void ImageCanvas::SetPixel(int x, int y, QRgb color) {
 }
 
 void ImageCanvas::DrawPixelLine(int x1, int y1, int x2, int y2, QRgb color, bool includeLast) {
-    // Lines far off the picture are clipped by their pixels; keep the walk
-    // bounded for absurd coordinates.
-    const long long limit = 4LL * (image_.width() + image_.height()) + 100000;
+    // A line that reaches far beyond the picture is first cut to the part that
+    // can touch it (a margin of one pixel around the picture), so the walk
+    // stays short whatever the coordinates; an end that is cut off was off the
+    // picture anyway, so it is drawn as it comes.
+    const long long reach = 2LL * (image_.width() + image_.height()) + 16;
+    if (std::llabs(static_cast<long long>(x2) - x1) + std::llabs(static_cast<long long>(y2) - y1) >
+        reach) {
+        double t0 = 0, t1 = 1;
+        const double dx = double(x2) - x1, dy = double(y2) - y1;
+        const double edges[4][2] = {{-dx, x1 - (-1.0)},
+                                    {dx, double(image_.width()) - x1},
+                                    {-dy, y1 - (-1.0)},
+                                    {dy, double(image_.height()) - y1}};
+        for (const auto& [pk, qk] : edges) {
+            if (pk == 0) {
+                if (qk < 0) return;  // parallel to this edge and outside it
+                continue;
+            }
+            const double t = qk / pk;
+            if (pk < 0) {
+                t0 = std::max(t0, t);
+            } else {
+                t1 = std::min(t1, t);
+            }
+            if (t0 > t1) return;  // the line misses the picture
+        }
+        const bool endCut = t1 < 1;
+        const int cx1 = static_cast<int>(std::lround(x1 + t0 * dx));
+        const int cy1 = static_cast<int>(std::lround(y1 + t0 * dy));
+        const int cx2 = static_cast<int>(std::lround(x1 + t1 * dx));
+        const int cy2 = static_cast<int>(std::lround(y1 + t1 * dy));
+        x1 = cx1;
+        y1 = cy1;
+        x2 = cx2;
+        y2 = cy2;
+        if (endCut) includeLast = true;
+    }
     int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
     int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
-    if (static_cast<long long>(dx) - dy > limit) return;
     int err = dx + dy;
     int x = x1, y = y1;
     for (;;) {

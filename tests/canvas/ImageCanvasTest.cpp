@@ -40,6 +40,22 @@ TEST(ImageCanvas, LineToLeavesOutItsLastPixelAndLineKeepsIt) {
     EXPECT_EQ(CountPixels(c, kBlack), 8 + 11);
 }
 
+TEST(ImageCanvas, VeryLongLinesAreCutToThePicture) {
+    ImageCanvas c(100, 100, 15, 15);
+    c.SetForeColor(kBlack);
+    c.MoveTo(-16000000, 50);
+    c.LineTo(16000000, 50);  // a horizontal line through the whole picture
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(c.PixelAt(x, 50), kBlack) << x;
+    c.MoveTo(-16000000, -16000000);
+    c.LineTo(16000000, 16000000);  // the diagonal
+    EXPECT_EQ(c.PixelAt(0, 0), kBlack);
+    EXPECT_EQ(c.PixelAt(77, 77), kBlack);
+    EXPECT_EQ(c.PixelAt(99, 99), kBlack);
+    c.MoveTo(-16000000, 500);
+    c.LineTo(16000000, 500);  // below the picture: nothing
+    EXPECT_EQ(CountPixels(c, kBlack), 100 + 99);
+}
+
 TEST(ImageCanvas, FillRectExcludesRightAndBottomAndClips) {
     ImageCanvas c(10, 10, 15, 15);
     c.FillRect(-5, 8, 3, 20, kBlue);
