@@ -154,9 +154,12 @@ void DrawAttitude(QPainter& p, const QRect& r, const AircraftState& s) {
     p.drawPoint(QPointF(0, 0));
     p.restore();
 
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 140));
+    p.drawRoundedRect(QRect(r.x() + 6, r.y() + 6, 350, 24), 4, 4);
     p.setPen(kText);
     p.setFont(QFont("Monospace", 10, QFont::Bold));
-    p.drawText(r.adjusted(12, 8, -12, -8), Qt::AlignLeft | Qt::AlignTop,
+    p.drawText(QRect(r.x() + 12, r.y() + 6, 340, 24), Qt::AlignLeft | Qt::AlignVCenter,
                QString::asprintf("pitch %+5.1f\xC2\xB0  bank %+5.1f\xC2\xB0  alpha %4.1f\xC2\xB0",
                                  s.pitchDeg, s.bankDeg, s.alphaBodyDeg));
 }
@@ -325,12 +328,17 @@ void DrawTowerView(QPainter& p, const QRect& r, const AircraftState& s,
     const int tw = r.right() - 12 - tx;
     int y = plan.y();
     Row(p, tx, y, tw, "Distance", QString::asprintf("%.2f nm", distanceNm));
-    Row(p, tx, y += 22, tw, "Tower bearing", QString::asprintf("%03.0f\xC2\xB0", bearingToTower));
-    Row(p, tx, y += 22, tw, "Tower altitude", QString::asprintf("%.0f ft", tower.altitudeFt));
-    Row(p, tx, y += 22, tw, "Aircraft above", QString::asprintf("%+.0f ft", aboveTowerFt));
+    Row(p, tx, y += 22, tw, "Bearing", QString::asprintf("%03.0f\xC2\xB0", bearingToTower));
+    Row(p, tx, y += 22, tw, "Tower alt", QString::asprintf("%.0f ft", tower.altitudeFt));
+    Row(p, tx, y += 22, tw, "Above it", QString::asprintf("%+.0f ft", aboveTowerFt));
     Row(p, tx, y += 22, tw, "Seen at", QString::asprintf("%+.1f\xC2\xB0", elevationDeg));
-    Row(p, tx, y += 22, tw, "Tower at",
-        QString::asprintf("%.4f %.4f", tower.latitudeDeg, tower.longitudeDeg));
+    p.setFont(QFont("Sans", 9));
+    p.setPen(kDim);
+    p.drawText(QRect(r.x() + 12, plan.bottom() + 8, r.width() - 24, 40),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QString::asprintf("Viewpoint at %.5f %.5f. Bearing: from the aircraft to the "
+                                 "tower; seen at: the aircraft's elevation from the tower.",
+                                 tower.latitudeDeg, tower.longitudeDeg));
 }
 
 void DrawStatus(QPainter& p, const QRect& r, const Simulator& sim) {

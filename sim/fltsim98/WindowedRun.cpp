@@ -36,13 +36,13 @@ void OnWindowCloseRequest(RealTimeRunner& runner) {
     switch (runner.OnCloseRequest()) {
         case RealTimeRunner::CloseDecision::Quit:
             // Quit after the message has been answered, from the event loop.
-            QTimer::singleShot(0, qApp, [] { QApplication::quit(); });
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
             break;
         case RealTimeRunner::CloseDecision::AskUser:
             QTimer::singleShot(0, qApp, [&runner] {
                 if (AskToEnd()) {
                     runner.RequestQuit();
-                    QApplication::quit();
+                    QCoreApplication::exit(0);
                 }
             });
             break;
@@ -58,6 +58,8 @@ int RunWithWindow(int argc, char** argv, const CommandLine& command, Simulator& 
     FlightWindow window(simulator);
     activeWindow = &window;
     window.SetCloseBoxHandler([&] {
+        if (runner.QuitRequested())
+            return true;
         switch (command.closeAnswer) {
             case CloseAnswer::Close:
             case CloseAnswer::Accept:
@@ -86,7 +88,7 @@ int RunWithWindow(int argc, char** argv, const CommandLine& command, Simulator& 
     steps.setInterval(std::max(1, static_cast<int>(runner.TickS() * 1000.0)));
     QObject::connect(&steps, &QTimer::timeout, [&] {
         if (*stop || runner.QuitRequested()) {
-            QApplication::quit();
+            QCoreApplication::exit(0);
             return;
         }
         runner.RunUntil(now());

@@ -251,5 +251,24 @@ TEST_F(ProcessTest, WindowedSimulatorPublishesItsWindowAndSavesAPicture) {
     ::unsetenv("QT_QPA_PLATFORM");
 }
 
+TEST_F(ProcessTest, WindowedSimulatorAskingTheUserKeepsServingTheLink) {
+    if (!CORVANE_TEST_WINDOWED)
+        GTEST_SKIP() << "built without the window";
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    auto sim = Start({"--ask-before-close", "--heading", "0"});
+    ASSERT_TRUE(desktop::PostCloseRequest(desktop::FindWindowByClass("FS98MAIN")));
+    // The question stays open (no one answers it); the simulator flies on meanwhile.
+    EXPECT_FALSE(sim->WaitForExit(1s));
+    Reading first;
+    Reading second;
+    ASSERT_TRUE(Read(&first));
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(Read(&second));
+    EXPECT_GT(second.latitudeDeg, first.latitudeDeg);
+    sim->Signal(SIGTERM);
+    EXPECT_EQ(sim->WaitForExit(5s), 0) << sim->Output();
+    ::unsetenv("QT_QPA_PLATFORM");
+}
+
 }  // namespace
 }  // namespace corvane::sim
