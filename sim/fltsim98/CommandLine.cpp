@@ -202,6 +202,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             return r;
     }
 
+    if (c.headless && !c.screenshotPath.empty()) {
+        return Fail("--screenshot needs the window; leave out --headless");
+    }
     if (!c.airportIcao.empty()) {
         if (airGiven) {
             return Fail(

@@ -103,6 +103,12 @@ int main(int argc, char** argv) {
             return Fail("cannot write the registry entry: " + error);
         }
         std::printf("registered %s in %s\n", SimulatorRegistryText(exe).c_str(), registry.c_str());
+        if (std::filesystem::path(exe).filename() != "fltsim98.exe") {
+            std::fprintf(stderr,
+                         "fltsim98.exe: warning: this program is named %s; the program looks for "
+                         "\"fltsim98.exe\" in the entry and will not find the simulator\n",
+                         std::filesystem::path(exe).filename().c_str());
+        }
     }
 
     ModuleLoader module(folder);

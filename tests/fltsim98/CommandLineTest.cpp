@@ -73,6 +73,7 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
         {{"--ask-before-close=maybe"}, "--ask-before-close"},
         {{"--headless=yes"}, "--headless"},
         {{"--log"}, "--log"},
+        {{"--headless", "--screenshot", "a.png"}, "--screenshot"},
     };
     for (const auto& c : cases) {
         CommandLine out;
