@@ -80,10 +80,19 @@ Form2Model::Form2Model() : Form("Form2") {
     rungrid.top = 6240;
     rungrid.width = 10320;
     rungrid.height = 2400;
+    // The buttons in a row below the details grid.
     cmdDetails.caption = "Show details";
     cmdDetails.visible = false;
     cmdflyme.caption = "Fly there";
     cmdclose.caption = "Close";
+    for (Button* b : {&cmdDetails, &cmdflyme, &cmdclose}) {
+        b->top = 8720;
+        b->width = 1500;
+        b->height = 375;
+    }
+    cmdDetails.left = 120;
+    cmdflyme.left = 1740;
+    cmdclose.left = 8940;
     surface.visible = false;
     width = 10680;
     height = 9200;
