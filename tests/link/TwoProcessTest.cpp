@@ -39,8 +39,9 @@ protected:
 };
 
 TEST_F(TwoProcessTest, BatchReadsTheStartStateAndWritesReadBack) {
-    SimulatorProcess sim(kSimulatorFolder, {"--lat", "47.45", "--lon", "-122.31", "--alt", "5000",
-                                            "--heading", "270", "--speed", "180"});
+    // Paused, so that the aircraft is exactly where it was started.
+    SimulatorProcess sim(kSimulatorFolder, {"--paused", "--lat", "47.45", "--lon", "-122.31",
+                                            "--alt", "5000", "--heading", "270", "--speed", "180"});
     ASSERT_TRUE(sim.Started());
     OpenLink();
     std::uint8_t position[36] = {};
@@ -119,7 +120,7 @@ TEST_F(TwoProcessTest, SimulatorWithoutItsModuleDoesNotServeTheLink) {
 }
 
 TEST_F(TwoProcessTest, PlainCProgramDrivesABatchThroughTheLibraryFile) {
-    SimulatorProcess sim(kSimulatorFolder, {"--speed", "123"});
+    SimulatorProcess sim(kSimulatorFolder, {"--paused", "--speed", "123"});
     ASSERT_TRUE(sim.Started());
     std::string client = CORVANE_TEST_C_CLIENT;
     std::string library = CORVANE_TEST_CVCOMS;
