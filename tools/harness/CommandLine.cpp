@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+#include "tools/harness/CommandLine.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace corvane::harness {
+
+const char* const kUsage =
+    R"(Usage: corvane-harness [options] SCENARIO.json|FOLDER...
+
+Flies each scenario with the whole Corvane program on a headless host against
+the stand-in simulator in the same process and virtual time, as a pilot would
+use it (search, airport, "Fly there", landing direction, cruise height), and
+measures the landing. Folders are searched for *.json scenarios. Prints a
+table of the landings and a summary; writes a JSON report per scenario.
+
+Options:
+  --data DIR              the program's folder with airdata.tri and COAST2.int
+                          (default: the folder corvane-harness lies in)
+  --reports DIR           folder for the reports <scenario>.json and
+                          summary.json (default: harness-reports)
+  --json                  also print each report's JSON on standard output
+  --frames DIR            save the map (Picture1) as PNG every --frame-every
+                          seconds into DIR/<scenario>/
+  --frame-every SECONDS   virtual seconds between frames (default 10)
+  --no-draw               run the map cycle on canvases that paint no pixels
+                          (about twice as fast; the flights are the same).
+                          Builds without Qt never paint.
+  --trace DIR             write each flight's trace as DIR/<scenario>.csv
+  --trace-every STEPS     simulator steps (20 ms) between trace lines (default
+                          10); steps with events are always written
+  --tag TAG               only scenarios carrying TAG (may be repeated)
+  --min-success-rate R    exit with status 1 when the share of good landings
+                          is below R (0 to 1)
+  --airport ICAO          list the airport's landing directions and stop
+  --quiet                 no progress lines on standard error
+  --help                  this text
+
+Exit status: 0 done; 1 the success rate is below --min-success-rate; 2 bad
+command line, unreadable scenario or data file.
+)";
+
+namespace {
+
+double NumberArg(const std::string& option, const std::string& text, double lo, double hi) {
+    std::size_t used = 0;
+    double value = 0.0;
+    try {
+        value = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !std::isfinite(value) || value < lo || value > hi) {
+        throw std::invalid_argument(option + " needs a number from " + std::to_string(lo) + " to " +
+                                    std::to_string(hi) + ", not \"" + text + "\"");
+    }
+    return value;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine c;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw std::invalid_argument(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            c.help = true;
+        } else if (a == "--data") {
+            c.dataFolder = value();
+        } else if (a == "--reports") {
+            c.reportsFolder = value();
+        } else if (a == "--json") {
+            c.json = true;
+        } else if (a == "--frames") {
+            c.framesFolder = value();
+        } else if (a == "--frame-every") {
+            c.frameEveryS = NumberArg(a, value(), 0.1, 3600.0);
+        } else if (a == "--no-draw") {
+            c.draw = false;
+        } else if (a == "--trace") {
+            c.traceFolder = value();
+        } else if (a == "--trace-every") {
+            c.traceEverySteps = static_cast<int>(NumberArg(a, value(), 1, 100000));
+        } else if (a == "--tag") {
+            c.tags.push_back(value());
+        } else if (a == "--min-success-rate") {
+            c.minSuccessRate = NumberArg(a, value(), 0.0, 1.0);
+        } else if (a == "--airport") {
+            c.airportInfo = value();
+        } else if (a == "--quiet") {
+            c.quiet = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw std::invalid_argument("unknown option " + a + " (see --help)");
+        } else {
+            c.inputs.push_back(a);
+        }
+    }
+    if (!c.help && c.airportInfo.empty() && c.inputs.empty())
+        throw std::invalid_argument("no scenario given (see --help)");
+    return c;
+}
+
+}  // namespace corvane::harness

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+//
+// corvane-harness's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane::harness {
+
+struct CommandLine {
+    std::vector<std::string> inputs;  // scenario files and folders of them
+    std::string dataFolder;           // empty: the harness's own folder
+    std::string reportsFolder = "harness-reports";
+    std::string framesFolder;
+    double frameEveryS = 10.0;
+    bool draw = true;  // paint the map (builds with Qt)
+    std::string traceFolder;
+    int traceEverySteps = 10;
+    std::vector<std::string> tags;  // only scenarios with one of these tags
+    std::optional<double> minSuccessRate;
+    std::string airportInfo;  // --airport: list an airport's runways and stop
+    bool json = false;        // print each report's JSON to standard output
+    bool quiet = false;
+    bool help = false;
+};
+
+// Throws std::invalid_argument with a message naming the option.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace corvane::harness

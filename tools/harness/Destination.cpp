@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: MIT
+#include "tools/harness/Destination.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/airports/AirportSearch.h"
+#include "app/navdata/PositionText.h"
+#include "sim/inprocess/AirportLookup.h"
+#include "sim/model/Units.h"
+
+namespace corvane::harness {
+
+namespace {
+
+namespace units = sim::units;
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+template <typename Fits>
+int ChooseLine(const std::vector<std::string>& lines, const ListChoice& choice, const char* what,
+               Fits fits, std::string* why) {
+    if (choice.index) {
+        if (*choice.index < static_cast<int>(lines.size()))
+            return *choice.index;
+        *why = std::string("the list has no ") + what + " line " + std::to_string(*choice.index) +
+               " (it has " + std::to_string(lines.size()) + ")";
+        return -1;
+    }
+    std::vector<int> found;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (fits(lines[i]))
+            found.push_back(static_cast<int>(i));
+    }
+    if (found.size() == 1)
+        return found.front();
+    if (found.empty()) {
+        *why = std::string("no ") + what + " line fits \"" + choice.text + "\" among " +
+               std::to_string(lines.size());
+    } else {
+        *why = std::string("\"") + choice.text + "\" fits " + std::to_string(found.size()) + " " +
+               what + " lines, e.g. \"" + lines[std::size_t(found[0])] + "\" and \"" +
+               lines[std::size_t(found[1])] + "\"";
+    }
+    return -1;
+}
+
+// The landing-direction lines of an airport as the program lists them.
+void RunwayLines(const navdata::AirportDatabase& db, int airport, std::vector<std::string>* lines,
+                 std::vector<int>* choices) {
+    const int last = std::min<int>(db.RunwayCount, static_cast<int>(db.Runways.size()) - 1);
+    for (int i = 1; i <= last; ++i) {
+        const navdata::RunwayRecord& r = db.Runways[std::size_t(i)];
+        if (r.airportNumber != airport)
+            continue;
+        const std::string length = "\t" + navdata::NumberText(r.lengthFeet) + " ft";
+        lines->push_back(navdata::RunwayDesignatorText(r.codeA) + length);
+        choices->push_back(i);
+        lines->push_back(navdata::RunwayDesignatorText(r.codeB) + length);
+        choices->push_back(-i);
+    }
+}
+
+int AirportOrThrow(const navdata::AirportDatabase& db, const std::string& icao,
+                   const Scenario& scenario, const char* field) {
+    const int airport = sim::FindAirportByIcao(db, icao);
+    if (airport == 0)
+        throw ScenarioError(scenario.file + ": " + field + " \"" + icao +
+                            "\" is no airport of the database");
+    return airport;
+}
+
+}  // namespace
+
+int ChooseAirportLine(const std::vector<std::string>& lines, const ListChoice& choice,
+                      std::string* why) {
+    const std::string wanted = Lower(choice.text);
+    return ChooseLine(
+        lines, choice, "airport",
+        [&](const std::string& line) { return Lower(line).find(wanted) != std::string::npos; },
+        why);
+}
+
+int ChooseRunwayLine(const std::vector<std::string>& lines, const ListChoice& choice,
+                     std::string* why) {
+    const std::string wanted = NormalisedDesignator(choice.text);
+    return ChooseLine(
+        lines, choice, "runway",
+        [&](const std::string& line) {
+            return NormalisedDesignator(line.substr(0, line.find('\t'))) == wanted;
+        },
+        why);
+}
+
+Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario) {
+    Destination d;
+    const airports::SearchResults results = airports::FindAirports(db, scenario.searchText);
+    if (results.lines.empty())
+        throw ScenarioError(scenario.file + ": the search \"" + scenario.searchText +
+                            "\" finds no airport");
+    int line = 0;
+    if (scenario.airportLine.index || !scenario.airportLine.text.empty()) {
+        std::string why;
+        line = ChooseAirportLine(results.lines, scenario.airportLine, &why);
+        if (line < 0)
+            throw ScenarioError(scenario.file + ": destination.line: " + why);
+    } else if (results.lines.size() > 1) {
+        throw ScenarioError(scenario.file + ": the search \"" + scenario.searchText + "\" finds " +
+                            std::to_string(results.lines.size()) +
+                            " airports; say which line with destination.line");
+    }
+    d.airport = results.airports[std::size_t(line)];
+    d.airportLine = results.lines[std::size_t(line)];
+
+    std::vector<std::string> lines;
+    std::vector<int> choices;
+    RunwayLines(db, d.airport, &lines, &choices);
+    std::string why;
+    const int runwayLine = ChooseRunwayLine(lines, scenario.runwayLine, &why);
+    if (runwayLine < 0)
+        throw ScenarioError(scenario.file + ": destination.runway: " + why);
+    d.runwayChoice = choices[std::size_t(runwayLine)];
+    d.runwayLine = lines[std::size_t(runwayLine)];
+    return d;
+}
+
+sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayChoice) {
+    const navdata::RunwayRecord& r = db.Runways.at(std::size_t(std::abs(runwayChoice)));
+    if (runwayChoice > 0)
+        return {r.latitudeA, r.longitudeA, r.latitudeB, r.longitudeB};
+    return {r.latitudeB, r.longitudeB, r.latitudeA, r.longitudeA};
+}
+
+void PointAt(double latDeg, double lonDeg, double bearingDeg, double distanceM, double* outLatDeg,
+             double* outLonDeg) {
+    const double d = distanceM / units::kEarthRadiusM;
+    const double b = bearingDeg * units::kDegToRad;
+    const double lat1 = latDeg * units::kDegToRad;
+    const double lat2 =
+        std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(b));
+    const double dLon = std::atan2(std::sin(b) * std::sin(d) * std::cos(lat1),
+                                   std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    double lon = lonDeg + dLon * units::kRadToDeg;
+    while (lon >= 180.0)
+        lon -= 360.0;
+    while (lon < -180.0)
+        lon += 360.0;
+    *outLatDeg = lat2 * units::kRadToDeg;
+    *outLonDeg = lon;
+}
+
+void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db,
+                   const Scenario& scenario, const Destination& destination) {
+    const StartState& s = scenario.start;
+    // The runway of a final or runway start: a named one, else the destination's.
+    auto runwayStart = [&]() {
+        if (s.airport.empty() && s.runway.empty())
+            return RunwayStartOf(db, destination.runwayChoice);
+        const int airport = s.airport.empty()
+                                ? destination.airport
+                                : AirportOrThrow(db, s.airport, scenario, "start.airport");
+        if (s.runway.empty())
+            throw ScenarioError(scenario.file + ": start.runway is missing");
+        const auto direction = sim::FindRunwayDirection(db, airport, s.runway);
+        if (!direction)
+            throw ScenarioError(scenario.file + ": start.runway \"" + s.runway +
+                                "\" is no runway of " + db.Airports[std::size_t(airport)].name);
+        return direction->start;
+    };
+
+    switch (s.kind) {
+        case StartState::Kind::Air: {
+            sim::AirStart air;
+            if (s.latitudeDeg) {
+                air.latitudeDeg = *s.latitudeDeg;
+                air.longitudeDeg = *s.longitudeDeg;
+            } else {
+                const int from = s.fromAirport.empty() ? destination.airport
+                                                       : AirportOrThrow(db, s.fromAirport, scenario,
+                                                                        "start.fromAirport");
+                const navdata::AirportRecord& a = db.Airports[std::size_t(from)];
+                PointAt(a.latitude, a.longitude, s.bearingDeg, s.distanceNm * units::kMetresPerNm,
+                        &air.latitudeDeg, &air.longitudeDeg);
+            }
+            air.altitudeFt = s.altitudeFt;
+            air.headingTrueDeg = s.headingDeg;
+            air.iasKt = s.iasKt;
+            air.flaps = s.flaps;
+            air.gearDown = s.gearDown;
+            simulator.StartInAir(air);
+            break;
+        }
+        case StartState::Kind::Final: {
+            sim::FinalStart final;
+            final.runway = runwayStart();
+            final.distanceNm = s.distanceNm;
+            final.glidePathDeg = s.glidePathDeg;
+            final.iasKt = s.iasKt;
+            final.flaps = s.flaps;
+            final.gearDown = s.gearDown;
+            simulator.StartOnFinal(final);
+            break;
+        }
+        case StartState::Kind::Runway:
+            simulator.StartOnRunway(runwayStart());
+            break;
+    }
+}
+
+}  // namespace corvane::harness

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+//
+// Choosing lines of the program's lists as a scenario asks, and placing the
+// aircraft for a scenario's start. The airport and the landing direction are
+// also worked out from the database before the program runs (the start
+// position may be given relative to them); during the run the harness
+// chooses on the lists the program really shows and checks that they agree.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/navdata/AirportDatabase.h"
+#include "sim/model/Simulator.h"
+#include "tools/harness/Scenario.h"
+
+namespace corvane::harness {
+
+// The line a choice names in a list, or -1 with *why saying what went wrong
+// (no such line, or a text that fits several). Airport lines are matched by
+// a text they contain (ignoring case); landing-direction lines by their
+// designator, the text before the tab (see NormalisedDesignator).
+int ChooseAirportLine(const std::vector<std::string>& lines, const ListChoice& choice,
+                      std::string* why);
+int ChooseRunwayLine(const std::vector<std::string>& lines, const ListChoice& choice,
+                     std::string* why);
+
+struct Destination {
+    int airport = 0;  // record number
+    std::string airportLine;
+    int runwayChoice = 0;  // item data of the landing direction: +i end A, -i end B
+    std::string runwayLine;
+};
+
+// The scenario's airport and landing direction, as the program's search and
+// runway list will offer them. Throws ScenarioError.
+Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario);
+
+// The threshold and far end of a landing direction (+i / -i).
+sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayChoice);
+
+// Places the aircraft in the simulator as the scenario's start says. Throws
+// ScenarioError for an airport or runway the database does not hold.
+void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db,
+                   const Scenario& scenario, const Destination& destination);
+
+// The position at a distance and initial bearing from a point, on the
+// program's sphere.
+void PointAt(double latDeg, double lonDeg, double bearingDeg, double distanceM, double* outLatDeg,
+             double* outLonDeg);
+
+}  // namespace corvane::harness

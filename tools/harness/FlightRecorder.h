@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+//
+// Watches the simulator step by step (as its trace sink) and measures the
+// landing against the runway: where the aircraft crossed the threshold, the
+// touchdown point and sink rate, bounces, the roll-out's distance from the
+// centre line, whether it is standing, and the normal load factor. Optionally
+// writes the trace as CSV, with columns of the program's own state appended.
+//
+// Normal load factor: the specific force along the aircraft's vertical axis
+// divided by g, from the change of the earth-axes velocity over each step and
+// the attitude after it (1.0 in steady level flight, 1/cos(bank) in a level
+// turn). The step in which the wheels touch is left out: the model stops the
+// descent within that one step (it has no gear stroke), so the figure there
+// would measure the step length rather than the landing.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "sim/model/Simulator.h"
+#include "sim/model/TraceSink.h"
+#include "tools/harness/LandingReport.h"
+#include "tools/harness/RunwayFrame.h"
+
+namespace corvane::harness {
+
+class FlightRecorder final : public sim::TraceSink {
+  public:
+    explicit FlightRecorder(const sim::Simulator& simulator);
+
+    // Measures against this runway from now on (the flight has started).
+    void BeginFlight(const RunwayFrame& runway);
+    bool Flying() const { return measuring_; }
+
+    // Writes a CSV line every everySteps steps and at every step with an
+    // event; programColumns gives the appended columns (its header first, by
+    // programHeader). The file stays the caller's.
+    void WriteTrace(std::FILE* file, int everySteps, std::string programHeader,
+                    std::function<std::string()> programColumns);
+
+    void OnStep(const sim::TraceRecord& record) override;
+    void OnEvent(const sim::SimEvent& event) override;
+
+    const std::optional<TouchdownFacts>& Touchdown() const { return touchdown_; }
+    const std::optional<ThresholdCrossing>& Crossing() const { return crossing_; }
+    int Bounces() const { return bounces_; }
+    bool Crashed() const { return crashed_; }
+    const std::string& CrashReason() const { return crashReason_; }
+    double MaxRolloutCrossM() const { return maxRolloutCrossM_; }
+    // Left the paved strip after the touchdown (on the ground).
+    bool LeftRunway() const { return leftRunway_; }
+    double PeakNormalLoadG() const { return peakLoadG_; }
+    double MinNormalLoadG() const { return minLoadG_; }
+    // On the ground and slower than half a knot, since the given simulator time.
+    bool Standing() const { return standing_; }
+    double StandingSinceS() const { return standingSinceS_; }
+    // Where the aircraft is now, on the runway's frame.
+    RunwayPoint Position() const;
+
+  private:
+    void MeasureLoad(const sim::TraceRecord& record);
+
+    const sim::Simulator& sim_;
+    RunwayFrame runway_;
+    bool measuring_ = false;
+
+    std::optional<TouchdownFacts> touchdown_;
+    std::optional<ThresholdCrossing> crossing_;
+    int bounces_ = 0;
+    bool airborneSinceTouchdown_ = false;
+    bool crashed_ = false;
+    std::string crashReason_;
+    double maxRolloutCrossM_ = 0.0;
+    bool leftRunway_ = false;
+    bool standing_ = false;
+    double standingSinceS_ = 0.0;
+    std::optional<double> lastAlongFt_;
+
+    bool haveLast_ = false;
+    double lastTimeS_ = 0.0;
+    double lastVelocity_[3] = {0.0, 0.0, 0.0};
+    bool loadMeasured_ = false;
+    double peakLoadG_ = 0.0;
+    double minLoadG_ = 0.0;
+
+    std::FILE* trace_ = nullptr;
+    int traceEvery_ = 10;
+    long long stepCount_ = 0;
+    std::function<std::string()> programColumns_;
+};
+
+}  // namespace corvane::harness

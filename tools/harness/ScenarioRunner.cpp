@@ -1,0 +1,550 @@
+// SPDX-License-Identifier: MIT
+#include "tools/harness/ScenarioRunner.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/airports/AirportCommands.h"
+#include "app/autopilot/FlyThereCommands.h"
+#include "app/mainwindow/MainWindowCommands.h"
+#include "app/navdata/AirportDatabaseFile.h"
+#include "app/startup/Program.h"
+#include "app/startup/SimulatorLocator.h"
+#include "app/startup/Startup.h"
+#include "linklib/Connection.h"
+#include "platform/headless/HeadlessHost.h"
+#include "sim/inprocess/AirportLookup.h"
+#include "sim/inprocess/InProcessSimulator.h"
+#include "sim/model/AirportTerrain.h"
+#include "sim/model/Units.h"
+#include "tools/harness/BlankCanvas.h"
+#include "tools/harness/ConnectionLink.h"
+#include "tools/harness/Destination.h"
+#include "tools/harness/FlightRecorder.h"
+#include "tools/harness/RunwayFrame.h"
+
+namespace corvane::harness {
+
+namespace {
+
+namespace units = sim::units;
+
+constexpr int kStepTimerMs = 50;
+constexpr double kLoopChunkS = 0.5;
+// The pilot's pace between two clicks (the simulator is paused meanwhile).
+constexpr double kClickGapS = 1.0;
+constexpr double kFirstClickAfterStartS = 2.0;
+// How long the harness waits for the aircraft to stand once control is back.
+constexpr double kSettleAfterHandBackS = 30.0;
+constexpr double kCrashAftermathS = 1.0;
+constexpr double kFlightStartWaitS = 120.0;
+constexpr const char* kSimulatorFolder = "/fs98/";
+constexpr const char* kSimulatorProgram = "FLTSIM98.EXE";
+constexpr forms::Rgb kMapBackground{0, 128, 0};
+
+std::string Fixed(double x, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, x);
+    return text;
+}
+
+// One scenario's run: the simulator, the host, the link and the program, and
+// the pilot's clicks scheduled on the host.
+class FlightRun {
+  public:
+    FlightRun(const HarnessOptions& options, const navdata::AirportDatabase& db,
+              std::shared_ptr<const sim::Terrain> terrain, const Scenario& scenario,
+              LandingReport& report)
+        : options_(options), db_(db), terrain_(std::move(terrain)), sc_(scenario), r_(report) {}
+
+    ~FlightRun() {
+        if (sim_)
+            sim_->Sim().SetTraceSink(nullptr);
+        if (traceFile_)
+            std::fclose(traceFile_);
+    }
+
+    void Fly();
+
+  private:
+    void SetUpSimulator();
+    void SetUpHost();
+    void SetUpProgram();
+    void SchedulePilot(double t0);
+    void Loop();
+    void Finish();
+
+    // Brings the simulator up to the host's virtual time.
+    void CatchUp();
+    // Notes stage changes and Form4's stage texts.
+    void Watch();
+    void SaveFrame();
+    bool HandedBack() const;
+    double SimNow() const { return sim_->Sim().TimeS(); }
+    double FlightTime() const { return flightStartSimS_ ? SimNow() - *flightStartSimS_ : 0.0; }
+
+    void RightClickOnMap();
+    void Fail(const std::string& why) {
+        if (failure_.empty())
+            failure_ = why;
+    }
+    void ChooseAirport();
+    void ChooseRunway();
+    void ChooseCruiseHeight();
+
+    const HarnessOptions& options_;
+    const navdata::AirportDatabase& db_;
+    std::shared_ptr<const sim::Terrain> terrain_;
+    const Scenario& sc_;
+    LandingReport& r_;
+
+    Destination dest_;
+    RunwayFrame runway_;
+    std::unique_ptr<sim::InProcessSimulator> sim_;
+    std::unique_ptr<FlightRecorder> recorder_;
+    // The program's world, torn down in reverse order.
+    headless::HeadlessHost host_;
+    link::Connection connection_{link::SystemLinkPlatform()};
+    ConnectionLink link_{connection_};
+    Program p_{host_, link_};
+    std::unique_ptr<host::Timer> stepper_;
+
+    double simClock_ = 0.0;
+    double startVirtual_ = 0.0;
+    std::optional<double> flightStartSimS_;
+    std::optional<double> flightStartVirtual_;
+    std::optional<double> handBackS_;
+    int lastRoute_ = 0;
+    int lastLanding_ = 0;
+    std::string lastLabel6_;
+    std::string failure_;
+    std::string endDetail_;
+    bool timedOut_ = false;
+    double nextFrameS_ = 0.0;
+    int frameCount_ = 0;
+    std::FILE* traceFile_ = nullptr;
+};
+
+void FlightRun::Fly() {
+    dest_ = ResolveDestination(db_, sc_);
+    runway_ = RunwayFrame(db_, dest_.runwayChoice);
+    r_.airportLine = dest_.airportLine;
+    r_.runwayLine = dest_.runwayLine;
+    r_.runwayDesignator = runway_.Designator();
+    r_.runwayHeadingDeg = runway_.HeadingTrueDeg();
+    r_.runwayLengthFt = runway_.LengthFt();
+    r_.runwayWidthM = runway_.WidthM();
+    r_.runwayElevationFt = runway_.ElevationFt();
+    r_.windFromDeg = sc_.windFromDeg;
+    r_.windSpeedKt = sc_.windSpeedKt;
+
+    SetUpSimulator();
+    SetUpHost();
+    SetUpProgram();
+
+    startVirtual_ = host_.Now();
+    simClock_ = host_.Now();
+    startup::Form1_Load(p_, options_.dataFolder);
+    for (const headless::RecordedMessageBox& box : host_.MessageBoxes())
+        r_.messageBoxes.push_back(box.title + ": " + box.text);
+    if (host_.Ended())
+        throw ScenarioError(
+            "the program ended during start-up" +
+            (r_.messageBoxes.empty() ? std::string() : " (" + r_.messageBoxes.back() + ")"));
+    SchedulePilot(host_.Now());
+    Loop();
+    Finish();
+}
+
+void FlightRun::SetUpSimulator() {
+    sim::SimulatorOptions options;
+    options.windFromDeg = sc_.windFromDeg;
+    options.windSpeedKt = sc_.windSpeedKt;
+    options.crashDetection = sc_.crashDetection;
+    sim_ = std::make_unique<sim::InProcessSimulator>(options, terrain_);
+    if (!sim_->IsOpen())
+        throw ScenarioError("the simulator's window could not be published: " + sim_->Error());
+    PlaceAircraft(sim_->Sim(), db_, sc_, dest_);
+    recorder_ = std::make_unique<FlightRecorder>(sim_->Sim());
+    sim_->Sim().SetTraceSink(recorder_.get());
+
+    if (!options_.traceFolder.empty()) {
+        const std::string path = options_.traceFolder + "/" + sc_.name + ".csv";
+        traceFile_ = std::fopen(path.c_str(), "w");
+        if (!traceFile_)
+            throw ScenarioError(path + ": cannot be written");
+        recorder_->WriteTrace(traceFile_, options_.traceEverySteps,
+                              "route_stage,landing_stage,label6", [this] {
+                                  return std::to_string(p_.plan.RouteStage) + "," +
+                                         std::to_string(p_.plan.LandingStage) + ",\"" +
+                                         p_.forms.Form4.Label6.caption + "\"";
+                              });
+    }
+}
+
+void FlightRun::SetUpHost() {
+    // The simulator's window is the in-process one; its folder, program and
+    // IPC module are where the registry says.
+    host_.UsePosixDesktop(true);
+    host_.SetRegistryString(host::RegistryRoot::LocalMachine, std::string(startup::kSimulatorKey),
+                            std::string(startup::kSimulatorValue),
+                            std::string(kSimulatorFolder) + kSimulatorProgram + ",1");
+    host_.AddFile(std::string(kSimulatorFolder) + kSimulatorProgram);
+    host_.AddFile(std::string(kSimulatorFolder) + std::string(startup::kModulesFolder) + "/" +
+                  std::string(startup::kModuleFile));
+
+    link_.SetBeforeBatch([this] {
+        CatchUp();
+        Watch();
+    });
+    host_.SetEventHook([this] {
+        CatchUp();
+        Watch();
+    });
+    stepper_ = host_.CreateTimer(kStepTimerMs, [this] {
+        CatchUp();
+        Watch();
+        SaveFrame();
+    });
+    stepper_->SetEnabled(true);
+}
+
+void FlightRun::SetUpProgram() {
+    const int tppx = host_.TwipsPerPixelX();
+    const int tppy = host_.TwipsPerPixelY();
+    auto make = [&](forms::Picture& picture, double widthTwips, double heightTwips) {
+        const int w = std::max(1, static_cast<int>(std::lround(widthTwips / tppx)));
+        const int h = std::max(1, static_cast<int>(std::lround(heightTwips / tppy)));
+        if (options_.makeCanvas)
+            picture.canvas = options_.makeCanvas(w, h, tppx, tppy);
+        else
+            picture.canvas = std::make_unique<BlankCanvas>(w, h, tppx, tppy);
+    };
+    forms::Form1Model& f1 = p_.forms.Form1;
+    for (forms::Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {
+        make(*map, map->width, map->height);
+        map->canvas->SetBackColor(kMapBackground);
+        map->canvas->Cls();
+    }
+    forms::Form2Model& f2 = p_.forms.Form2;
+    make(f2.picmap, f2.picmap.width, f2.picmap.height);
+    make(f2.surface, f2.surface.width > 0 ? f2.surface.width : f2.width,
+         f2.surface.height > 0 ? f2.surface.height : f2.height);
+    make(p_.forms.Form6.Picture1, p_.forms.Form6.Picture1.width, p_.forms.Form6.Picture1.height);
+
+    // The windowed controls get window handles, as a window system gives them.
+    f1.windowHandle = 0x100;
+    f1.Picture1.windowHandle = 0x101;
+    f1.VScroll1.windowHandle = 0x102;
+    f2.windowHandle = 0x200;
+    f2.foundlist.windowHandle = 0x201;
+    p_.forms.Form3.windowHandle = 0x300;
+    p_.forms.Form3.TxtAirport.windowHandle = 0x301;
+}
+
+void FlightRun::CatchUp() {
+    const double now = host_.Now();
+    if (now > simClock_) {
+        sim_->Advance(now - simClock_);
+        simClock_ = now;
+    }
+}
+
+void FlightRun::Watch() {
+    if (!flightStartSimS_)
+        return;
+    const double t = FlightTime();
+    if (p_.plan.RouteStage != lastRoute_) {
+        lastRoute_ = p_.plan.RouteStage;
+        r_.stages.push_back({t, "route " + std::to_string(lastRoute_)});
+    }
+    if (p_.plan.LandingStage != lastLanding_) {
+        lastLanding_ = p_.plan.LandingStage;
+        r_.stages.push_back({t, "landing " + std::to_string(lastLanding_)});
+    }
+    const std::string& label = p_.forms.Form4.Label6.caption;
+    if (label != lastLabel6_) {
+        lastLabel6_ = label;
+        r_.stageTexts.push_back({t, label});
+    }
+}
+
+void FlightRun::SaveFrame() {
+    if (options_.framesFolder.empty() || !options_.writeFrame)
+        return;
+    const double t = host_.Now() - startVirtual_;
+    if (t < nextFrameS_)
+        return;
+    nextFrameS_ = t + options_.frameEveryS;
+    const forms::Canvas* canvas = p_.forms.Form1.Picture1.canvas.get();
+    if (!canvas)
+        return;
+    const std::string folder = options_.framesFolder + "/" + sc_.name;
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    char name[64];
+    std::snprintf(name, sizeof name, "/frame-%04d-t%05.0f.png", frameCount_++, t);
+    if (!options_.writeFrame(*canvas, folder + name))
+        Fail(folder + name + ": the map frame cannot be written");
+}
+
+void FlightRun::RightClickOnMap() {
+    const forms::Picture& map = p_.forms.Form1.Picture1;
+    const float x = static_cast<float>(map.width / 2);
+    const float y = static_cast<float>(map.height / 2);
+    mainwindow::Picture1_MouseDown(p_, mainwindow::kRightButton, 0, x, y);
+    mainwindow::Picture1_MouseUp(p_, mainwindow::kRightButton, 0, x, y);
+}
+
+void FlightRun::SchedulePilot(double t0) {
+    double t = t0 + kFirstClickAfterStartS;
+    host_.At(t, "right click on the map", [this] { RightClickOnMap(); });
+    t += kClickGapS / 2;
+    host_.At(t, "Show selected map", [this] {
+        if (!mainwindow::MenuClick(p_, "mnushowplace"))
+            return Fail("the pop-up menu has no \"mnushowplace\" entry");
+        if (!p_.forms.Form3.visible)
+            Fail("\"Show selected map\" did not open the search window");
+    });
+    t += kClickGapS;
+    host_.At(t, "search typed, OK", [this] {
+        p_.forms.Form3.TxtAirport.text = sc_.searchText;
+        airports::cmdOK_Click(p_);
+        // A single match shows its airport at once, without a list.
+        const forms::ListBox& list = p_.forms.Form2.foundlist;
+        const bool listed = list.tag == "airports" && !list.items.empty();
+        if (!p_.forms.Form2.visible || (!listed && p_.search.SelectedAirport == 0))
+            Fail("the search \"" + sc_.searchText + "\" listed no airports");
+    });
+    t += kClickGapS;
+    host_.At(t, "airport line", [this] { ChooseAirport(); });
+    t += kClickGapS;
+    host_.At(t, "Fly there", [this] {
+        autopilot::cmdflyme_Click(p_);
+        if (p_.forms.Form2.foundlist.tag != "runways")
+            Fail("\"Fly there\" did not list the landing directions");
+    });
+    t += kClickGapS;
+    host_.At(t, "landing direction line", [this] { ChooseRunway(); });
+}
+
+void FlightRun::ChooseAirport() {
+    if (!failure_.empty())
+        return;
+    const std::vector<std::string>& lines = p_.forms.Form2.foundlist.items;
+    if (lines.empty()) {
+        // The search found one airport and shows it already.
+        if (p_.search.SelectedAirport != dest_.airport)
+            Fail("the search showed airport " + std::to_string(p_.search.SelectedAirport) +
+                 " instead of " + dest_.airportLine);
+        return;
+    }
+    int line = 0;
+    if (sc_.airportLine.index || !sc_.airportLine.text.empty()) {
+        std::string why;
+        line = ChooseAirportLine(lines, sc_.airportLine, &why);
+        if (line < 0)
+            return Fail("the program's airport list: " + why);
+    }
+    if (lines[std::size_t(line)] != dest_.airportLine)
+        return Fail("the program lists \"" + lines[std::size_t(line)] +
+                    "\" where the database has \"" + dest_.airportLine + "\"");
+    airports::foundlist_Click(p_, line);
+    if (p_.search.SelectedAirport != dest_.airport)
+        Fail("the airport line did not select " + dest_.airportLine);
+}
+
+void FlightRun::ChooseRunway() {
+    if (!failure_.empty())
+        return;
+    const forms::ListBox& list = p_.forms.Form2.foundlist;
+    std::string why;
+    const int line = ChooseRunwayLine(list.items, sc_.runwayLine, &why);
+    if (line < 0)
+        return Fail("the program's runway list: " + why);
+    if (list.itemData[std::size_t(line)] != dest_.runwayChoice)
+        return Fail("the program's line \"" + list.items[std::size_t(line)] + "\" names runway " +
+                    std::to_string(list.itemData[std::size_t(line)]) + ", the database " +
+                    std::to_string(dest_.runwayChoice));
+    r_.runwayLine = list.items[std::size_t(line)];
+
+    // The flight starts with this click: measuring starts here.
+    recorder_->BeginFlight(runway_);
+    flightStartSimS_ = SimNow();
+    flightStartVirtual_ = host_.Now();
+    const sim::AircraftState& s = sim_->Sim().State();
+    const RunwayPoint at = runway_.Locate(s.latitudeDeg, s.longitudeDeg);
+    r_.startDistanceNm =
+        std::hypot(at.alongFt * units::kMetresPerFoot, at.crossM) / units::kMetresPerNm;
+    Watch();
+
+    airports::foundlist_Click(p_, line);
+    if (host_.Ended())
+        return;
+    if (p_.plan.RouteStage < 1 && p_.plan.LandingStage < 1)
+        return Fail("choosing the landing direction did not start the flight");
+    if (!sc_.cruiseEntry.empty()) {
+        host_.After(kClickGapS, "right click on the map", [this] { RightClickOnMap(); });
+        host_.After(kClickGapS * 1.5, "cruise height", [this] { ChooseCruiseHeight(); });
+    }
+}
+
+void FlightRun::ChooseCruiseHeight() {
+    if (!mainwindow::MenuClick(p_, sc_.cruiseEntry))
+        return Fail("the pop-up menu has no entry \"" + sc_.cruiseEntry + "\"");
+    const forms::MainMenu& m = p_.forms.Form1.menu;
+    for (const forms::MenuItem* item :
+         {&m.mnuAbs3000, &m.mnuAbs6000, &m.mnuAbs15000, &m.mnuAbs30000, &m.mnuground2000,
+          &m.mnuground4000, &m.mnuground8000, &m.mnuground16000}) {
+        if (item->name == sc_.cruiseEntry && item->checked)
+            return;
+    }
+    Fail("\"" + sc_.cruiseEntry + "\" is not a cruise height the menu checks");
+}
+
+bool FlightRun::HandedBack() const {
+    return p_.plan.LandingStage == 0 && p_.plan.RouteStage == 0 && !p_.plan.GuidanceOn &&
+           !sim_->Sim().LastTrace().apMaster;
+}
+
+void FlightRun::Loop() {
+    const double pilotStart = host_.Now();
+    for (;;) {
+        host_.RunFor(kLoopChunkS);
+        CatchUp();
+        if (!failure_.empty())
+            throw ScenarioError(failure_);
+        if (host_.Ended())
+            throw ScenarioError("the program ended during the flight");
+        if (!flightStartVirtual_) {
+            if (host_.Now() - pilotStart > kFlightStartWaitS)
+                throw ScenarioError("the flight never started");
+            continue;
+        }
+        const double flightS = FlightTime();
+        if (recorder_->Crashed()) {
+            host_.RunFor(kCrashAftermathS);
+            endDetail_ = "the simulator detected a crash (" + recorder_->CrashReason() + ")";
+            return;
+        }
+        if (recorder_->Touchdown() && HandedBack()) {
+            if (!handBackS_)
+                handBackS_ = flightS;
+            if (recorder_->Standing() || flightS - *handBackS_ > kSettleAfterHandBackS)
+                return;
+            continue;
+        }
+        if (recorder_->Touchdown() && recorder_->Standing() &&
+            SimNow() - recorder_->StandingSinceS() > sc_.handBackWaitS) {
+            timedOut_ = true;
+            endDetail_ =
+                "standing since " + Fixed(recorder_->StandingSinceS() - *flightStartSimS_, 0) +
+                " s but no hand-back within " + Fixed(sc_.handBackWaitS, 0) + " s (landing stage " +
+                std::to_string(p_.plan.LandingStage) + ", true airspeed " +
+                Fixed(sim_->Sim().State().tasMps * units::kKnotsPerMps, 1) + " kt)";
+            return;
+        }
+        if (host_.Now() - *flightStartVirtual_ > sc_.simTimeLimitS) {
+            timedOut_ = true;
+            const RunwayPoint at = recorder_->Position();
+            endDetail_ = "time limit of " + Fixed(sc_.simTimeLimitS, 0) +
+                         " s reached in route stage " + std::to_string(p_.plan.RouteStage) +
+                         ", landing stage " + std::to_string(p_.plan.LandingStage) + ", " +
+                         Fixed(std::hypot(at.alongFt * units::kMetresPerFoot, at.crossM) /
+                                   units::kMetresPerNm,
+                               1) +
+                         " nm from the threshold";
+            return;
+        }
+    }
+}
+
+void FlightRun::Finish() {
+    const FlightRecorder& rec = *recorder_;
+    r_.flightTimeS = FlightTime();
+    r_.virtualTimeS = host_.Now() - startVirtual_;
+    r_.crashed = rec.Crashed();
+    r_.crashReason = rec.CrashReason();
+    r_.bounces = rec.Bounces();
+    r_.maxRolloutCrossM = rec.MaxRolloutCrossM();
+    r_.peakNormalLoadG = rec.PeakNormalLoadG();
+    r_.minNormalLoadG = rec.MinNormalLoadG();
+    r_.thresholdCrossing = rec.Crossing();
+    if (rec.Touchdown()) {
+        TouchdownFacts td = *rec.Touchdown();
+        td.timeS -= *flightStartSimS_;
+        r_.touchdown = td;
+    }
+    r_.handedBack = handBackS_.has_value() && HandedBack();
+    r_.handBackTimeS = handBackS_;
+    if (rec.Touchdown() && rec.Standing() && !rec.Crashed()) {
+        const RunwayPoint at = rec.Position();
+        StopFacts stop;
+        stop.timeS = rec.StandingSinceS() - *flightStartSimS_;
+        stop.alongFt = at.alongFt;
+        stop.crossM = at.crossM;
+        stop.remainingFt = runway_.LengthFt() - at.alongFt;
+        stop.onRunway = runway_.OnRunway(at);
+        r_.stop = stop;
+    }
+    for (std::size_t i = r_.messageBoxes.size(); i < host_.MessageBoxes().size(); ++i) {
+        const headless::RecordedMessageBox& box = host_.MessageBoxes()[i];
+        r_.messageBoxes.push_back(box.title + ": " + box.text);
+    }
+
+    if (r_.crashed) {
+        r_.outcome = Outcome::Crashed;
+        r_.outcomeDetail = endDetail_;
+    } else if (r_.touchdown &&
+               (!r_.touchdown->onRunway || rec.LeftRunway() || (r_.stop && !r_.stop->onRunway))) {
+        r_.outcome = Outcome::OffRunway;
+        r_.outcomeDetail = !r_.touchdown->onRunway
+                               ? "touched down off the runway (" + Fixed(r_.touchdown->alongFt, 0) +
+                                     " ft along, " + Fixed(r_.touchdown->crossM, 1) + " m beside)"
+                               : "left the runway during the roll-out";
+    } else if (r_.handedBack && r_.stop) {
+        r_.outcome = Outcome::LandedAndStopped;
+        r_.outcomeDetail = "control handed back " + Fixed(*handBackS_, 0) + " s after the start";
+    } else {
+        r_.outcome = Outcome::TimedOut;
+        r_.outcomeDetail =
+            endDetail_.empty() ? "handed back, but the aircraft kept rolling" : endDetail_;
+    }
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner(HarnessOptions options) : options_(std::move(options)) {
+    if (!options_.dataFolder.empty() && options_.dataFolder.back() != '/')
+        options_.dataFolder += '/';
+    db_ = std::make_unique<navdata::AirportDatabase>(
+        navdata::LoadAirportDatabase(options_.dataFolder + "airdata.tri"));
+    const sim::TerrainInput input = sim::TerrainInputFromDatabase(*db_);
+    terrain_ = std::make_shared<sim::AirportTerrain>(input.airports, input.runways);
+}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+LandingReport ScenarioRunner::Run(const Scenario& scenario) {
+    LandingReport report;
+    report.scenario = scenario.name;
+    report.file = scenario.file;
+    const auto wallStart = std::chrono::steady_clock::now();
+    try {
+        FlightRun run(options_, *db_, terrain_, scenario, report);
+        run.Fly();
+    } catch (const std::exception& e) {
+        report.outcome = Outcome::Error;
+        report.error = e.what();
+        report.outcomeDetail = e.what();
+    }
+    report.wallTimeS =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    report.speedUp = report.wallTimeS > 0 ? report.virtualTimeS / report.wallTimeS : 0.0;
+    JudgeLanding(report);
+    return report;
+}
+
+}  // namespace corvane::harness

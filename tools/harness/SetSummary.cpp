@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+#include "tools/harness/SetSummary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace corvane::harness {
+
+namespace {
+
+std::string Cell(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Padded(std::string text, std::size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+std::string StatLine(const char* label, const char* unit, const Statistic& s, int decimals) {
+    if (s.count == 0)
+        return Padded(label, 26) + "no values\n";
+    char text[256];
+    std::snprintf(text, sizeof text, "%-26smedian %.*f %s, min %.*f (%s), max %.*f (%s)  [%d]\n",
+                  label, decimals, s.median, unit, decimals, s.min, s.minScenario.c_str(), decimals,
+                  s.max, s.maxScenario.c_str(), s.count);
+    return text;
+}
+
+}  // namespace
+
+Statistic Summarise(const std::vector<std::pair<double, std::string>>& values) {
+    Statistic s;
+    s.count = static_cast<int>(values.size());
+    if (values.empty())
+        return s;
+    std::vector<std::pair<double, std::string>> sorted = values;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::size_t n = sorted.size();
+    s.median =
+        n % 2 == 1 ? sorted[n / 2].first : (sorted[n / 2 - 1].first + sorted[n / 2].first) / 2.0;
+    s.min = sorted.front().first;
+    s.minScenario = sorted.front().second;
+    s.max = sorted.back().first;
+    s.maxScenario = sorted.back().second;
+    return s;
+}
+
+SetSummary SummariseSet(const std::vector<LandingReport>& reports) {
+    SetSummary sum;
+    sum.scenarios = static_cast<int>(reports.size());
+    std::vector<std::pair<double, std::string>> td, tdCross, sink, load, remaining, stopCross, time,
+        speed;
+    for (const LandingReport& r : reports) {
+        sum.good += r.good ? 1 : 0;
+        switch (r.outcome) {
+            case Outcome::LandedAndStopped:
+                ++sum.landedAndStopped;
+                break;
+            case Outcome::Crashed:
+                ++sum.crashed;
+                break;
+            case Outcome::TimedOut:
+                ++sum.timedOut;
+                break;
+            case Outcome::OffRunway:
+                ++sum.offRunway;
+                break;
+            case Outcome::Error:
+                ++sum.errors;
+                break;
+        }
+        if (r.outcome == Outcome::Error)
+            continue;
+        if (r.touchdown) {
+            td.push_back({r.touchdown->alongFt, r.scenario});
+            tdCross.push_back({std::abs(r.touchdown->crossM), r.scenario});
+            sink.push_back({r.touchdown->sinkFpm, r.scenario});
+        }
+        load.push_back({r.peakNormalLoadG, r.scenario});
+        if (r.stop) {
+            remaining.push_back({r.stop->remainingFt, r.scenario});
+            stopCross.push_back({std::abs(r.stop->crossM), r.scenario});
+        }
+        time.push_back({r.flightTimeS, r.scenario});
+        speed.push_back({r.speedUp, r.scenario});
+        sum.totalVirtualS += r.virtualTimeS;
+        sum.totalWallS += r.wallTimeS;
+    }
+    sum.successRate = sum.scenarios > 0 ? double(sum.good) / sum.scenarios : 0.0;
+    sum.touchdownFt = Summarise(td);
+    sum.touchdownCrossM = Summarise(tdCross);
+    sum.sinkFpm = Summarise(sink);
+    sum.peakNormalLoadG = Summarise(load);
+    sum.stopRemainingFt = Summarise(remaining);
+    sum.stopCrossM = Summarise(stopCross);
+    sum.flightTimeS = Summarise(time);
+    sum.speedUp = Summarise(speed);
+    sum.overallSpeedUp = sum.totalWallS > 0 ? sum.totalVirtualS / sum.totalWallS : 0.0;
+    return sum;
+}
+
+std::string FormatTable(const std::vector<LandingReport>& reports) {
+    std::size_t nameWidth = 8;
+    for (const LandingReport& r : reports)
+        nameWidth = std::max(nameWidth, r.scenario.size());
+    std::ostringstream out;
+    out << Padded("scenario", nameWidth)
+        << "  outcome             good  td ft  td m   sink  load  stop m  left ft  time s  x rt\n";
+    for (const LandingReport& r : reports) {
+        out << Padded(r.scenario, nameWidth) << "  " << Padded(OutcomeName(r.outcome), 18) << "  "
+            << (r.good ? "yes " : "NO  ");
+        if (r.touchdown) {
+            out << Cell("%6.0f", r.touchdown->alongFt) << Cell("%6.1f", r.touchdown->crossM)
+                << Cell("%7.0f", r.touchdown->sinkFpm);
+        } else {
+            out << "     -     -      -";
+        }
+        out << (r.outcome == Outcome::Error ? "     -" : Cell("%6.2f", r.peakNormalLoadG));
+        if (r.stop)
+            out << Cell("%8.1f", r.stop->crossM) << Cell("%9.0f", r.stop->remainingFt);
+        else
+            out << "       -        -";
+        out << Cell("%8.0f", r.flightTimeS) << Cell("%6.0f", r.speedUp) << "\n";
+    }
+    return out.str();
+}
+
+std::string FormatSummary(const SetSummary& s) {
+    std::ostringstream out;
+    char line[256];
+    std::snprintf(line, sizeof line, "success rate: %d of %d good landings (%.1f %%)\n", s.good,
+                  s.scenarios, 100.0 * s.successRate);
+    out << line;
+    std::snprintf(line, sizeof line,
+                  "outcomes: %d landed and stopped, %d crashed, %d timed out, %d off the runway, "
+                  "%d errors\n",
+                  s.landedAndStopped, s.crashed, s.timedOut, s.offRunway, s.errors);
+    out << line;
+    out << StatLine("touchdown past threshold", "ft", s.touchdownFt, 0);
+    out << StatLine("touchdown off centre |m|", "m", s.touchdownCrossM, 1);
+    out << StatLine("sink rate at touchdown", "ft/min", s.sinkFpm, 0);
+    out << StatLine("peak normal load", "g", s.peakNormalLoadG, 2);
+    out << StatLine("runway left at the stop", "ft", s.stopRemainingFt, 0);
+    out << StatLine("stop off centre |m|", "m", s.stopCrossM, 1);
+    out << StatLine("flight time", "s", s.flightTimeS, 0);
+    out << StatLine("speed-up over real time", "x", s.speedUp, 0);
+    std::snprintf(line, sizeof line,
+                  "virtual time %.0f s in %.1f s of real time: %.0f times real time\n",
+                  s.totalVirtualS, s.totalWallS, s.overallSpeedUp);
+    out << line;
+    return out.str();
+}
+
+std::string FormatFailures(const std::vector<LandingReport>& reports) {
+    std::ostringstream out;
+    for (const LandingReport& r : reports) {
+        if (r.good)
+            continue;
+        out << r.scenario << ": " << OutcomeName(r.outcome);
+        if (!r.outcomeDetail.empty())
+            out << " - " << r.outcomeDetail;
+        out << "\n";
+        for (const std::string& why : r.failedLimits)
+            out << "    " << why << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace corvane::harness

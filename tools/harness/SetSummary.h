@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+//
+// The summary of a scenario set: how many landings were good by the limits of
+// a good landing (the success rate), how the outcomes spread, and the median
+// and extreme values of each measure with the scenario that gave the extreme.
+// Also the table the harness prints, one row per scenario.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/harness/LandingReport.h"
+
+namespace corvane::harness {
+
+struct Statistic {
+    int count = 0;  // scenarios that have the value
+    double median = 0.0;
+    double min = 0.0;
+    double max = 0.0;
+    std::string minScenario;
+    std::string maxScenario;
+};
+
+// Median (mean of the two middle values for an even count), min and max.
+Statistic Summarise(const std::vector<std::pair<double, std::string>>& values);
+
+struct SetSummary {
+    int scenarios = 0;
+    int good = 0;
+    double successRate = 0.0;  // good / scenarios (0 for an empty set)
+    int landedAndStopped = 0;
+    int crashed = 0;
+    int timedOut = 0;
+    int offRunway = 0;
+    int errors = 0;
+
+    Statistic touchdownFt;      // past the threshold
+    Statistic touchdownCrossM;  // |distance from the centre line|
+    Statistic sinkFpm;
+    Statistic peakNormalLoadG;
+    Statistic stopRemainingFt;
+    Statistic stopCrossM;  // |distance from the centre line|
+    Statistic flightTimeS;
+    Statistic speedUp;
+    double totalVirtualS = 0.0;
+    double totalWallS = 0.0;
+    double overallSpeedUp = 0.0;  // total virtual / total wall
+};
+
+SetSummary SummariseSet(const std::vector<LandingReport>& reports);
+
+// The table of the set: one row per scenario (outcome, good, touchdown,
+// lateral offsets, sink, load, runway left at the stop, time, speed-up).
+std::string FormatTable(const std::vector<LandingReport>& reports);
+// The summary lines under the table.
+std::string FormatSummary(const SetSummary& summary);
+// Why each landing that is not good failed, one line per scenario.
+std::string FormatFailures(const std::vector<LandingReport>& reports);
+
+}  // namespace corvane::harness
