@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+//
+// The harness flying the whole program over the world database the build
+// makes: a short final to San Francisco 28R goes through every stage of the
+// flight to the hand-back, and scenarios that cannot be flown come back as
+// errors that say why.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/navdata/NavDataError.h"
+#include "tools/harness/ScenarioRunner.h"
+
+namespace corvane::harness {
+namespace {
+
+// The in-process simulator's window is looked for on a desktop of the
+// test's own, where no other process's simulator can answer.
+class PrivateDesktop : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "corvane-harness-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        ::setenv("CORVANE_DESKTOP", folder_.c_str(), 1);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+  private:
+    std::string folder_;
+};
+
+const ::testing::Environment* const kDesktop =
+    ::testing::AddGlobalTestEnvironment(new PrivateDesktop);
+
+class HarnessRunTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        HarnessOptions options;
+        options.dataFolder = CORVANE_TEST_APP_DIR;
+        runner_ = new ScenarioRunner(options);
+    }
+    static void TearDownTestSuite() {
+        delete runner_;
+        runner_ = nullptr;
+    }
+    static Scenario FromSet(const std::string& name) {
+        return LoadScenario(std::string(CORVANE_TEST_SCENARIO_DIR) + "/" + name + ".json");
+    }
+    static ScenarioRunner* runner_;
+};
+
+ScenarioRunner* HarnessRunTest::runner_ = nullptr;
+
+std::vector<std::string> Texts(const std::vector<TimedText>& list) {
+    std::vector<std::string> out;
+    for (const TimedText& t : list)
+        out.push_back(t.text);
+    return out;
+}
+
+TEST_F(HarnessRunTest, ShortFinalFliesEveryStageToTheHandBack) {
+    const LandingReport r = runner_->Run(FromSet("ksfo-28r-final-8nm"));
+    ASSERT_EQ(r.outcome, Outcome::LandedAndStopped) << r.outcomeDetail;
+    EXPECT_EQ(r.airportLine, "San Francisco Intl (KSFO) {N 37  W 122}");
+    EXPECT_EQ(r.runwayDesignator, " 28R");
+    // Placed 8 nm out; it flies on by hand through the program's start-up
+    // until the pilot's right click pauses it.
+    EXPECT_LT(r.startDistanceNm, 8.0);
+    EXPECT_GT(r.startDistanceNm, 7.5);
+
+    EXPECT_EQ(Texts(r.stageTexts),
+              (std::vector<std::string>{"To turning point", "To airport", "Initial descent",
+                                        "Mid-stage descent", "Final descent", "Touchdown",
+                                        "Resetting controls"}));
+    // Landing stages in order, each once, and back to 0.
+    std::vector<std::string> landing;
+    for (const std::string& s : Texts(r.stages)) {
+        if (s.rfind("landing ", 0) == 0)
+            landing.push_back(s);
+    }
+    EXPECT_EQ(landing, (std::vector<std::string>{"landing 1", "landing 2", "landing 3", "landing 4",
+                                                 "landing 5", "landing 6", "landing 7", "landing 8",
+                                                 "landing 0"}));
+    for (std::size_t i = 1; i < r.stages.size(); ++i)
+        EXPECT_GE(r.stages[i].timeS, r.stages[i - 1].timeS);
+
+    ASSERT_TRUE(r.touchdown);
+    EXPECT_TRUE(r.touchdown->onRunway);
+    ASSERT_TRUE(r.stop);
+    EXPECT_TRUE(r.stop->onRunway);
+    EXPECT_GT(r.stop->alongFt, r.touchdown->alongFt);
+    EXPECT_GT(r.stop->timeS, r.touchdown->timeS);
+    EXPECT_NEAR(r.stop->remainingFt + r.stop->alongFt, r.runwayLengthFt, 1e-6);
+    EXPECT_TRUE(r.handedBack);
+    ASSERT_TRUE(r.handBackTimeS);
+    EXPECT_GT(*r.handBackTimeS, r.stop->timeS) << "the hand-back waits for the standstill";
+    EXPECT_FALSE(r.crashed);
+    EXPECT_TRUE(r.messageBoxes.empty());
+    EXPECT_GT(r.virtualTimeS, r.flightTimeS);
+}
+
+TEST_F(HarnessRunTest, TheSameScenarioFliesTheSameFlight) {
+    const LandingReport a = runner_->Run(FromSet("kmia-27-final-5nm"));
+    const LandingReport b = runner_->Run(FromSet("kmia-27-final-5nm"));
+    ASSERT_TRUE(a.touchdown && b.touchdown);
+    EXPECT_EQ(a.touchdown->alongFt, b.touchdown->alongFt);
+    EXPECT_EQ(a.touchdown->sinkFpm, b.touchdown->sinkFpm);
+    EXPECT_EQ(a.flightTimeS, b.flightTimeS);
+    EXPECT_EQ(Texts(a.stages), Texts(b.stages));
+}
+
+TEST_F(HarnessRunTest, AScenarioThatCannotBeFlownSaysWhy) {
+    Scenario s = FromSet("ksfo-28r-final-8nm");
+    s.searchText = "no such airport anywhere";
+    LandingReport r = runner_->Run(s);
+    EXPECT_EQ(r.outcome, Outcome::Error);
+    EXPECT_NE(r.error.find("no such airport anywhere"), std::string::npos) << r.error;
+    EXPECT_FALSE(r.good);
+
+    s = FromSet("ksfo-28r-final-8nm");
+    s.cruiseEntry = "mnuAbs99999";
+    r = runner_->Run(s);
+    EXPECT_EQ(r.outcome, Outcome::Error);
+    EXPECT_NE(r.error.find("mnuAbs99999"), std::string::npos) << r.error;
+}
+
+TEST(HarnessSetUp, AFolderWithoutTheDatabaseIsAnErrorNamingTheFile) {
+    HarnessOptions options;
+    options.dataFolder = std::filesystem::temp_directory_path().string() + "/no-corvane-data";
+    try {
+        ScenarioRunner runner(options);
+        FAIL() << "no error";
+    } catch (const navdata::NavDataError& e) {
+        EXPECT_NE(std::string(e.what()).find("airdata.tri"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace corvane::harness

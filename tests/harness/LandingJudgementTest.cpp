@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+//
+// The limits of a good landing, each at its boundary, and the summary of a
+// set: success rate, limits met, medians and extremes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/harness/LandingReport.h"
+#include "tools/harness/ReportJson.h"
+#include "tools/harness/SetSummary.h"
+
+namespace corvane::harness {
+namespace {
+
+// A good landing on a 10000 ft runway 45 m wide.
+LandingReport GoodLanding(const std::string& name = "good") {
+    LandingReport r;
+    r.scenario = name;
+    r.outcome = Outcome::LandedAndStopped;
+    r.runwayLengthFt = 10000;
+    r.runwayWidthM = 45;
+    TouchdownFacts td;
+    td.alongFt = 1000;
+    td.crossM = 3;
+    td.sinkFpm = 250;
+    td.onRunway = true;
+    r.touchdown = td;
+    StopFacts stop;
+    stop.alongFt = 5000;
+    stop.remainingFt = 5000;
+    stop.onRunway = true;
+    r.stop = stop;
+    r.handedBack = true;
+    return r;
+}
+
+bool Fails(const LandingReport& r, Limit limit) {
+    return std::find(r.failed.begin(), r.failed.end(), limit) != r.failed.end();
+}
+
+struct LimitCase {
+    const char* name;
+    void (*change)(LandingReport&);
+    bool good;
+    Limit limit;  // the limit that fails when not good
+};
+
+// Test names in the listings rather than bytes.
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LimitCaseTest : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(LimitCaseTest, JudgesEachLimitAtItsBoundary) {
+    LandingReport r = GoodLanding();
+    GetParam().change(r);
+    JudgeLanding(r);
+    EXPECT_EQ(r.good, GetParam().good);
+    if (GetParam().good) {
+        EXPECT_TRUE(r.failed.empty()) << r.failedLimits.front();
+    } else {
+        ASSERT_EQ(r.failed.size(), 1u);
+        EXPECT_EQ(r.failed.front(), GetParam().limit);
+        EXPECT_EQ(r.failedLimits.size(), 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Landing, LimitCaseTest,
+    ::testing::Values(
+        LimitCase{"TouchdownAt200ft", [](LandingReport& r) { r.touchdown->alongFt = 200; }, true,
+                  Limit::TouchdownZone},
+        LimitCase{"TouchdownShortOf200ft", [](LandingReport& r) { r.touchdown->alongFt = 199.5; },
+                  false, Limit::TouchdownZone},
+        LimitCase{"TouchdownAt2700ftOnALongRunway",
+                  [](LandingReport& r) { r.touchdown->alongFt = 2700; }, true,
+                  Limit::TouchdownZone},
+        LimitCase{"TouchdownPast2700ft", [](LandingReport& r) { r.touchdown->alongFt = 2701; },
+                  false, Limit::TouchdownZone},
+        LimitCase{"ThirdOfAShortRunwayIsTheLimit",
+                  [](LandingReport& r) {
+                      r.runwayLengthFt = 6000;
+                      r.touchdown->alongFt = 2001;
+                  },
+                  false, Limit::TouchdownZone},
+        LimitCase{"WithinAThirdOfAShortRunway",
+                  [](LandingReport& r) {
+                      r.runwayLengthFt = 6000;
+                      r.touchdown->alongFt = 2000;
+                  },
+                  true, Limit::TouchdownZone},
+        LimitCase{"BeforeTheThreshold", [](LandingReport& r) { r.touchdown->alongFt = -50; }, false,
+                  Limit::TouchdownZone},
+        LimitCase{"HalfWidthLessFiveMetresLeft",
+                  [](LandingReport& r) { r.touchdown->crossM = -17.5; }, true, Limit::CentreLine},
+        LimitCase{"BeyondHalfWidthLessFiveMetresRight",
+                  [](LandingReport& r) { r.touchdown->crossM = 17.6; }, false, Limit::CentreLine},
+        LimitCase{"SinkJustUnder600", [](LandingReport& r) { r.touchdown->sinkFpm = 599.9; }, true,
+                  Limit::SinkRate},
+        LimitCase{"SinkOf600", [](LandingReport& r) { r.touchdown->sinkFpm = 600; }, false,
+                  Limit::SinkRate},
+        LimitCase{"Crash",
+                  [](LandingReport& r) {
+                      r.crashed = true;
+                      r.crashReason = "hard touchdown";
+                  },
+                  false, Limit::NoCrash},
+        LimitCase{"StoppedBesideTheRunway", [](LandingReport& r) { r.stop->onRunway = false; },
+                  false, Limit::StoppedOnRunway},
+        LimitCase{"NeverStopped", [](LandingReport& r) { r.stop.reset(); }, false,
+                  Limit::StoppedOnRunway},
+        LimitCase{"NotHandedBack", [](LandingReport& r) { r.handedBack = false; }, false,
+                  Limit::HandedBack}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Landing, NoTouchdownFailsEveryTouchdownLimit) {
+    LandingReport r = GoodLanding();
+    r.touchdown.reset();
+    r.stop.reset();
+    r.handedBack = false;
+    JudgeLanding(r);
+    EXPECT_FALSE(r.good);
+    for (Limit l : {Limit::TouchdownZone, Limit::CentreLine, Limit::SinkRate,
+                    Limit::StoppedOnRunway, Limit::HandedBack}) {
+        EXPECT_TRUE(Fails(r, l)) << LimitName(l);
+    }
+    EXPECT_FALSE(Fails(r, Limit::NoCrash));
+}
+
+TEST(Landing, AScenarioThatCouldNotBeFlownMeetsNoLimit) {
+    LandingReport r;
+    r.outcome = Outcome::Error;
+    r.error = "the search finds no airport";
+    JudgeLanding(r);
+    EXPECT_FALSE(r.good);
+    EXPECT_EQ(r.failed.size(), std::size_t(kLimitCount));
+    EXPECT_NE(r.failedLimits.front().find("the search finds no airport"), std::string::npos);
+}
+
+TEST(Landing, LimitNamesGoBothWays) {
+    for (int i = 0; i < kLimitCount; ++i) {
+        const Limit l = static_cast<Limit>(i);
+        EXPECT_EQ(LimitNamed(LimitName(l)), l);
+    }
+    EXPECT_FALSE(LimitNamed("touchdown"));
+}
+
+TEST(SetSummaryTest, MedianOfAnEvenCountIsTheMeanOfTheMiddleTwo) {
+    const Statistic odd = Summarise({{3, "c"}, {1, "a"}, {2, "b"}});
+    EXPECT_DOUBLE_EQ(odd.median, 2);
+    EXPECT_EQ(odd.minScenario, "a");
+    EXPECT_EQ(odd.maxScenario, "c");
+    const Statistic even = Summarise({{4, "d"}, {1, "a"}, {3, "c"}, {2, "b"}});
+    EXPECT_DOUBLE_EQ(even.median, 2.5);
+    EXPECT_EQ(Summarise({}).count, 0);
+}
+
+TEST(SetSummaryTest, CountsGoodLandingsLimitsAndOutcomes) {
+    std::vector<LandingReport> set;
+    set.push_back(GoodLanding("a"));
+    LandingReport shortOne = GoodLanding("b");
+    shortOne.touchdown->alongFt = 40;
+    shortOne.touchdown->crossM = -9;
+    set.push_back(shortOne);
+    LandingReport windy = GoodLanding("c");
+    windy.outcome = Outcome::TimedOut;
+    windy.handedBack = false;
+    windy.touchdown->sinkFpm = 100;
+    set.push_back(windy);
+    LandingReport broken;
+    broken.scenario = "d";
+    broken.outcome = Outcome::Error;
+    broken.error = "bad";
+    set.push_back(broken);
+    for (LandingReport& r : set)
+        JudgeLanding(r);
+
+    const SetSummary s = SummariseSet(set);
+    EXPECT_EQ(s.scenarios, 4);
+    EXPECT_EQ(s.good, 1);
+    EXPECT_DOUBLE_EQ(s.successRate, 0.25);
+    EXPECT_EQ(s.landedAndStopped, 2);
+    EXPECT_EQ(s.timedOut, 1);
+    EXPECT_EQ(s.errors, 1);
+    EXPECT_EQ(s.passed[std::size_t(Limit::TouchdownZone)], 2);
+    EXPECT_EQ(s.passed[std::size_t(Limit::HandedBack)], 2);
+    EXPECT_EQ(s.passed[std::size_t(Limit::NoCrash)], 3) << "an error meets no limit";
+    EXPECT_DOUBLE_EQ(PassRate(s, Limit::SinkRate), 0.75);
+    // The error has no measures; the others' medians and extremes name them.
+    EXPECT_EQ(s.touchdownFt.count, 3);
+    EXPECT_DOUBLE_EQ(s.touchdownFt.median, 1000);
+    EXPECT_EQ(s.touchdownFt.minScenario, "b");
+    EXPECT_DOUBLE_EQ(s.touchdownCrossM.max, 9) << "lateral offsets are taken without sign";
+    EXPECT_EQ(s.sinkFpm.minScenario, "c");
+
+    const std::string table = FormatTable(set);
+    EXPECT_NE(table.find("timed out"), std::string::npos);
+    const std::string failures = FormatFailures(set);
+    EXPECT_EQ(failures.find("a: "), std::string::npos) << "good landings are not listed";
+    EXPECT_NE(failures.find("touchdown 40 ft past the threshold"), std::string::npos) << failures;
+}
+
+TEST(ReportJsonTest, ReportKeepsTheMeasuresAndNullsWhatDidNotHappen) {
+    LandingReport r = GoodLanding();
+    r.stages = {{1.5, "route 1"}, {2.0, "route 2"}};
+    r.stageTexts = {{0.0, "To turning point"}};
+    JudgeLanding(r);
+    nlohmann::ordered_json j = ReportToJson(r);
+    EXPECT_EQ(j["outcome"], "landed and stopped");
+    EXPECT_EQ(j["good"], true);
+    EXPECT_EQ(j["touchdown"]["pastThresholdFt"], 1000);
+    EXPECT_EQ(j["stop"]["runwayRemainingFt"], 5000);
+    EXPECT_EQ(j["stages"][1]["text"], "route 2");
+    EXPECT_EQ(j["stageTexts"][0]["text"], "To turning point");
+
+    r.touchdown.reset();
+    JudgeLanding(r);
+    j = ReportToJson(r);
+    EXPECT_TRUE(j["touchdown"].is_null());
+    EXPECT_EQ(j["failedLimits"][0]["limit"], "touchdownZone");
+}
+
+}  // namespace
+}  // namespace corvane::harness
