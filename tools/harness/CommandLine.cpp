@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "tools/harness/LandingReport.h"
+
 namespace corvane::harness {
 
 const char* const kUsage =
@@ -33,11 +35,15 @@ Options:
   --tag TAG               only scenarios carrying TAG (may be repeated)
   --min-success-rate R    exit with status 1 when the share of good landings
                           is below R (0 to 1)
+  --min-pass LIMIT=R      exit with status 1 when the share of scenarios that
+                          meet LIMIT is below R (may be repeated); limits:
+                          touchdownZone, centreLine, sinkRate, noCrash,
+                          stoppedOnRunway, handedBack
   --airport ICAO          list the airport's landing directions and stop
   --quiet                 no progress lines on standard error
   --help                  this text
 
-Exit status: 0 done; 1 the success rate is below --min-success-rate; 2 bad
+Exit status: 0 done; 1 a rate is below --min-success-rate or --min-pass; 2 bad
 command line, unreadable scenario or data file.
 )";
 
@@ -91,6 +97,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
             c.minSuccessRate = NumberArg(a, value(), 0.0, 1.0);
+        } else if (a == "--min-pass") {
+            const std::string& v = value();
+            const std::size_t eq = v.find('=');
+            if (eq == std::string::npos || eq == 0)
+                throw std::invalid_argument("--min-pass needs LIMIT=RATE, not \"" + v + "\"");
+            if (!LimitNamed(v.substr(0, eq)))
+                throw std::invalid_argument("--min-pass: no limit is called \"" + v.substr(0, eq) +
+                                            "\"");
+            c.minPass.push_back(
+                {v.substr(0, eq), NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0)});
         } else if (a == "--airport") {
             c.airportInfo = value();
         } else if (a == "--quiet") {

@@ -20,6 +20,8 @@ struct CommandLine {
     int traceEverySteps = 10;
     std::vector<std::string> tags;  // only scenarios with one of these tags
     std::optional<double> minSuccessRate;
+    // --min-pass LIMIT=R: the least share of scenarios that must meet a limit.
+    std::vector<std::pair<std::string, double>> minPass;
     std::string airportInfo;  // --airport: list an airport's runways and stop
     bool json = false;        // print each report's JSON to standard output
     bool quiet = false;

@@ -33,6 +33,7 @@ void FlightRecorder::BeginFlight(const RunwayFrame& runway) {
     maxRolloutCrossM_ = 0.0;
     leftRunway_ = false;
     lastAlongFt_.reset();
+    airborneBefore_ = false;
     loadMeasured_ = false;
     peakLoadG_ = 0.0;
     minLoadG_ = 0.0;
@@ -113,13 +114,13 @@ void FlightRecorder::MeasureLoad(const sim::TraceRecord& record) {
         for (int i = 0; i < 3; ++i)
             n += f[i] * (std::cos(phi) * up[i] + std::sin(phi) * right[i]);
         n /= units::kGravityMps2;
-        if (!loadMeasured_) {
-            peakLoadG_ = minLoadG_ = n;
-            loadMeasured_ = true;
-        } else {
-            peakLoadG_ = std::max(peakLoadG_, n);
-            minLoadG_ = std::min(minLoadG_, n);
+        if (!loadMeasured_ || n > peakLoadG_) {
+            peakLoadG_ = n;
+            peakLoadTimeS_ = record.timeS;
         }
+        if (!loadMeasured_ || n < minLoadG_)
+            minLoadG_ = n;
+        loadMeasured_ = true;
     }
     for (int i = 0; i < 3; ++i)
         lastVelocity_[i] = velocity[i];
@@ -134,18 +135,23 @@ void FlightRecorder::OnStep(const sim::TraceRecord& record) {
 
     if (measuring_) {
         // The threshold crossing, in the air, in the landing direction.
-        if (!record.onGround && !crossing_ && lastAlongFt_ && *lastAlongFt_ < 0.0 &&
+        // (Touching down in the very step that crosses it counts as a crossing
+        // at no height.)
+        if (airborneBefore_ && !crossing_ && lastAlongFt_ && *lastAlongFt_ < 0.0 &&
             at.alongFt >= 0.0 && std::abs(at.crossM) < 1000.0) {
             ThresholdCrossing c;
-            c.heightFt = record.altitudeFt -
-                         sim_.Model().Config().gearHeightM * units::kFeetPerMetre -
-                         runway_.ElevationFt();
+            c.heightFt = record.onGround
+                             ? 0.0
+                             : record.altitudeFt -
+                                   sim_.Model().Config().gearHeightM * units::kFeetPerMetre -
+                                   runway_.ElevationFt();
             c.crossM = at.crossM;
             c.iasKt = record.iasKt;
             c.verticalSpeedFpm = record.verticalSpeedFpm;
             crossing_ = c;
         }
         lastAlongFt_ = at.alongFt;
+        airborneBefore_ = !record.onGround;
 
         if (touchdown_ && record.onGround) {
             maxRolloutCrossM_ = std::max(maxRolloutCrossM_, std::abs(at.crossM));

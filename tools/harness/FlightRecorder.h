@@ -53,6 +53,7 @@ class FlightRecorder final : public sim::TraceSink {
     bool LeftRunway() const { return leftRunway_; }
     double PeakNormalLoadG() const { return peakLoadG_; }
     double MinNormalLoadG() const { return minLoadG_; }
+    double PeakNormalLoadTimeS() const { return peakLoadTimeS_; }  // simulator time
     // On the ground and slower than half a knot, since the given simulator time.
     bool Standing() const { return standing_; }
     double StandingSinceS() const { return standingSinceS_; }
@@ -77,6 +78,7 @@ class FlightRecorder final : public sim::TraceSink {
     bool standing_ = false;
     double standingSinceS_ = 0.0;
     std::optional<double> lastAlongFt_;
+    bool airborneBefore_ = false;
 
     bool haveLast_ = false;
     double lastTimeS_ = 0.0;
@@ -84,6 +86,7 @@ class FlightRecorder final : public sim::TraceSink {
     bool loadMeasured_ = false;
     double peakLoadG_ = 0.0;
     double minLoadG_ = 0.0;
+    double peakLoadTimeS_ = 0.0;
 
     std::FILE* trace_ = nullptr;
     int traceEvery_ = 10;

@@ -29,6 +29,21 @@ enum class Outcome {
 };
 const char* OutcomeName(Outcome outcome);
 
+// The limits of a good landing, each judged on its own.
+enum class Limit {
+    TouchdownZone,  // touchdown distance past the threshold
+    CentreLine,     // touchdown within the half width less the margin
+    SinkRate,       // at touchdown
+    NoCrash,
+    StoppedOnRunway,  // standing on the paved strip at the end
+    HandedBack,       // autopilot off, both stages 0
+};
+inline constexpr int kLimitCount = 6;
+// "touchdownZone", "centreLine", "sinkRate", "noCrash", "stoppedOnRunway", "handedBack".
+const char* LimitName(Limit limit);
+// The limit of a name, or nullopt.
+std::optional<Limit> LimitNamed(const std::string& name);
+
 struct GoodLandingLimits {
     double minTouchdownFt = 200.0;
     double maxTouchdownFt = 2700.0;
@@ -96,6 +111,7 @@ struct LandingReport {
     double maxRolloutCrossM = 0.0;  // largest distance from the centre line on the ground
     double peakNormalLoadG = 0.0;   // from the flight's start; see docs/harness.md
     double minNormalLoadG = 0.0;
+    double peakNormalLoadTimeS = 0.0;
     bool handedBack = false;
     std::optional<double> handBackTimeS;
     bool crashed = false;
@@ -107,7 +123,8 @@ struct LandingReport {
 
     // Judgement against the limits.
     bool good = false;
-    std::vector<std::string> failedLimits;
+    std::vector<Limit> failed;              // the limits not met
+    std::vector<std::string> failedLimits;  // why, one text per limit not met
 
     // Run statistics.
     double flightTimeS = 0.0;   // simulator seconds from the flight's start to the end of the run
@@ -116,7 +133,7 @@ struct LandingReport {
     double speedUp = 0.0;       // virtual / wall
 };
 
-// Fills good and failedLimits from the facts of the report.
+// Fills good, failed and failedLimits from the facts of the report.
 void JudgeLanding(LandingReport& report, const GoodLandingLimits& limits = GoodLandingLimits{});
 
 }  // namespace corvane::harness

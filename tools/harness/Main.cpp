@@ -182,12 +182,22 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     const std::string failures = FormatFailures(reports);
     if (!failures.empty())
         std::cout << "\nLandings that are not good:\n" << failures;
+    int status = 0;
     if (c.minSuccessRate && summary.successRate + 1e-12 < *c.minSuccessRate) {
         std::printf("\nFAILED: success rate %.1f %% is below the required %.1f %%\n",
                     100.0 * summary.successRate, 100.0 * *c.minSuccessRate);
-        return kExitBelowRate;
+        status = kExitBelowRate;
     }
-    return 0;
+    for (const auto& [name, rate] : c.minPass) {
+        const double met = PassRate(summary, *LimitNamed(name));
+        if (met + 1e-12 < rate) {
+            std::printf(
+                "\nFAILED: %s met by %.1f %% of the scenarios, below the required %.1f %%\n",
+                name.c_str(), 100.0 * met, 100.0 * rate);
+            status = kExitBelowRate;
+        }
+    }
+    return status;
 }
 
 }  // namespace

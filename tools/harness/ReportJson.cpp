@@ -43,7 +43,10 @@ ordered_json ReportToJson(const LandingReport& r) {
     j["outcome"] = OutcomeName(r.outcome);
     j["outcomeDetail"] = r.outcomeDetail;
     j["good"] = r.good;
-    j["failedLimits"] = r.failedLimits;
+    ordered_json failed = ordered_json::array();
+    for (std::size_t i = 0; i < r.failed.size(); ++i)
+        failed.push_back({{"limit", LimitName(r.failed[i])}, {"why", r.failedLimits[i]}});
+    j["failedLimits"] = failed;
     if (!r.error.empty())
         j["error"] = r.error;
 
@@ -93,6 +96,7 @@ ordered_json ReportToJson(const LandingReport& r) {
     }
     j["maxRolloutCrossM"] = Round(r.maxRolloutCrossM, 2);
     j["peakNormalLoadG"] = Round(r.peakNormalLoadG, 3);
+    j["peakNormalLoadTimeS"] = Round(r.peakNormalLoadTimeS, 2);
     j["minNormalLoadG"] = Round(r.minNormalLoadG, 3);
     j["crashed"] = r.crashed;
     if (r.crashed)
@@ -114,6 +118,10 @@ ordered_json SummaryToJson(const SetSummary& s) {
     j["scenarios"] = s.scenarios;
     j["good"] = s.good;
     j["successRate"] = Round(s.successRate, 4);
+    ordered_json passed;
+    for (int i = 0; i < kLimitCount; ++i)
+        passed[LimitName(static_cast<Limit>(i))] = s.passed[std::size_t(i)];
+    j["limitsMet"] = passed;
     j["outcomes"] = {{"landed and stopped", s.landedAndStopped},
                      {"crashed", s.crashed},
                      {"timed out", s.timedOut},

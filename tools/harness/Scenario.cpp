@@ -111,7 +111,11 @@ class ObjectReader {
         }
         return out;
     }
-    ObjectReader Child(const char* key) { return ObjectReader(At(key), file_, Join(key)); }
+    ObjectReader Child(const char* key) {
+        if (!Has(key))
+            Fail(key, "is missing");
+        return ObjectReader(At(key), file_, Join(key));
+    }
     // Every member must have been asked for.
     void CheckNoOthers() const {
         for (auto it = object_.begin(); it != object_.end(); ++it) {
@@ -217,8 +221,6 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
         s.cruiseEntry = d.String("cruise");
         d.CheckNoOthers();
     }
-    if (!r.Has("start"))
-        r.Fail("start", "is missing");
     s.start = ReadStart(r.Child("start"));
     if (r.Has("wind")) {
         ObjectReader w = r.Child("wind");

@@ -471,6 +471,7 @@ void FlightRun::Finish() {
     r_.maxRolloutCrossM = rec.MaxRolloutCrossM();
     r_.peakNormalLoadG = rec.PeakNormalLoadG();
     r_.minNormalLoadG = rec.MinNormalLoadG();
+    r_.peakNormalLoadTimeS = rec.PeakNormalLoadTimeS() - *flightStartSimS_;
     r_.thresholdCrossing = rec.Crossing();
     if (rec.Touchdown()) {
         TouchdownFacts td = *rec.Touchdown();

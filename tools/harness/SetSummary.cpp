@@ -59,6 +59,11 @@ SetSummary SummariseSet(const std::vector<LandingReport>& reports) {
         speed;
     for (const LandingReport& r : reports) {
         sum.good += r.good ? 1 : 0;
+        for (int i = 0; i < kLimitCount; ++i) {
+            const Limit limit = static_cast<Limit>(i);
+            if (std::find(r.failed.begin(), r.failed.end(), limit) == r.failed.end())
+                ++sum.passed[std::size_t(i)];
+        }
         switch (r.outcome) {
             case Outcome::LandedAndStopped:
                 ++sum.landedAndStopped;
@@ -106,6 +111,11 @@ SetSummary SummariseSet(const std::vector<LandingReport>& reports) {
     return sum;
 }
 
+double PassRate(const SetSummary& summary, Limit limit) {
+    return summary.scenarios > 0 ? double(summary.passed[std::size_t(limit)]) / summary.scenarios
+                                 : 0.0;
+}
+
 std::string FormatTable(const std::vector<LandingReport>& reports) {
     std::size_t nameWidth = 8;
     for (const LandingReport& r : reports)
@@ -143,6 +153,12 @@ std::string FormatSummary(const SetSummary& s) {
                   "%d errors\n",
                   s.landedAndStopped, s.crashed, s.timedOut, s.offRunway, s.errors);
     out << line;
+    out << "limits met:";
+    for (int i = 0; i < kLimitCount; ++i) {
+        out << (i == 0 ? " " : ", ") << LimitName(static_cast<Limit>(i)) << " "
+            << s.passed[std::size_t(i)] << "/" << s.scenarios;
+    }
+    out << "\n";
     out << StatLine("touchdown past threshold", "ft", s.touchdownFt, 0);
     out << StatLine("touchdown off centre |m|", "m", s.touchdownCrossM, 1);
     out << StatLine("sink rate at touchdown", "ft/min", s.sinkFpm, 0);

@@ -6,6 +6,7 @@
 // Also the table the harness prints, one row per scenario.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct SetSummary {
     int scenarios = 0;
     int good = 0;
     double successRate = 0.0;  // good / scenarios (0 for an empty set)
+    // Scenarios that met each limit (indexed by Limit).
+    std::array<int, kLimitCount> passed{};
     int landedAndStopped = 0;
     int crashed = 0;
     int timedOut = 0;
@@ -49,6 +52,8 @@ struct SetSummary {
 };
 
 SetSummary SummariseSet(const std::vector<LandingReport>& reports);
+// The share of the set's scenarios that met a limit (0 for an empty set).
+double PassRate(const SetSummary& summary, Limit limit);
 
 // The table of the set: one row per scenario (outcome, good, touchdown,
 // lateral offsets, sink, load, runway left at the stop, time, speed-up).
