@@ -135,7 +135,8 @@ void LocateSimulator(Program& p) {
             continue;
         }
 
-        if (folder.empty())
+        // A registry entry naming a program that is not there: no simulator.
+        if (folder.empty() || !p.host.FileExists(p.startup.SimulatorExePath))
             return ShowLocateError(p);
         EnsureIpcModule(p, folder, &copyError);
         if (!copyError.empty())

@@ -184,6 +184,14 @@ TEST_F(ProgramTest, LaunchFailingEndsWithTheMessage) {
     EXPECT_FALSE(host.StartedPrograms()[0].started);
 }
 
+TEST_F(ProgramTest, RegistryNamingAProgramThatIsNotThereEndsWithTheMessage) {
+    sim.InstallRegistry();  // but no files
+    Load();
+    ExpectLocateError(host);
+    EXPECT_TRUE(host.StartedPrograms().empty());
+    EXPECT_TRUE(host.Copies().empty());
+}
+
 TEST_F(ProgramTest, LaunchesTheSimulatorByItsRealPathAndWaitsForIt) {
     sim.InstallRegistry();
     sim.InstallFiles(true);

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+#include "app/ui/ControlSync.h"
+
+#include <QHeaderView>
+#include <QSignalBlocker>
+#include <cmath>
+
+namespace corvane::ui {
+
+int Px(double twips, int twipsPerPixel) {
+    return static_cast<int>(std::nearbyint(twips / std::max(twipsPerPixel, 1)));
+}
+
+void SyncControl(QWidget* widget, const forms::Control& control, Scale scale) {
+    const QRect geometry(Px(control.left, scale.x), Px(control.top, scale.y),
+                         std::max(Px(control.width, scale.x), 1),
+                         std::max(Px(control.height, scale.y), 1));
+    if (widget->geometry() != geometry)
+        widget->setGeometry(geometry);
+    if (widget->isEnabled() != control.enabled)
+        widget->setEnabled(control.enabled);
+    if (widget->isVisibleTo(widget->parentWidget()) != control.visible) {
+        widget->setVisible(control.visible);
+    }
+}
+
+void SyncLabel(QLabel* widget, const forms::Label& label, Scale scale) {
+    SyncControl(widget, label, scale);
+    const QString text = QString::fromStdString(label.caption);
+    if (widget->text() != text)
+        widget->setText(text);
+}
+
+void SyncButton(QPushButton* widget, const forms::Button& button, Scale scale) {
+    SyncControl(widget, button, scale);
+    const QString text = QString::fromStdString(button.caption);
+    if (widget->text() != text)
+        widget->setText(text);
+}
+
+void SyncTextBox(QLineEdit* widget, const forms::TextBox& box, Scale scale) {
+    SyncControl(widget, box, scale);
+    const QString text = QString::fromStdString(box.text);
+    if (widget->text() != text) {
+        const QSignalBlocker quiet(widget);
+        widget->setText(text);
+    }
+}
+
+void SyncListBox(QListWidget* widget, const forms::ListBox& list, Scale scale) {
+    SyncControl(widget, list, scale);
+    const QSignalBlocker quiet(widget);
+    bool same = widget->count() == int(list.items.size());
+    for (int i = 0; same && i < widget->count(); ++i) {
+        same = widget->item(i)->text().toStdString() == list.items[std::size_t(i)];
+    }
+    if (!same) {
+        widget->clear();
+        for (const std::string& item : list.items)
+            widget->addItem(QString::fromStdString(item));
+    }
+    const int index = list.listIndex < widget->count() ? list.listIndex : -1;
+    if (widget->currentRow() != index)
+        widget->setCurrentRow(index);
+}
+
+void SyncScrollBar(QScrollBar* widget, const forms::ScrollBar& bar, Scale scale) {
+    SyncControl(widget, bar, scale);
+    const QSignalBlocker quiet(widget);
+    // A scroll bar's minimum may lie above its maximum; Qt wants them in order.
+    widget->setRange(std::min(bar.min, bar.max), std::max(bar.min, bar.max));
+    widget->setSingleStep(bar.smallChange);
+    widget->setPageStep(bar.largeChange);
+    if (widget->value() != bar.value)
+        widget->setValue(bar.value);
+}
+
+void SyncGrid(QTableWidget* widget, const forms::Grid& grid, Scale scale) {
+    SyncControl(widget, grid, scale);
+    const int rows = std::max(grid.rows, 0);
+    const int cols = std::max(grid.cols, 0);
+    if (widget->rowCount() != rows)
+        widget->setRowCount(rows);
+    if (widget->columnCount() != cols)
+        widget->setColumnCount(cols);
+    for (int c = 0; c < cols; ++c) {
+        const double twips =
+            std::size_t(c) < grid.colWidths.size() ? grid.colWidths[std::size_t(c)] : 1000.0;
+        const int width = std::max(Px(twips, scale.x), 1);
+        if (widget->columnWidth(c) != width)
+            widget->setColumnWidth(c, width);
+    }
+    const QColor fixedBack(212, 208, 200);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            QTableWidgetItem* item = widget->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled);
+                widget->setItem(r, c, item);
+            }
+            const QString text = QString::fromStdString(grid.Text(r, c));
+            if (item->text() != text)
+                item->setText(text);
+            const bool fixed = r < grid.fixedRows || c < grid.fixedCols;
+            item->setBackground(fixed ? QBrush(fixedBack) : QBrush());
+            Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+            if (r < grid.fixedRows && std::size_t(c) < grid.headerAlignment.size()) {
+                switch (grid.headerAlignment[std::size_t(c)]) {
+                    case forms::GridAlignment::Centre:
+                        alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+                        break;
+                    case forms::GridAlignment::Right:
+                        alignment = Qt::AlignRight | Qt::AlignVCenter;
+                        break;
+                    case forms::GridAlignment::Left:
+                        break;
+                }
+            }
+            item->setTextAlignment(alignment);
+        }
+    }
+}
+
+QRegion RegionOf(const std::vector<forms::RegionShape>& shapes) {
+    QRegion region;
+    for (const forms::RegionShape& s : shapes) {
+        const QRect r(s.left, s.top, s.right - s.left, s.bottom - s.top);
+        region = region.united(QRegion(r, s.kind == forms::RegionShape::Kind::Ellipse
+                                              ? QRegion::Ellipse
+                                              : QRegion::Rectangle));
+    }
+    return region;
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+//
+// Bringing Qt widgets in line with the control models: positions and sizes
+// (twips to pixels), visibility, captions, texts, list items, scroll values,
+// grid cells and window outlines. The setters leave a widget alone where it
+// already shows the model, so that syncing often costs little and does not
+// disturb what the user is doing.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegion>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <vector>
+
+#include "app/forms/Controls.h"
+
+namespace corvane::ui {
+
+// Twips to whole pixels, rounded half to even.
+int Px(double twips, int twipsPerPixel);
+
+struct Scale {
+    int x = 15;  // twips per pixel
+    int y = 15;
+};
+
+void SyncControl(QWidget* widget, const forms::Control& control, Scale scale);
+void SyncLabel(QLabel* widget, const forms::Label& label, Scale scale);
+void SyncButton(QPushButton* widget, const forms::Button& button, Scale scale);
+void SyncTextBox(QLineEdit* widget, const forms::TextBox& box, Scale scale);
+void SyncListBox(QListWidget* widget, const forms::ListBox& list, Scale scale);
+void SyncScrollBar(QScrollBar* widget, const forms::ScrollBar& bar, Scale scale);
+void SyncGrid(QTableWidget* widget, const forms::Grid& grid, Scale scale);
+
+// A window's outline as a region in its pixels (empty: the whole window).
+QRegion RegionOf(const std::vector<forms::RegionShape>& shapes);
+
+}  // namespace corvane::ui

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+//
+// corvane: the program. Its main window's load handler runs the whole start-up;
+// after it the program lives in its timers and windows until it ends.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "app/startup/Program.h"
+#include "app/startup/Startup.h"
+#include "app/ui/ProgramWindows.h"
+#include "platform/posix/CVcomsLibrary.h"
+#include "platform/posix/ProgramFolder.h"
+#include "platform/posix/RegistryFile.h"
+#include "platform/qt/QtHost.h"
+
+namespace {
+
+void PrintHelp() {
+    std::printf(
+        "Usage: corvane [--help] [--version]\n"
+        "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
+        "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
+        "Corvane finds the simulator's folder through the registry (on Linux the file\n"
+        "%s, see docs/registry.md), starts the simulator when it is not running, and\n"
+        "places its round map window inside the simulator's window. The right mouse\n"
+        "button on the map opens its menu. Its data files, link library and help file\n"
+        "lie beside the program.\n\n"
+        "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
+        "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
+        "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
+        "start-up could not finish (the reason is shown and written to the error output).\n",
+        corvane::desktop::RegistryFilePath().c_str());
+}
+
+QtMessageHandler standardMessages = nullptr;
+
+// Qt's offscreen platform says for every window that it cannot shape or raise
+// it; that is expected there and says nothing about the program.
+void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    if (standardMessages) {
+        standardMessages(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            PrintHelp();
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("corvane 0.1.0\n");
+            return 0;
+        }
+        std::fprintf(stderr, "corvane: unknown option %s (see --help)\n", argv[i]);
+        return 2;
+    }
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "corvane: there is no display to show the windows on.\n"
+                     "Run it under a virtual X server:   xvfb-run -a scripts/run.sh\n"
+                     "or without windows at all:         QT_QPA_PLATFORM=offscreen corvane\n");
+        return 2;
+    }
+
+    standardMessages = qInstallMessageHandler(QuietOffscreenNotices);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    corvane::qtui::QtHost host;
+    host.InstallSignalHandlers();
+    const std::string folder = corvane::desktop::ProgramFolder();
+    corvane::desktop::CVcomsLibrary link(folder);
+    corvane::Program program(host, link);
+    corvane::ui::ProgramWindows windows(program, host);
+
+    corvane::startup::Form1_Load(program, folder);
+    host.Sync();
+    if (!host.Ended())
+        QApplication::exec();
+
+    // The link library closes an open connection when it is unloaded, but its
+    // clean-up at unload uses state it has already destroyed; closing it here,
+    // while everything is alive, keeps the end of the program clean.
+    try {
+        if (program.flightState.simulatorkind == corvane::flightstate::kFs98)
+            link.stopit();
+    } catch (const std::exception&) {
+        // The library never loaded: nothing to close.
+    }
+    return host.ExitStatus();
+}

@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: MIT
+//
+// The real program in this process on Qt's offscreen platform, against the
+// stand-in simulator running headless: it starts, shows its round window,
+// exchanges with the simulator, opens its pop-up menu on the right button and
+// runs the chosen command; and it ends when the simulator goes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include "app/startup/ExitStatus.h"
+#include "app/startup/Program.h"
+#include "app/startup/Startup.h"
+#include "app/ui/PopupMenu.h"
+#include "app/ui/ProgramWindows.h"
+#include "platform/posix/CVcomsLibrary.h"
+#include "platform/qt/QtHost.h"
+#include "tests/ui/StandInProcess.h"
+
+namespace corvane::testing {
+namespace {
+
+const std::string kAppDir = CORVANE_TEST_APP_DIR "/";
+const std::string kSimulator = CORVANE_TEST_SIM_DIR "/fltsim98.exe";
+
+// Lets the Qt event loop run for a while (timers tick, the link exchanges).
+void RunEvents(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+}
+
+// Chooses the action named `path` (item names, submenus first) in the open
+// pop-up menu with the keyboard, as soon as the menu shows.
+void ChooseWhenOpen(ui::ProgramWindows& windows, std::vector<std::string> path, bool* chosen) {
+    QTimer::singleShot(150, [&windows, path, chosen] {
+        QMenu* menu = windows.OpenMenu();
+        if (!menu)
+            return;
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            QAction* target = nullptr;
+            for (QAction* a : menu->actions()) {
+                if (a->objectName().toStdString() == path[i] ||
+                    (a->menu() && a->menu()->objectName().toStdString() == path[i])) {
+                    target = a;
+                }
+            }
+            if (!target) {
+                menu->close();
+                return;
+            }
+            menu->setActiveAction(target);
+            if (i + 1 < path.size()) {
+                QTest::keyClick(menu, Qt::Key_Right);
+                menu = target->menu();
+                if (!menu)
+                    return;
+                continue;
+            }
+            *chosen = true;
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+}
+
+class QtProgramTest : public ::testing::Test {
+  protected:
+    QtProgramTest() {
+        ::setenv("CORVANE_DESKTOP", scratch.Path("desktop").c_str(), 1);
+        ::setenv("CORVANE_REGISTRY", scratch.Path("registry.ini").c_str(), 1);
+        std::filesystem::create_directories(scratch.Path("desktop"));
+        desktop::WriteRegistryString(host::RegistryRoot::LocalMachine,
+                                     "Software\\CLASSES\\flight simulator", "defaulticon",
+                                     kSimulator + ",1");
+    }
+    ~QtProgramTest() override {
+        ::unsetenv("CORVANE_DESKTOP");
+        ::unsetenv("CORVANE_REGISTRY");
+    }
+    void StartSimulator() {
+        ASSERT_TRUE(simulator.Start({kSimulator, "--headless"}, {}, scratch.Path("sim.log")));
+        ASSERT_TRUE(WaitUntil(10, [] { return SimulatorPid() != 0; }));
+    }
+
+    ScratchFolder scratch;
+    ChildProcess simulator;
+};
+
+TEST_F(QtProgramTest, StartsOpensThePopupMenuAndRunsTheChosenCommand) {
+    StartSimulator();
+    qtui::QtHost host;
+    desktop::CVcomsLibrary link(kAppDir);
+    Program p(host, link);
+    ui::ProgramWindows windows(p, host);
+
+    QElapsedTimer clock;
+    clock.start();
+    startup::Form1_Load(p, kAppDir);
+    host.Sync();  // as the program does before its event loop
+    ASSERT_FALSE(host.Ended()) << "exit status " << host.ExitStatus();
+    const qint64 startMs = clock.elapsed();
+    std::printf("start-up to the running program: %lld ms\n", static_cast<long long>(startMs));
+
+    // Running: round window inside the simulator's (here: the screen), timers on.
+    EXPECT_TRUE(windows.Form1Window().isVisible());
+    EXPECT_FALSE(windows.Form6Window().isVisible());
+    EXPECT_EQ(p.forms.Form1.menu.mnushape.caption, "Square window");
+    EXPECT_FALSE(windows.Form1Window().mask().isEmpty());
+    EXPECT_TRUE(p.Form5Timer1->Enabled());
+    EXPECT_NE(p.flightState.latitudehi, 0);
+    EXPECT_NE(p.forms.Form1.windowHandle, 0u);
+    EXPECT_EQ(windows.Form1Window().geometry().topLeft(), QPoint(7, 7));  // 100 twips
+
+    // The main cycle exchanges with the simulator.
+    RunEvents(600);
+    EXPECT_EQ(p.flightState.simulatorkind, flightstate::kFs98);
+    EXPECT_FALSE(p.FirstCycle);
+
+    // Right button on the map: the menu opens; "Square window" is chosen.
+    bool chosen = false;
+    ChooseWhenOpen(windows, {"mnushape"}, &chosen);
+    QTest::mousePress(&windows.MapView(), Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(windows.OpenMenu(), nullptr);
+    EXPECT_EQ(p.forms.Form1.menu.mnushape.caption, "Round window");
+    EXPECT_EQ(windows.Form1Window().mask(), QRegion(0, 0, 167, 167));
+    EXPECT_TRUE(p.Form1Timer1->Enabled());  // the cycles run again
+    EXPECT_TRUE(p.Form1Timer3->Enabled());
+
+    // The pause state goes back to the simulator and is read back.
+    RunEvents(600);
+    EXPECT_EQ(p.flightState.paused, 0);
+
+    // A submenu item: Range, 10 miles.
+    chosen = false;
+    ChooseWhenOpen(windows, {"MnuRange", "Mnu10miles"}, &chosen);
+    QTest::mousePress(&windows.MapView(), Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(p.map.MapRange, 10);
+    EXPECT_TRUE(p.forms.Form1.menu.Mnu10miles.checked);
+
+    // A menu closed without a choice leaves everything as it was.
+    QTimer::singleShot(150, [&windows] {
+        if (QMenu* m = windows.OpenMenu())
+            QTest::keyClick(m, Qt::Key_Escape);
+    });
+    QTest::mousePress(&windows.MapView(), Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_EQ(windows.OpenMenu(), nullptr);
+    EXPECT_FALSE(host.Ended());
+
+    // Exit.
+    chosen = false;
+    ChooseWhenOpen(windows, {"Mnuexit"}, &chosen);
+    QTest::mousePress(&windows.MapView(), Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_TRUE(chosen);
+    EXPECT_TRUE(host.Ended());
+    EXPECT_EQ(host.ExitStatus(), startup::kExitNormal);
+    EXPECT_FALSE(windows.Form1Window().isVisible());
+    link.stopit();
+}
+
+TEST_F(QtProgramTest, EndsWhenTheSimulatorCloses) {
+    StartSimulator();
+    qtui::QtHost host;
+    desktop::CVcomsLibrary link(kAppDir);
+    Program p(host, link);
+    ui::ProgramWindows windows(p, host);
+    startup::Form1_Load(p, kAppDir);
+    ASSERT_FALSE(host.Ended());
+    RunEvents(300);
+
+    simulator.Stop();
+    QElapsedTimer clock;
+    clock.start();
+    while (!host.Ended() && clock.elapsed() < 3000)
+        RunEvents(10);
+    ASSERT_TRUE(host.Ended());
+    std::printf("ended %lld ms after the simulator's process ended\n",
+                static_cast<long long>(clock.elapsed()));
+    EXPECT_LE(clock.elapsed(), 600);
+    EXPECT_EQ(host.ExitStatus(), startup::kExitNormal);
+    link.stopit();
+}
+
+TEST(PopupMenuTest, MenuTreeFollowsTheModel) {
+    forms::MainMenu menu;
+    menu.mnuFlythereOff.visible = true;
+    menu.Mnu25miles.checked = true;
+    menu.mnushape.caption = "Square window";
+    auto popup = ui::BuildPopupMenu(menu.mnuview);
+    std::vector<std::string> top;
+    for (QAction* a : popup->actions())
+        top.push_back(a->text().toStdString());
+    EXPECT_EQ(top, (std::vector<std::string>{"Range", "Display settings", "Show selected map",
+                                             "Show throttle", "&Joystick", "Minimize",
+                                             "Square window", "Crosswires", "Fly past view",
+                                             "Stop 'fly there and land'", "Help", "E&xit"}));
+    for (QAction* a : popup->actions()) {
+        if (a->menu() && a->menu()->objectName() == "MnuRange") {
+            const auto items = a->menu()->actions();
+            ASSERT_EQ(items.size(), 6);
+            EXPECT_TRUE(items[2]->isChecked());
+            EXPECT_FALSE(items[3]->isChecked());
+            EXPECT_EQ(ui::ItemNameOf(items[2]), "Mnu25miles");
+        }
+        if (a->menu() && a->menu()->objectName() == "mnuJoystick") {
+            EXPECT_EQ(a->menu()->actions().size(), 2);  // Reverse horizontal is hidden
+        }
+    }
+}
+
+}  // namespace
+}  // namespace corvane::testing
+
+namespace {
+// The offscreen platform's notices that it cannot shape, raise or grab.
+void QuietOffscreenNotices(QtMsgType, const QMessageLogContext&, const QString& text) {
+    if (!text.startsWith(QStringLiteral("This plugin does not support"))) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietOffscreenNotices);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
