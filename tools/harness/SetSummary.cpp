@@ -183,8 +183,11 @@ std::string FormatFailures(const std::vector<LandingReport>& reports) {
         if (!r.outcomeDetail.empty())
             out << " - " << r.outcomeDetail;
         out << "\n";
-        for (const std::string& why : r.failedLimits)
-            out << "    " << why << "\n";
+        // (No touchdown fails three limits for one reason: said once.)
+        for (std::size_t i = 0; i < r.failedLimits.size(); ++i) {
+            if (i == 0 || r.failedLimits[i] != r.failedLimits[i - 1])
+                out << "    " << r.failedLimits[i] << "\n";
+        }
     }
     return out.str();
 }
