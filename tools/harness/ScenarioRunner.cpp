@@ -40,6 +40,7 @@ constexpr double kFirstClickAfterStartS = 2.0;
 constexpr double kSettleAfterHandBackS = 30.0;
 constexpr double kCrashAftermathS = 1.0;
 constexpr double kFlightStartWaitS = 120.0;
+constexpr double kPausedMarginS = 600.0;
 constexpr const char* kSimulatorFolder = "/fs98/";
 constexpr const char* kSimulatorProgram = "FLTSIM98.EXE";
 constexpr forms::Rgb kMapBackground{0, 128, 0};
@@ -446,10 +447,15 @@ void FlightRun::Loop() {
                 Fixed(sim_->Sim().State().tasMps * units::kKnotsPerMps, 1) + " kt)";
             return;
         }
-        if (host_.Now() - *flightStartVirtual_ > sc_.simTimeLimitS) {
+        // The limit counts the simulator's time; a simulator left paused
+        // is given up on once as much virtual time and a margin have passed.
+        const bool paused = flightS <= sc_.simTimeLimitS &&
+                            host_.Now() - *flightStartVirtual_ > sc_.simTimeLimitS + kPausedMarginS;
+        if (flightS > sc_.simTimeLimitS || paused) {
             timedOut_ = true;
             const RunwayPoint at = recorder_->Position();
-            endDetail_ = "time limit of " + Fixed(sc_.simTimeLimitS, 0) +
+            endDetail_ = std::string(paused ? "the simulator stayed paused; " : "") +
+                         "time limit of " + Fixed(sc_.simTimeLimitS, 0) +
                          " s reached in route stage " + std::to_string(p_.plan.RouteStage) +
                          ", landing stage " + std::to_string(p_.plan.LandingStage) + ", " +
                          Fixed(std::hypot(at.alongFt * units::kMetresPerFoot, at.crossM) /
