@@ -27,7 +27,7 @@ Options:
                           seconds into DIR/<scenario>/
   --frame-every SECONDS   virtual seconds between frames (default 10)
   --no-draw               run the map cycle on canvases that paint no pixels
-                          (about twice as fast; the flights are the same).
+                          (about three times as fast; the same flights).
                           Builds without Qt never paint.
   --trace DIR             write each flight's trace as DIR/<scenario>.csv
   --trace-every STEPS     simulator steps (20 ms) between trace lines (default
