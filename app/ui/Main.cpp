@@ -3,6 +3,9 @@
 // corvane: the program. Its main window's load handler runs the whole start-up;
 // after it the program lives in its timers and windows until it ends.
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +24,7 @@ namespace {
 
 void PrintHelp() {
     std::printf(
-        "Usage: corvane [--help] [--version]\n"
+        "Usage: corvane [--screenshot FILE] [--help] [--version]\n"
         "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
         "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
         "Corvane finds the simulator's folder through the registry (on Linux the file\n"
@@ -29,6 +32,8 @@ void PrintHelp() {
         "places its round map window inside the simulator's window. The right mouse\n"
         "button on the map opens its menu. Its data files, link library and help file\n"
         "lie beside the program.\n\n"
+        "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
+        "                     simulator's window (with Corvane's windows in it) as PNG\n\n"
         "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
         "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
         "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
@@ -59,10 +64,39 @@ bool HasDisplay() {
     return false;
 }
 
+// Saves the screen area of the simulator's window (or the whole screen when it
+// has no place on the screen) as a PNG file.
+void SaveScreenshot(corvane::Program& p, corvane::qtui::QtHost& host, const std::string& path) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    corvane::host::Rect r;
+    QRect area = screen->geometry();
+    if (p.SimulatorWindowHandle != 0 && host.GetWindowRect(p.SimulatorWindowHandle, &r)) {
+        area = QRect(r.left, r.top, r.right - r.left, r.bottom - r.top).intersected(area);
+    }
+    const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (shot.save(QString::fromStdString(path), "PNG")) {
+        std::printf("corvane: screen saved to %s\n", path.c_str());
+        std::fflush(stdout);
+    } else {
+        std::fprintf(stderr, "corvane: cannot save the screen to %s\n", path.c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string screenshot;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "corvane: --screenshot needs a file name\n");
+                return 2;
+            }
+            screenshot = argv[++i];
+            continue;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             PrintHelp();
             return 0;
@@ -96,6 +130,9 @@ int main(int argc, char** argv) {
 
     corvane::startup::Form1_Load(program, folder);
     host.Sync();
+    if (!screenshot.empty() && !host.Ended()) {
+        QTimer::singleShot(3000, [&] { SaveScreenshot(program, host, screenshot); });
+    }
     if (!host.Ended())
         QApplication::exec();
 

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/startup/ExitStatus.h"
 #include "app/startup/Program.h"
@@ -27,6 +29,21 @@ namespace {
 const std::string kAppDir = CORVANE_TEST_APP_DIR "/";
 const std::string kSimulator = CORVANE_TEST_SIM_DIR "/fltsim98.exe";
 
+// With CORVANE_SCREENSHOT_DIR set (on a real X server), the simulator runs with
+// its window and the screen is saved while the pop-up menu is open.
+std::string ScreenshotDir() {
+    const char* dir = std::getenv("CORVANE_SCREENSHOT_DIR");
+    return dir && *dir ? std::string(dir) + "/" : std::string();
+}
+
+void SaveScreen(const std::string& name) {
+    if (ScreenshotDir().empty())
+        return;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        screen->grabWindow(0, 0, 0, 1024, 768).save(QString::fromStdString(ScreenshotDir() + name));
+    }
+}
+
 // Lets the Qt event loop run for a while (timers tick, the link exchanges).
 void RunEvents(int ms) {
     QElapsedTimer clock;
@@ -39,11 +56,14 @@ void RunEvents(int ms) {
 
 // Chooses the action named `path` (item names, submenus first) in the open
 // pop-up menu with the keyboard, as soon as the menu shows.
-void ChooseWhenOpen(ui::ProgramWindows& windows, std::vector<std::string> path, bool* chosen) {
-    QTimer::singleShot(150, [&windows, path, chosen] {
+void ChooseWhenOpen(ui::ProgramWindows& windows, std::vector<std::string> path, bool* chosen,
+                    std::function<void()> whileOpen = {}) {
+    QTimer::singleShot(150, [&windows, path, chosen, whileOpen] {
         QMenu* menu = windows.OpenMenu();
         if (!menu)
             return;
+        if (whileOpen)
+            whileOpen();
         for (std::size_t i = 0; i < path.size(); ++i) {
             QAction* target = nullptr;
             for (QAction* a : menu->actions()) {
@@ -65,6 +85,7 @@ void ChooseWhenOpen(ui::ProgramWindows& windows, std::vector<std::string> path, 
                 continue;
             }
             *chosen = true;
+            SaveScreen("menu-" + path.back() + ".png");
             QTest::keyClick(menu, Qt::Key_Return);
         }
     });
@@ -85,7 +106,10 @@ class QtProgramTest : public ::testing::Test {
         ::unsetenv("CORVANE_REGISTRY");
     }
     void StartSimulator() {
-        ASSERT_TRUE(simulator.Start({kSimulator, "--headless"}, {}, scratch.Path("sim.log")));
+        std::vector<std::string> args = {kSimulator};
+        if (ScreenshotDir().empty())
+            args.push_back("--headless");
+        ASSERT_TRUE(simulator.Start(args, {}, scratch.Path("sim.log")));
         ASSERT_TRUE(WaitUntil(10, [] { return SimulatorPid() != 0; }));
     }
 
@@ -124,10 +148,14 @@ TEST_F(QtProgramTest, StartsOpensThePopupMenuAndRunsTheChosenCommand) {
     EXPECT_FALSE(p.FirstCycle);
 
     // Right button on the map: the menu opens; "Square window" is chosen.
+    // While it is open the simulator is paused (read straight from the simulator).
     bool chosen = false;
-    ChooseWhenOpen(windows, {"mnushape"}, &chosen);
+    std::uint8_t pausedWhileOpen = 0;
+    ChooseWhenOpen(windows, {"mnushape"}, &chosen,
+                   [&] { link.readxbytes(1, 0x0264, &pausedWhileOpen); });
     QTest::mousePress(&windows.MapView(), Qt::RightButton, {}, QPoint(80, 80));
     EXPECT_TRUE(chosen);
+    EXPECT_EQ(pausedWhileOpen, 1);
     EXPECT_EQ(windows.OpenMenu(), nullptr);
     EXPECT_EQ(p.forms.Form1.menu.mnushape.caption, "Round window");
     EXPECT_EQ(windows.Form1Window().mask(), QRegion(0, 0, 167, 167));
@@ -229,7 +257,10 @@ void QuietOffscreenNotices(QtMsgType, const QMessageLogContext&, const QString& 
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless told otherwise (under xvfb-run, QT_QPA_PLATFORM=xcb runs
+    // the same tests on a real X server).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietOffscreenNotices);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
