@@ -78,7 +78,7 @@ TowerLatitudeParts EncodeTowerLatitude(double latitudeDeg);
 double DecodeTowerLatitude(TowerLatitudeParts raw);
 
 // Tower longitude: an unsigned 48-bit value in units of 360 / 65536 degree
-// with 32 fraction bits (whole part 16 bits, fraction 32 bits); 0..360 east.
+// with 32 fraction bits (16 bits of whole units, then 32 bits of fraction); 0..360 east.
 struct TowerLongitudeParts {
     std::uint32_t fraction = 0;
     std::uint16_t whole = 0;
