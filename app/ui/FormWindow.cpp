@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QWindow>
 
 #include "platform/qt/QtHost.h"
 
@@ -77,8 +78,13 @@ void FormWindow::SyncWindow(Scale scale) {
 
     if (!model_.focusControl.empty()) {
         if (QWidget* target = Control(model_.focusControl); target && model_.visible) {
-            if (!embedded_)
+            // Inside another process's window the keyboard goes to our window
+            // only when the X server is asked to give it the focus.
+            if (embedded_ && windowHandle()) {
+                windowHandle()->requestActivate();
+            } else {
                 activateWindow();
+            }
             target->setFocus(Qt::OtherFocusReason);
         }
         model_.focusControl.clear();

@@ -120,6 +120,7 @@ void ProgramWindows::BuildForm2() {
     rungrid_->verticalHeader()->hide();
     rungrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rungrid_->setSelectionMode(QAbstractItemView::NoSelection);
+    rungrid_->setWordWrap(false);  // cells clip their text, as a grid control does
     cmdDetails_ = new QPushButton(form2_.get());
     cmdflyme_ = new QPushButton(form2_.get());
     cmdclose_ = new QPushButton(form2_.get());

@@ -32,7 +32,7 @@ void OnSignal(int signal) {
 
 // How long a tight wait loop of the program sleeps between rounds, so that it
 // does not keep a processor busy.
-constexpr unsigned long kIdleSleepUs = 1000;
+constexpr unsigned long kIdleSleepUs = 500;
 // The widgets catch up with the models at most this often while events run.
 constexpr qint64 kSyncIntervalMs = 15;
 

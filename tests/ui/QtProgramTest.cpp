@@ -8,12 +8,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "app/airports/AirportCommands.h"
+#include "app/mainwindow/MainWindowCommands.h"
 #include "app/startup/ExitStatus.h"
 #include "app/startup/Program.h"
 #include "app/startup/Startup.h"
@@ -214,6 +220,70 @@ TEST_F(QtProgramTest, EndsWhenTheSimulatorCloses) {
                 static_cast<long long>(clock.elapsed()));
     EXPECT_LE(clock.elapsed(), 600);
     EXPECT_EQ(host.ExitStatus(), startup::kExitNormal);
+    link.stopit();
+}
+
+TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput) {
+    StartSimulator();
+    qtui::QtHost host;
+    desktop::CVcomsLibrary link(kAppDir);
+    Program p(host, link);
+    ui::ProgramWindows windows(p, host);
+    startup::Form1_Load(p, kAppDir);
+    host.Sync();
+    ASSERT_FALSE(host.Ended());
+
+    // "Show selected map": the search window in place of the map window.
+    windows.Run([&] { mainwindow::MenuClick(p, "mnushowplace"); });
+    ASSERT_TRUE(windows.Form3Window().isVisible());
+    EXPECT_FALSE(windows.Form1Window().isVisible());
+    auto* text = qobject_cast<QLineEdit*>(windows.Form3Window().Control("TxtAirport"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(p.forms.Form3.focusControl.empty());  // the focus request was carried out
+
+    // Typing goes into the model; Enter runs the search.
+    QTest::keyClicks(text, "Heathrow");
+    EXPECT_EQ(p.forms.Form3.TxtAirport.text, "Heathrow");
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_FALSE(windows.Form3Window().isVisible());
+    ASSERT_TRUE(windows.Form2Window().isVisible());
+    auto* list = qobject_cast<QListWidget*>(windows.Form2Window().Control("foundlist"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_FALSE(p.forms.Form2.foundlist.items.empty());
+    ASSERT_EQ(list->count(), int(p.forms.Form2.foundlist.items.size()));
+    EXPECT_EQ(list->item(0)->text().toStdString(), p.forms.Form2.foundlist.items[0]);
+
+    // A click on the first line shows the airport; its details fill the grid.
+    const QRect line = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    EXPECT_GT(p.search.SelectedAirport, 0);
+    EXPECT_FALSE(list->isVisible());  // the plan takes the list's place
+    auto* details = qobject_cast<QPushButton*>(windows.Form2Window().Control("cmdDetails"));
+    ASSERT_NE(details, nullptr);
+    EXPECT_TRUE(details->isVisible());
+    QTest::mouseClick(details, Qt::LeftButton);
+    auto* grid = qobject_cast<QTableWidget*>(windows.Form2Window().Control("rungrid"));
+    ASSERT_NE(grid, nullptr);
+    const forms::Grid& model = p.forms.Form2.rungrid;
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_EQ(grid->rowCount(), model.rows);
+    EXPECT_EQ(grid->columnCount(), model.cols);
+    for (int c = 0; c < model.cols; ++c) {
+        EXPECT_EQ(grid->columnWidth(c), ui::Px(model.colWidths[std::size_t(c)], 15)) << c;
+        EXPECT_EQ(grid->item(0, c)->text().toStdString(), model.Text(0, c)) << c;
+    }
+    if (!ScreenshotDir().empty()) {
+        RunEvents(500);  // painted on the X server first
+        SaveScreen("airport-window.png");
+    }
+
+    // Close: the map window comes back with its cycles.
+    auto* close = qobject_cast<QPushButton*>(windows.Form2Window().Control("cmdclose"));
+    ASSERT_NE(close, nullptr);
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_FALSE(windows.Form2Window().isVisible());
+    EXPECT_TRUE(windows.Form1Window().isVisible());
+    EXPECT_TRUE(p.Form1Timer1->Enabled());
     link.stopit();
 }
 
