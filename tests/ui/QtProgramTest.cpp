@@ -218,7 +218,7 @@ TEST_F(QtProgramTest, EndsWhenTheSimulatorCloses) {
     ASSERT_TRUE(host.Ended());
     std::printf("ended %lld ms after the simulator's process ended\n",
                 static_cast<long long>(clock.elapsed()));
-    EXPECT_LE(clock.elapsed(), 600);
+    EXPECT_LE(clock.elapsed(), 1000);  // the watchdog ticks every 500 ms; a loaded machine is slower
     EXPECT_EQ(host.ExitStatus(), startup::kExitNormal);
     link.stopit();
 }
