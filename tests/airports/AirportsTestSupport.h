@@ -14,22 +14,19 @@
 #include "app/navdata/AirportDatabase.h"
 #include "app/startup/Program.h"
 #include "platform/Host.h"
+#include "tests/support/HostStub.h"
+#include "tests/support/LinkStub.h"
 
 namespace corvane::testing {
 
-class FakeTimer : public host::Timer {
+// Timers start switched on here, as the main window's are while it shows:
+// the airport windows switch them off and on.
+class FakeTimer : public StubTimer {
   public:
-    void SetEnabled(bool enabled) override { enabled_ = enabled; }
-    bool Enabled() const override { return enabled_; }
-    void SetInterval(int intervalMs) override { interval_ = intervalMs; }
-    int Interval() const override { return interval_; }
-
-  private:
-    bool enabled_ = true;
-    int interval_ = 0;
+    FakeTimer() : StubTimer(0, true) {}
 };
 
-class FakeHost : public host::Host {
+class FakeHost : public HostStub {
   public:
     std::vector<host::WindowId> focusCalls;
     std::vector<host::WindowId> updateCalls;
@@ -40,58 +37,17 @@ class FakeHost : public host::Host {
         return std::make_unique<FakeTimer>();
     }
     void DoEvents() override { now_ += 0.05; }
-    host::WindowId FindWindowByTitle(std::string_view) override { return 0; }
-    host::WindowId FindWindowByClass(std::string_view) override { return 0; }
-    bool GetWindowRect(host::WindowId, host::Rect*) override { return false; }
-    bool RequestClose(host::WindowId) override { return false; }
-    host::WindowId FocusWindow() override { return 0; }
     void SetFocus(host::WindowId window) override { focusCalls.push_back(window); }
     void UpdateWindow(host::WindowId window) override { updateCalls.push_back(window); }
-    int ScreenWidthTwips() override { return 1920 * 15; }
-    int ScreenHeightTwips() override { return 1080 * 15; }
-    int TwipsPerPixelX() override { return 15; }
-    int TwipsPerPixelY() override { return 15; }
-    host::Point CursorPosition() override { return {}; }
-    std::optional<host::RegistryValue> ReadRegistryValue(host::RegistryRoot, std::string_view,
-                                                         std::string_view) override {
-        return std::nullopt;
-    }
-    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
-        return false;
-    }
-    bool FileExists(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    char PathSeparator() override { return '/'; }
-    host::MessageBoxResult ShowMessageBox(const std::string&, const std::string&,
-                                          host::MessageBoxIcon, host::MessageBoxButtons) override {
-        return host::MessageBoxResult::Ok;
-    }
-    void EndProgram(int) override { ended_ = true; }
-    bool Ended() const override { return ended_; }
 
   private:
-    bool ended_ = false;
     double now_ = 36000;
 };
 
-// A link that answers every call with success and counts the batches sent.
-class FakeLink : public flightstate::SimulatorLink {
+// A link that answers every call with success.
+class FakeLink : public ConstantLink {
   public:
-    int batchesSent = 0;
-
-    std::int32_t fsworking() override { return flightstate::kFs98; }
-    std::int32_t startit() override { return 1; }
-    std::int32_t stopit() override { return 1; }
-    std::int32_t readDWORD(std::int32_t, void*) override { return 1; }
-    std::int32_t writeDWORD(std::int32_t, const void*) override { return 1; }
-    std::int32_t readxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
-    std::int32_t writexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
-    std::int32_t startmessage() override { return 1; }
-    std::int32_t sendmessage() override { return 1; }
-    std::int32_t rawreadxbytes(std::int32_t, std::int32_t, void*) override { return 1; }
-    std::int32_t rawwritexbytes(std::int32_t, std::int32_t, const void*) override { return 1; }
-    std::int32_t rawreadDWORD(std::int32_t, void*) override { return 1; }
-    std::int32_t rawwriteDWORD(std::int32_t, const void*) override { return 1; }
+    FakeLink() : ConstantLink(1) {}
 };
 
 // A canvas that keeps what was drawn on it. Text is 90 twips a character

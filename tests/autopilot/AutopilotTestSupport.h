@@ -23,32 +23,20 @@
 #include "app/navdata/NavigationConstants.h"
 #include "app/startup/Program.h"
 #include "platform/Host.h"
+#include "tests/support/HostStub.h"
 
 namespace corvane::autopilot::test {
 
-class FakeTimer : public host::Timer {
-  public:
-    explicit FakeTimer(int intervalMs) : interval(intervalMs) {}
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-    void SetInterval(int ms) override { interval = ms; }
-    int Interval() const override { return interval; }
-    bool enabled = false;
-    int interval = 0;
-};
+using FakeTimer = testing::StubTimer;
 
-class FakeHost : public host::Host {
+class FakeHost : public testing::HostStub {
   public:
     double now = 36000;        // seconds since midnight
     double stepSeconds = 0.1;  // how far each DoEvents moves the clock
     int doEventsCalls = 0;
-    bool ended = false;
     std::function<void()> onDoEvents;  // runs inside DoEvents, like a pending event
 
     double TimeOfDay() override { return now; }
-    std::unique_ptr<host::Timer> CreateTimer(int intervalMs, std::function<void()>) override {
-        return std::make_unique<FakeTimer>(intervalMs);
-    }
     void DoEvents() override {
         ++doEventsCalls;
         now += stepSeconds;
@@ -57,34 +45,6 @@ class FakeHost : public host::Host {
         if (onDoEvents)
             onDoEvents();
     }
-    host::WindowId FindWindowByTitle(std::string_view) override { return 0; }
-    host::WindowId FindWindowByClass(std::string_view) override { return 0; }
-    bool GetWindowRect(host::WindowId, host::Rect*) override { return false; }
-    bool RequestClose(host::WindowId) override { return false; }
-    host::WindowId FocusWindow() override { return 0; }
-    void SetFocus(host::WindowId) override {}
-    void UpdateWindow(host::WindowId) override {}
-    int ScreenWidthTwips() override { return 19200; }
-    int ScreenHeightTwips() override { return 16200; }
-    int TwipsPerPixelX() override { return 15; }
-    int TwipsPerPixelY() override { return 15; }
-    host::Point CursorPosition() override { return {}; }
-    std::optional<host::RegistryValue> ReadRegistryValue(host::RegistryRoot, std::string_view,
-                                                         std::string_view) override {
-        return std::nullopt;
-    }
-    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
-        return false;
-    }
-    bool FileExists(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    char PathSeparator() override { return '/'; }
-    host::MessageBoxResult ShowMessageBox(const std::string&, const std::string&,
-                                          host::MessageBoxIcon, host::MessageBoxButtons) override {
-        return host::MessageBoxResult::Ok;
-    }
-    void EndProgram(int) override { ended = true; }
-    bool Ended() const override { return ended; }
 };
 
 // One write request as it reached the simulator.

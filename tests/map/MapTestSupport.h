@@ -15,6 +15,8 @@
 #include "app/forms/Canvas.h"
 #include "app/startup/Program.h"
 #include "platform/Host.h"
+#include "tests/support/HostStub.h"
+#include "tests/support/LinkStub.h"
 
 namespace corvane::maptest {
 
@@ -122,19 +124,11 @@ class RecordingCanvas : public forms::Canvas {
     double currentY_ = 0;
 };
 
-class FakeTimer : public host::Timer {
-  public:
-    void SetEnabled(bool e) override { enabled = e; }
-    bool Enabled() const override { return enabled; }
-    void SetInterval(int ms) override { interval = ms; }
-    int Interval() const override { return interval; }
-    bool enabled = false;
-    int interval = 0;
-};
+using FakeTimer = testing::StubTimer;
 
 // A host whose clock, cursor and windows the test sets. DoEvents runs the
 // hook given, if any, and counts the calls.
-class FakeHost : public host::Host {
+class FakeHost : public testing::HostStub {
   public:
     double timeOfDay = 36000;
     double timeStepPerCall = 0;  // the clock moves on by this much at each reading
@@ -151,11 +145,6 @@ class FakeHost : public host::Host {
         timeOfDay += timeStepPerCall;
         return t;
     }
-    std::unique_ptr<host::Timer> CreateTimer(int ms, std::function<void()>) override {
-        auto t = std::make_unique<FakeTimer>();
-        t->interval = ms;
-        return t;
-    }
     void DoEvents() override {
         ++doEventsCalls;
         if (onDoEvents)
@@ -164,57 +153,20 @@ class FakeHost : public host::Host {
     host::WindowId FindWindowByTitle(std::string_view title) override {
         return simulatorPresent && title == "Microsoft Flight Simulator 98" ? simulatorWindow : 0;
     }
-    host::WindowId FindWindowByClass(std::string_view) override { return 0; }
     bool GetWindowRect(host::WindowId window, host::Rect* rect) override {
         if (!simulatorPresent || window != simulatorWindow)
             return false;
         *rect = simulatorRect;
         return true;
     }
-    bool RequestClose(host::WindowId) override { return false; }
-    host::WindowId FocusWindow() override { return 0; }
-    void SetFocus(host::WindowId) override {}
     void UpdateWindow(host::WindowId window) override { updatedWindows.push_back(window); }
-    int ScreenWidthTwips() override { return 1024 * 15; }
-    int ScreenHeightTwips() override { return 768 * 15; }
-    int TwipsPerPixelX() override { return 15; }
-    int TwipsPerPixelY() override { return 15; }
     host::Point CursorPosition() override { return cursor; }
-    std::optional<host::RegistryValue> ReadRegistryValue(host::RegistryRoot, std::string_view,
-                                                         std::string_view) override {
-        return std::nullopt;
-    }
-    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
-        return false;
-    }
-    bool FileExists(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    char PathSeparator() override { return '/'; }
-    host::MessageBoxResult ShowMessageBox(const std::string&, const std::string&,
-                                          host::MessageBoxIcon, host::MessageBoxButtons) override {
-        return host::MessageBoxResult::Ok;
-    }
-    void EndProgram(int) override { ended = true; }
-    bool Ended() const override { return ended; }
-    bool ended = false;
 };
 
 // A link that answers nothing (every call fails).
-class NullLink : public flightstate::SimulatorLink {
+class NullLink : public testing::ConstantLink {
   public:
-    std::int32_t fsworking() override { return 1; }
-    std::int32_t startit() override { return 0; }
-    std::int32_t stopit() override { return 0; }
-    std::int32_t readDWORD(std::int32_t, void*) override { return 0; }
-    std::int32_t writeDWORD(std::int32_t, const void*) override { return 0; }
-    std::int32_t readxbytes(std::int32_t, std::int32_t, void*) override { return 0; }
-    std::int32_t writexbytes(std::int32_t, std::int32_t, const void*) override { return 0; }
-    std::int32_t startmessage() override { return 0; }
-    std::int32_t sendmessage() override { return 0; }
-    std::int32_t rawreadxbytes(std::int32_t, std::int32_t, void*) override { return 0; }
-    std::int32_t rawwritexbytes(std::int32_t, std::int32_t, const void*) override { return 0; }
-    std::int32_t rawreadDWORD(std::int32_t, void*) override { return 0; }
-    std::int32_t rawwriteDWORD(std::int32_t, const void*) override { return 0; }
+    NullLink() : ConstantLink(0) {}
 };
 
 // Sets the flight-state words of a position and heading in degrees, the way
