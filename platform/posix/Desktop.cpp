@@ -84,9 +84,12 @@ struct DesktopState {
     int nextPublishedNumber = 0;
 };
 
+// Never destroyed: the link library's connection, itself a static object,
+// gives its atom back when the library is unloaded or the process ends, which
+// may be after the static objects of this file are gone.
 DesktopState& State() {
-    static DesktopState state;
-    return state;
+    static DesktopState* state = new DesktopState;
+    return *state;
 }
 
 WindowHandle HandleForEndpoint(DesktopState& s, const std::string& endpoint) {
