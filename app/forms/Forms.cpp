@@ -127,10 +127,14 @@ std::vector<Control*> Form3Model::ControlCollection() { return {&Label1, &TxtAir
 
 Form4Model::Form4Model() : Form("Form4") {
     caption = "";
-    for (Label* l : {&Label1, &Label2, &Label3, &Label4}) {
-        l->width = 2000;
-        l->height = 255;
-    }
+    // Wide enough for the longest readouts: "N 51* 28.64'  W 0* 27.37'",
+    // "Heading  123.4", "12500 ft  +88.3 ft/sec", "191 Kts", and hover labels
+    // such as "VOR - AALBORG - AAL 116.70".
+    Label1.width = 3400;
+    Label2.width = 1700;
+    Label3.width = 2600;
+    Label4.width = 1300;
+    for (Label* l : {&Label1, &Label2, &Label3, &Label4}) l->height = 255;
     for (Label* l : {&Label5, &Label6, &Label7}) {
         l->width = 8000;
         l->height = 255;
