@@ -26,21 +26,21 @@ void SyncControl(QWidget* widget, const forms::Control& control, Scale scale) {
 
 void SyncLabel(QLabel* widget, const forms::Label& label, Scale scale) {
     SyncControl(widget, label, scale);
-    const QString text = QString::fromStdString(label.caption);
+    const QString text = Latin1Text(label.caption);
     if (widget->text() != text)
         widget->setText(text);
 }
 
 void SyncButton(QPushButton* widget, const forms::Button& button, Scale scale) {
     SyncControl(widget, button, scale);
-    const QString text = QString::fromStdString(button.caption);
+    const QString text = Latin1Text(button.caption);
     if (widget->text() != text)
         widget->setText(text);
 }
 
 void SyncTextBox(QLineEdit* widget, const forms::TextBox& box, Scale scale) {
     SyncControl(widget, box, scale);
-    const QString text = QString::fromStdString(box.text);
+    const QString text = Latin1Text(box.text);
     if (widget->text() != text) {
         const QSignalBlocker quiet(widget);
         widget->setText(text);
@@ -52,12 +52,12 @@ void SyncListBox(QListWidget* widget, const forms::ListBox& list, Scale scale) {
     const QSignalBlocker quiet(widget);
     bool same = widget->count() == int(list.items.size());
     for (int i = 0; same && i < widget->count(); ++i) {
-        same = widget->item(i)->text().toStdString() == list.items[std::size_t(i)];
+        same = ProgramText(widget->item(i)->text()) == list.items[std::size_t(i)];
     }
     if (!same) {
         widget->clear();
         for (const std::string& item : list.items)
-            widget->addItem(QString::fromStdString(item));
+            widget->addItem(Latin1Text(item));
     }
     const int index = list.listIndex < widget->count() ? list.listIndex : -1;
     if (widget->currentRow() != index)
@@ -99,7 +99,7 @@ void SyncGrid(QTableWidget* widget, const forms::Grid& grid, Scale scale) {
                 item->setFlags(Qt::ItemIsEnabled);
                 widget->setItem(r, c, item);
             }
-            const QString text = QString::fromStdString(grid.Text(r, c));
+            const QString text = Latin1Text(grid.Text(r, c));
             if (item->text() != text)
                 item->setText(text);
             const bool fixed = r < grid.fixedRows || c < grid.fixedCols;

@@ -14,11 +14,22 @@
 #include <QRegion>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <string>
 #include <vector>
 
 #include "app/forms/Controls.h"
 
 namespace corvane::ui {
+
+// The program's texts are in the Windows ANSI code page (Latin-1 here), as the
+// airport database stores them: these turn them into Qt's texts and back.
+inline QString Latin1Text(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string ProgramText(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 // Twips to whole pixels, rounded half to even.
 int Px(double twips, int twipsPerPixel);

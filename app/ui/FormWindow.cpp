@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QWindow>
 
+#include "app/ui/ControlSync.h"
 #include "platform/qt/QtHost.h"
 
 namespace corvane::ui {
@@ -52,7 +53,7 @@ void FormWindow::SyncWindow(Scale scale) {
         embedded_ = parentTried_ != 0 && host_.Embed(this, parentTried_);
         parentOriginAt_ = -1;
     }
-    const QString title = QString::fromStdString(model_.caption);
+    const QString title = Latin1Text(model_.caption);
     if (windowTitle() != title)
         setWindowTitle(title);
 

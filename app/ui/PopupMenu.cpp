@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ui/PopupMenu.h"
 
+#include "app/ui/ControlSync.h"
+
 namespace corvane::ui {
 
 namespace {
@@ -9,7 +11,7 @@ void AddItems(QMenu& menu, const forms::MenuItem& parent) {
     for (const forms::MenuItem* item : parent.children) {
         if (!item->visible)
             continue;
-        const QString caption = QString::fromStdString(item->caption);
+        const QString caption = Latin1Text(item->caption);
         if (!item->children.empty()) {
             QMenu* sub = menu.addMenu(caption);
             sub->setObjectName(QString::fromStdString(item->name));

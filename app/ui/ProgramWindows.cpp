@@ -169,9 +169,8 @@ void ProgramWindows::BuildForm2() {
 void ProgramWindows::BuildForm3() {
     forms::Form3Model& f = p_.forms.Form3;
     form3_ = std::make_unique<FormWindow>(f, host_, Qt::Window);
-    // The search window has no command for its close box: it stays until the
-    // search runs.
-    form3_->onClose = [] {};
+    // Closing the search window gives back what opening it took away.
+    form3_->onClose = [this] { Run([this] { airports::Form3_QueryUnload(p_); }); };
     searchLabel_ = new QLabel(form3_.get());
     searchLabel_->setWordWrap(true);
     searchLabel_->setTextFormat(Qt::PlainText);
@@ -186,11 +185,11 @@ void ProgramWindows::BuildForm3() {
     form3_->AddControl("cmdOK", cmdOK_);
 
     QObject::connect(txtAirport_, &QLineEdit::textEdited, [this](const QString& text) {
-        p_.forms.Form3.TxtAirport.text = text.toStdString();
+        p_.forms.Form3.TxtAirport.text = ProgramText(text);
     });
     auto search = [this] {
         Run([this] {
-            p_.forms.Form3.TxtAirport.text = txtAirport_->text().toStdString();
+            p_.forms.Form3.TxtAirport.text = ProgramText(txtAirport_->text());
             airports::cmdOK_Click(p_);
         });
     };
