@@ -19,6 +19,10 @@ constexpr long kClaimedGraceMs = 1000;
 
 class PosixLinkPlatform final : public LinkPlatform {
 public:
+    // The connection is built on this platform and closes through it at
+    // unload, so the desktop's tables must be made first and go last.
+    PosixLinkPlatform() { desktop::InitialiseDesktop(); }
+
     WindowRef FindWindowByClass(const char* className) override {
         return desktop::FindWindowByClass(className);
     }

@@ -84,12 +84,9 @@ struct DesktopState {
     int nextPublishedNumber = 0;
 };
 
-// Never destroyed: the link library's connection, itself a static object,
-// gives its atom back when the library is unloaded or the process ends, which
-// may be after the static objects of this file are gone.
 DesktopState& State() {
-    static DesktopState* state = new DesktopState;
-    return *state;
+    static DesktopState state;
+    return state;
 }
 
 WindowHandle HandleForEndpoint(DesktopState& s, const std::string& endpoint) {
@@ -238,6 +235,8 @@ int SendRequest(DesktopState& s, const std::string& endpoint, const std::vector<
 }
 
 }  // namespace
+
+void InitialiseDesktop() { State(); }
 
 std::string DesktopDirectory() {
     if (const char* d = std::getenv("CORVANE_DESKTOP"); d && *d) return d;

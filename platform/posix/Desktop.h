@@ -57,6 +57,12 @@ struct Message {
 using MessageHandler = std::function<std::uint32_t(const Message&)>;
 using CloseHandler = std::function<void()>;
 
+// Makes the process's desktop tables exist now. A static object whose
+// destructor still uses the desktop (the link's connection gives its atom back
+// when the library is unloaded) calls this before it is built: statics are
+// destroyed in the reverse order of their making, so the tables outlive it.
+void InitialiseDesktop();
+
 // The folder in which windows are published.
 std::string DesktopDirectory();
 
