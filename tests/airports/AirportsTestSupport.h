@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/Canvas.h"
+#include "app/forms/CanvasSettings.h"
 #include "app/navdata/AirportDatabase.h"
 #include "app/startup/Program.h"
 #include "platform/Host.h"
@@ -52,7 +52,7 @@ class FakeLink : public ConstantLink {
 
 // A canvas that keeps what was drawn on it. Text is 90 twips a character
 // (scaled with the font size against 8.25 points) and 240 twips high.
-class RecordingCanvas : public forms::Canvas {
+class RecordingCanvas : public forms::CanvasSettings {
   public:
     struct LineCall {
         double x1, y1, x2, y2;
@@ -83,7 +83,7 @@ class RecordingCanvas : public forms::Canvas {
     std::vector<FillCall> fills;
     int clsCount = 0;
 
-    RecordingCanvas(int pixelWidth, int pixelHeight) : width_(pixelWidth), height_(pixelHeight) {}
+    RecordingCanvas(int pixelWidth, int pixelHeight) : CanvasSettings(pixelWidth, pixelHeight) {}
 
     void Forget() {
         lines.clear();
@@ -93,28 +93,6 @@ class RecordingCanvas : public forms::Canvas {
         clsCount = 0;
     }
 
-    int PixelWidth() const override { return width_; }
-    int PixelHeight() const override { return height_; }
-    void Resize(int w, int h) override {
-        width_ = w;
-        height_ = h;
-    }
-    int TwipsPerPixelX() const override { return 15; }
-    int TwipsPerPixelY() const override { return 15; }
-    void SetScaleMode(forms::ScaleMode mode) override { mode_ = mode; }
-    forms::ScaleMode GetScaleMode() const override { return mode_; }
-    void SetForeColor(forms::Rgb c) override { fore_ = c; }
-    forms::Rgb ForeColor() const override { return fore_; }
-    void SetBackColor(forms::Rgb c) override { back_ = c; }
-    forms::Rgb BackColor() const override { return back_; }
-    void SetFillColor(forms::Rgb c) override { fill_ = c; }
-    forms::Rgb FillColor() const override { return fill_; }
-    void SetFillSolid(bool solid) override { solid_ = solid; }
-    bool FillSolid() const override { return solid_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontBold(bool bold) override { bold_ = bold; }
-    bool FontBold() const override { return bold_; }
 
     void Cls() override {
         ++clsCount;
@@ -141,10 +119,6 @@ class RecordingCanvas : public forms::Canvas {
         return Units(90.0 * double(text.size()) * fontSize_ / 8.25);
     }
     double TextHeight(std::string_view) const override { return Units(240.0 * fontSize_ / 8.25); }
-    double CurrentX() const override { return x_; }
-    double CurrentY() const override { return y_; }
-    void SetCurrentX(double x) override { x_ = x; }
-    void SetCurrentY(double y) override { y_ = y; }
 
     void MoveTo(int, int) override {}
     void LineTo(int, int) override {}
@@ -159,18 +133,6 @@ class RecordingCanvas : public forms::Canvas {
     double Units(double twips) const {
         return mode_ == forms::ScaleMode::Twips ? twips : twips / 15;
     }
-
-    int width_;
-    int height_;
-    forms::ScaleMode mode_ = forms::ScaleMode::Twips;
-    forms::Rgb fore_{0, 0, 0};
-    forms::Rgb back_{255, 255, 255};
-    forms::Rgb fill_{0, 0, 0};
-    bool solid_ = false;
-    double fontSize_ = 8.25;
-    bool bold_ = false;
-    double x_ = 0;
-    double y_ = 0;
 };
 
 // Appends a record to a database list (records 1..count with the empty

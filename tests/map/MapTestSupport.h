@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/Canvas.h"
+#include "app/forms/CanvasSettings.h"
 #include "app/startup/Program.h"
 #include "platform/Host.h"
 #include "tests/support/HostStub.h"
@@ -29,9 +29,12 @@ struct CanvasCall {
     bool operator==(const CanvasCall&) const = default;
 };
 
-class RecordingCanvas : public forms::Canvas {
+class RecordingCanvas : public forms::CanvasSettings {
   public:
-    RecordingCanvas(int width = 167, int height = 167) : width_(width), height_(height) {}
+    // The back colour starts black here, as the map's tests expect.
+    RecordingCanvas(int width = 167, int height = 167) : CanvasSettings(width, height) {
+        back_ = {};
+    }
 
     std::vector<CanvasCall> calls;
 
@@ -47,28 +50,6 @@ class RecordingCanvas : public forms::Canvas {
         return out;
     }
 
-    int PixelWidth() const override { return width_; }
-    int PixelHeight() const override { return height_; }
-    void Resize(int w, int h) override {
-        width_ = w;
-        height_ = h;
-    }
-    int TwipsPerPixelX() const override { return 15; }
-    int TwipsPerPixelY() const override { return 15; }
-    void SetScaleMode(forms::ScaleMode mode) override { mode_ = mode; }
-    forms::ScaleMode GetScaleMode() const override { return mode_; }
-    void SetForeColor(forms::Rgb c) override { fore_ = c; }
-    forms::Rgb ForeColor() const override { return fore_; }
-    void SetBackColor(forms::Rgb c) override { back_ = c; }
-    forms::Rgb BackColor() const override { return back_; }
-    void SetFillColor(forms::Rgb c) override { fill_ = c; }
-    forms::Rgb FillColor() const override { return fill_; }
-    void SetFillSolid(bool s) override { solid_ = s; }
-    bool FillSolid() const override { return solid_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontBold(bool bold) override { bold_ = bold; }
-    bool FontBold() const override { return bold_; }
 
     void Cls() override { Record("Cls", {}); }
     void Line(double x1, double y1, double x2, double y2) override {
@@ -79,18 +60,14 @@ class RecordingCanvas : public forms::Canvas {
     }
     void Circle(double x, double y, double r) override { Record("Circle", {x, y, r}, fore_); }
     void Print(std::string_view text) override {
-        CanvasCall c{"Print", {currentX_, currentY_}, fore_, std::string(text)};
+        CanvasCall c{"Print", {x_, y_}, fore_, std::string(text)};
         calls.push_back(c);
-        currentX_ += TextWidth(text);
+        x_ += TextWidth(text);
     }
     void NewLine() override { Record("NewLine", {}); }
     // Every character is 90 units wide and the text 195 high.
     double TextWidth(std::string_view text) const override { return 90.0 * text.size(); }
     double TextHeight(std::string_view) const override { return 195; }
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
-    void SetCurrentX(double x) override { currentX_ = x; }
-    void SetCurrentY(double y) override { currentY_ = y; }
     void MoveTo(int x, int y) override { Record("MoveTo", {double(x), double(y)}); }
     void LineTo(int x, int y) override { Record("LineTo", {double(x), double(y)}, fore_); }
     void FillRect(int l, int t, int r, int b, forms::Rgb c) override {
@@ -113,15 +90,6 @@ class RecordingCanvas : public forms::Canvas {
     void Record(std::string op, std::vector<double> args, forms::Rgb colour = {}) {
         calls.push_back(CanvasCall{std::move(op), std::move(args), colour, {}});
     }
-    int width_;
-    int height_;
-    forms::ScaleMode mode_ = forms::ScaleMode::Twips;
-    forms::Rgb fore_{}, back_{}, fill_{};
-    bool solid_ = false;
-    double fontSize_ = 8.25;
-    bool bold_ = false;
-    double currentX_ = 0;
-    double currentY_ = 0;
 };
 
 using FakeTimer = testing::StubTimer;

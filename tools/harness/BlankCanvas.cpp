@@ -17,13 +17,13 @@ double LineHeightPx(double points) {
 }  // namespace
 
 double BlankCanvas::TextWidth(std::string_view text) const {
-    const double px = CharWidthPx(font_) * static_cast<double>(text.size());
-    return mode_ == forms::ScaleMode::Twips ? px * tppx_ : px;
+    const double px = CharWidthPx(fontSize_) * static_cast<double>(text.size());
+    return mode_ == forms::ScaleMode::Twips ? px * twipsPerPixelX_ : px;
 }
 
 double BlankCanvas::TextHeight(std::string_view) const {
-    const double px = LineHeightPx(font_);
-    return mode_ == forms::ScaleMode::Twips ? px * tppy_ : px;
+    const double px = LineHeightPx(fontSize_);
+    return mode_ == forms::ScaleMode::Twips ? px * twipsPerPixelY_ : px;
 }
 
 }  // namespace corvane::harness
