@@ -111,6 +111,20 @@ bool ParseRunway(const RowFields& f, RowParser& p, SourceRunway& runway) {
     return true;
 }
 
+// The row code in the first field of a row of apt.dat or nav.dat; false for an
+// empty line and for a code that is not a number (reported as malformed).
+bool ReadRowCode(const RowFields& f, LineReader& reader, Diagnostics& diagnostics, long& row) {
+    if (f.size() == 0) {
+        return false;
+    }
+    if (!ParseInteger(f[0], row)) {
+        diagnostics.Malformed(reader.Where(),
+                              "the row code \"" + std::string(f[0]) + "\" is not a number");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics) {
@@ -121,13 +135,8 @@ AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics) {
     std::string line;
     while (reader.Next(line)) {
         const RowFields f(line);
-        if (f.size() == 0) {
-            continue;
-        }
         long row = 0;
-        if (!ParseInteger(f[0], row)) {
-            diagnostics.Malformed(reader.Where(),
-                                  "the row code \"" + std::string(f[0]) + "\" is not a number");
+        if (!ReadRowCode(f, reader, diagnostics, row)) {
             continue;
         }
         if (row == 99) {
@@ -245,13 +254,8 @@ NavDatContents ReadNavDat(LineReader& reader, Diagnostics& diagnostics) {
     std::string line;
     while (reader.Next(line)) {
         const RowFields f(line);
-        if (f.size() == 0) {
-            continue;
-        }
         long row = 0;
-        if (!ParseInteger(f[0], row)) {
-            diagnostics.Malformed(reader.Where(),
-                                  "the row code \"" + std::string(f[0]) + "\" is not a number");
+        if (!ReadRowCode(f, reader, diagnostics, row)) {
             continue;
         }
         if (row == 99) {
