@@ -8,6 +8,7 @@
 
 #include "app/airports/AirportCommands.h"
 #include "app/autopilot/AircraftReadings.h"
+#include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/FlyThereStatus.h"
 #include "app/mainwindow/MainWindowCommands.h"
 #include "app/navdata/Geodesy.h"
@@ -120,6 +121,12 @@ void StartFlight(Program& p, std::int32_t runwayChoice) {
     }
     plan.RunwayHeading = navdata::InitialBearing(plan.Threshold.lat, plan.Threshold.lon,
                                                  plan.FarEnd.lat, plan.FarEnd.lon);
+    plan.RunwayLengthFt = runway.lengthFeet;
+    plan.RunwayWidthFt = runway.widthFeet;
+    plan.AimPointFt = AimPointDistance(plan.RunwayLengthFt);
+    plan.Track.Reset();
+    plan.GoArounds = 0;
+    plan.GateChecked = false;
 
     plan.RouteBaseThrottle = kStartThrottle;
     p.plane.throttles(kStartThrottle);
@@ -160,7 +167,10 @@ void EngageAutopilot(Program& p, std::int32_t altitudeFt) {
     plane.brakeindicator(0);
     plane.airbrake(0);
     plane.apwinglevel(0);
-    const double wholeDegrees = std::nearbyint(TrueHeading(p.flightState));
+    // The autopilot's heading is magnetic: the aircraft's true heading less
+    // the variation, so that engaging it does not turn the aircraft.
+    const double wholeDegrees =
+        std::nearbyint(TrueHeading(p.flightState) - MagneticVariation(p.flightState));
     plane.apheading(static_cast<std::int32_t>(std::nearbyint(wholeDegrees * 65536 / 360)));
     plane.apaltitude(altitudeFt);
     plane.apvertspeed(0);
@@ -188,6 +198,17 @@ void CruiseHeight_Click(Program& p, const std::string& entryName) {
     p.plan.CruiseHeight = chosen->heightFt / kFeetPerMetre;
     p.plan.CruiseAboveGround = chosen->aboveGround;
     mainwindow::EndMenuAction(p);
+}
+
+void SampleGroundTrack(Program& p) {
+    const flightstate::FlightState& s = p.flightState;
+    // A paused simulator does not move: its positions say nothing of the
+    // motion (the gap starts the record again when it goes on).
+    if (s.paused != 0)
+        return;
+    FlyTherePlan& plan = p.plan;
+    plan.Track.Add(p.host.TimeOfDay(), AircraftLatitude(s), AircraftLongitude(s));
+    plan.Track.UpdateDrift(TrueHeading(s), s.onground == 0);
 }
 
 void mnuFlythereOff_Click(Program& p) {

@@ -16,6 +16,9 @@ namespace corvane::autopilot {
 // while their stages are above 0).
 void RouteTick(Program& p);
 void LandingTick(Program& p);
+// Adds the aircraft's position to the plan's ground track (the main cycle,
+// before the guidance and landing steps, while a flight is under way).
+void SampleGroundTrack(Program& p);
 // "Fly there" in the airport window: lists the landing directions.
 void cmdflyme_Click(Program& p);
 // Fills the airport window's list with the landing directions of the

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/autopilot/GroundTrack.h"
+
 namespace corvane::autopilot {
 
 struct LatLon {
@@ -48,6 +50,20 @@ struct FlyTherePlan {
     double ApproachLength = 0;  // distance flown in one minute
     double MidStart = 0;        // height where the mid stage begins
     double DescentStart = 0;    // distance from the threshold where the initial descent begins
+
+    // The runway as the approach is judged against it.
+    double RunwayLengthFt = 0;  // threshold to far end, as the database lists it
+    double RunwayWidthFt = 0;
+    double AimPointFt = 0;  // past the threshold: where the final stage aims
+
+    // Motion over the ground from successive positions (speed, track, drift).
+    GroundTrack Track;
+
+    // Go-arounds: how many this flight has flown, whether this approach has
+    // passed its 500 ft gate, and the altitude (feet) at which it began.
+    int GoArounds = 0;
+    bool GateChecked = false;
+    double ApproachStartAltitudeFt = 0;
 };
 
 }  // namespace corvane::autopilot

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 #include "app/autopilot/AircraftReadings.h"
+#include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/DescentProfile.h"
 #include "app/autopilot/FlyThereCommands.h"
 #include "app/autopilot/FlyThereStatus.h"
@@ -29,6 +31,8 @@ constexpr std::int32_t kAirbrakeSet = static_cast<std::int32_t>(0x96880000u);
 constexpr double kRolloutIdleKnots = 15;
 constexpr double kStandstillKnots = 3;
 constexpr double kStandstillSeconds = 3;
+constexpr std::int32_t kGoAroundRate = 1500;  // ft/min
+constexpr std::int32_t kCruiseThrottle = 7168;
 
 // Rounds half to even into the range of T (the laws' values are far inside it;
 // the bounds only keep a degenerate reading from overflowing the conversion).
@@ -55,8 +59,55 @@ DescentCommand FlyDescent(Program& p, double slopePercent, double heightFt, doub
     return command;
 }
 
+// Before the final stage: the distance to the threshold and on along the
+// runway to the aim point.
 double ThresholdFt(const Program& p) {
-    return ThresholdDistance(p.plan, p.flightState);
+    return ThresholdDistance(p.plan, p.flightState) + p.plan.AimPointFt;
+}
+
+RunwayOffsets Offsets(const Program& p) {
+    return OffsetsFromRunway(p.plan, AircraftLatitude(p.flightState),
+                             AircraftLongitude(p.flightState));
+}
+
+double HeightAboveRunwayFt(const Program& p) {
+    return AltitudeMetres(p.flightState) * kFeetPerMetre - p.plan.RunwayElevation;
+}
+
+// No descent takes the aircraft below the terrain floor before the final
+// stage: the commanded rate is limited so that it levels off there (and
+// climbs back when below it). Returns the rate that was sent.
+std::int32_t KeepClearOfGround(Program& p, std::int32_t rate, double toAimFt) {
+    const flightstate::FlightState& s = p.flightState;
+    const double aglFt = (AltitudeMetres(s) - s.groundaltitude) * kFeetPerMetre;
+    const double floorFt = TerrainFloorFt(p.plan, toAimFt);
+    const auto limit =
+        static_cast<std::int32_t>(std::nearbyint(TerrainLimitedRate(aglFt, floorFt)));
+    if (rate < limit) {
+        p.plane.apvertspeed(limit);
+        return limit;
+    }
+    return rate;
+}
+
+void StartGoAround(Program& p, const char* why);
+
+// The 500 ft gate: an approach that is not stabilised there goes around.
+// Returns true when it did.
+bool CheckStabilisedGate(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    if (plan.GateChecked || p.flightState.onground == 1)
+        return false;
+    const double heightFt = HeightAboveRunwayFt(p);
+    if (heightFt > kStabilisedGateFt)
+        return false;
+    plan.GateChecked = true;
+    const char* why =
+        UnstableReason(plan, Offsets(p), heightFt, plan.Track.Valid(), plan.Track.TrackDeg());
+    if (*why == '\0')
+        return false;
+    StartGoAround(p, why);
+    return true;
 }
 
 void WaitForDescentPoint(Program& p) {
@@ -69,6 +120,8 @@ void WaitForDescentPoint(Program& p) {
         // From now on the altitude target stays 0: the descent is flown by
         // vertical speed alone.
         p.plane.apaltitude(0);
+        plan.ApproachStartAltitudeFt = AltitudeMetres(p.flightState) * kFeetPerMetre;
+        plan.GateChecked = false;
         plan.LandingStage = kInitialDescent;
         p.forms.Form4.Label6.caption = "Initial descent";
     }
@@ -95,7 +148,10 @@ void InitialDescent(Program& p) {
     p.plane.spoilers(kDescentFlaps);
     const DescentCommand command = FlyDescent(p, kInitialSlopePercent, heightFt, toGoFt, true);
     p.plane.throttles(DescentThrottle(p.plane.stallfactor(), kInitialDescent));
-    if (command.computed && DescentStageEnds(command.commandedRate, heightFt)) {
+    if (CheckStabilisedGate(p))
+        return;
+    const std::int32_t rate = KeepClearOfGround(p, command.commandedRate, ThresholdFt(p));
+    if (command.computed && DescentStageEnds(rate, heightFt)) {
         plan.LandingStage = kMidDescent;
         p.forms.Form4.Label6.caption = "Mid-stage descent";
     }
@@ -113,7 +169,10 @@ void MidDescent(Program& p) {
     p.plane.spoilers(kDescentFlaps);
     const DescentCommand command = FlyDescent(p, kMidSlopePercent, heightFt, toGoFt, true);
     p.plane.throttles(DescentThrottle(p.plane.stallfactor(), kMidDescent));
-    if (command.computed && DescentStageEnds(command.commandedRate, heightFt)) {
+    if (CheckStabilisedGate(p))
+        return;
+    const std::int32_t rate = KeepClearOfGround(p, command.commandedRate, ThresholdFt(p));
+    if (command.computed && DescentStageEnds(rate, heightFt)) {
         plan.LandingStage = kFinalDescent;
         p.forms.Form4.Label6.caption = "Final descent";
         // Crash detection is back on for the touchdown.
@@ -127,18 +186,21 @@ void FinalDescent(Program& p) {
     plan.ProfileSpeed = TrueAirspeedKnots(s);
     const double heightFt =
         AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation - kTouchdownAimFt;
-    const std::int32_t thresholdFt = ThresholdDistance(plan, s);
+    // Along the extended centre line, signed: past the aim point the distance
+    // is negative, so a float never gets power and a computed climb again.
+    const double toAimFt = ToAimPointFt(plan, Offsets(p));
     if (plan.ProfileSpeed * kFeetPerMinutePerKnot == 0)
+        return;
+    if (CheckStabilisedGate(p))
         return;
 
     p.plane.flaps(kDescentFlaps);
-    FlyDescent(p, kFinalSlopePercent, heightFt, thresholdFt, false);
     std::int32_t throttle = FinalDescentThrottle(p.plane.stallfactor());
-    // Measured to the threshold whichever side of it the aircraft is: a float
-    // far past it gets power and a computed rate again.
-    if (thresholdFt < kIdleWithinFt) {
+    if (toAimFt < kIdleWithinFt) {
         throttle = 0;
         p.plane.apvertspeed(kNearThresholdRate);
+    } else {
+        FlyDescent(p, kFinalSlopePercent, heightFt, toAimFt, false);
     }
     p.plane.throttles(throttle);
     if (s.onground == 1) {
@@ -146,8 +208,21 @@ void FinalDescent(Program& p) {
         p.forms.Form4.Label6.caption = "Touchdown";
         p.forms.Form4.Label7.caption = "";
         plan.GuidanceOn = false;
+        plan.RouteStage = 0;  // the rollout steers on the ground from here
         p.plane.apvertspeed(kNearThresholdRate);
     }
+}
+
+// Steers the nose wheel towards the centre line on the ground.
+void SteerOnGround(Program& p) {
+    const double steer = RolloutSteering(p.plan, Offsets(p), TrueHeading(p.flightState));
+    p.plane.rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
+}
+
+// Ground speed, knots, from successive positions; the true airspeed while
+// the positions do not yet span the measuring window.
+double GroundSpeedKnots(const Program& p) {
+    return p.plan.Track.Valid() ? p.plan.Track.SpeedKnots() : TrueAirspeedKnots(p.flightState);
 }
 
 void TouchdownBraking(Program& p) {
@@ -158,7 +233,10 @@ void TouchdownBraking(Program& p) {
     p.plane.airbrake(kAirbrakeSet);
     p.plane.elevator(kRolloutElevator);
     p.plane.throttles(RoundInto<std::int32_t>(p.plane.enginetype() / 2.0));
-    if (TrueAirspeedKnots(p.flightState) < kRolloutIdleKnots) {
+    if (p.flightState.paused != 0)
+        return;
+    SteerOnGround(p);
+    if (GroundSpeedKnots(p) < kRolloutIdleKnots) {
         p.plane.throttles(0);
         p.plan.LandingStage = kRollout;
         // The standstill is timed from here at the latest, so that the three
@@ -170,7 +248,11 @@ void TouchdownBraking(Program& p) {
 void Rollout(Program& p) {
     FlyTherePlan& plan = p.plan;
     const double now = p.host.TimeOfDay();
-    if (TrueAirspeedKnots(p.flightState) >= kStandstillKnots) {
+    // Judged on the ground speed: the airspeed of an aircraft standing in
+    // wind is the wind. A paused simulator does not stand still.
+    if (p.flightState.paused != 0 || GroundSpeedKnots(p) >= kStandstillKnots) {
+        if (p.flightState.paused == 0)
+            SteerOnGround(p);
         plan.StopTime = static_cast<float>(now);
         return;
     }
@@ -219,6 +301,63 @@ void AutopilotOff(Program& p) {
     EndFlyThereDisplay(p);
 }
 
+void HandBackInLevelFlight(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    plan.LandingStage = kNotLanding;
+    plan.RouteStage = 0;
+    plan.GuidanceOn = false;
+    p.plane.apaltitude(RoundInto<std::int32_t>(AltitudeMetres(p.flightState) * kFeetPerMetre));
+    p.plane.apvertspeed(0);
+    p.plane.throttles(kCruiseThrottle);
+    p.plane.flaps(0);
+    p.forms.Form4.Label6.caption = "Landing abandoned";
+    EndFlyThereDisplay(p);
+    p.host.ShowMessageBox(
+        "The approach to runway " + plan.RunwayDesignator +
+            " could not be flown to a landing after " + std::to_string(kMaxGoArounds) +
+            " go-arounds. The autopilot holds level flight: please take over.",
+        "Fly there", host::MessageBoxIcon::Exclamation, host::MessageBoxButtons::Ok);
+}
+
+void StartGoAround(Program& p, const char* why) {
+    FlyTherePlan& plan = p.plan;
+    ++plan.GoArounds;
+    // Crash detection stays off during the flight, as before the final stage.
+    p.plane.crashing(0);
+    p.plane.spoilers(0);
+    p.plane.armspoilers(0);
+    p.plane.flaps(kWaitingFlaps);
+    p.plane.throttles(kFullDeflection);
+    if (plan.GoArounds > kMaxGoArounds) {
+        HandBackInLevelFlight(p);
+        return;
+    }
+    plan.RouteStage = 0;  // the go-around steers the runway heading itself
+    plan.LandingStage = kGoAround;
+    p.forms.Form4.Label6.caption = std::string("Go-around: ") + why;
+    p.plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
+    p.plane.apvertspeed(kGoAroundRate);
+}
+
+void GoAround(Program& p) {
+    FlyTherePlan& plan = p.plan;
+    const flightstate::FlightState& s = p.flightState;
+    p.plane.throttles(kFullDeflection);
+    p.plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
+    p.plane.apvertspeed(kGoAroundRate);
+    const double drift = plan.Track.Valid() ? plan.Track.DriftDeg() : 0.0;
+    p.plane.apheading(AutopilotHeadingUnits(plan.RunwayHeading - drift - MagneticVariation(s)));
+    const double altitudeFt = AltitudeMetres(s) * kFeetPerMetre;
+    if (altitudeFt > plan.RunwayElevation + 300 && p.plane.gearhandle() != 0)
+        p.plane.gearhandle(0);
+    if (altitudeFt >= plan.ApproachStartAltitudeFt - 100) {
+        // Up again: the approach is flown again from the turning point.
+        plan.LandingStage = kNotLanding;
+        plan.RouteStage = 1;
+        plan.GateChecked = false;
+    }
+}
+
 }  // namespace
 
 void LandingTick(Program& p) {
@@ -246,6 +385,9 @@ void LandingTick(Program& p) {
             break;
         case kAutopilotOff:
             AutopilotOff(p);
+            break;
+        case kGoAround:
+            GoAround(p);
             break;
         default:
             break;

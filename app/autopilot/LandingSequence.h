@@ -22,7 +22,15 @@ enum LandingStages : std::int16_t {
     kRollout = 6,
     kResettingControls = 7,
     kAutopilotOff = 8,
+    // An approach that could not end on the runway: full power, a climb on
+    // the runway heading to the height the approach began at, then the
+    // approach is flown again from the turning point.
+    kGoAround = 9,
 };
+
+// Go-arounds a flight may fly; after the next unstable approach the controls
+// are handed back in level flight.
+inline constexpr int kMaxGoArounds = 2;
 
 // The vertical speed a descent stage commands, ft/min.
 struct DescentCommand {

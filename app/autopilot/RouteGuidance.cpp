@@ -6,6 +6,7 @@
 #include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/DescentProfile.h"
 #include "app/autopilot/FlyThereCommands.h"
+#include "app/autopilot/LandingSequence.h"
 #include "app/navdata/Geodesy.h"
 #include "app/navdata/NavigationConstants.h"
 #include "app/navdata/PositionText.h"
@@ -86,8 +87,12 @@ void AlongRunway(Program& p) {
     SteerToPoint(p, targetLat, targetLon, true, plan.RunwayHeading);
     const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
                                 plan.Threshold.lon);
-    // Steering ends; the autopilot keeps the last heading.
-    if (d < kRouteEndNm)
+    // While the landing sequence flies its descent, steering goes on along the
+    // centre line until the touchdown (which ends it); otherwise it ends here
+    // and the autopilot keeps the last heading.
+    const bool descending =
+        plan.LandingStage >= kInitialDescent && plan.LandingStage <= kFinalDescent;
+    if (d < kRouteEndNm && !descending)
         plan.RouteStage = 0;
     p.forms.Form4.Label7.caption = DistanceText(d);
 }
@@ -135,12 +140,16 @@ void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept
 
     const double bearing = navdata::InitialBearing(lat, lon, targetLat, targetLon);
     const double variation = MagneticVariation(s);
-    double heading = bearing - variation;
+    // The laws give the track to make good; the heading allows for the drift
+    // measured from the positions, so that wind does not carry the aircraft
+    // off the line.
+    const double drift = plan.Track.Valid() ? plan.Track.DriftDeg() : 0.0;
+    double heading = bearing - variation - drift;
     if (intercept) {
         const double distance = DistanceNm(lat, lon, targetLat, targetLon);
         const int gain = InterceptGain(distance);
         if (gain != 0)
-            heading = InterceptHeading(courseDeg, bearing, gain) - variation;
+            heading = InterceptHeading(courseDeg, bearing, gain) - variation - drift;
     }
 
     if (plan.LandingStage < 2) {
@@ -218,7 +227,9 @@ double InterceptHeading(double courseDeg, double bearingDeg, double gainPercent)
 }
 
 std::int32_t AutopilotHeadingUnits(double headingDeg) {
-    return static_cast<std::int32_t>(std::nearbyint(std::nearbyint(headingDeg) * 65536 / 360));
+    // The autopilot's heading unit is 1/65536 of a turn: whole degrees would
+    // leave the aircraft up to half a degree off the centre line's course.
+    return static_cast<std::int32_t>(std::nearbyint(headingDeg * 65536 / 360));
 }
 
 std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::FlightState& s) {

@@ -46,8 +46,8 @@ int InterceptGain(double distanceNm);
 // Example: course 90, bearing 80, gain 350 -> 45.
 double InterceptHeading(double courseDeg, double bearingDeg, double gainPercent);
 
-// A heading in degrees in the autopilot's unit: the whole degree nearest it,
-// x 65536 / 360, rounded half to even. Not wrapped into 0..360.
+// A heading in degrees in the autopilot's unit: x 65536 / 360, rounded half to
+// even. Not wrapped into 0..360.
 std::int32_t AutopilotHeadingUnits(double headingDeg);
 
 // Whole feet from the aircraft to the threshold (rounded half to even).

@@ -24,6 +24,8 @@ void MainCycle(Program& p) {
     }
     KeepFocus(p);
     controls::JoystickWrite(p);
+    if (p.plan.RouteStage > 0 || p.plan.LandingStage > 0)
+        autopilot::SampleGroundTrack(p);
     if (p.plan.RouteStage > 0)
         autopilot::RouteTick(p);
     if (p.plan.LandingStage > 0)

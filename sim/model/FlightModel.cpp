@@ -419,6 +419,15 @@ void FlightModel::RollOnGround(const ControlInputs& in, const Vec3& air, double 
     MoveOverEarth(dtS);
 }
 
+void FlightModel::Shift(double northM, double eastM) {
+    AircraftState& s = state_;
+    const double cosLat = std::max(std::cos(s.latitudeDeg * kDegToRad), 1e-6);
+    s.latitudeDeg =
+        std::clamp(s.latitudeDeg + northM / units::kMetresPerDegreeLatitude, -89.999, 89.999);
+    s.longitudeDeg =
+        encoding::Wrap180(s.longitudeDeg + eastM / (units::kMetresPerDegreeLatitude * cosLat));
+}
+
 void FlightModel::MoveOverEarth(double dtS) {
     AircraftState& s = state_;
     const double cosLat = std::max(std::cos(s.latitudeDeg * kDegToRad), 1e-6);

@@ -60,6 +60,11 @@ class FlightModel {
 
     StepOutcome Step(const ControlInputs& in, const Environment& env, double dtS);
 
+    // Moves the aircraft over the ground by the given distances (metres),
+    // keeping its altitude, attitude and velocity: a sudden displacement, as
+    // the harness uses to push an approach off the centre line.
+    void Shift(double northM, double eastM);
+
     const AircraftState& State() const { return state_; }
     const AircraftConfig& Config() const { return config_; }
     Autopilot::VerticalMode AutopilotMode() const { return autopilot_.Mode(); }

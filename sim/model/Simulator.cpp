@@ -49,6 +49,10 @@ Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
     events_.clear();
 }
 
+void Simulator::ShiftAircraft(double northM, double eastM) {
+    model_.Shift(northM, eastM);
+}
+
 void Simulator::SetWind(double fromDeg, double speedKt) {
     const double speed = std::isfinite(speedKt) ? std::max(speedKt, 0.0) * units::kMpsPerKnot : 0.0;
     const double from = std::isfinite(fromDeg) ? fromDeg * kDegToRad : 0.0;

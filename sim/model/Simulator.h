@@ -102,6 +102,8 @@ class Simulator {
     double Rate() const { return rate_; }
     double StepS() const { return stepS_; }
     void SetWind(double fromDeg, double speedKt);
+    // Moves the aircraft over the ground (see FlightModel::Shift).
+    void ShiftAircraft(double northM, double eastM);
 
     double TimeS() const { return timeS_; }
     std::uint64_t StepCount() const { return stepCount_; }

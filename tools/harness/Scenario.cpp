@@ -229,6 +229,14 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
         w.CheckNoOthers();
     }
     s.crashDetection = r.Bool("crashDetection", true);
+    if (r.Has("disturbance")) {
+        ObjectReader d = r.Child("disturbance");
+        Scenario::Disturbance push;
+        push.belowHeightFt = d.RequiredNumber("belowHeightFt", 50.0, 20000.0);
+        push.sidewaysM = d.RequiredNumber("sidewaysM", -5000.0, 5000.0);
+        d.CheckNoOthers();
+        s.disturbance = push;
+    }
     if (r.Has("limits")) {
         ObjectReader l = r.Child("limits");
         s.simTimeLimitS = l.Number("simTimeS", s.simTimeLimitS, 10.0, 86400.0);

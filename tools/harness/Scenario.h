@@ -80,6 +80,16 @@ struct Scenario {
     double windSpeedKt = 0.0;
     bool crashDetection = true;
 
+    // A push off the centre line during the approach: the first time the
+    // aircraft descends below belowHeightFt above the runway in a descent
+    // stage, it is moved sidewaysM beside its position (right of the landing
+    // direction positive), as a sudden gust or a navigation error would.
+    struct Disturbance {
+        double belowHeightFt = 0.0;
+        double sidewaysM = 0.0;
+    };
+    std::optional<Disturbance> disturbance;
+
     // Simulator seconds from the flight's start after which the run is cut.
     double simTimeLimitS = 5400.0;
     // Seconds the harness waits for the hand-back once the aircraft stands.

@@ -81,6 +81,7 @@ class FlightRun {
     void CatchUp();
     // Notes stage changes and Form4's stage texts.
     void Watch();
+    void Disturb();
     void SaveFrame();
     bool HandedBack() const;
     double SimNow() const { return sim_->Sim().TimeS(); }
@@ -123,6 +124,7 @@ class FlightRun {
     std::string failure_;
     std::string endDetail_;
     bool timedOut_ = false;
+    bool disturbed_ = false;
     double nextFrameS_ = 0.0;
     int frameCount_ = 0;
     std::FILE* traceFile_ = nullptr;
@@ -253,9 +255,27 @@ void FlightRun::CatchUp() {
     }
 }
 
+void FlightRun::Disturb() {
+    if (!sc_.disturbance || disturbed_)
+        return;
+    const int stage = p_.plan.LandingStage;
+    if (stage < 2 || stage > 4)
+        return;
+    const sim::AircraftState& s = sim_->Sim().State();
+    if (s.altitudeM * units::kFeetPerMetre - runway_.ElevationFt() >=
+        sc_.disturbance->belowHeightFt)
+        return;
+    disturbed_ = true;
+    const double right = (runway_.HeadingTrueDeg() + 90) * units::kDegToRad;
+    const double m = sc_.disturbance->sidewaysM;
+    sim_->Sim().ShiftAircraft(m * std::cos(right), m * std::sin(right));
+    r_.stages.push_back({FlightTime(), "pushed " + Fixed(m, 0) + " m sideways"});
+}
+
 void FlightRun::Watch() {
     if (!flightStartSimS_)
         return;
+    Disturb();
     const double t = FlightTime();
     if (p_.plan.RouteStage != lastRoute_) {
         lastRoute_ = p_.plan.RouteStage;

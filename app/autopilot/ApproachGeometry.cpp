@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#include "app/autopilot/ApproachGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/autopilot/DescentProfile.h"
+#include "app/navdata/Geodesy.h"
+
+namespace corvane::autopilot {
+namespace {
+
+constexpr double kFeetPerMetreExact = 3.2808;
+constexpr double kDegToRad = 3.14159265358979323846 / 180;
+constexpr double kAimFt = 1000;
+constexpr double kAimShareOfLength = 0.2;
+
+double Wrap180(double deg) {
+    deg = std::fmod(deg, 360.0);
+    if (deg > 180)
+        deg -= 360;
+    if (deg <= -180)
+        deg += 360;
+    return deg;
+}
+
+}  // namespace
+
+double AimPointDistance(double runwayLengthFt) {
+    if (!(runwayLengthFt > 0))
+        return kAimFt;
+    return std::min(kAimFt, kAimShareOfLength * runwayLengthFt);
+}
+
+RunwayOffsets OffsetsFromRunway(const FlyTherePlan& plan, double latDeg, double lonDeg) {
+    const double metres =
+        navdata::GreatCircleDistance(plan.Threshold.lat, plan.Threshold.lon, latDeg, lonDeg);
+    RunwayOffsets o;
+    if (metres <= 0)
+        return o;
+    const double bearing =
+        navdata::InitialBearing(plan.Threshold.lat, plan.Threshold.lon, latDeg, lonDeg);
+    const double angle = Wrap180(bearing - plan.RunwayHeading) * kDegToRad;
+    o.alongFt = metres * std::cos(angle) * kFeetPerMetreExact;
+    o.crossM = metres * std::sin(angle);
+    return o;
+}
+
+double ProfileHeightAt(const FlyTherePlan& plan, double toAimFt) {
+    const double finalStart = plan.FinalStart - plan.RunwayElevation;
+    const double midStart = plan.MidStart - plan.RunwayElevation;
+    if (toAimFt <= plan.FinalLength) {
+        const double share = plan.FinalLength > 0 ? std::max(toAimFt, 0.0) / plan.FinalLength : 0;
+        return kTouchdownAimFt + (finalStart - kTouchdownAimFt) * share;
+    }
+    if (toAimFt <= plan.ApproachLength)
+        return finalStart + (toAimFt - plan.FinalLength) * kMidSlopePercent / 100;
+    return midStart + (toAimFt - plan.ApproachLength) * kInitialSlopePercent / 100;
+}
+
+double ProfileDistanceAt(const FlyTherePlan& plan, double heightAboveRunwayFt) {
+    const double finalStart = plan.FinalStart - plan.RunwayElevation;
+    const double midStart = plan.MidStart - plan.RunwayElevation;
+    if (heightAboveRunwayFt <= finalStart) {
+        const double span = finalStart - kTouchdownAimFt;
+        return span > 0
+                   ? plan.FinalLength * std::max(heightAboveRunwayFt - kTouchdownAimFt, 0.0) / span
+                   : 0;
+    }
+    if (heightAboveRunwayFt <= midStart)
+        return plan.FinalLength + (heightAboveRunwayFt - finalStart) * 100 / kMidSlopePercent;
+    return plan.ApproachLength + (heightAboveRunwayFt - midStart) * 100 / kInitialSlopePercent;
+}
+
+double TerrainFloorFt(const FlyTherePlan& plan, double toAimFt) {
+    return std::min(std::clamp(0.03 * toAimFt, 200.0, 1000.0),
+                    0.5 * ProfileHeightAt(plan, toAimFt));
+}
+
+double TerrainLimitedRate(double aglFt, double floorFt) {
+    return std::min(1000.0, -(aglFt - floorFt) * 6);
+}
+
+const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, double heightFt,
+                           bool trackKnown, double trackDeg) {
+    const double widthM = plan.RunwayWidthFt / kFeetPerMetreExact;
+    if (widthM > 0 && std::fabs(o.crossM) > widthM / 4)
+        return "beside the centre line";
+    if (trackKnown && std::fabs(Wrap180(trackDeg - plan.RunwayHeading)) > 30)
+        return "not lined up";
+    const double expected = ProfileDistanceAt(plan, heightFt);
+    const double toAim = ToAimPointFt(plan, o);
+    if (toAim < 0.5 * expected)
+        return "too high";
+    if (toAim > 2.5 * expected)
+        return "too low";
+    return "";
+}
+
+double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg) {
+    // Back to the centre line at up to 5 degrees, half a degree a metre, and
+    // a twentieth of full deflection for each degree off that heading.
+    const double wanted = plan.RunwayHeading - std::clamp(0.5 * o.crossM, -5.0, 5.0);
+    return std::clamp(0.05 * Wrap180(wanted - headingTrueDeg), -1.0, 1.0);
+}
+
+}  // namespace corvane::autopilot

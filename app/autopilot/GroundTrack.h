@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+//
+// The aircraft's motion over the ground, from successive positions of the
+// flight-state record: ground speed and track, and the drift between the
+// track and the heading. The link reads no ground velocity, and the true
+// airspeed equals the wind at a standstill, so the landing laws judge the
+// rollout and allow for drift from these values instead.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace corvane::autopilot {
+
+class GroundTrack {
+  public:
+    // Forgets every position (a new flight, or the readings jumped).
+    void Reset();
+
+    // One position at a time of day in seconds (it starts again at midnight).
+    // A position within 50 ms of the last one is ignored, so that two calls in
+    // one tick count once; a jump of more than 2,000 kt or a gap of more than
+    // 10 s starts the record again.
+    void Add(double timeOfDayS, double latitudeDeg, double longitudeDeg);
+
+    // True once the positions span the measuring window (at least 1 s).
+    bool Valid() const { return valid_; }
+    double SpeedKnots() const { return speedKnots_; }
+    // Degrees true in [0, 360); 0 while standing.
+    double TrackDeg() const { return trackDeg_; }
+
+    // Low-pass filtered drift (track minus heading, degrees, within +-45) over
+    // about four seconds; updated by UpdateDrift while airborne and moving.
+    void UpdateDrift(double headingTrueDeg, bool airborne);
+    double DriftDeg() const { return driftDeg_; }
+
+  private:
+    struct Sample {
+        double timeS = 0;  // seconds since the first sample, unwrapped
+        double lat = 0;
+        double lon = 0;
+    };
+    static constexpr std::size_t kSamples = 40;
+    std::array<Sample, kSamples> samples_{};
+    std::size_t count_ = 0;  // samples held
+    std::size_t next_ = 0;   // where the next one goes
+    double lastTimeOfDay_ = 0;
+    double clockS_ = 0;  // unwrapped time of the newest sample
+    double lastDriftTimeS_ = -1;
+    bool valid_ = false;
+    double speedKnots_ = 0;
+    double trackDeg_ = 0;
+    double driftDeg_ = 0;
+
+    const Sample& Newest() const;
+    void Measure();
+};
+
+}  // namespace corvane::autopilot
