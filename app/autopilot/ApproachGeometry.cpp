@@ -33,14 +33,22 @@ double AimPointDistance(double runwayLengthFt) {
 }
 
 RunwayOffsets OffsetsFromRunway(const FlyTherePlan& plan, double latDeg, double lonDeg) {
+    // The distance and the great-circle bearing from the threshold: exact
+    // along and beside the great circle of the centre line, at any latitude
+    // (the program's flat-earth bearing for short hops is off by up to a
+    // percent near the poles).
     const double metres =
         navdata::GreatCircleDistance(plan.Threshold.lat, plan.Threshold.lon, latDeg, lonDeg);
     RunwayOffsets o;
-    if (metres <= 0)
+    if (!(metres > 0))
         return o;
-    const double bearing =
-        navdata::InitialBearing(plan.Threshold.lat, plan.Threshold.lon, latDeg, lonDeg);
-    const double angle = Wrap180(bearing - plan.RunwayHeading) * kDegToRad;
+    const double lat1 = plan.Threshold.lat * kDegToRad;
+    const double lat2 = latDeg * kDegToRad;
+    const double dLon = (lonDeg - plan.Threshold.lon) * kDegToRad;
+    const double bearing = std::atan2(
+        std::sin(dLon) * std::cos(lat2),
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon));
+    const double angle = bearing - plan.RunwayHeading * kDegToRad;
     o.alongFt = metres * std::cos(angle) * kFeetPerMetreExact;
     o.crossM = metres * std::sin(angle);
     return o;

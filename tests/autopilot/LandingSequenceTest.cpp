@@ -109,6 +109,11 @@ struct Landing : ProgramFixture {
         p.plan.RunwayElevation = 0;
         p.plan.GuidanceOn = true;
         p.plan.SavedCrashSetting = 1;
+        // The laws alone: the 500 ft gate is tested on its own.
+        p.plan.GateChecked = true;
+        // The profile at 120 kt as stage 1 computes it.
+        p.plan.ApproachLength = 12150.24;
+        p.plan.MidStart = 303.68;
         p.flightState.stallfactor = 32767;
         p.flightState.gearhandle = 16383;
         SetAirspeed(p.flightState, 120);
@@ -262,11 +267,15 @@ TEST_F(Landing, Stage4Within300FeetGoesToIdleAndAFixedRate) {
     LandingTick(p);
     EXPECT_EQ(p.flightState.out.throttle1, 0);
     EXPECT_EQ(p.flightState.out.apvertspeed, -150);
-    // Floating past the threshold: power and a computed rate again.
-    At(-301, 5);
-    LandingTick(p);
-    EXPECT_EQ(p.flightState.out.throttle1, 8192);
-    EXPECT_NE(p.flightState.out.apvertspeed, -150);
+    // Floating past the aim point, or beside the runway past it: still idle
+    // and the fixed rate, never power and a computed climb at low height.
+    for (double feet : {-301.0, -2000.0, -9000.0}) {
+        ClearRequests();
+        At(feet, 5);
+        LandingTick(p);
+        EXPECT_EQ(p.flightState.out.throttle1, 0) << feet;
+        EXPECT_EQ(p.flightState.out.apvertspeed, -150) << feet;
+    }
 }
 
 TEST_F(Landing, Stage4AtTheThresholdItselfHoldsTheFixedRate) {
