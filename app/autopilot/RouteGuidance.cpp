@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/autopilot/RouteGuidance.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/autopilot/AircraftReadings.h"
+#include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/DescentProfile.h"
 #include "app/autopilot/FlyThereCommands.h"
 #include "app/autopilot/LandingSequence.h"
@@ -25,8 +27,15 @@ constexpr std::int32_t kCruiseBaseThrottle = 7168;
 constexpr double kAlongRunwayNm = 1.2;
 constexpr double kRouteEndNm = 0.2;
 
+constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
+
 double DistanceNm(double lat1, double lon1, double lat2, double lon2) {
     return navdata::GreatCircleDistance(lat1, lon1, lat2, lon2) * navdata::NauticalMilesPerMetre;
+}
+
+double RunwayLengthM(const FlyTherePlan& plan) {
+    return navdata::GreatCircleDistance(plan.Threshold.lat, plan.Threshold.lon, plan.FarEnd.lat,
+                                        plan.FarEnd.lon);
 }
 
 void RouteStart(Program& p) {
@@ -84,7 +93,18 @@ void AlongRunway(Program& p) {
     // A point beyond the far end by twice the runway's length, on its centre line.
     const double targetLat = plan.FarEnd.lat + 2 * (plan.FarEnd.lat - plan.Threshold.lat);
     const double targetLon = plan.FarEnd.lon + 2 * (plan.FarEnd.lon - plan.Threshold.lon);
-    SteerToPoint(p, targetLat, targetLon, true, plan.RunwayHeading);
+    // The bearing to that point as seen from the aircraft's offset beside the
+    // centre line: the point extrapolated in latitude and longitude lies a
+    // few hundredths of a degree off the centre line's course, which would
+    // leave the aircraft metres beside it at the threshold.
+    const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
+    const double toTargetM = 3 * RunwayLengthM(plan) - o.alongFt / kFeetPerMetre;
+    double bearing =
+        plan.RunwayHeading - std::atan2(o.crossM, std::max(toTargetM, 1.0)) * kDegreesPerRadian;
+    bearing = std::fmod(bearing + 360, 360.0);
+    SteerAlong(p, bearing,
+               DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), true,
+               plan.RunwayHeading);
     const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
                                 plan.Threshold.lon);
     // While the landing sequence flies its descent, steering goes on along the
@@ -120,13 +140,19 @@ void RouteTick(Program& p) {
 
 void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept,
                   double courseDeg) {
+    const flightstate::FlightState& s = p.flightState;
+    const double lat = AircraftLatitude(s);
+    const double lon = AircraftLongitude(s);
+    SteerAlong(p, navdata::InitialBearing(lat, lon, targetLat, targetLon),
+               DistanceNm(lat, lon, targetLat, targetLon), intercept, courseDeg);
+}
+
+void SteerAlong(Program& p, double bearing, double distance, bool intercept, double courseDeg) {
     const FlyTherePlan& plan = p.plan;
     if (!plan.GuidanceOn)
         return;
     const flightstate::FlightState& s = p.flightState;
 
-    const double lat = AircraftLatitude(s);
-    const double lon = AircraftLongitude(s);
     const std::int32_t altitudeM = s.altitude;
 
     auto targetM = static_cast<std::int32_t>(std::nearbyint(plan.CruiseHeight));
@@ -138,7 +164,6 @@ void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept
     if (plan.LandingStage < 2)
         p.plane.throttles(throttle);
 
-    const double bearing = navdata::InitialBearing(lat, lon, targetLat, targetLon);
     const double variation = MagneticVariation(s);
     // The laws give the track to make good; the heading allows for the drift
     // measured from the positions, so that wind does not carry the aircraft
@@ -146,7 +171,6 @@ void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept
     const double drift = plan.Track.Valid() ? plan.Track.DriftDeg() : 0.0;
     double heading = bearing - variation - drift;
     if (intercept) {
-        const double distance = DistanceNm(lat, lon, targetLat, targetLon);
         const int gain = InterceptGain(distance);
         if (gain != 0)
             heading = InterceptHeading(courseDeg, bearing, gain) - variation - drift;

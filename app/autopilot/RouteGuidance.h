@@ -25,6 +25,9 @@ namespace corvane::autopilot {
 // stage 2 on, throttles, altitude and vertical speed are left to the landing;
 // from stage 7 on, the heading as well.
 void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept, double courseDeg);
+// The same with the bearing (degrees true) and distance (nautical miles) of
+// the target already measured.
+void SteerAlong(Program& p, double bearingDeg, double distanceNm, bool intercept, double courseDeg);
 
 // Vertical speed in ft/min for an altitude and a target height, whole metres:
 // 0 within 30 m; climbs 100 / 300 / 2000 beyond 30 / 100 / 300 m below;
