@@ -490,5 +490,61 @@ TEST_F(Landing, StagesRunOneWayFromWaitingToHandBack) {
     EXPECT_EQ(seen, (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 0}));
 }
 
+// The 500 ft gate: beside the centre line by more than a quarter of the
+// width, the approach goes around and is flown again; after two go-arounds
+// the controls are handed back in level flight.
+TEST_F(Landing, UnstableAtTheGateGoesAroundTwiceThenHandsBack) {
+    p.plan.RunwayWidthFt = 150;
+    p.plan.RunwayLengthFt = 10000;
+    p.plan.AimPointFt = 1000;
+    p.plan.ApproachStartAltitudeFt = 4000;
+    auto besideAtTheGate = [&] {
+        p.plan.GateChecked = false;
+        p.plan.LandingStage = kMidDescent;
+        // 1.9 nm before the threshold, 480 ft up, 40 m right of the centre line.
+        const LatLon pos = Destination(-40 / 111130.555, 0, 270, 11500 / 3.2808);
+        PlaceAircraft(p.flightState, pos.lat, pos.lon);
+        p.flightState.altitude = 146;
+        ClearRequests();
+        LandingTick(p);
+    };
+    for (int n = 1; n <= kMaxGoArounds; ++n) {
+        besideAtTheGate();
+        EXPECT_EQ(p.plan.LandingStage, kGoAround) << n;
+        EXPECT_EQ(p.plan.GoArounds, n);
+        EXPECT_EQ(p.forms.Form4.Label6.caption, "Go-around: beside the centre line");
+        EXPECT_EQ(p.flightState.out.throttle1, 16383);
+        EXPECT_EQ(p.flightState.out.apaltitude, 4000);
+        EXPECT_GT(p.flightState.out.apvertspeed, 0);
+        EXPECT_EQ(p.flightState.out.crashing, 0);
+        // Climbing: still going around; up at the approach's height: flown again.
+        p.flightState.altitude = 600;
+        LandingTick(p);
+        EXPECT_EQ(p.plan.LandingStage, kGoAround);
+        p.flightState.altitude = 1200;
+        LandingTick(p);
+        EXPECT_EQ(p.plan.LandingStage, kNotLanding);
+        EXPECT_EQ(p.plan.RouteStage, 1);
+    }
+    besideAtTheGate();
+    EXPECT_EQ(p.plan.LandingStage, kNotLanding);
+    EXPECT_EQ(p.plan.RouteStage, 0);
+    EXPECT_FALSE(p.plan.GuidanceOn);
+    EXPECT_EQ(p.forms.Form4.Label6.caption, "Landing abandoned");
+    EXPECT_EQ(p.flightState.out.apvertspeed, 0);   // level flight at the present height
+    EXPECT_EQ(p.flightState.out.apaltitude, 479);  // 146 m
+    EXPECT_FALSE(p.forms.Form1.menu.mnuFlythereOff.visible);
+
+    // On the centre line and on the profile the gate lets the approach go on.
+    p.plan.GoArounds = 0;
+    p.plan.GateChecked = false;
+    p.plan.GuidanceOn = true;
+    p.plan.LandingStage = kMidDescent;
+    At(11500 - 1000, 146);
+    LandingTick(p);
+    EXPECT_NE(p.plan.LandingStage, kGoAround);
+    EXPECT_TRUE(p.plan.GateChecked);
+}
+
 }  // namespace
 }  // namespace corvane::autopilot::test

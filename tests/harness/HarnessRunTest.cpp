@@ -6,6 +6,9 @@
 // errors that say why.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <stdlib.h>
 
 #include <filesystem>
@@ -106,6 +109,28 @@ TEST_F(HarnessRunTest, ShortFinalFliesEveryStageToTheHandBack) {
     EXPECT_FALSE(r.crashed);
     EXPECT_TRUE(r.messageBoxes.empty());
     EXPECT_GT(r.virtualTimeS, r.flightTimeS);
+}
+
+TEST_F(HarnessRunTest, AnApproachPushedOffTheCentreLineGoesAroundAndLandsOnItsSecondApproach) {
+    const LandingReport r = runner_->Run(FromSet("kmia-09-go-around"));
+    ASSERT_EQ(r.outcome, Outcome::LandedAndStopped) << r.outcomeDetail;
+    EXPECT_TRUE(r.good);
+    const std::vector<std::string> stages = Texts(r.stages);
+    const auto pushed = std::find(stages.begin(), stages.end(), "pushed 60 m sideways");
+    const auto goAround = std::find(stages.begin(), stages.end(), "landing 9");
+    const auto touchdown = std::find(stages.begin(), stages.end(), "landing 5");
+    ASSERT_NE(pushed, stages.end());
+    ASSERT_NE(goAround, stages.end());
+    EXPECT_LT(pushed, goAround);
+    EXPECT_LT(goAround, touchdown);
+    EXPECT_EQ(std::count(stages.begin(), stages.end(), "landing 9"), 1);
+    // The approach is flown again from the turning point.
+    EXPECT_EQ(std::count(stages.begin(), stages.end(), "landing 1"), 2);
+    const std::vector<std::string> texts = Texts(r.stageTexts);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Go-around: beside the centre line"),
+              texts.end());
+    ASSERT_TRUE(r.touchdown);
+    EXPECT_LT(std::fabs(r.touchdown->crossM), 5.0);
 }
 
 TEST_F(HarnessRunTest, TheSameScenarioFliesTheSameFlight) {
