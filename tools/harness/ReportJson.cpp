@@ -57,7 +57,11 @@ ordered_json ReportToJson(const LandingReport& r) {
                         {"lengthFt", Round(r.runwayLengthFt, 0)},
                         {"widthM", Round(r.runwayWidthM, 1)},
                         {"elevationFt", Round(r.runwayElevationFt, 0)}};
-    j["wind"] = {{"fromDeg", r.windFromDeg}, {"speedKt", r.windSpeedKt}};
+    j["wind"] = {{"fromDeg", r.windFromDeg},
+                 {"speedKt", r.windSpeedKt},
+                 {"gradient", r.windGradient},
+                 {"turbulence", r.turbulence},
+                 {"seed", r.turbulenceSeed}};
     j["startDistanceNm"] = Round(r.startDistanceNm, 1);
 
     if (r.thresholdCrossing) {

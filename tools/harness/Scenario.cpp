@@ -79,6 +79,15 @@ class ObjectReader {
             Fail(key, "must be true or false");
         return v.get<bool>();
     }
+    // A whole number from 0 that a JSON number holds exactly.
+    std::uint64_t Seed(const char* key, std::uint64_t fallback) {
+        if (!Has(key))
+            return fallback;
+        const json& v = At(key);
+        if (!v.is_number_unsigned() || v.get<std::uint64_t>() > (std::uint64_t{1} << 53))
+            Fail(key, "must be a whole number from 0 to 2^53");
+        return v.get<std::uint64_t>();
+    }
     // A list line: a whole number (its position from 0) or a text.
     ListChoice Choice(const char* key, bool required) {
         ListChoice choice;
@@ -226,6 +235,11 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
         ObjectReader w = r.Child("wind");
         s.windFromDeg = w.RequiredNumber("fromDeg", 0.0, 360.0);
         s.windSpeedKt = w.RequiredNumber("speedKt", 0.0, 100.0);
+        s.windGradient = w.Bool("gradient", false);
+        const std::string turbulence = w.String("turbulence", "none");
+        if (!sim::ParseTurbulenceLevel(turbulence.c_str(), s.turbulence))
+            w.Fail("turbulence", "must be \"none\", \"light\" or \"moderate\"");
+        s.turbulenceSeed = w.Seed("seed", s.turbulenceSeed);
         w.CheckNoOthers();
     }
     s.crashDetection = r.Bool("crashDetection", true);

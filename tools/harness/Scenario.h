@@ -15,10 +15,13 @@
 //     }
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "sim/model/Wind.h"
 
 namespace corvane::harness {
 
@@ -77,7 +80,10 @@ struct Scenario {
 
     StartState start;
     double windFromDeg = 0.0;
-    double windSpeedKt = 0.0;
+    double windSpeedKt = 0.0;   // at the surface
+    bool windGradient = false;  // the wind grows with the height above the ground
+    sim::TurbulenceLevel turbulence = sim::TurbulenceLevel::None;
+    std::uint64_t turbulenceSeed = 1;
     bool crashDetection = true;
 
     // Simulator seconds from the flight's start after which the run is cut.
