@@ -253,6 +253,76 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
     return s;
 }
 
+std::string ScenarioToJsonText(const Scenario& s) {
+    nlohmann::ordered_json j;
+    j["name"] = s.name;
+    if (!s.description.empty())
+        j["description"] = s.description;
+    if (!s.tags.empty())
+        j["tags"] = s.tags;
+    auto choice = [](const ListChoice& c) {
+        return c.index ? nlohmann::ordered_json(*c.index) : nlohmann::ordered_json(c.text);
+    };
+    nlohmann::ordered_json d;
+    d["search"] = s.searchText;
+    if (s.airportLine.index || !s.airportLine.text.empty())
+        d["line"] = choice(s.airportLine);
+    d["runway"] = choice(s.runwayLine);
+    if (!s.cruiseEntry.empty())
+        d["cruise"] = s.cruiseEntry;
+    j["destination"] = d;
+
+    const StartState& st = s.start;
+    nlohmann::ordered_json start;
+    switch (st.kind) {
+        case StartState::Kind::Air:
+            start["type"] = "air";
+            if (st.latitudeDeg) {
+                start["latitude"] = *st.latitudeDeg;
+                start["longitude"] = *st.longitudeDeg;
+            } else {
+                if (!st.fromAirport.empty())
+                    start["fromAirport"] = st.fromAirport;
+                start["bearingDeg"] = st.bearingDeg;
+                start["distanceNm"] = st.distanceNm;
+            }
+            start["altitudeFt"] = st.altitudeFt;
+            start["headingDeg"] = st.headingDeg;
+            start["iasKt"] = st.iasKt;
+            start["flaps"] = st.flaps;
+            start["gearDown"] = st.gearDown;
+            break;
+        case StartState::Kind::Final:
+            start["type"] = "final";
+            if (!st.airport.empty())
+                start["airport"] = st.airport;
+            if (!st.runway.empty())
+                start["runway"] = st.runway;
+            start["distanceNm"] = st.distanceNm;
+            start["glidePathDeg"] = st.glidePathDeg;
+            start["iasKt"] = st.iasKt;
+            start["flaps"] = st.flaps;
+            start["gearDown"] = st.gearDown;
+            break;
+        case StartState::Kind::Runway:
+            start["type"] = "runway";
+            if (!st.airport.empty())
+                start["airport"] = st.airport;
+            if (!st.runway.empty())
+                start["runway"] = st.runway;
+            break;
+    }
+    j["start"] = start;
+    j["wind"] = {{"fromDeg", s.windFromDeg},
+                 {"speedKt", s.windSpeedKt},
+                 {"gradient", s.windGradient},
+                 {"turbulence", sim::TurbulenceLevelName(s.turbulence)},
+                 {"seed", s.turbulenceSeed}};
+    j["crashDetection"] = s.crashDetection;
+    j["limits"] = {{"simTimeS", s.simTimeLimitS}, {"handBackWaitS", s.handBackWaitS}};
+    return j.dump(2) + "\n";
+}
+
 Scenario LoadScenario(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)

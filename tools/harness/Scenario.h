@@ -96,6 +96,9 @@ struct Scenario {
 Scenario ParseScenario(const std::string& jsonText, const std::string& fileName);
 // Reads a scenario file.
 Scenario LoadScenario(const std::string& path);
+// The scenario as a file's JSON text that ParseScenario reads back to the
+// same scenario (every field written, numbers exactly).
+std::string ScenarioToJsonText(const Scenario& scenario);
 // The scenario files (*.json) of a folder, sorted by name.
 std::vector<std::string> ScenarioFilesIn(const std::string& folder);
 
