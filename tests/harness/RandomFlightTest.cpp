@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "tools/harness/CommandLine.h"
 #include "tools/harness/Destination.h"
 #include "tools/harness/ParallelRun.h"
 #include "tools/harness/RandomFlights.h"
@@ -160,6 +161,34 @@ TEST_F(RandomFlightTest, AFlightsFileFliesTheSameFlight) {
             j->erase(key);
     }
     EXPECT_EQ(first.dump(), second.dump());
+}
+
+TEST(RandomOptions, AreReadAndMistakesNamed) {
+    const CommandLine c = ParseCommandLine({"--random", "1000", "--seed", "18446744073", "-j2"});
+    EXPECT_EQ(c.randomFlights, 1000);
+    EXPECT_EQ(c.seed, 18446744073u);
+    EXPECT_EQ(c.jobs, 2);
+    EXPECT_EQ(ParseCommandLine({"-j", "3", "tests"}).jobs, 3);
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } bad[] = {
+        {{"--random", "2.5"}, "--random"},
+        {{"--random", "0"}, "--random"},
+        {{"--random", "5", "x.json"}, "--random"},
+        {{"--seed", "3", "x.json"}, "--seed"},
+        {{"--random", "5", "--seed", "-1"}, "--seed"},
+        {{"-j", "0", "x.json"}, "-j"},
+        {{"--random", "5", "--tag", "ci"}, "--tag"},
+    };
+    for (const auto& b : bad) {
+        try {
+            ParseCommandLine(b.args);
+            ADD_FAILURE() << "accepted " << b.args[0] << " " << b.args[1];
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(std::string(e.what()).find(b.named), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(SuccessBound, WilsonLowerBoundHasTheIntervalsValues) {
