@@ -44,7 +44,14 @@ std::string HelpText() {
            "  --speed KT         true airspeed, knots, 60 to 400 (default 200)\n"
            "\n"
            "Simulation:\n"
-           "  --wind DIR/KT      steady wind from DIR degrees true at KT knots, e.g. 250/12\n"
+           "  --wind DIR/KT      wind from DIR degrees true at KT knots at the surface,\n"
+           "                     e.g. 250/12; the same at every height unless\n"
+           "  --wind-gradient    the wind grows with the height above the ground (1/7\n"
+           "                     power law from 10 m to 2000 ft, there 1.8 times the\n"
+           "                     surface wind; constant above)\n"
+           "  --turbulence LEVEL none, light or moderate (Dryden-type gusts; default none)\n"
+           "  --turbulence-seed N  the gusts' seed, a whole number from 0 (default 1): the\n"
+           "                     same seed gives the same gusts\n"
            "  --rate N           simulated seconds per second, above 0 and up to 1000\n"
            "                     (default 1)\n"
            "  --paused           start paused (the link's pause variable releases it)\n"
@@ -176,6 +183,19 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             }
             c.windFromDeg = dir;
             c.windSpeedKt = kt;
+        } else if (name == "--wind-gradient") {
+            r = flag();
+            c.windGradient = true;
+        } else if (name == "--turbulence") {
+            std::string text;
+            if (!take(&text) || !ParseTurbulenceLevel(text.c_str(), c.turbulence))
+                return Fail("--turbulence needs none, light or moderate");
+        } else if (name == "--turbulence-seed") {
+            std::string text;
+            if (!take(&text) || text.find_first_not_of("0123456789") != std::string::npos ||
+                text.size() > 19)
+                return Fail("--turbulence-seed needs a whole number from 0");
+            c.turbulenceSeed = std::stoull(text);
         } else if (name == "--log") {
             if (!take(&c.logPath))
                 return Fail("--log needs a file name");

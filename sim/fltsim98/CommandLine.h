@@ -5,8 +5,11 @@
 // step. Parsing is plain and testable: no file is touched here.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "sim/model/Wind.h"
 
 namespace corvane::sim {
 
@@ -36,7 +39,10 @@ struct CommandLine {
     std::string runway;  // empty: the longest runway, into the wind
     double finalNm = 5.0;
     double windFromDeg = 0.0;
-    double windSpeedKt = 0.0;
+    double windSpeedKt = 0.0;  // at the surface
+    bool windGradient = false;
+    TurbulenceLevel turbulence = TurbulenceLevel::None;
+    std::uint64_t turbulenceSeed = 1;
     double rate = 1.0;
     std::string logPath;
     std::string dataPath;  // airdata.tri or its folder; empty: look beside the program

@@ -88,6 +88,9 @@ SimulatorOptions SimulatorSetup::Options(const CommandLine& command) {
     options.rate = command.rate;
     options.windFromDeg = command.windFromDeg;
     options.windSpeedKt = command.windSpeedKt;
+    options.windGradient = command.windGradient;
+    options.turbulence = command.turbulence;
+    options.turbulenceSeed = command.turbulenceSeed;
     options.crashDetection = command.crashDetection;
     return options;
 }

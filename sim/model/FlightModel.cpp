@@ -114,7 +114,7 @@ double FlightModel::PlaceInAir(double latitudeDeg, double longitudeDeg, double a
     const double psi = s.headingTrueDeg * kDegToRad;
     s.velocityEastMps = tas * std::cos(gamma) * std::sin(psi) + env.windEastMps;
     s.velocityNorthMps = tas * std::cos(gamma) * std::cos(psi) + env.windNorthMps;
-    s.velocityUpMps = tas * std::sin(gamma);
+    s.velocityUpMps = tas * std::sin(gamma) + env.windUpMps;
     state_ = s;
     engines_.Reset(lever);
     autopilot_.Reset();
@@ -162,7 +162,7 @@ FlightModel::StepOutcome FlightModel::Step(const ControlInputs& in, const Enviro
     MoveToward(s.gear, gearTarget, dtS / config_.gearTravelS);
 
     const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
-                   s.velocityUpMps};
+                   s.velocityUpMps - env.windUpMps};
     const double tas = std::sqrt(air.x * air.x + air.y * air.y + air.z * air.z);
     const double density = Atmosphere::DensityKgM3(s.altitudeM);
     const double sigma = density / Atmosphere::kSeaLevelDensityKgM3;
@@ -498,7 +498,7 @@ void FlightModel::UpdateDerived(const Environment& env) {
     AircraftState& s = state_;
     const double airX = s.velocityEastMps - env.windEastMps;
     const double airY = s.velocityNorthMps - env.windNorthMps;
-    const double airZ = s.velocityUpMps;
+    const double airZ = s.velocityUpMps - env.windUpMps;
     const double sigma = Atmosphere::DensityRatio(s.altitudeM);
     s.tasMps = std::sqrt(airX * airX + airY * airY + airZ * airZ);
     s.iasMps = s.tasMps * std::sqrt(sigma);

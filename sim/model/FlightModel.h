@@ -29,6 +29,7 @@ class FlightModel {
         const Terrain* terrain = nullptr;  // null: sea level everywhere
         double windEastMps = 0.0;          // where the air moves to
         double windNorthMps = 0.0;
+        double windUpMps = 0.0;  // vertical gust, up positive
         double magneticVariationDeg = 0.0;
     };
 

@@ -43,7 +43,8 @@ Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
       stepS_(options.stepS > 0.0 && std::isfinite(options.stepS) ? options.stepS : 0.02),
       rate_(options.rate > 0.0 && std::isfinite(options.rate) ? options.rate : 1.0) {
     events_.reserve(256);
-    SetWind(options.windFromDeg, options.windSpeedKt);
+    SetWind(WindSettings{options.windFromDeg, options.windSpeedKt, options.windGradient,
+                         options.turbulence, options.turbulenceSeed});
     space_.SetU8(offsets::kCrashDetection, options.crashDetection ? 1 : 0);
     StartOnGround(0.0, 0.0, 0.0);
     events_.clear();
@@ -54,11 +55,16 @@ void Simulator::ShiftAircraft(double northM, double eastM) {
 }
 
 void Simulator::SetWind(double fromDeg, double speedKt) {
-    const double speed = std::isfinite(speedKt) ? std::max(speedKt, 0.0) * units::kMpsPerKnot : 0.0;
-    const double from = std::isfinite(fromDeg) ? fromDeg * kDegToRad : 0.0;
-    // The air moves towards the opposite of where the wind comes from.
-    windEastMps_ = -speed * std::sin(from);
-    windNorthMps_ = -speed * std::cos(from);
+    WindSettings settings = wind_.Settings();
+    settings.fromDeg = fromDeg;
+    settings.speedKt = speedKt;
+    SetWind(settings);
+}
+
+void Simulator::SetWind(const WindSettings& settings) {
+    wind_ = WindField(settings);
+    const AircraftState& s = model_.State();
+    windNow_ = wind_.Current(s.altitudeM - s.groundElevationM);
 }
 
 bool Simulator::SetRate(double rate) {
@@ -79,10 +85,23 @@ double Simulator::MagneticVariationAt(double latitudeDeg, double longitudeDeg) c
 FlightModel::Environment Simulator::EnvironmentHere() const {
     FlightModel::Environment env;
     env.terrain = terrain_;
-    env.windEastMps = windEastMps_;
-    env.windNorthMps = windNorthMps_;
+    env.windEastMps = windNow_.eastMps;
+    env.windNorthMps = windNow_.northMps;
+    env.windUpMps = windNow_.upMps;
     const AircraftState& s = model_.State();
     env.magneticVariationDeg = MagneticVariationAt(s.latitudeDeg, s.longitudeDeg);
+    return env;
+}
+
+FlightModel::Environment Simulator::EnvironmentForStart(double latitudeDeg, double longitudeDeg,
+                                                        double altitudeM) {
+    // Every start flies the same gusts from the seed on.
+    wind_.Restart();
+    const double groundM =
+        terrain_ != nullptr ? terrain_->ElevationM(latitudeDeg, longitudeDeg) : 0.0;
+    windNow_ = wind_.Current(altitudeM - groundM);
+    FlightModel::Environment env = EnvironmentHere();
+    env.magneticVariationDeg = MagneticVariationAt(latitudeDeg, longitudeDeg);
     return env;
 }
 
@@ -112,8 +131,7 @@ void Simulator::AfterStart() {
 }
 
 void Simulator::StartOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg) {
-    FlightModel::Environment env = EnvironmentHere();
-    env.magneticVariationDeg = MagneticVariationAt(latitudeDeg, longitudeDeg);
+    FlightModel::Environment env = EnvironmentForStart(latitudeDeg, longitudeDeg, 0.0);
     model_.PlaceOnGround(latitudeDeg, longitudeDeg, headingTrueDeg, env);
     ResetInputs(0.0, 0.0, true, headingTrueDeg);
     AfterStart();
@@ -143,8 +161,7 @@ void Simulator::StartOnFinal(const FinalStart& final) {
     const double altitudeM =
         thresholdElevationM + options_.aircraft.gearHeightM + distanceM * std::tan(path);
     const double iasMps = final.iasKt * units::kMpsPerKnot;
-    FlightModel::Environment env = EnvironmentHere();
-    env.magneticVariationDeg = MagneticVariationAt(lat, lon);
+    FlightModel::Environment env = EnvironmentForStart(lat, lon, altitudeM);
     const double lever =
         model_.PlaceInAir(lat, lon, altitudeM, heading, iasMps, -iasMps * std::sin(path),
                           final.flaps, final.gearDown ? 1.0 : 0.0, 0.0, env);
@@ -153,8 +170,8 @@ void Simulator::StartOnFinal(const FinalStart& final) {
 }
 
 void Simulator::StartInAir(const AirStart& air) {
-    FlightModel::Environment env = EnvironmentHere();
-    env.magneticVariationDeg = MagneticVariationAt(air.latitudeDeg, air.longitudeDeg);
+    FlightModel::Environment env = EnvironmentForStart(air.latitudeDeg, air.longitudeDeg,
+                                                       air.altitudeFt * units::kMetresPerFoot);
     const double lever =
         model_.PlaceInAir(air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
                           air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, 0.0, air.flaps,
@@ -195,6 +212,12 @@ void Simulator::Step() {
         mask |= 1u << static_cast<int>(SimEventKind::Resumed);
     }
 
+    {
+        // The wind at the aircraft for this step: the mean wind at its height
+        // above the ground and the gusts moved on by the distance it flies.
+        const AircraftState& s = model_.State();
+        windNow_ = wind_.Advance(s.altitudeM - s.groundElevationM, s.tasMps, stepS_);
+    }
     const FlightModel::StepOutcome outcome = model_.Step(in, EnvironmentHere(), stepS_);
     timeS_ += stepS_;
     ++stepCount_;

@@ -25,15 +25,19 @@
 #include "sim/model/TraceRecord.h"
 #include "sim/model/TraceSink.h"
 #include "sim/model/VariableSpace.h"
+#include "sim/model/Wind.h"
 
 namespace corvane::sim {
 
 struct SimulatorOptions {
     AircraftConfig aircraft;
-    double stepS = 0.02;       // fixed integration step of the simulator's clock
-    double rate = 1.0;         // simulated seconds per host second
-    double windFromDeg = 0.0;  // true direction the wind blows from
-    double windSpeedKt = 0.0;
+    double stepS = 0.02;        // fixed integration step of the simulator's clock
+    double rate = 1.0;          // simulated seconds per host second
+    double windFromDeg = 0.0;   // true direction the wind blows from
+    double windSpeedKt = 0.0;   // at the surface (see sim/model/Wind.h)
+    bool windGradient = false;  // the wind grows with the height above the ground
+    TurbulenceLevel turbulence = TurbulenceLevel::None;
+    std::uint64_t turbulenceSeed = 1;
     bool crashDetection = true;  // initial crash setting (0x0830)
     // When set, this variation everywhere instead of the dipole model.
     std::optional<double> fixedMagneticVariationDeg;
@@ -101,7 +105,13 @@ class Simulator {
     bool SetRate(double rate);
     double Rate() const { return rate_; }
     double StepS() const { return stepS_; }
+    // The surface wind; the gradient and turbulence settings are kept.
     void SetWind(double fromDeg, double speedKt);
+    // Every setting of the wind. The turbulence starts again from its seed.
+    void SetWind(const WindSettings& settings);
+    const WindField& Wind() const { return wind_; }
+    // The air's velocity the aircraft flew in during the last step.
+    const WindVector& WindAtAircraft() const { return windNow_; }
     // Moves the aircraft over the ground (see FlightModel::Shift).
     void ShiftAircraft(double northM, double eastM);
 
@@ -127,6 +137,9 @@ class Simulator {
 
   private:
     FlightModel::Environment EnvironmentHere() const;
+    // Before a start: the mean wind (and the first gust) where the aircraft is placed.
+    FlightModel::Environment EnvironmentForStart(double latitudeDeg, double longitudeDeg,
+                                                 double altitudeM);
     void ResetInputs(double throttleLever, double flaps, bool gearDown, double headingTrueDeg);
     void AfterStart();
     void RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome);
@@ -138,8 +151,8 @@ class Simulator {
     FlightModel model_;
     double stepS_;
     double rate_;
-    double windEastMps_ = 0.0;
-    double windNorthMps_ = 0.0;
+    WindField wind_;
+    WindVector windNow_;
     double pendingS_ = 0.0;
     double timeS_ = 0.0;
     std::uint64_t stepCount_ = 0;

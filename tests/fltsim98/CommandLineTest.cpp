@@ -23,6 +23,14 @@ TEST(CommandLineTest, StartsAndOptionsAreRead) {
     EXPECT_DOUBLE_EQ(air.windFromDeg, 250.0);
     EXPECT_DOUBLE_EQ(air.windSpeedKt, 12.0);
     EXPECT_DOUBLE_EQ(air.rate, 8.0);
+    EXPECT_FALSE(air.windGradient);
+    EXPECT_EQ(air.turbulence, TurbulenceLevel::None);
+
+    const CommandLine gusty = Parsed(
+        {"--wind", "180/20", "--wind-gradient", "--turbulence", "moderate", "--turbulence-seed=7"});
+    EXPECT_TRUE(gusty.windGradient);
+    EXPECT_EQ(gusty.turbulence, TurbulenceLevel::Moderate);
+    EXPECT_EQ(gusty.turbulenceSeed, 7u);
 
     const CommandLine ground = Parsed({"--airport", "KDEN", "--runway", "16R", "--headless"});
     EXPECT_EQ(ground.start, StartKind::OnRunway);
@@ -73,6 +81,9 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
         {{"--ask-before-close=maybe"}, "--ask-before-close"},
         {{"--headless=yes"}, "--headless"},
         {{"--log"}, "--log"},
+        {{"--turbulence", "severe"}, "--turbulence"},
+        {{"--turbulence-seed", "-3"}, "--turbulence-seed"},
+        {{"--wind-gradient=yes"}, "--wind-gradient"},
         {{"--headless", "--screenshot", "a.png"}, "--screenshot"},
     };
     for (const auto& c : cases) {

@@ -46,7 +46,8 @@ TEST(ScenarioFile, EveryFieldIsRead) {
       "destination": {"search": "KTPX", "line": 0, "runway": 3, "cruise": "mnuAbs6000"},
       "start": {"type": "final", "airport": "KTPX", "runway": "08", "distanceNm": 6,
                 "glidePathDeg": 2.5, "iasKt": 125, "flaps": 0.3, "gearDown": false},
-      "wind": {"fromDeg": 270, "speedKt": 12},
+      "wind": {"fromDeg": 270, "speedKt": 12, "gradient": true, "turbulence": "light",
+               "seed": 9007199254740992},
       "crashDetection": false,
       "limits": {"simTimeS": 1200, "handBackWaitS": 30}
     })",
@@ -61,6 +62,9 @@ TEST(ScenarioFile, EveryFieldIsRead) {
     EXPECT_DOUBLE_EQ(s.start.glidePathDeg, 2.5);
     EXPECT_FALSE(s.start.gearDown);
     EXPECT_DOUBLE_EQ(s.windFromDeg, 270.0);
+    EXPECT_TRUE(s.windGradient);
+    EXPECT_EQ(s.turbulence, sim::TurbulenceLevel::Light);
+    EXPECT_EQ(s.turbulenceSeed, 9007199254740992u);
     EXPECT_FALSE(s.crashDetection);
     EXPECT_DOUBLE_EQ(s.simTimeLimitS, 1200.0);
     EXPECT_DOUBLE_EQ(s.handBackWaitS, 30.0);
@@ -128,7 +132,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "destination.runway must be a line number"},
         BadScenario{"WindWithoutSpeed", R"({"destination": {"search": "x", "runway": "8"},
                      "start": {"type": "runway"}, "wind": {"fromDeg": 90}})",
-                    "wind.speedKt is missing"}),
+                    "wind.speedKt is missing"},
+        BadScenario{"UnknownTurbulence", R"({"destination": {"search": "x", "runway": "8"},
+                     "start": {"type": "runway"},
+                     "wind": {"fromDeg": 90, "speedKt": 5, "turbulence": "severe"}})",
+                    "wind.turbulence must be"},
+        BadScenario{"FractionalSeed", R"({"destination": {"search": "x", "runway": "8"},
+                     "start": {"type": "runway"},
+                     "wind": {"fromDeg": 90, "speedKt": 5, "seed": 1.5}})",
+                    "wind.seed must be a whole number"},
+        BadScenario{"MisspeltWindKey", R"({"destination": {"search": "x", "runway": "8"},
+                     "start": {"type": "runway"},
+                     "wind": {"fromDeg": 90, "speedKt": 5, "gradiant": true}})",
+                    "wind.gradiant is not a scenario field"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScenarioFile, DesignatorsCompareWithoutBlanksCaseOrLeadingZero) {

@@ -10,14 +10,28 @@ namespace corvane::harness {
 
 const char* const kUsage =
     R"(Usage: corvane-harness [options] SCENARIO.json|FOLDER...
+       corvane-harness [options] --random N [--seed S]
 
 Flies each scenario with the whole Corvane program on a headless host against
 the stand-in simulator in the same process and virtual time, as a pilot would
 use it (search, airport, "Fly there", landing direction, cruise height), and
 measures the landing. Folders are searched for *.json scenarios. Prints a
-table of the landings and a summary; writes a JSON report per scenario.
+table of the landings and a summary with the success rate and its 95 % lower
+confidence bound; writes a JSON report per scenario, every landing that is not
+good as a scenario file that flies it again (failed/), and pictures of the
+set (touchdown dispersion, sink-rate and centre-line histograms, PNG).
 
 Options:
+  --random N              fly N flights drawn from the world database: any
+                          airport with a paved runway of 6,500 ft or more,
+                          either direction, 10-80 nm out, 3,000-15,000 ft
+                          above the airport, surface wind up to 25 kt (15 kt
+                          across, 10 kt behind) growing with height,
+                          turbulence none to moderate
+  --seed S                the random flights' seed, a whole number (default
+                          1): the same seed draws the same flights
+  -j J, --jobs J          fly J flights at once in separate processes
+                          (default 1)
   --data DIR              the program's folder with airdata.tri and COAST2.int
                           (default: the folder corvane-harness lies in)
   --reports DIR           folder for the reports <scenario>.json and
@@ -68,6 +82,7 @@ double NumberArg(const std::string& option, const std::string& text, double lo, 
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
+    bool seedGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -109,6 +124,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 {v.substr(0, eq), NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0)});
         } else if (a == "--airport") {
             c.airportInfo = value();
+        } else if (a == "--random") {
+            c.randomFlights = static_cast<int>(NumberArg(a, value(), 1, 1000000));
+            if (c.randomFlights != std::stod(args[i]))
+                throw std::invalid_argument("--random needs a whole number of flights");
+        } else if (a == "--seed") {
+            const std::string& v = value();
+            if (v.empty() || v.size() > 19 ||
+                v.find_first_not_of("0123456789") != std::string::npos)
+                throw std::invalid_argument("--seed needs a whole number from 0, not \"" + v +
+                                            "\"");
+            c.seed = std::stoull(v);
+            seedGiven = true;
+        } else if (a == "-j" || a == "--jobs" ||
+                   (a.rfind("-j", 0) == 0 && a.size() > 2 &&
+                    a.find_first_not_of("0123456789", 2) == std::string::npos)) {
+            const std::string v = a.size() > 2 && a[1] == 'j' ? a.substr(2) : value();
+            c.jobs = static_cast<int>(NumberArg("-j", v, 1, 64));
+            if (c.jobs != std::stod(v))
+                throw std::invalid_argument("-j needs a whole number of processes");
         } else if (a == "--quiet") {
             c.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -117,7 +151,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.inputs.push_back(a);
         }
     }
-    if (!c.help && c.airportInfo.empty() && c.inputs.empty())
+    if (c.randomFlights > 0 && !c.inputs.empty())
+        throw std::invalid_argument("--random draws its own flights: leave out the scenarios");
+    if (seedGiven && c.randomFlights == 0)
+        throw std::invalid_argument("--seed needs --random");
+    if (c.randomFlights > 0 && !c.tags.empty())
+        throw std::invalid_argument("--tag chooses among scenario files, not random flights");
+    if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)
         throw std::invalid_argument("no scenario given (see --help)");
     return c;
 }

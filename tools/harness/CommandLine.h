@@ -3,6 +3,7 @@
 // corvane-harness's command line.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@ namespace corvane::harness {
 
 struct CommandLine {
     std::vector<std::string> inputs;  // scenario files and folders of them
+    int randomFlights = 0;            // --random N: draw N flights instead
+    std::uint64_t seed = 1;           // of the random flights
+    int jobs = 1;                     // processes flying at once
     std::string dataFolder;           // empty: the harness's own folder
     std::string reportsFolder = "harness-reports";
     std::string framesFolder;

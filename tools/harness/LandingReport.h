@@ -14,6 +14,7 @@
 // chosen (the flight's start), unless named otherwise.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,6 +103,9 @@ struct LandingReport {
     double runwayElevationFt = 0.0;
     double windFromDeg = 0.0;
     double windSpeedKt = 0.0;
+    bool windGradient = false;
+    std::string turbulence = "none";
+    std::uint64_t turbulenceSeed = 1;
     double startDistanceNm = 0.0;  // from the threshold at the flight's start
 
     std::optional<TouchdownFacts> touchdown;

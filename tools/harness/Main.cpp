@@ -2,9 +2,11 @@
 //
 // corvane-harness: flies scenarios with the whole program against the
 // in-process stand-in simulator and measures every landing.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +17,9 @@
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "tools/harness/CommandLine.h"
+#include "tools/harness/Destination.h"
+#include "tools/harness/ParallelRun.h"
+#include "tools/harness/RandomFlights.h"
 #include "tools/harness/ReportJson.h"
 #include "tools/harness/ScenarioRunner.h"
 #include "tools/harness/SetSummary.h"
@@ -24,6 +29,7 @@
 
 #include "platform/headless/Snapshot.h"
 #include "platform/qt/ImageCanvas.h"
+#include "tools/harness/SetPictures.h"
 #endif
 
 namespace {
@@ -107,6 +113,59 @@ void ListAirport(const ScenarioRunner& runner, const std::string& icao) {
     }
 }
 
+#ifdef CORVANE_HARNESS_WITH_QT
+// The image canvases measure text with Qt's fonts, and the set's pictures are
+// painted with Qt; the offscreen platform needs no display.
+std::unique_ptr<QGuiApplication> MakeQtApplication(const std::string& desktopFolder) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); !runtime || !*runtime)
+        ::setenv("XDG_RUNTIME_DIR", desktopFolder.c_str(), 1);
+    static int qtArgc = 1;
+    static char qtName[] = "corvane-harness";
+    static char* qtArgv[] = {qtName, nullptr};
+    return std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+}
+#endif
+
+std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunner& runner) {
+    const navdata::AirportDatabase& db = runner.Database();
+    const RandomFlightPool pool = MakeRandomFlightPool(db);
+    if (!c.quiet)
+        std::fprintf(stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
+                     static_cast<unsigned long long>(c.seed), pool.directions,
+                     pool.airports.size());
+    std::vector<Scenario> scenarios;
+    scenarios.reserve(std::size_t(c.randomFlights));
+    for (int i = 0; i < c.randomFlights; ++i)
+        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i));
+    return scenarios;
+}
+
+// A flight whose process ended before it reported: an error naming how.
+LandingReport LostFlight(const Scenario& s, const std::string& how) {
+    LandingReport r;
+    r.scenario = s.name;
+    r.file = s.file;
+    r.outcome = Outcome::Error;
+    r.error = how;
+    r.outcomeDetail = how;
+    r.windFromDeg = s.windFromDeg;
+    r.windSpeedKt = s.windSpeedKt;
+    r.windGradient = s.windGradient;
+    r.turbulence = sim::TurbulenceLevelName(s.turbulence);
+    r.turbulenceSeed = s.turbulenceSeed;
+    JudgeLanding(r);
+    return r;
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        throw ScenarioError(path + ": cannot be written");
+}
+
 int Run(const CommandLine& c, const std::string& desktopFolder) {
     HarnessOptions options;
     options.dataFolder = c.dataFolder.empty() ? desktop::ProgramFolder() : c.dataFolder;
@@ -117,22 +176,18 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
 
 #ifdef CORVANE_HARNESS_WITH_QT
     std::unique_ptr<QGuiApplication> qt;
-    if (c.draw || !c.framesFolder.empty()) {
-        // The image canvases measure text with Qt's fonts; the offscreen
-        // platform needs no display.
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); !runtime || !*runtime)
-            ::setenv("XDG_RUNTIME_DIR", desktopFolder.c_str(), 1);
-        static int qtArgc = 1;
-        static char qtName[] = "corvane-harness";
-        static char* qtArgv[] = {qtName, nullptr};
-        qt = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    const bool paint = c.draw || !c.framesFolder.empty();
+    if (paint) {
         options.makeCanvas = [](int w, int h, int tx, int ty) -> std::unique_ptr<forms::Canvas> {
             return std::make_unique<qtui::ImageCanvas>(w, h, tx, ty);
         };
         options.writeFrame = [](const forms::Canvas& canvas, const std::string& path) {
             return headless::SaveCanvasPng(canvas, path);
         };
+        // Parallel flights make their own in each process (Qt's application
+        // object must not cross a fork).
+        if (c.jobs == 1)
+            qt = MakeQtApplication(desktopFolder);
     }
 #else
     (void)desktopFolder;
@@ -140,6 +195,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         throw std::invalid_argument("--frames needs a build with Qt (CORVANE_BUILD_UI)");
 #endif
 
+    const std::string failedFolder = c.reportsFolder + "/failed";
     for (const std::string* folder : {&c.framesFolder, &c.traceFolder, &c.reportsFolder}) {
         std::error_code error;
         if (!folder->empty() && !std::filesystem::create_directories(*folder, error) && error)
@@ -151,19 +207,31 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         ListAirport(runner, c.airportInfo);
         return 0;
     }
-    const std::vector<Scenario> scenarios = LoadScenarios(c);
+    const std::vector<Scenario> scenarios =
+        c.randomFlights > 0 ? DrawRandomFlights(c, runner) : LoadScenarios(c);
 
-    std::vector<LandingReport> reports;
-    for (std::size_t i = 0; i < scenarios.size(); ++i) {
-        const Scenario& s = scenarios[i];
+    // Earlier runs' failed flights are not this run's.
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(failedFolder, ignored);
+    }
+
+    std::vector<LandingReport> reports(scenarios.size());
+    int finished = 0;
+    const auto start = std::chrono::steady_clock::now();
+    // Every report passes through its JSON form, as the parallel run's do, so
+    // the summary is the same however many processes flew the set.
+    auto take = [&](int i, const std::string& jsonText, const std::string& lost) {
+        const Scenario& s = scenarios[std::size_t(i)];
+        LandingReport report =
+            lost.empty() ? ReportFromJson(nlohmann::json::parse(jsonText)) : LostFlight(s, lost);
+        ++finished;
         if (!c.quiet) {
-            std::fprintf(stderr, "[%zu/%zu] %s ...", i + 1, scenarios.size(), s.name.c_str());
-            std::fflush(stderr);
-        }
-        LandingReport report = runner.Run(s);
-        if (!c.quiet) {
-            std::fprintf(stderr, " %s%s, %.0f s flown in %.1f s\n", OutcomeName(report.outcome),
-                         report.good ? " (good)" : "", report.flightTimeS, report.wallTimeS);
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::fprintf(stderr, "[%d/%zu] %s: %s%s, %.0f s flown (%.0f s elapsed)\n", finished,
+                         scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
+                         report.good ? " (good)" : "", report.flightTimeS, elapsed);
         }
         const nlohmann::ordered_json json = ReportToJson(report);
         std::string error;
@@ -171,17 +239,87 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
             throw ScenarioError(error);
         if (c.json)
             std::cout << json.dump(2) << "\n";
-        reports.push_back(std::move(report));
+        reports[std::size_t(i)] = std::move(report);
+    };
+    auto fly = [&](int i) { return ReportToJson(runner.Run(scenarios[std::size_t(i)])).dump(); };
+
+    if (c.jobs <= 1 || scenarios.size() < 2) {
+        for (std::size_t i = 0; i < scenarios.size(); ++i)
+            take(static_cast<int>(i), fly(static_cast<int>(i)), std::string());
+    } else {
+        std::unique_ptr<PrivateDesktop> childDesktop;
+#ifdef CORVANE_HARNESS_WITH_QT
+        std::unique_ptr<QGuiApplication> childQt;
+#endif
+        ParallelRunHooks hooks;
+        hooks.setUpChild = [&] {
+            // A desktop folder of the process's own: no other process's
+            // simulator window can answer its program.
+            childDesktop = std::make_unique<PrivateDesktop>();
+#ifdef CORVANE_HARNESS_WITH_QT
+            if (paint)
+                childQt = MakeQtApplication(childDesktop->Path());
+#endif
+        };
+        hooks.tearDownChild = [&] {
+#ifdef CORVANE_HARNESS_WITH_QT
+            childQt.reset();
+#endif
+            childDesktop.reset();
+        };
+        hooks.fly = fly;
+        hooks.done = take;
+        RunInProcesses(static_cast<int>(scenarios.size()), c.jobs, hooks);
+    }
+
+    // Every landing that is not good, as a scenario that flies it again.
+    int failedWritten = 0;
+    for (std::size_t i = 0; i < scenarios.size(); ++i) {
+        if (reports[i].good)
+            continue;
+        std::error_code error;
+        std::filesystem::create_directories(failedFolder, error);
+        WriteTextFile(failedFolder + "/" + scenarios[i].name + ".json",
+                      ScenarioToJsonText(scenarios[i]));
+        ++failedWritten;
     }
 
     const SetSummary summary = SummariseSet(reports);
     std::string error;
     if (!WriteJsonFile(SummaryToJson(summary), c.reportsFolder + "/summary.json", &error))
         throw ScenarioError(error);
-    std::cout << FormatTable(reports) << "\n" << FormatSummary(summary);
-    const std::string failures = FormatFailures(reports);
-    if (!failures.empty())
-        std::cout << "\nLandings that are not good:\n" << failures;
+    const std::string table = FormatTable(reports);
+    WriteTextFile(c.reportsFolder + "/table.txt", table);
+    constexpr std::size_t kLongSet = 100;
+    if (reports.size() <= kLongSet)
+        std::cout << table << "\n";
+    else
+        std::cout << "(the table of the " << reports.size() << " flights is in " << c.reportsFolder
+                  << "/table.txt)\n\n";
+    std::cout << FormatSummary(summary);
+    if (reports.size() <= kLongSet) {
+        const std::string failures = FormatFailures(reports);
+        if (!failures.empty())
+            std::cout << "\nLandings that are not good:\n" << failures;
+    } else if (summary.good < summary.scenarios) {
+        std::cout << "\nThe worst landings (of " << summary.scenarios - summary.good
+                  << " not good):\n"
+                  << FormatWorstCases(reports, 15);
+    }
+    if (failedWritten > 0)
+        std::cout << "\n"
+                  << failedWritten << " scenario files that fly them again: " << failedFolder
+                  << "/\n";
+#ifdef CORVANE_HARNESS_WITH_QT
+    if (!qt)
+        qt = MakeQtApplication(desktopFolder);
+    const std::vector<std::string> pictures = WriteSetPictures(reports, c.reportsFolder, &error);
+    if (pictures.empty())
+        throw ScenarioError(error);
+    std::cout << "pictures: " << c.reportsFolder
+              << "/touchdown-dispersion.png, sink-rate.png, centre-line.png\n";
+#endif
+
     int status = 0;
     if (c.minSuccessRate && summary.successRate + 1e-12 < *c.minSuccessRate) {
         std::printf("\nFAILED: success rate %.1f %% is below the required %.1f %%\n",

@@ -57,7 +57,11 @@ ordered_json ReportToJson(const LandingReport& r) {
                         {"lengthFt", Round(r.runwayLengthFt, 0)},
                         {"widthM", Round(r.runwayWidthM, 1)},
                         {"elevationFt", Round(r.runwayElevationFt, 0)}};
-    j["wind"] = {{"fromDeg", r.windFromDeg}, {"speedKt", r.windSpeedKt}};
+    j["wind"] = {{"fromDeg", r.windFromDeg},
+                 {"speedKt", r.windSpeedKt},
+                 {"gradient", r.windGradient},
+                 {"turbulence", r.turbulence},
+                 {"seed", r.turbulenceSeed}};
     j["startDistanceNm"] = Round(r.startDistanceNm, 1);
 
     if (r.thresholdCrossing) {
@@ -113,11 +117,92 @@ ordered_json ReportToJson(const LandingReport& r) {
     return j;
 }
 
+LandingReport ReportFromJson(const nlohmann::json& j) {
+    using nlohmann::json;
+    auto texts = [](const json& list) {
+        std::vector<TimedText> out;
+        for (const json& t : list)
+            out.push_back({t.at("timeS").get<double>(), t.at("text").get<std::string>()});
+        return out;
+    };
+    LandingReport r;
+    r.scenario = j.at("scenario").get<std::string>();
+    r.file = j.at("file").get<std::string>();
+    const std::string outcome = j.at("outcome").get<std::string>();
+    for (Outcome o : {Outcome::LandedAndStopped, Outcome::Crashed, Outcome::TimedOut,
+                      Outcome::OffRunway, Outcome::Error}) {
+        if (outcome == OutcomeName(o))
+            r.outcome = o;
+    }
+    r.outcomeDetail = j.at("outcomeDetail").get<std::string>();
+    r.good = j.at("good").get<bool>();
+    for (const json& f : j.at("failedLimits")) {
+        const std::optional<Limit> limit = LimitNamed(f.at("limit").get<std::string>());
+        if (!limit)
+            throw json::other_error::create(501, "unknown limit in a report", &f);
+        r.failed.push_back(*limit);
+        r.failedLimits.push_back(f.at("why").get<std::string>());
+    }
+    r.error = j.value("error", std::string());
+    const json& d = j.at("destination");
+    r.airportLine = d.at("airportLine").get<std::string>();
+    r.runwayLine = d.at("runwayLine").get<std::string>();
+    r.runwayDesignator = d.at("runway").get<std::string>();
+    r.runwayHeadingDeg = d.at("headingTrueDeg").get<double>();
+    r.runwayLengthFt = d.at("lengthFt").get<double>();
+    r.runwayWidthM = d.at("widthM").get<double>();
+    r.runwayElevationFt = d.at("elevationFt").get<double>();
+    const json& w = j.at("wind");
+    r.windFromDeg = w.at("fromDeg").get<double>();
+    r.windSpeedKt = w.at("speedKt").get<double>();
+    r.windGradient = w.at("gradient").get<bool>();
+    r.turbulence = w.at("turbulence").get<std::string>();
+    r.turbulenceSeed = w.at("seed").get<std::uint64_t>();
+    r.startDistanceNm = j.at("startDistanceNm").get<double>();
+    if (const json& c = j.at("thresholdCrossing"); !c.is_null()) {
+        r.thresholdCrossing =
+            ThresholdCrossing{c.at("heightFt").get<double>(), c.at("crossM").get<double>(),
+                              c.at("iasKt").get<double>(), c.at("verticalSpeedFpm").get<double>()};
+    }
+    if (const json& t = j.at("touchdown"); !t.is_null()) {
+        r.touchdown =
+            TouchdownFacts{t.at("timeS").get<double>(),    t.at("pastThresholdFt").get<double>(),
+                           t.at("crossM").get<double>(),   t.at("sinkFpm").get<double>(),
+                           t.at("iasKt").get<double>(),    t.at("groundSpeedKt").get<double>(),
+                           t.at("pitchDeg").get<double>(), t.at("bankDeg").get<double>(),
+                           t.at("onRunway").get<bool>()};
+    }
+    r.bounces = j.at("bounces").get<int>();
+    if (const json& s = j.at("stop"); !s.is_null()) {
+        r.stop = StopFacts{s.at("timeS").get<double>(), s.at("pastThresholdFt").get<double>(),
+                           s.at("crossM").get<double>(), s.at("runwayRemainingFt").get<double>(),
+                           s.at("onRunway").get<bool>()};
+    }
+    r.maxRolloutCrossM = j.at("maxRolloutCrossM").get<double>();
+    r.peakNormalLoadG = j.at("peakNormalLoadG").get<double>();
+    r.peakNormalLoadTimeS = j.at("peakNormalLoadTimeS").get<double>();
+    r.minNormalLoadG = j.at("minNormalLoadG").get<double>();
+    r.crashed = j.at("crashed").get<bool>();
+    r.crashReason = j.value("crashReason", std::string());
+    r.handedBack = j.at("handedBack").get<bool>();
+    if (const json& h = j.at("handBackTimeS"); !h.is_null())
+        r.handBackTimeS = h.get<double>();
+    r.stages = texts(j.at("stages"));
+    r.stageTexts = texts(j.at("stageTexts"));
+    r.messageBoxes = j.at("messageBoxes").get<std::vector<std::string>>();
+    r.flightTimeS = j.at("flightTimeS").get<double>();
+    r.virtualTimeS = j.at("virtualTimeS").get<double>();
+    r.wallTimeS = j.at("wallTimeS").get<double>();
+    r.speedUp = j.at("speedUp").get<double>();
+    return r;
+}
+
 ordered_json SummaryToJson(const SetSummary& s) {
     ordered_json j;
     j["scenarios"] = s.scenarios;
     j["good"] = s.good;
     j["successRate"] = Round(s.successRate, 4);
+    j["successLowerBound95"] = Round(s.successLowerBound95, 4);
     ordered_json passed;
     for (int i = 0; i < kLimitCount; ++i)
         passed[LimitName(static_cast<Limit>(i))] = s.passed[std::size_t(i)];

@@ -16,6 +16,12 @@ namespace corvane::harness {
 nlohmann::ordered_json ReportToJson(const LandingReport& report);
 nlohmann::ordered_json SummaryToJson(const SetSummary& summary);
 
+// A report back from its JSON form (as ReportToJson rounds it). Used to pass
+// reports between the processes of a parallel run, and by every run alike so
+// that the summary does not depend on how many processes flew the set.
+// Throws nlohmann::json::exception for a text that is not a report.
+LandingReport ReportFromJson(const nlohmann::json& json);
+
 // Writes JSON text to a file; false (with *error set) when it cannot.
 bool WriteJsonFile(const nlohmann::ordered_json& json, const std::string& path, std::string* error);
 

@@ -79,6 +79,15 @@ class ObjectReader {
             Fail(key, "must be true or false");
         return v.get<bool>();
     }
+    // A whole number from 0 that a JSON number holds exactly.
+    std::uint64_t Seed(const char* key, std::uint64_t fallback) {
+        if (!Has(key))
+            return fallback;
+        const json& v = At(key);
+        if (!v.is_number_unsigned() || v.get<std::uint64_t>() > (std::uint64_t{1} << 53))
+            Fail(key, "must be a whole number from 0 to 2^53");
+        return v.get<std::uint64_t>();
+    }
     // A list line: a whole number (its position from 0) or a text.
     ListChoice Choice(const char* key, bool required) {
         ListChoice choice;
@@ -226,6 +235,11 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
         ObjectReader w = r.Child("wind");
         s.windFromDeg = w.RequiredNumber("fromDeg", 0.0, 360.0);
         s.windSpeedKt = w.RequiredNumber("speedKt", 0.0, 100.0);
+        s.windGradient = w.Bool("gradient", false);
+        const std::string turbulence = w.String("turbulence", "none");
+        if (!sim::ParseTurbulenceLevel(turbulence.c_str(), s.turbulence))
+            w.Fail("turbulence", "must be \"none\", \"light\" or \"moderate\"");
+        s.turbulenceSeed = w.Seed("seed", s.turbulenceSeed);
         w.CheckNoOthers();
     }
     s.crashDetection = r.Bool("crashDetection", true);
@@ -245,6 +259,76 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
     }
     r.CheckNoOthers();
     return s;
+}
+
+std::string ScenarioToJsonText(const Scenario& s) {
+    nlohmann::ordered_json j;
+    j["name"] = s.name;
+    if (!s.description.empty())
+        j["description"] = s.description;
+    if (!s.tags.empty())
+        j["tags"] = s.tags;
+    auto choice = [](const ListChoice& c) {
+        return c.index ? nlohmann::ordered_json(*c.index) : nlohmann::ordered_json(c.text);
+    };
+    nlohmann::ordered_json d;
+    d["search"] = s.searchText;
+    if (s.airportLine.index || !s.airportLine.text.empty())
+        d["line"] = choice(s.airportLine);
+    d["runway"] = choice(s.runwayLine);
+    if (!s.cruiseEntry.empty())
+        d["cruise"] = s.cruiseEntry;
+    j["destination"] = d;
+
+    const StartState& st = s.start;
+    nlohmann::ordered_json start;
+    switch (st.kind) {
+        case StartState::Kind::Air:
+            start["type"] = "air";
+            if (st.latitudeDeg) {
+                start["latitude"] = *st.latitudeDeg;
+                start["longitude"] = *st.longitudeDeg;
+            } else {
+                if (!st.fromAirport.empty())
+                    start["fromAirport"] = st.fromAirport;
+                start["bearingDeg"] = st.bearingDeg;
+                start["distanceNm"] = st.distanceNm;
+            }
+            start["altitudeFt"] = st.altitudeFt;
+            start["headingDeg"] = st.headingDeg;
+            start["iasKt"] = st.iasKt;
+            start["flaps"] = st.flaps;
+            start["gearDown"] = st.gearDown;
+            break;
+        case StartState::Kind::Final:
+            start["type"] = "final";
+            if (!st.airport.empty())
+                start["airport"] = st.airport;
+            if (!st.runway.empty())
+                start["runway"] = st.runway;
+            start["distanceNm"] = st.distanceNm;
+            start["glidePathDeg"] = st.glidePathDeg;
+            start["iasKt"] = st.iasKt;
+            start["flaps"] = st.flaps;
+            start["gearDown"] = st.gearDown;
+            break;
+        case StartState::Kind::Runway:
+            start["type"] = "runway";
+            if (!st.airport.empty())
+                start["airport"] = st.airport;
+            if (!st.runway.empty())
+                start["runway"] = st.runway;
+            break;
+    }
+    j["start"] = start;
+    j["wind"] = {{"fromDeg", s.windFromDeg},
+                 {"speedKt", s.windSpeedKt},
+                 {"gradient", s.windGradient},
+                 {"turbulence", sim::TurbulenceLevelName(s.turbulence)},
+                 {"seed", s.turbulenceSeed}};
+    j["crashDetection"] = s.crashDetection;
+    j["limits"] = {{"simTimeS", s.simTimeLimitS}, {"handBackWaitS", s.handBackWaitS}};
+    return j.dump(2) + "\n";
 }
 
 Scenario LoadScenario(const std::string& path) {

@@ -15,10 +15,13 @@
 //     }
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "sim/model/Wind.h"
 
 namespace corvane::harness {
 
@@ -77,7 +80,10 @@ struct Scenario {
 
     StartState start;
     double windFromDeg = 0.0;
-    double windSpeedKt = 0.0;
+    double windSpeedKt = 0.0;   // at the surface
+    bool windGradient = false;  // the wind grows with the height above the ground
+    sim::TurbulenceLevel turbulence = sim::TurbulenceLevel::None;
+    std::uint64_t turbulenceSeed = 1;
     bool crashDetection = true;
 
     // A push off the centre line during the approach: the first time the
@@ -100,6 +106,9 @@ struct Scenario {
 Scenario ParseScenario(const std::string& jsonText, const std::string& fileName);
 // Reads a scenario file.
 Scenario LoadScenario(const std::string& path);
+// The scenario as a file's JSON text that ParseScenario reads back to the
+// same scenario (every field written, numbers exactly).
+std::string ScenarioToJsonText(const Scenario& scenario);
 // The scenario files (*.json) of a folder, sorted by name.
 std::vector<std::string> ScenarioFilesIn(const std::string& folder);
 

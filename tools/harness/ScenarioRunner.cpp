@@ -142,6 +142,9 @@ void FlightRun::Fly() {
     r_.runwayElevationFt = runway_.ElevationFt();
     r_.windFromDeg = sc_.windFromDeg;
     r_.windSpeedKt = sc_.windSpeedKt;
+    r_.windGradient = sc_.windGradient;
+    r_.turbulence = sim::TurbulenceLevelName(sc_.turbulence);
+    r_.turbulenceSeed = sc_.turbulenceSeed;
 
     SetUpSimulator();
     SetUpHost();
@@ -165,6 +168,9 @@ void FlightRun::SetUpSimulator() {
     sim::SimulatorOptions options;
     options.windFromDeg = sc_.windFromDeg;
     options.windSpeedKt = sc_.windSpeedKt;
+    options.windGradient = sc_.windGradient;
+    options.turbulence = sc_.turbulence;
+    options.turbulenceSeed = sc_.turbulenceSeed;
     options.crashDetection = sc_.crashDetection;
     sim_ = std::make_unique<sim::InProcessSimulator>(options, terrain_);
     if (!sim_->IsOpen())

@@ -61,6 +61,8 @@ class ScenarioRunner {
     LandingReport Run(const Scenario& scenario);
 
     const navdata::AirportDatabase& Database() const { return *db_; }
+    // The simulator's ground, made from the database.
+    const sim::Terrain* Terrain() const { return terrain_.get(); }
 
   private:
     HarnessOptions options_;

@@ -34,6 +34,16 @@ std::string StatLine(const char* label, const char* unit, const Statistic& s, in
 
 }  // namespace
 
+double WilsonLowerBound(int successes, int n, double z) {
+    if (n <= 0)
+        return 0.0;
+    const double p = double(successes) / n;
+    const double z2 = z * z;
+    const double centre = p + z2 / (2.0 * n);
+    const double spread = z * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * double(n) * n));
+    return std::max(0.0, (centre - spread) / (1.0 + z2 / n));
+}
+
 Statistic Summarise(const std::vector<std::pair<double, std::string>>& values) {
     Statistic s;
     s.count = static_cast<int>(values.size());
@@ -99,6 +109,7 @@ SetSummary SummariseSet(const std::vector<LandingReport>& reports) {
         sum.totalWallS += r.wallTimeS;
     }
     sum.successRate = sum.scenarios > 0 ? double(sum.good) / sum.scenarios : 0.0;
+    sum.successLowerBound95 = WilsonLowerBound(sum.good, sum.scenarios);
     sum.touchdownFt = Summarise(td);
     sum.touchdownCrossM = Summarise(tdCross);
     sum.sinkFpm = Summarise(sink);
@@ -145,8 +156,9 @@ std::string FormatTable(const std::vector<LandingReport>& reports) {
 std::string FormatSummary(const SetSummary& s) {
     std::ostringstream out;
     char line[256];
-    std::snprintf(line, sizeof line, "success rate: %d of %d good landings (%.1f %%)\n", s.good,
-                  s.scenarios, 100.0 * s.successRate);
+    std::snprintf(line, sizeof line,
+                  "success rate: %d of %d good landings (%.1f %%; 95 %% lower bound %.1f %%)\n",
+                  s.good, s.scenarios, 100.0 * s.successRate, 100.0 * s.successLowerBound95);
     out << line;
     std::snprintf(line, sizeof line,
                   "outcomes: %d landed and stopped, %d crashed, %d timed out, %d off the runway, "
@@ -188,6 +200,58 @@ std::string FormatFailures(const std::vector<LandingReport>& reports) {
             if (i == 0 || r.failedLimits[i] != r.failedLimits[i - 1])
                 out << "    " << r.failedLimits[i] << "\n";
         }
+    }
+    return out.str();
+}
+
+std::vector<const LandingReport*> WorstCases(const std::vector<LandingReport>& reports,
+                                             std::size_t count) {
+    auto rank = [](const LandingReport& r) {
+        if (r.crashed)
+            return 0;
+        if (!r.touchdown)
+            return 1;
+        return r.outcome == Outcome::OffRunway ? 2 : 3;
+    };
+    std::vector<const LandingReport*> bad;
+    for (const LandingReport& r : reports) {
+        if (!r.good)
+            bad.push_back(&r);
+    }
+    std::stable_sort(bad.begin(), bad.end(), [&](const LandingReport* a, const LandingReport* b) {
+        if (rank(*a) != rank(*b))
+            return rank(*a) < rank(*b);
+        if (a->failed.size() != b->failed.size())
+            return a->failed.size() > b->failed.size();
+        const double ca = a->touchdown ? std::abs(a->touchdown->crossM) : 0.0;
+        const double cb = b->touchdown ? std::abs(b->touchdown->crossM) : 0.0;
+        return ca > cb;
+    });
+    if (bad.size() > count)
+        bad.resize(count);
+    return bad;
+}
+
+std::string FormatWorstCases(const std::vector<LandingReport>& reports, std::size_t count) {
+    std::ostringstream out;
+    for (const LandingReport* r : WorstCases(reports, count)) {
+        char line[512];
+        std::string limits;
+        for (Limit l : r->failed)
+            limits += std::string(limits.empty() ? "" : ", ") + LimitName(l);
+        if (r->touchdown) {
+            std::snprintf(line, sizeof line,
+                          "%s: %s, touchdown %.0f ft %.1f m %.0f ft/min, wind %.0f/%.1f kt %s; "
+                          "not met: %s\n",
+                          r->scenario.c_str(), OutcomeName(r->outcome), r->touchdown->alongFt,
+                          r->touchdown->crossM, r->touchdown->sinkFpm, r->windFromDeg,
+                          r->windSpeedKt, r->turbulence.c_str(), limits.c_str());
+        } else {
+            std::snprintf(line, sizeof line, "%s: %s, %s; wind %.0f/%.1f kt %s; not met: %s\n",
+                          r->scenario.c_str(), OutcomeName(r->outcome), r->outcomeDetail.c_str(),
+                          r->windFromDeg, r->windSpeedKt, r->turbulence.c_str(), limits.c_str());
+        }
+        out << line;
     }
     return out.str();
 }

@@ -30,6 +30,9 @@ struct SetSummary {
     int scenarios = 0;
     int good = 0;
     double successRate = 0.0;  // good / scenarios (0 for an empty set)
+    // The 95 % lower confidence bound of the rate of good landings the flights
+    // are a sample of (Wilson score interval; 0 for an empty set).
+    double successLowerBound95 = 0.0;
     // Scenarios that met each limit (indexed by Limit).
     std::array<int, kLimitCount> passed{};
     int landedAndStopped = 0;
@@ -51,6 +54,10 @@ struct SetSummary {
     double overallSpeedUp = 0.0;  // total virtual / total wall
 };
 
+// Lower end of the two-sided Wilson score interval for `successes` of `n`
+// trials, at the normal quantile z (1.959964 for 95 %); 0 when n is 0.
+double WilsonLowerBound(int successes, int n, double z = 1.959963984540054);
+
 SetSummary SummariseSet(const std::vector<LandingReport>& reports);
 // The share of the set's scenarios that met a limit (0 for an empty set).
 double PassRate(const SetSummary& summary, Limit limit);
@@ -62,5 +69,11 @@ std::string FormatTable(const std::vector<LandingReport>& reports);
 std::string FormatSummary(const SetSummary& summary);
 // Why each landing that is not good failed, one line per scenario.
 std::string FormatFailures(const std::vector<LandingReport>& reports);
+// The landings that are not good, worst first (a crash, then no touchdown,
+// off the runway, then by the number of limits not met and the distance from
+// the centre line at touchdown): at most `count`, one line each.
+std::vector<const LandingReport*> WorstCases(const std::vector<LandingReport>& reports,
+                                             std::size_t count);
+std::string FormatWorstCases(const std::vector<LandingReport>& reports, std::size_t count);
 
 }  // namespace corvane::harness

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+//
+// Random flights drawn from the world database: an airport with a paved
+// runway long enough for the aircraft, one of its landing directions, a start
+// 10 to 80 nm out in any direction and 3,000 to 15,000 ft above the airport,
+// a wind the aircraft may land in (up to 25 kt, at most 15 kt across the
+// runway and 10 kt behind), growing with height, and turbulence from none to
+// moderate. Each flight is an ordinary scenario: the pilot types the airport's
+// code, clicks its line and the landing direction's line, as in the scenario
+// files; a drawn destination is checked against the program's search and
+// runway list before it is kept.
+//
+// Deterministic: flight i of seed S is the same whatever the number of
+// flights drawn, on every machine (the generator is computed here, not taken
+// from the standard library's distributions).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/navdata/AirportDatabase.h"
+#include "sim/inprocess/AirportLookup.h"
+#include "sim/model/Terrain.h"
+#include "tools/harness/Scenario.h"
+
+namespace corvane::harness {
+
+// The ranges of a draw (docs/harness.md).
+struct RandomFlightRanges {
+    double minRunwayLengthFt = 6500.0;  // listed, and threshold to far end
+    double minRunwayWidthFt = 75.0;
+    double minDistanceNm = 10.0;
+    double maxDistanceNm = 80.0;
+    double minHeightFt = 3000.0;  // above the airport
+    double maxHeightFt = 15000.0;
+    double minClearanceFt = 3000.0;  // above the ground under the start
+    double maxHeadingOffDeg = 90.0;  // from the direction to the airport
+    double minIasKt = 180.0;
+    double maxIasKt = 250.0;
+    double maxWindKt = 25.0;  // at the surface
+    double maxCrosswindKt = 15.0;
+    double maxTailwindKt = 10.0;
+};
+
+// The landing directions a random flight may choose, by airport.
+struct RandomFlightPool {
+    struct Airport {
+        int record = 0;
+        std::string icao;
+        double elevationFt = 0.0;
+        std::vector<sim::RunwayDirection> directions;
+    };
+    std::vector<Airport> airports;
+    int directions = 0;
+};
+
+RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
+                                      const RandomFlightRanges& ranges = RandomFlightRanges{});
+
+// Flight `index` (from 0) of the set of `seed`. terrain may be null (sea
+// level). Throws ScenarioError when the pool holds no flyable destination.
+Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlightPool& pool,
+                          const sim::Terrain* terrain, std::uint64_t seed, int index,
+                          const RandomFlightRanges& ranges = RandomFlightRanges{});
+
+// Crosswind (positive) and headwind (negative: tailwind) of a wind on a
+// landing direction, knots.
+double CrosswindKt(double windFromDeg, double windKt, double runwayHeadingDeg);
+double HeadwindKt(double windFromDeg, double windKt, double runwayHeadingDeg);
+
+}  // namespace corvane::harness
