@@ -213,9 +213,17 @@ void FinalDescent(Program& p) {
     }
 }
 
-// Steers the nose wheel towards the centre line on the ground.
+// Steers the nose wheel towards the centre line on the ground. After a
+// bounce the rudder is centred and the autopilot holds the present heading,
+// so that the wings stay level until the wheels are down again.
 void SteerOnGround(Program& p) {
-    const double steer = RolloutSteering(p.plan, Offsets(p), TrueHeading(p.flightState));
+    const flightstate::FlightState& s = p.flightState;
+    if (s.onground != 1) {
+        p.plane.rudder(0);
+        p.plane.apheading(AutopilotHeadingUnits(TrueHeading(s) - MagneticVariation(s)));
+        return;
+    }
+    const double steer = RolloutSteering(p.plan, Offsets(p), TrueHeading(s));
     p.plane.rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
 }
 

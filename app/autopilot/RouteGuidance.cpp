@@ -28,14 +28,16 @@ constexpr double kAlongRunwayNm = 1.2;
 constexpr double kRouteEndNm = 0.2;
 
 constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
+// Along the runway: where the steering looks ahead on the centre line.
+constexpr double kLookAheadM = 700;
+// Below this height above the runway the heading is changed by at most
+// kFlareHeadingStepDeg from the present one, so that the autopilot keeps
+// the wings nearly level into the touchdown.
+constexpr double kFlareHeightFt = 50;
+constexpr double kFlareHeadingStepDeg = 2;
 
 double DistanceNm(double lat1, double lon1, double lat2, double lon2) {
     return navdata::GreatCircleDistance(lat1, lon1, lat2, lon2) * navdata::NauticalMilesPerMetre;
-}
-
-double RunwayLengthM(const FlyTherePlan& plan) {
-    return navdata::GreatCircleDistance(plan.Threshold.lat, plan.Threshold.lon, plan.FarEnd.lat,
-                                        plan.FarEnd.lon);
 }
 
 void RouteStart(Program& p) {
@@ -93,17 +95,17 @@ void AlongRunway(Program& p) {
     // A point beyond the far end by twice the runway's length, on its centre line.
     const double targetLat = plan.FarEnd.lat + 2 * (plan.FarEnd.lat - plan.Threshold.lat);
     const double targetLon = plan.FarEnd.lon + 2 * (plan.FarEnd.lon - plan.Threshold.lon);
-    // The bearing to that point as seen from the aircraft's offset beside the
-    // centre line: the point extrapolated in latitude and longitude lies a
-    // few hundredths of a degree off the centre line's course, which would
-    // leave the aircraft metres beside it at the threshold.
+    // Along the runway the track is steered at a point on the centre line
+    // 700 m ahead of the aircraft, measured from its offset beside the line:
+    // the offset halves in about 8 s at approach speed, without overshoot in
+    // gusts. (The point beyond the far end, extrapolated in latitude and
+    // longitude, lies a few hundredths of a degree off the centre line's
+    // course and so far ahead that the wheels would settle metres beside it.)
     const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
-    const double toTargetM = 3 * RunwayLengthM(plan) - o.alongFt / kFeetPerMetre;
-    double bearing =
-        plan.RunwayHeading - std::atan2(o.crossM, std::max(toTargetM, 1.0)) * kDegreesPerRadian;
+    double bearing = plan.RunwayHeading - std::atan2(o.crossM, kLookAheadM) * kDegreesPerRadian;
     bearing = std::fmod(bearing + 360, 360.0);
     SteerAlong(p, bearing,
-               DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), true,
+               DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), false,
                plan.RunwayHeading);
     const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
                                 plan.Threshold.lon);
@@ -179,6 +181,12 @@ void SteerAlong(Program& p, double bearing, double distance, bool intercept, dou
     if (plan.LandingStage < 2) {
         p.plane.apvertspeed(verticalSpeed);
         p.plane.apaltitude(static_cast<std::int32_t>(std::nearbyint(targetM * kFeetPerMetre)));
+    }
+    if (plan.LandingStage == kFinalDescent &&
+        AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation < kFlareHeightFt) {
+        const double present = TrueHeading(s) - variation;
+        const double change = std::remainder(heading - present, 360.0);
+        heading = present + std::clamp(change, -kFlareHeadingStepDeg, kFlareHeadingStepDeg);
     }
     if (plan.LandingStage < 7)
         p.plane.apheading(AutopilotHeadingUnits(heading));
