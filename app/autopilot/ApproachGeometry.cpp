@@ -32,6 +32,29 @@ double AimPointDistance(double runwayLengthFt) {
     return std::min(kAimFt, kAimShareOfLength * runwayLengthFt);
 }
 
+namespace {
+
+// Great-circle initial bearing, radians, from point 1 to point 2.
+double SphericalBearing(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
+    const double lat1 = lat1Deg * kDegToRad;
+    const double lat2 = lat2Deg * kDegToRad;
+    const double dLon = (lon2Deg - lon1Deg) * kDegToRad;
+    return std::atan2(
+        std::sin(dLon) * std::cos(lat2),
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon));
+}
+
+}  // namespace
+
+double CentreLineCourse(const FlyTherePlan& plan) {
+    if (plan.FarEnd.lat == plan.Threshold.lat && plan.FarEnd.lon == plan.Threshold.lon)
+        return plan.RunwayHeading;
+    const double deg =
+        SphericalBearing(plan.Threshold.lat, plan.Threshold.lon, plan.FarEnd.lat, plan.FarEnd.lon) /
+        kDegToRad;
+    return deg < 0 ? deg + 360 : deg;
+}
+
 RunwayOffsets OffsetsFromRunway(const FlyTherePlan& plan, double latDeg, double lonDeg) {
     // The distance and the great-circle bearing from the threshold: exact
     // along and beside the great circle of the centre line, at any latitude
@@ -42,13 +65,8 @@ RunwayOffsets OffsetsFromRunway(const FlyTherePlan& plan, double latDeg, double 
     RunwayOffsets o;
     if (!(metres > 0))
         return o;
-    const double lat1 = plan.Threshold.lat * kDegToRad;
-    const double lat2 = latDeg * kDegToRad;
-    const double dLon = (lonDeg - plan.Threshold.lon) * kDegToRad;
-    const double bearing = std::atan2(
-        std::sin(dLon) * std::cos(lat2),
-        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon));
-    const double angle = bearing - plan.RunwayHeading * kDegToRad;
+    const double bearing = SphericalBearing(plan.Threshold.lat, plan.Threshold.lon, latDeg, lonDeg);
+    const double angle = bearing - CentreLineCourse(plan) * kDegToRad;
     o.alongFt = metres * std::cos(angle) * kFeetPerMetreExact;
     o.crossM = metres * std::sin(angle);
     return o;
@@ -94,7 +112,7 @@ const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, dou
     const double widthM = plan.RunwayWidthFt / kFeetPerMetreExact;
     if (widthM > 0 && std::fabs(o.crossM) > widthM / 4)
         return "beside the centre line";
-    if (trackKnown && std::fabs(Wrap180(trackDeg - plan.RunwayHeading)) > 30)
+    if (trackKnown && std::fabs(Wrap180(trackDeg - CentreLineCourse(plan))) > 30)
         return "not lined up";
     const double expected = ProfileDistanceAt(plan, heightFt);
     const double toAim = ToAimPointFt(plan, o);
@@ -108,7 +126,7 @@ const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, dou
 double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg) {
     // Back to the centre line at up to 5 degrees, half a degree a metre, and
     // a twentieth of full deflection for each degree off that heading.
-    const double wanted = plan.RunwayHeading - std::clamp(0.5 * o.crossM, -5.0, 5.0);
+    const double wanted = CentreLineCourse(plan) - std::clamp(0.5 * o.crossM, -5.0, 5.0);
     return std::clamp(0.05 * Wrap180(wanted - headingTrueDeg), -1.0, 1.0);
 }
 

@@ -18,6 +18,13 @@ namespace corvane::autopilot {
 // both sides.
 double AimPointDistance(double runwayLengthFt);
 
+// The course of the centre line at the threshold, degrees true: the
+// great-circle bearing from the threshold to the far end (the plan's runway
+// heading when the two ends coincide). The program's bearing for short hops
+// is a flat-earth one read from a table, a little off at high latitudes; the
+// approach is steered and judged against the runway itself.
+double CentreLineCourse(const FlyTherePlan& plan);
+
 struct RunwayOffsets {
     double alongFt = 0;  // past the threshold along the runway heading (before it: negative)
     double crossM = 0;   // beside the extended centre line, right of the landing direction positive

@@ -30,6 +30,8 @@ constexpr double kRouteEndNm = 0.2;
 constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
 // Along the runway: where the steering looks ahead on the centre line.
 constexpr double kLookAheadM = 700;
+// Nearer the threshold than this the aircraft steers at the threshold point.
+constexpr double kNearThresholdM = 100;
 // Below this height above the runway the heading is changed by at most
 // kFlareHeadingStepDeg from the present one, so that the autopilot keeps
 // the wings nearly level into the touchdown.
@@ -79,9 +81,22 @@ void ToTurningPoint(Program& p) {
 void ToAirport(Program& p) {
     FlyTherePlan& plan = p.plan;
     const flightstate::FlightState& s = p.flightState;
-    SteerToPoint(p, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading);
     const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
                                 plan.Threshold.lon);
+    // Before the threshold the bearing to it is measured from the offset
+    // beside the centre line, so that the intercept brings the aircraft onto
+    // the runway's own line (the flat-earth bearing of short hops is a little
+    // off at high latitudes, by metres at the threshold).
+    const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
+    const double toThresholdM = -o.alongFt / kFeetPerMetre;
+    const double course = CentreLineCourse(plan);
+    if (toThresholdM > kNearThresholdM) {
+        const double bearing =
+            std::fmod(course - std::atan2(o.crossM, toThresholdM) * kDegreesPerRadian + 360, 360.0);
+        SteerAlong(p, bearing, d, true, course);
+    } else {
+        SteerToPoint(p, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading);
+    }
     p.forms.Form4.Label7.caption = DistanceText(d);
     if (d < kAlongRunwayNm) {
         plan.RouteStage = 4;
@@ -102,11 +117,12 @@ void AlongRunway(Program& p) {
     // longitude, lies a few hundredths of a degree off the centre line's
     // course and so far ahead that the wheels would settle metres beside it.)
     const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
-    double bearing = plan.RunwayHeading - std::atan2(o.crossM, kLookAheadM) * kDegreesPerRadian;
+    const double course = CentreLineCourse(plan);
+    double bearing = course - std::atan2(o.crossM, kLookAheadM) * kDegreesPerRadian;
     bearing = std::fmod(bearing + 360, 360.0);
     SteerAlong(p, bearing,
                DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), false,
-               plan.RunwayHeading);
+               course);
     const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
                                 plan.Threshold.lon);
     // While the landing sequence flies its descent, steering goes on along the

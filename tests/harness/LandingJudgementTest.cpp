@@ -223,6 +223,16 @@ TEST(ReportJsonTest, ReportKeepsTheMeasuresAndNullsWhatDidNotHappen) {
     j = ReportToJson(r);
     EXPECT_TRUE(j["touchdown"].is_null());
     EXPECT_EQ(j["failedLimits"][0]["limit"], "touchdownZone");
+
+    // The program's lines are Latin-1 ("Z\xFCrich"); the report is UTF-8, and
+    // text that is UTF-8 already stays as it is. (Dumping Latin-1 bytes threw
+    // and ended a flight's process.)
+    r.airportLine = "Z\xFCrich (LSZH)";
+    r.messageBoxes = {"caf\xC3\xA9"};
+    j = ReportToJson(r);
+    EXPECT_EQ(j["destination"]["airportLine"], "Z\xC3\xBCrich (LSZH)");
+    EXPECT_EQ(j["messageBoxes"][0], "caf\xC3\xA9");
+    EXPECT_NO_THROW(j.dump());
 }
 
 }  // namespace
