@@ -123,6 +123,18 @@ const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, dou
     return "";
 }
 
+double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o) {
+    constexpr double kLookAheadM = 700;
+    const double deg = CentreLineCourse(plan) - std::atan2(o.crossM, kLookAheadM) / kDegToRad;
+    return std::fmod(deg + 360, 360.0);
+}
+
+double NearGroundHeading(double wantedDeg, double presentDeg) {
+    constexpr double kStepDeg = 2;
+    return presentDeg +
+           std::clamp(std::remainder(wantedDeg - presentDeg, 360.0), -kStepDeg, kStepDeg);
+}
+
 double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg) {
     // Back to the centre line at up to 5 degrees, half a degree a metre, and
     // a twentieth of full deflection for each degree off that heading.

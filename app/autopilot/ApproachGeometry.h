@@ -63,6 +63,17 @@ inline constexpr double kStabilisedGateFt = 500;
 const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, double heightFt,
                            bool trackKnown, double trackDeg);
 
+// Along the runway: the track (degrees true) towards a point on the centre
+// line 700 m ahead of the aircraft; the offset halves in about 8 s at
+// approach speed, without overshoot in gusts.
+double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o);
+
+// Near the ground the heading moves at most 2 degrees from the present one
+// (both in the same reference), so that the autopilot keeps the wings nearly
+// level.
+double NearGroundHeading(double wantedDeg, double presentDeg);
+inline constexpr double kNearGroundFt = 50;
+
 // Nose-wheel steering on the ground, -1..1 (right positive): turns towards a
 // heading that brings the wheels back to the centre line.
 double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg);

@@ -214,13 +214,18 @@ void FinalDescent(Program& p) {
 }
 
 // Steers the nose wheel towards the centre line on the ground. After a
-// bounce the rudder is centred and the autopilot holds the present heading,
-// so that the wings stay level until the wheels are down again.
+// bounce the rudder is centred and the autopilot steers the track back along
+// the centre line, the heading moving at most 2 degrees at a time, so that
+// the wings stay level until the wheels are down again.
 void SteerOnGround(Program& p) {
     const flightstate::FlightState& s = p.flightState;
     if (s.onground != 1) {
         p.plane.rudder(0);
-        p.plane.apheading(AutopilotHeadingUnits(TrueHeading(s) - MagneticVariation(s)));
+        const double variation = MagneticVariation(s);
+        const double drift = p.plan.Track.Valid() ? p.plan.Track.DriftDeg() : 0.0;
+        const double wanted = CentreLineTrack(p.plan, Offsets(p)) - drift - variation;
+        p.plane.apheading(
+            AutopilotHeadingUnits(NearGroundHeading(wanted, TrueHeading(s) - variation)));
         return;
     }
     const double steer = RolloutSteering(p.plan, Offsets(p), TrueHeading(s));

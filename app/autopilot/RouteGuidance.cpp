@@ -28,15 +28,8 @@ constexpr double kAlongRunwayNm = 1.2;
 constexpr double kRouteEndNm = 0.2;
 
 constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
-// Along the runway: where the steering looks ahead on the centre line.
-constexpr double kLookAheadM = 700;
 // Nearer the threshold than this the aircraft steers at the threshold point.
 constexpr double kNearThresholdM = 100;
-// Below this height above the runway the heading is changed by at most
-// kFlareHeadingStepDeg from the present one, so that the autopilot keeps
-// the wings nearly level into the touchdown.
-constexpr double kFlareHeightFt = 50;
-constexpr double kFlareHeadingStepDeg = 2;
 
 double DistanceNm(double lat1, double lon1, double lat2, double lon2) {
     return navdata::GreatCircleDistance(lat1, lon1, lat2, lon2) * navdata::NauticalMilesPerMetre;
@@ -118,8 +111,7 @@ void AlongRunway(Program& p) {
     // course and so far ahead that the wheels would settle metres beside it.)
     const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
     const double course = CentreLineCourse(plan);
-    double bearing = course - std::atan2(o.crossM, kLookAheadM) * kDegreesPerRadian;
-    bearing = std::fmod(bearing + 360, 360.0);
+    const double bearing = CentreLineTrack(plan, o);
     SteerAlong(p, bearing,
                DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), false,
                course);
@@ -199,11 +191,8 @@ void SteerAlong(Program& p, double bearing, double distance, bool intercept, dou
         p.plane.apaltitude(static_cast<std::int32_t>(std::nearbyint(targetM * kFeetPerMetre)));
     }
     if (plan.LandingStage == kFinalDescent &&
-        AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation < kFlareHeightFt) {
-        const double present = TrueHeading(s) - variation;
-        const double change = std::remainder(heading - present, 360.0);
-        heading = present + std::clamp(change, -kFlareHeadingStepDeg, kFlareHeadingStepDeg);
-    }
+        AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation < kNearGroundFt)
+        heading = NearGroundHeading(heading, TrueHeading(s) - variation);
     if (plan.LandingStage < 7)
         p.plane.apheading(AutopilotHeadingUnits(heading));
 }
