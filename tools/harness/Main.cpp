@@ -2,6 +2,7 @@
 //
 // corvane-harness: flies scenarios with the whole program against the
 // in-process stand-in simulator and measures every landing.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -154,24 +155,35 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     const std::vector<Scenario> scenarios = LoadScenarios(c);
 
     std::vector<LandingReport> reports;
-    for (std::size_t i = 0; i < scenarios.size(); ++i) {
-        const Scenario& s = scenarios[i];
-        if (!c.quiet) {
-            std::fprintf(stderr, "[%zu/%zu] %s ...", i + 1, scenarios.size(), s.name.c_str());
-            std::fflush(stderr);
+    const auto started = std::chrono::steady_clock::now();
+    const auto repeatUntil =
+        started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                      std::chrono::duration<double, std::ratio<60>>(c.repeatForMinutes));
+    for (int pass = 1;; ++pass) {
+        reports.clear();
+        if (c.repeatForMinutes > 0 && !c.quiet)
+            std::fprintf(stderr, "pass %d\n", pass);
+        for (std::size_t i = 0; i < scenarios.size(); ++i) {
+            const Scenario& s = scenarios[i];
+            if (!c.quiet) {
+                std::fprintf(stderr, "[%zu/%zu] %s ...", i + 1, scenarios.size(), s.name.c_str());
+                std::fflush(stderr);
+            }
+            LandingReport report = runner.Run(s);
+            if (!c.quiet) {
+                std::fprintf(stderr, " %s%s, %.0f s flown in %.1f s\n", OutcomeName(report.outcome),
+                             report.good ? " (good)" : "", report.flightTimeS, report.wallTimeS);
+            }
+            const nlohmann::ordered_json json = ReportToJson(report);
+            std::string error;
+            if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
+                throw ScenarioError(error);
+            if (c.json)
+                std::cout << json.dump(2) << "\n";
+            reports.push_back(std::move(report));
         }
-        LandingReport report = runner.Run(s);
-        if (!c.quiet) {
-            std::fprintf(stderr, " %s%s, %.0f s flown in %.1f s\n", OutcomeName(report.outcome),
-                         report.good ? " (good)" : "", report.flightTimeS, report.wallTimeS);
-        }
-        const nlohmann::ordered_json json = ReportToJson(report);
-        std::string error;
-        if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
-            throw ScenarioError(error);
-        if (c.json)
-            std::cout << json.dump(2) << "\n";
-        reports.push_back(std::move(report));
+        if (std::chrono::steady_clock::now() >= repeatUntil)
+            break;
     }
 
     const SetSummary summary = SummariseSet(reports);
