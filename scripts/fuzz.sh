@@ -82,7 +82,7 @@ run_ci() {
             -artifact_prefix=build-fuzz/artifacts/$t- "$scratch" >"build-fuzz/artifacts/$t-ci.log" 2>&1 ||
             { tail -n 60 "build-fuzz/artifacts/$t-ci.log"; rm -rf "$scratch"; echo "fuzz.sh: $t found a fault"; exit 1; }
         rm -rf "$scratch"
-        grep -E "^#[0-9]+ *DONE" "build-fuzz/artifacts/$t-ci.log" || true
+        grep -E "^#[0-9]+[[:space:]]+DONE" "build-fuzz/artifacts/$t-ci.log" || true
     done
 }
 

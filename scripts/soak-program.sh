@@ -19,7 +19,8 @@ program keeps its map, readouts and link busy. Every 10 s the resident memory
 OUT_DIR/program-samples.tsv (default OUT_DIR: soak-out/); at the end the first,
 last and largest samples are printed and memory is plotted against time as
 OUT_DIR/soak-program.png (needs gnuplot). CORVANE_BUILD_DIR chooses another
-build folder than build/.
+build folder than build/. A picture of the screen three seconds after corvane's
+start-up is kept as OUT_DIR/soak-program-screen.png.
 USAGE
     exit 0
 fi
@@ -65,7 +66,7 @@ for _ in $(seq 100); do
     ls "$CORVANE_DESKTOP"/*.win >/dev/null 2>&1 && break
     sleep 0.1
 done
-(cd "$dir/bin" && exec ./corvane) >"$out/corvane.log" 2>&1 &
+(cd "$dir/bin" && exec ./corvane --screenshot "$out/soak-program-screen.png") >"$out/corvane.log" 2>&1 &
 program=$!
 pids+=($program)
 

@@ -247,9 +247,16 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
         }
         if (!sectionLine || trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#')
             continue;
+        // A line ending in '\' goes on in the next one, as the reader joins them:
+        // a new value goes after the whole of it, never into it.
+        std::string joined = trimmed;
+        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
+            joined.pop_back();
+            joined += Trim(lines[++i]);
+        }
         lastValueLine = i;
         std::size_t dataStart = 0;
-        auto name = ValueName(trimmed, &dataStart);
+        auto name = ValueName(joined, &dataStart);
         if (name && SameText(*name, valueName) && !valueAt)
             valueAt = i;
     }
@@ -264,7 +271,12 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
                     lines.begin() + std::ptrdiff_t(end) + 1);
         lines[*valueAt] = valueLine;
     } else if (sectionLine) {
-        const std::size_t at = (lastValueLine ? *lastValueLine : *sectionLine) + 1;
+        std::size_t at = (lastValueLine ? *lastValueLine : *sectionLine) + 1;
+        // The file's last line may end in '\' with nothing to go on in; an
+        // empty line ends it, so that the new value is a line of its own.
+        const std::string before = Trim(lines[at - 1]);
+        if (!before.empty() && before.back() == '\\')
+            lines.insert(lines.begin() + std::ptrdiff_t(at++), std::string());
         lines.insert(lines.begin() + std::ptrdiff_t(at), valueLine);
     } else {
         if (!exists) {
