@@ -233,7 +233,6 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
 
     // Find the key's section and, in it, the value's line.
     std::optional<std::size_t> sectionLine;
-    std::optional<std::size_t> lastValueLine;
     std::optional<std::size_t> valueAt;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string trimmed = Trim(lines[i]);
@@ -247,14 +246,12 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
         }
         if (!sectionLine || trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#')
             continue;
-        // A line ending in '\' goes on in the next one, as the reader joins them:
-        // a new value goes after the whole of it, never into it.
+        // A line ending in '\' goes on in the next one, as the reader joins them.
         std::string joined = trimmed;
         while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
             joined.pop_back();
             joined += Trim(lines[++i]);
         }
-        lastValueLine = i;
         std::size_t dataStart = 0;
         auto name = ValueName(joined, &dataStart);
         if (name && SameText(*name, valueName) && !valueAt)
@@ -271,13 +268,10 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
                     lines.begin() + std::ptrdiff_t(end) + 1);
         lines[*valueAt] = valueLine;
     } else if (sectionLine) {
-        std::size_t at = (lastValueLine ? *lastValueLine : *sectionLine) + 1;
-        // The file's last line may end in '\' with nothing to go on in; an
-        // empty line ends it, so that the new value is a line of its own.
-        const std::string before = Trim(lines[at - 1]);
-        if (!before.empty() && before.back() == '\\')
-            lines.insert(lines.begin() + std::ptrdiff_t(at++), std::string());
-        lines.insert(lines.begin() + std::ptrdiff_t(at), valueLine);
+        // Right under the key's header: a header is never part of a line that
+        // goes on, so the new value is always a line of its own there, whatever
+        // the lines of the key hold.
+        lines.insert(lines.begin() + std::ptrdiff_t(*sectionLine + 1), valueLine);
     } else {
         if (!exists) {
             lines.push_back("; Corvane's stand-in registry (see docs/registry.md).");

@@ -113,6 +113,7 @@ TEST_F(RegistryFileTest, ValueSetAfterALineThatGoesOnIsReadBack) {
         "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\"=hex:01,\\\n  02\n\"y\"=\"1\"\n",
         "; comment\n[hklm\\software\\classes\\FLIGHT SIMULATOR]\n\"DefaultIcon\" 1\"\n"
         "[HKEY_LOCAL_MACHsim98\\",  // found by the registry fuzz target
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\" = \"C:\\\\\n",  // also
     };
     for (const char* text : files) {
         std::filesystem::create_directories(folder.Path() + "config/corvane");
