@@ -114,6 +114,7 @@ TEST_F(RegistryFileTest, ValueSetAfterALineThatGoesOnIsReadBack) {
         "; comment\n[hklm\\software\\classes\\FLIGHT SIMULATOR]\n\"DefaultIcon\" 1\"\n"
         "[HKEY_LOCAL_MACHsim98\\",  // found by the registry fuzz target
         "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\" = \"C:\\\\\n",  // also
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"DefaultIcon\" = \"C:\\\\\n\xff" "1",
     };
     for (const char* text : files) {
         std::filesystem::create_directories(folder.Path() + "config/corvane");
