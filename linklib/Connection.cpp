@@ -10,7 +10,9 @@ namespace corvane::link {
 
 Connection::Connection(LinkPlatform& platform) : platform_(platform) {}
 
-Connection::~Connection() { Close(); }
+Connection::~Connection() {
+    Close();
+}
 
 std::string Connection::MakeAreaName(std::uint32_t processId, std::uint32_t instanceId) {
     char name[64];
@@ -36,13 +38,15 @@ std::int32_t Connection::fsworking() {
 }
 
 std::int32_t Connection::startit() {
-    if (view_ != nullptr) return 0;
+    if (view_ != nullptr)
+        return 0;
     targetwindow_ = lastwindow_;
     timeoutms_ = kTimeoutMs;
     instanceid_ = instancecounter_;
     instancecounter_ += 1;
     messageid_ = platform_.RegisterMessage(kMessageName);
-    if (messageid_ == 0) return 0;
+    if (messageid_ == 0)
+        return 0;
     areaName_ = MakeAreaName(platform_.CurrentProcessId(), instanceid_);
     atom_ = platform_.AddAtom(areaName_);
     if (atom_ == 0) {
@@ -61,7 +65,7 @@ std::int32_t Connection::startit() {
         return 0;
     }
     cursor_ = view_;
-    destinations_.clear();
+    reads_.clear();
     return 1;
 }
 
@@ -86,7 +90,7 @@ void Connection::Close() {
         platform_.CloseMapping(mapping_);
         mapping_ = 0;
     }
-    destinations_.clear();
+    reads_.clear();
 }
 
 bool Connection::Fits(std::size_t recordLength) const {
@@ -99,47 +103,45 @@ std::uint32_t Connection::DestinationWord(void* destination) {
     if constexpr (sizeof(void*) <= sizeof(std::uint32_t)) {
         return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(destination));
     } else {
-        destinations_.push_back(destination);
-        return static_cast<std::uint32_t>(destinations_.size() - 1);
-    }
-}
-
-void* Connection::DestinationFor(std::uint32_t word) const {
-    if constexpr (sizeof(void*) <= sizeof(std::uint32_t)) {
-        return reinterpret_cast<void*>(static_cast<std::uintptr_t>(word));
-    } else {
-        return word < destinations_.size() ? destinations_[word] : nullptr;
+        return static_cast<std::uint32_t>(reads_.size());
     }
 }
 
 std::int32_t Connection::startmessage() {
-    if (view_ == nullptr) return 0;
+    if (view_ == nullptr)
+        return 0;
     cursor_ = view_;
-    destinations_.clear();
+    reads_.clear();
     return 1;
 }
 
 std::int32_t Connection::rawreadxbytes(std::int32_t size, std::int32_t offset, void* destination) {
-    if (view_ == nullptr || size < 0) return 0;
+    if (view_ == nullptr || size < 0)
+        return 0;
     const std::size_t length = kReadHeaderSize + std::size_t(size);
-    if (!Fits(length)) return 0;
+    if (!Fits(length))
+        return 0;
     StoreWord(cursor_, kKindRead);
     StoreWord(cursor_ + 4, std::uint32_t(offset));
     StoreWord(cursor_ + 8, std::uint32_t(size));
     StoreWord(cursor_ + 12, DestinationWord(destination));
+    reads_.push_back({std::size_t(cursor_ - view_), std::size_t(size), destination});
     cursor_ += length;  // the data bytes are left as they are; the simulator fills them
     return 1;
 }
 
 std::int32_t Connection::rawwritexbytes(std::int32_t size, std::int32_t offset,
                                         const void* source) {
-    if (view_ == nullptr || size < 0) return 0;
+    if (view_ == nullptr || size < 0)
+        return 0;
     const std::size_t length = kWriteHeaderSize + std::size_t(size);
-    if (!Fits(length)) return 0;
+    if (!Fits(length))
+        return 0;
     StoreWord(cursor_, kKindWrite);
     StoreWord(cursor_ + 4, std::uint32_t(offset));
     StoreWord(cursor_ + 8, std::uint32_t(size));
-    if (size > 0) std::memcpy(cursor_ + kWriteHeaderSize, source, std::size_t(size));
+    if (size > 0)
+        std::memcpy(cursor_ + kWriteHeaderSize, source, std::size_t(size));
     cursor_ += length;
     return 1;
 }
@@ -153,7 +155,8 @@ std::int32_t Connection::rawwriteDWORD(std::int32_t offset, const void* source) 
 }
 
 std::int32_t Connection::sendmessage() {
-    if (view_ == nullptr) return 0;
+    if (view_ == nullptr)
+        return 0;
     StoreWord(cursor_, kKindEnd);
     std::uint32_t answer = 0;
     if (!platform_.SendWithTimeout(targetwindow_, messageid_, atom_, 0, timeoutms_, view_,
@@ -161,30 +164,40 @@ std::int32_t Connection::sendmessage() {
         return 0;
     }
     // Copy what was read to the callers' buffers. A record that runs past the
-    // area, or an unknown kind, ends the walk as a failure.
+    // area, an unknown kind, or a read record that is not where and as long as
+    // the link laid it ends the walk as a failure.
+    std::size_t nextRead = 0;
     const std::uint8_t* p = view_;
     const std::uint8_t* end = view_ + kAreaSize;
     for (;;) {
-        if (end - p < 4) break;
+        if (end - p < 4)
+            break;
         std::uint32_t kind = LoadWord(p);
         if (kind == kKindEnd) {
             cursor_ = view_;
-            destinations_.clear();
+            reads_.clear();
             return answer == 1 ? 1 : 0;
         }
         std::size_t header = kind == kKindRead ? kReadHeaderSize : kWriteHeaderSize;
-        if ((kind != kKindRead && kind != kKindWrite) || std::size_t(end - p) < header) break;
+        if ((kind != kKindRead && kind != kKindWrite) || std::size_t(end - p) < header)
+            break;
         std::size_t size = LoadWord(p + 8);
-        if (size > std::size_t(end - p) - header) break;
+        if (size > std::size_t(end - p) - header)
+            break;
         if (kind == kKindRead) {
-            if (void* destination = DestinationFor(LoadWord(p + 12)); destination && size > 0) {
-                std::memcpy(destination, p + kReadHeaderSize, size);
+            if (nextRead >= reads_.size())
+                break;
+            const LaidRead& laid = reads_[nextRead++];
+            if (laid.at != std::size_t(p - view_) || laid.size != size)
+                break;
+            if (laid.destination && size > 0) {
+                std::memcpy(laid.destination, p + kReadHeaderSize, size);
             }
         }
         p += header + size;
     }
     cursor_ = view_;
-    destinations_.clear();
+    reads_.clear();
     return 0;
 }
 
@@ -197,12 +210,14 @@ std::int32_t Connection::writeDWORD(std::int32_t offset, const void* source) {
 }
 
 std::int32_t Connection::readxbytes(std::int32_t size, std::int32_t offset, void* destination) {
-    if (startmessage() == 0 || rawreadxbytes(size, offset, destination) == 0) return 0;
+    if (startmessage() == 0 || rawreadxbytes(size, offset, destination) == 0)
+        return 0;
     return sendmessage();
 }
 
 std::int32_t Connection::writexbytes(std::int32_t size, std::int32_t offset, const void* source) {
-    if (startmessage() == 0 || rawwritexbytes(size, offset, source) == 0) return 0;
+    if (startmessage() == 0 || rawwritexbytes(size, offset, source) == 0)
+        return 0;
     return sendmessage();
 }
 

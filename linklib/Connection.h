@@ -14,7 +14,7 @@
 namespace corvane::link {
 
 class Connection {
-public:
+  public:
     explicit Connection(LinkPlatform& platform);
     ~Connection();  // closes the connection (library unload)
     Connection(const Connection&) = delete;
@@ -47,11 +47,10 @@ public:
     // The shared area's name for a process id and instance: "FsasmLib:IPC:1A4:0".
     static std::string MakeAreaName(std::uint32_t processId, std::uint32_t instanceId);
 
-private:
+  private:
     void Close();
     bool Fits(std::size_t recordLength) const;
     std::uint32_t DestinationWord(void* destination);
-    void* DestinationFor(std::uint32_t word) const;
 
     LinkPlatform& platform_;
     std::uint32_t instanceid_ = 0;
@@ -65,9 +64,16 @@ private:
     std::uint32_t instancecounter_ = 0;
     WindowRef lastwindow_ = 0;
     std::string areaName_;
-    // In a 64-bit process the destination word of a read record holds an index
-    // into this table of the batch's destinations; the wire format is unchanged.
-    std::vector<void*> destinations_;
+    // The read records of the batch as the link laid them. The answer is
+    // copied out by this table, never by the sizes or destination words in the
+    // area, which the simulator may have overwritten. In a 64-bit process the
+    // destination word of a read record holds the record's index here.
+    struct LaidRead {
+        std::size_t at;  // where the record starts in the area
+        std::size_t size;
+        void* destination;
+    };
+    std::vector<LaidRead> reads_;
 };
 
 }  // namespace corvane::link

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 //
 // The link's operations on the POSIX desktop stand-in.
+#include <unistd.h>
 #include <ctime>
 #include <map>
-#include <unistd.h>
 
 #include "linklib/LinkPlatform.h"
 #include "linklib/Protocol.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr long kClaimedGraceMs = 1000;
 
 class PosixLinkPlatform final : public LinkPlatform {
-public:
+  public:
     // The connection is built on this platform and closes through it at
     // unload, so the desktop's tables must be made first and go last.
     PosixLinkPlatform() { desktop::InitialiseDesktop(); }
@@ -37,8 +37,12 @@ public:
 
     MappingRef CreateMapping(const std::string& name, std::size_t size,
                              bool* alreadyExisted) override {
+        // Each process killed with its link open left its area behind; the
+        // areas of processes that no longer run go before a new one is made.
+        desktop::RemoveAreasOfDeadProcesses(std::string(kMessageName) + ":");
         int fd = desktop::CreateSharedArea(name, size + kSyncTrailerSize, alreadyExisted);
-        if (fd < 0) return 0;
+        if (fd < 0)
+            return 0;
         names_[fd] = name;
         // Descriptors are never 0 here (0 is standard input), but keep the
         // "0 means none" rule safe by offsetting.
@@ -63,7 +67,8 @@ public:
         int fd = int(mapping - 1);
         auto it = names_.find(fd);
         std::string name = it == names_.end() ? std::string{} : it->second;
-        if (it != names_.end()) names_.erase(it);
+        if (it != names_.end())
+            names_.erase(it);
         desktop::CloseSharedArea(fd, name);
     }
 
@@ -78,7 +83,8 @@ public:
         state.store(posted, std::memory_order_release);
         auto status = desktop::SendMessageTimeout(desktop::WindowHandle(window), messageId, wParam,
                                                   lParam, timeoutMs, answer, sequence);
-        if (status == desktop::SendStatus::Answered) return true;
+        if (status == desktop::SendStatus::Answered)
+            return true;
         // Nobody answered in time. Withdraw the batch; if the simulator has
         // already claimed it, let it finish before the area is used again.
         std::uint32_t expected = posted;
@@ -87,14 +93,15 @@ public:
             return false;
         }
         for (long waitedMs = 0; waitedMs < kClaimedGraceMs; ++waitedMs) {
-            if ((state.load(std::memory_order_acquire) & 3u) != kPhaseClaimed) break;
+            if ((state.load(std::memory_order_acquire) & 3u) != kPhaseClaimed)
+                break;
             timespec pause{0, 1000000};
             ::nanosleep(&pause, nullptr);
         }
         return false;
     }
 
-private:
+  private:
     std::uint32_t sequence_ = 0;
     std::map<int, std::string> names_;
 };

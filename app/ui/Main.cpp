@@ -16,6 +16,7 @@
 #include "app/startup/Startup.h"
 #include "app/ui/ProgramWindows.h"
 #include "platform/posix/CVcomsLibrary.h"
+#include "platform/posix/DesktopTrust.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RegistryFile.h"
 #include "platform/qt/QtHost.h"
@@ -107,6 +108,11 @@ int main(int argc, char** argv) {
         }
         std::fprintf(stderr, "corvane: unknown option %s (see --help)\n", argv[i]);
         return 2;
+    }
+    // A simulator window published where others can write may be anyone's.
+    if (const std::string problem = corvane::desktop::DesktopDirectoryProblem(); !problem.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
+        return 1;
     }
     if (!HasDisplay()) {
         std::fprintf(stderr,

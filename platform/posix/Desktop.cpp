@@ -1,54 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "platform/posix/Desktop.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <ctime>
+#include "platform/posix/DesktopTrust.h"
+#include "platform/posix/DesktopWire.h"
+
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
-#include <map>
-#include <mutex>
 #include <poll.h>
-#include <sstream>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <sstream>
 #include <vector>
 
 namespace corvane::desktop {
 namespace {
 
-constexpr std::uint32_t kRequestMagic = 0x4D445643;  // "CVDM"
-constexpr std::uint32_t kReplyMagic = 0x52445643;    // "CVDR"
-constexpr std::uint32_t kKindSend = 1;
-constexpr std::uint32_t kKindClose = 2;
-constexpr std::size_t kMaxTextLength = 255;
 constexpr std::uint32_t kFirstRegisteredId = 0xC000;
 constexpr const char* kInProcessPrefix = "inproc:";
-
-#pragma pack(push, 1)
-struct RequestHeader {
-    std::uint32_t magic;
-    std::uint32_t kind;
-    std::uint32_t sequence;
-    std::uint32_t wParam;
-    std::uint32_t lParam;
-    std::uint32_t token;
-    std::int64_t deadlineNs;  // CLOCK_MONOTONIC, shared by all processes of the machine
-    std::uint16_t nameLength;
-    std::uint16_t atomLength;
-};
-struct ReplyHeader {
-    std::uint32_t magic;
-    std::uint32_t sequence;
-    std::uint32_t answer;
-};
-#pragma pack(pop)
+using wire::kMaxTextLength;
 
 std::int64_t MonotonicNs() {
     timespec ts{};
@@ -57,7 +38,8 @@ std::int64_t MonotonicNs() {
 }
 
 bool ProcessAlive(std::int64_t pid) {
-    if (pid <= 0) return false;
+    if (pid <= 0)
+        return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
@@ -71,13 +53,13 @@ struct InProcessWindow {
 // mutex only keeps the tables sound if a tool uses them from several threads.
 struct DesktopState {
     std::mutex mutex;
-    std::vector<std::string> handleEndpoints;          // handle h names entry h - 1
+    std::vector<std::string> handleEndpoints;  // handle h names entry h - 1
     std::map<std::string, WindowHandle> endpointHandles;
-    std::map<std::string, WindowEntry> knownEntries;   // last description seen per endpoint
-    std::vector<std::string> messageNames;             // id 0xC000 + i
+    std::map<std::string, WindowEntry> knownEntries;  // last description seen per endpoint
+    std::vector<std::string> messageNames;            // id 0xC000 + i
     std::map<std::uint16_t, std::string> atoms;
     std::uint16_t nextAtom = kFirstRegisteredId;
-    std::map<std::string, int> connections;            // endpoint -> connected socket
+    std::map<std::string, int> connections;  // endpoint -> connected socket
     std::map<int, InProcessWindow> inProcessWindows;
     int nextInProcessId = 1;
     std::uint32_t nextSequence = 1;
@@ -91,7 +73,8 @@ DesktopState& State() {
 
 WindowHandle HandleForEndpoint(DesktopState& s, const std::string& endpoint) {
     auto it = s.endpointHandles.find(endpoint);
-    if (it != s.endpointHandles.end()) return it->second;
+    if (it != s.endpointHandles.end())
+        return it->second;
     s.handleEndpoints.push_back(endpoint);
     auto handle = static_cast<WindowHandle>(s.handleEndpoints.size());
     s.endpointHandles[endpoint] = handle;
@@ -100,43 +83,53 @@ WindowHandle HandleForEndpoint(DesktopState& s, const std::string& endpoint) {
 
 std::optional<WindowEntry> ParseWindowFile(const std::string& path) {
     std::ifstream in(path);
-    if (!in) return std::nullopt;
-    WindowEntry entry;
-    std::string line;
-    while (std::getline(in, line)) {
-        auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        std::string key = line.substr(0, eq);
-        std::string value = line.substr(eq + 1);
-        if (key == "class") entry.className = value;
-        else if (key == "title") entry.title = value;
-        else if (key == "pid") entry.pid = std::strtoll(value.c_str(), nullptr, 10);
-        else if (key == "native") entry.nativeId = std::strtoull(value.c_str(), nullptr, 10);
-        else if (key == "socket") entry.endpoint = value;
-    }
-    if (entry.endpoint.empty() || entry.pid <= 0) return std::nullopt;
-    return entry;
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return wire::ParseWindowText(text.str());
+}
+
+// Warns once per directory that its windows are not looked at.
+void WarnDistrust(const std::string& problem) {
+    static std::mutex mutex;
+    static std::string lastWarned;
+    std::lock_guard lock(mutex);
+    if (problem == lastWarned)
+        return;
+    lastWarned = problem;
+    std::fprintf(stderr, "corvane desktop: no window is looked for: %s\n", problem.c_str());
 }
 
 // The live published windows of the desktop, in a stable order (by file name).
 std::vector<WindowEntry> ScanDesktop() {
     std::vector<WindowEntry> result;
     const std::string dir = DesktopDirectory();
+    // A window published where others can write may be anyone's.
+    if (std::string problem = DesktopDirectoryProblem(); !problem.empty()) {
+        WarnDistrust(problem);
+        return result;
+    }
     DIR* d = ::opendir(dir.c_str());
-    if (!d) return result;
+    if (!d)
+        return result;
     std::vector<std::string> names;
     while (dirent* e = ::readdir(d)) {
         std::string name = e->d_name;
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".win") == 0) names.push_back(name);
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".win") == 0)
+            names.push_back(name);
     }
     ::closedir(d);
     std::sort(names.begin(), names.end());
     for (const auto& name : names) {
         auto entry = ParseWindowFile(dir + "/" + name);
-        if (!entry) continue;
-        if (!ProcessAlive(entry->pid)) continue;  // an entry left behind by a process that died
+        if (!entry)
+            continue;
+        if (!ProcessAlive(entry->pid))
+            continue;  // an entry left behind by a process that died
         struct stat st {};
-        if (::stat(entry->endpoint.c_str(), &st) != 0) continue;
+        if (::stat(entry->endpoint.c_str(), &st) != 0)
+            continue;
         result.push_back(*entry);
     }
     return result;
@@ -148,11 +141,13 @@ WindowHandle FindWindow(Match match) {
     {
         std::lock_guard lock(s.mutex);
         for (auto& [id, w] : s.inProcessWindows) {
-            if (match(w.entry)) return HandleForEndpoint(s, w.entry.endpoint);
+            if (match(w.entry))
+                return HandleForEndpoint(s, w.entry.endpoint);
         }
     }
     for (const auto& entry : ScanDesktop()) {
-        if (!match(entry)) continue;
+        if (!match(entry))
+            continue;
         std::lock_guard lock(s.mutex);
         s.knownEntries[entry.endpoint] = entry;
         return HandleForEndpoint(s, entry.endpoint);
@@ -163,12 +158,14 @@ WindowHandle FindWindow(Match match) {
 std::string EndpointOf(WindowHandle window) {
     auto& s = State();
     std::lock_guard lock(s.mutex);
-    if (window == 0 || window > s.handleEndpoints.size()) return {};
+    if (window == 0 || window > s.handleEndpoints.size())
+        return {};
     return s.handleEndpoints[window - 1];
 }
 
 InProcessWindow* FindInProcess(DesktopState& s, const std::string& endpoint) {
-    if (endpoint.rfind(kInProcessPrefix, 0) != 0) return nullptr;
+    if (endpoint.rfind(kInProcessPrefix, 0) != 0)
+        return nullptr;
     int id = std::atoi(endpoint.c_str() + std::strlen(kInProcessPrefix));
     auto it = s.inProcessWindows.find(id);
     return it == s.inProcessWindows.end() ? nullptr : &it->second;
@@ -177,11 +174,16 @@ InProcessWindow* FindInProcess(DesktopState& s, const std::string& endpoint) {
 int ConnectTo(const std::string& socketPath) {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof(addr.sun_path)) return -1;
+    if (socketPath.size() >= sizeof(addr.sun_path))
+        return -1;
     std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
     int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+    if (fd < 0)
+        return -1;
+    // A socket of another user is not one of the user's windows, whatever the
+    // window file said.
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
+        !PeerIsSameUser(fd)) {
         ::close(fd);
         return -1;
     }
@@ -190,28 +192,15 @@ int ConnectTo(const std::string& socketPath) {
 
 void DropConnection(DesktopState& s, const std::string& endpoint) {
     auto it = s.connections.find(endpoint);
-    if (it == s.connections.end()) return;
+    if (it == s.connections.end())
+        return;
     ::close(it->second);
     s.connections.erase(it);
 }
 
-std::vector<char> BuildRequest(std::uint32_t kind, std::uint32_t sequence, const Message& m,
+std::vector<char> BuildRequest(wire::RequestKind kind, std::uint32_t sequence, const Message& m,
                                std::int64_t deadlineNs) {
-    RequestHeader h{};
-    h.magic = kRequestMagic;
-    h.kind = kind;
-    h.sequence = sequence;
-    h.wParam = m.wParam;
-    h.lParam = m.lParam;
-    h.token = m.token;
-    h.deadlineNs = deadlineNs;
-    h.nameLength = static_cast<std::uint16_t>(std::min(m.name.size(), kMaxTextLength));
-    h.atomLength = static_cast<std::uint16_t>(std::min(m.atomText.size(), kMaxTextLength));
-    std::vector<char> buffer(sizeof h + h.nameLength + h.atomLength);
-    std::memcpy(buffer.data(), &h, sizeof h);
-    std::memcpy(buffer.data() + sizeof h, m.name.data(), h.nameLength);
-    std::memcpy(buffer.data() + sizeof h + h.nameLength, m.atomText.data(), h.atomLength);
-    return buffer;
+    return wire::EncodeRequest(wire::Request{kind, sequence, deadlineNs, m});
 }
 
 // Sends one request over the cached connection to endpoint, reconnecting once
@@ -224,11 +213,13 @@ int SendRequest(DesktopState& s, const std::string& endpoint, const std::vector<
             fd = it->second;
         } else {
             fd = ConnectTo(endpoint);
-            if (fd < 0) return -1;
+            if (fd < 0)
+                return -1;
             s.connections[endpoint] = fd;
         }
         ssize_t sent = ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-        if (sent == static_cast<ssize_t>(request.size())) return fd;
+        if (sent == static_cast<ssize_t>(request.size()))
+            return fd;
         DropConnection(s, endpoint);
     }
     return -1;
@@ -236,10 +227,13 @@ int SendRequest(DesktopState& s, const std::string& endpoint, const std::vector<
 
 }  // namespace
 
-void InitialiseDesktop() { State(); }
+void InitialiseDesktop() {
+    State();
+}
 
 std::string DesktopDirectory() {
-    if (const char* d = std::getenv("CORVANE_DESKTOP"); d && *d) return d;
+    if (const char* d = std::getenv("CORVANE_DESKTOP"); d && *d)
+        return d;
     if (const char* r = std::getenv("XDG_RUNTIME_DIR"); r && *r) {
         return std::string(r) + "/corvane-desktop";
     }
@@ -256,27 +250,34 @@ WindowHandle FindWindowByTitle(std::string_view title) {
 
 std::optional<WindowEntry> DescribeWindow(WindowHandle window) {
     const std::string endpoint = EndpointOf(window);
-    if (endpoint.empty()) return std::nullopt;
+    if (endpoint.empty())
+        return std::nullopt;
     auto& s = State();
     {
         std::lock_guard lock(s.mutex);
-        if (auto* w = FindInProcess(s, endpoint)) return w->entry;
-        if (endpoint.rfind(kInProcessPrefix, 0) == 0) return std::nullopt;
+        if (auto* w = FindInProcess(s, endpoint))
+            return w->entry;
+        if (endpoint.rfind(kInProcessPrefix, 0) == 0)
+            return std::nullopt;
     }
     for (const auto& entry : ScanDesktop()) {
-        if (entry.endpoint == endpoint) return entry;
+        if (entry.endpoint == endpoint)
+            return entry;
     }
     return std::nullopt;
 }
 
 std::uint32_t RegisterWindowMessage(std::string_view name) {
-    if (name.empty()) return 0;
+    if (name.empty())
+        return 0;
     auto& s = State();
     std::lock_guard lock(s.mutex);
     for (std::size_t i = 0; i < s.messageNames.size(); ++i) {
-        if (s.messageNames[i] == name) return kFirstRegisteredId + static_cast<std::uint32_t>(i);
+        if (s.messageNames[i] == name)
+            return kFirstRegisteredId + static_cast<std::uint32_t>(i);
     }
-    if (s.messageNames.size() >= 0x3FFF) return 0;
+    if (s.messageNames.size() >= 0x3FFF)
+        return 0;
     s.messageNames.emplace_back(name);
     return kFirstRegisteredId + static_cast<std::uint32_t>(s.messageNames.size() - 1);
 }
@@ -284,13 +285,15 @@ std::uint32_t RegisterWindowMessage(std::string_view name) {
 std::string RegisteredMessageName(std::uint32_t messageId) {
     auto& s = State();
     std::lock_guard lock(s.mutex);
-    if (messageId < kFirstRegisteredId) return {};
+    if (messageId < kFirstRegisteredId)
+        return {};
     std::size_t i = messageId - kFirstRegisteredId;
     return i < s.messageNames.size() ? s.messageNames[i] : std::string{};
 }
 
 std::uint16_t AddAtom(std::string_view text) {
-    if (text.empty() || text.size() > kMaxTextLength) return 0;
+    if (text.empty() || text.size() > kMaxTextLength)
+        return 0;
     auto& s = State();
     std::lock_guard lock(s.mutex);
     for (int tries = 0; tries < 0x4000; ++tries) {
@@ -318,72 +321,89 @@ std::string AtomText(std::uint16_t atom) {
 }
 
 SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std::uint32_t wParam,
-                              std::uint32_t lParam, std::uint32_t timeoutMs,
-                              std::uint32_t* answer, std::uint32_t token) {
+                              std::uint32_t lParam, std::uint32_t timeoutMs, std::uint32_t* answer,
+                              std::uint32_t token) {
     const std::string endpoint = EndpointOf(window);
-    if (endpoint.empty()) return SendStatus::NoWindow;
+    if (endpoint.empty())
+        return SendStatus::NoWindow;
     Message message;
     message.name = RegisteredMessageName(messageId);
     message.wParam = wParam;
     message.lParam = lParam;
     message.atomText = wParam <= 0xFFFF ? AtomText(static_cast<std::uint16_t>(wParam)) : "";
     message.token = token;
-    if (message.name.empty()) return SendStatus::Failed;
+    if (message.name.empty())
+        return SendStatus::Failed;
 
     auto& s = State();
     std::unique_lock lock(s.mutex);
     if (endpoint.rfind(kInProcessPrefix, 0) == 0) {
         InProcessWindow* w = FindInProcess(s, endpoint);
-        if (!w) return SendStatus::NoWindow;
+        if (!w)
+            return SendStatus::NoWindow;
         MessageHandler handler = w->onMessage;  // the handler may publish or remove windows
         lock.unlock();
         std::uint32_t result = handler ? handler(message) : 0;
-        if (answer) *answer = result;
+        if (answer)
+            *answer = result;
         return SendStatus::Answered;
     }
 
     const std::int64_t deadline = MonotonicNs() + static_cast<std::int64_t>(timeoutMs) * 1000000LL;
     const std::uint32_t sequence = s.nextSequence++;
-    int fd = SendRequest(s, endpoint, BuildRequest(kKindSend, sequence, message, deadline));
-    if (fd < 0) return SendStatus::Failed;
+    int fd = SendRequest(s, endpoint,
+                         BuildRequest(wire::RequestKind::Send, sequence, message, deadline));
+    if (fd < 0)
+        return SendStatus::Failed;
     for (;;) {
         std::int64_t remainingNs = deadline - MonotonicNs();
-        if (remainingNs <= 0) return SendStatus::TimedOut;
+        if (remainingNs <= 0)
+            return SendStatus::TimedOut;
         timespec wait{static_cast<time_t>(remainingNs / 1000000000LL),
                       static_cast<long>(remainingNs % 1000000000LL)};
         pollfd p{fd, POLLIN, 0};
         int ready = ::ppoll(&p, 1, &wait, nullptr);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready == 0) return SendStatus::TimedOut;
-        ReplyHeader reply{};
-        ssize_t got = ready > 0 ? ::recv(fd, &reply, sizeof reply, 0) : -1;
-        if (got != static_cast<ssize_t>(sizeof reply) || reply.magic != kReplyMagic) {
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0)
+            return SendStatus::TimedOut;
+        char bytes[wire::kReplySize];
+        ssize_t got = ready > 0 ? ::recv(fd, bytes, sizeof bytes, 0) : -1;
+        auto reply = got > 0 ? wire::DecodeReply(bytes, std::size_t(got)) : std::nullopt;
+        if (!reply) {
             DropConnection(s, endpoint);  // the receiver went away
             return SendStatus::Failed;
         }
-        if (reply.sequence != sequence) continue;  // a late answer to an earlier message
-        if (answer) *answer = reply.answer;
+        if (reply->sequence != sequence)
+            continue;  // a late answer to an earlier message
+        if (answer)
+            *answer = reply->answer;
         return SendStatus::Answered;
     }
 }
 
 bool PostCloseRequest(WindowHandle window) {
     const std::string endpoint = EndpointOf(window);
-    if (endpoint.empty()) return false;
+    if (endpoint.empty())
+        return false;
     auto& s = State();
     std::unique_lock lock(s.mutex);
     if (endpoint.rfind(kInProcessPrefix, 0) == 0) {
         InProcessWindow* w = FindInProcess(s, endpoint);
-        if (!w) return false;
+        if (!w)
+            return false;
         CloseHandler handler = w->onClose;
         lock.unlock();
-        if (handler) handler();
+        if (handler)
+            handler();
         return true;
     }
     Message message;
     message.name = "WM_CLOSE";
     const std::int64_t noDeadline = INT64_MAX;
-    return SendRequest(s, endpoint, BuildRequest(kKindClose, s.nextSequence++, message, noDeadline)) >= 0;
+    return SendRequest(
+               s, endpoint,
+               BuildRequest(wire::RequestKind::Close, s.nextSequence++, message, noDeadline)) >= 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -401,37 +421,30 @@ struct PublishedWindow::Impl {
     bool published = false;
 
     bool WriteWindowFile() {
-        std::ostringstream text;
-        text << "class=" << entry.className << "\n"
-             << "title=" << entry.title << "\n"
-             << "pid=" << entry.pid << "\n"
-             << "native=" << entry.nativeId << "\n"
-             << "socket=" << entry.endpoint << "\n";
         const std::string temp = windowFile + ".tmp";
         {
             std::ofstream out(temp, std::ios::trunc);
-            if (!out) return false;
-            out << text.str();
-            if (!out.flush()) return false;
+            if (!out)
+                return false;
+            out << wire::FormatWindowText(entry);
+            if (!out.flush())
+                return false;
         }
         return ::rename(temp.c_str(), windowFile.c_str()) == 0;
     }
 
     bool Publish() {
         const std::string dir = DesktopDirectory();
-        ::mkdir(dir.c_str(), 0700);
-        struct stat st {};
-        if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            error = "cannot create the desktop directory " + dir + ": " + std::strerror(errno);
+        if (!PrepareDesktopDirectory(&error))
             return false;
-        }
         int number;
         {
             auto& s = State();
             std::lock_guard lock(s.mutex);
             number = s.nextPublishedNumber++;
         }
-        const std::string base = dir + "/" + std::to_string(entry.pid) + "." + std::to_string(number);
+        const std::string base =
+            dir + "/" + std::to_string(entry.pid) + "." + std::to_string(number);
         entry.endpoint = base + ".sock";
         windowFile = base + ".win";
         sockaddr_un addr{};
@@ -443,7 +456,8 @@ struct PublishedWindow::Impl {
         std::memcpy(addr.sun_path, entry.endpoint.c_str(), entry.endpoint.size() + 1);
         ::unlink(entry.endpoint.c_str());
         listenFd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        if (listenFd < 0 ||
+            ::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
             ::listen(listenFd, 16) != 0) {
             error = "cannot listen on " + entry.endpoint + ": " + std::strerror(errno);
             return false;
@@ -468,7 +482,12 @@ struct PublishedWindow::Impl {
         int handled = 0;
         for (;;) {
             int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd < 0) return handled;
+            if (fd < 0)
+                return handled;
+            if (!PeerIsSameUser(fd)) {  // only the user's own processes may send messages
+                ::close(fd);
+                continue;
+            }
             epoll_event ev{};
             ev.events = EPOLLIN;
             ev.data.fd = fd;
@@ -489,40 +508,32 @@ struct PublishedWindow::Impl {
     // level-triggered: a further message wakes the owner again). Returns 1 when
     // a message was handled.
     int ServeClient(int fd) {
-        char buffer[sizeof(RequestHeader) + 2 * kMaxTextLength];
-        ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return 0;
+        std::vector<char> buffer(wire::MaxRequestSize());
+        ssize_t got = ::recv(fd, buffer.data(), buffer.size(), 0);
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+            return 0;
         if (got <= 0) {
             CloseClient(fd);
             return 0;
         }
-        RequestHeader h{};
-        if (static_cast<std::size_t>(got) < sizeof h) return 0;
-        std::memcpy(&h, buffer, sizeof h);
-        if (h.magic != kRequestMagic ||
-            sizeof h + h.nameLength + h.atomLength != static_cast<std::size_t>(got)) {
+        auto request = wire::DecodeRequest(buffer.data(), std::size_t(got));
+        if (!request)
             return 0;  // not a message of this desktop: ignored
-        }
-        Message m;
-        m.name.assign(buffer + sizeof h, h.nameLength);
-        m.atomText.assign(buffer + sizeof h + h.nameLength, h.atomLength);
-        m.wParam = h.wParam;
-        m.lParam = h.lParam;
-        m.token = h.token;
-        if (h.kind == kKindClose) {
-            if (onClose) onClose();
+        if (request->kind == wire::RequestKind::Close) {
+            if (onClose)
+                onClose();
             return 1;
         }
-        if (h.kind != kKindSend) return 0;
         // The sender stops waiting at its deadline; a message that comes up
         // after it is dropped unhandled.
-        if (MonotonicNs() > h.deadlineNs) return 0;
-        ReplyHeader reply{kReplyMagic, h.sequence, onMessage ? onMessage(m) : 0u};
-        ::send(fd, &reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (MonotonicNs() > request->deadlineNs)
+            return 0;
+        char reply[wire::kReplySize];
+        wire::EncodeReply({request->sequence, onMessage ? onMessage(request->message) : 0u}, reply);
+        ::send(fd, reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
         return 1;
     }
 };
-
 PublishedWindow::PublishedWindow(std::string className, std::string title, std::uint64_t nativeId,
                                  MessageHandler onMessage, CloseHandler onClose, bool inProcess)
     : impl_(std::make_unique<Impl>()) {
@@ -552,20 +563,29 @@ PublishedWindow::~PublishedWindow() {
         s.inProcessWindows.erase(impl_->inProcessId);
         return;
     }
-    if (!impl_->windowFile.empty()) ::unlink(impl_->windowFile.c_str());
+    if (!impl_->windowFile.empty())
+        ::unlink(impl_->windowFile.c_str());
     if (impl_->listenFd >= 0) {
         ::close(impl_->listenFd);
         ::unlink(impl_->entry.endpoint.c_str());
     }
-    if (impl_->epollFd >= 0) ::close(impl_->epollFd);
+    if (impl_->epollFd >= 0)
+        ::close(impl_->epollFd);
 }
 
-bool PublishedWindow::IsPublished() const { return impl_->published; }
-const std::string& PublishedWindow::Error() const { return impl_->error; }
-int PublishedWindow::WaitDescriptor() const { return impl_->inProcess ? -1 : impl_->epollFd; }
+bool PublishedWindow::IsPublished() const {
+    return impl_->published;
+}
+const std::string& PublishedWindow::Error() const {
+    return impl_->error;
+}
+int PublishedWindow::WaitDescriptor() const {
+    return impl_->inProcess ? -1 : impl_->epollFd;
+}
 
 int PublishedWindow::ProcessPending(int timeoutMs) {
-    if (impl_->inProcess || !impl_->published) return 0;
+    if (impl_->inProcess || !impl_->published)
+        return 0;
     epoll_event events[16];
     int n = ::epoll_wait(impl_->epollFd, events, 16, timeoutMs);
     int handled = 0;

@@ -233,8 +233,8 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
 
     // Find the key's section and, in it, the value's line.
     std::optional<std::size_t> sectionLine;
-    std::optional<std::size_t> lastValueLine;
     std::optional<std::size_t> valueAt;
+    std::size_t valueEnd = 0;  // the last line of the value's (the line it goes on in)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string trimmed = Trim(lines[i]);
         if (IsSection(trimmed)) {
@@ -247,25 +247,30 @@ bool WriteRegistryString(const std::string& path, host::RegistryRoot root, std::
         }
         if (!sectionLine || trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#')
             continue;
-        lastValueLine = i;
+        // A line ending in '\' goes on in the next one, as the reader joins them.
+        const std::size_t start = i;
+        std::string joined = trimmed;
+        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
+            joined.pop_back();
+            joined += Trim(lines[++i]);
+        }
         std::size_t dataStart = 0;
-        auto name = ValueName(trimmed, &dataStart);
-        if (name && SameText(*name, valueName) && !valueAt)
-            valueAt = i;
+        auto name = ValueName(joined, &dataStart);
+        if (name && SameText(*name, valueName) && !valueAt) {
+            valueAt = start;
+            valueEnd = i;
+        }
     }
     if (valueAt) {
-        // A hex value may have continuation lines; drop them with the old line.
-        std::size_t end = *valueAt;
-        while (end + 1 < lines.size() && !Trim(lines[end]).empty() &&
-               Trim(lines[end]).back() == '\\') {
-            ++end;
-        }
+        // A hex value may go on in further lines; they go with the old line.
         lines.erase(lines.begin() + std::ptrdiff_t(*valueAt) + 1,
-                    lines.begin() + std::ptrdiff_t(end) + 1);
+                    lines.begin() + std::ptrdiff_t(valueEnd) + 1);
         lines[*valueAt] = valueLine;
     } else if (sectionLine) {
-        const std::size_t at = (lastValueLine ? *lastValueLine : *sectionLine) + 1;
-        lines.insert(lines.begin() + std::ptrdiff_t(at), valueLine);
+        // Right under the key's header: a header is never part of a line that
+        // goes on, so the new value is always a line of its own there, whatever
+        // the lines of the key hold.
+        lines.insert(lines.begin() + std::ptrdiff_t(*sectionLine + 1), valueLine);
     } else {
         if (!exists) {
             lines.push_back("; Corvane's stand-in registry (see docs/registry.md).");

@@ -5,9 +5,9 @@
 // already existed), map a view of it, unmap the view, close the mapping.
 #pragma once
 
+#include <sys/stat.h>
 #include <cstddef>
 #include <string>
-#include <sys/stat.h>
 
 namespace corvane::desktop {
 
@@ -34,6 +34,12 @@ void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
 // The identity (device, inode, size) of the named area without opening it;
 // false when it cannot be told this way (the caller then opens the area).
 bool StatSharedArea(const std::string& name, struct stat* st);
+
+// Removes the areas left behind by processes that died without closing them
+// (killed, crashed): those named prefix + "<process number in hexadecimal>:"...
+// whose process no longer runs and that belong to this user. The process's own
+// areas are never touched. Returns how many were removed.
+int RemoveAreasOfDeadProcesses(const std::string& prefix);
 
 // Size of the area behind a mapping, 0 on failure.
 std::size_t SharedAreaSize(int mapping);

@@ -43,6 +43,7 @@ class ProcessTest : public ::testing::Test {
         char pattern[] = "/tmp/corvane-fltsim-test-XXXXXX";
         folder_ = ::mkdtemp(pattern);
         std::filesystem::create_directory(folder_ + "/desktop");
+        std::filesystem::permissions(folder_ + "/desktop", std::filesystem::perms::owner_all);
         ::setenv("CORVANE_DESKTOP", (folder_ + "/desktop").c_str(), 1);
         ::setenv("CORVANE_REGISTRY", (folder_ + "/registry.ini").c_str(), 1);
         database_ = folder_ + "/airdata.tri";

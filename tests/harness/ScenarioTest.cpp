@@ -99,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
     Scenario, BadScenarioTest,
     ::testing::Values(
         BadScenario{"NotJson", "{", "not valid JSON"},
+        BadScenario{"NumberTooLargeForADouble", R"({"name": "x", "cruiseFt": 1e999})",
+                    "not valid JSON"},  // found by the scenario fuzz target
         BadScenario{"NotAnObject", "[1]", "must hold a JSON object"},
         BadScenario{"NoDestination",
                     R"({"start": {"type": "runway", "airport": "KTPX", "runway": "08"}})",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "linklib/Connection.h"
 #include "linklib/Protocol.h"
@@ -18,13 +19,14 @@ using testing::FakeLinkPlatform;
 std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
     std::vector<std::uint8_t> bytes;
     for (std::uint32_t w : words) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(std::uint8_t(w >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(std::uint8_t(w >> (8 * i)));
     }
     return bytes;
 }
 
 class ConnectionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform.windows["FS98MAIN"] = 7; }
     void Open() {
         ASSERT_EQ(link.fsworking(), 2);
@@ -71,7 +73,7 @@ TEST_F(ConnectionTest, BatchIsLaidByteForByte) {
     std::vector<std::uint8_t> seen;
     platform.simulator = [&](std::uint8_t* area) {
         seen.assign(area, area + 20 + 14 + 19 + 16 + 4);
-        std::memcpy(area + 16, "\x78\x56\x34\x12", 4);  // heading read
+        std::memcpy(area + 16, "\x78\x56\x34\x12", 4);   // heading read
         std::memcpy(area + 34 + 16, "\x01\x02\x03", 3);  // status read
         return 1u;
     };
@@ -159,6 +161,53 @@ TEST_F(ConnectionTest, UnknownKindInTheAnswerCopiesOnlyTheReadsBeforeIt) {
     EXPECT_EQ(first, 0x11u);
     EXPECT_EQ(second, 0u);
     EXPECT_EQ(link.CursorOffset(), 0u);
+}
+
+// A simulator may rewrite the whole area. The answer is copied by the batch
+// the link laid: a read record whose size or place changed ends the copying,
+// and a destination word never chooses where the bytes go.
+TEST_F(ConnectionTest, AnswerIsCopiedOnlyIntoTheBuffersAsTheLinkLaidThem) {
+    struct Case {
+        const char* what;
+        std::function<void(std::uint8_t*)> rewrite;
+        std::uint32_t first, second;  // what the two destinations hold afterwards
+        std::int32_t result;
+    };
+    const Case cases[] = {
+        {"untouched headers", [](std::uint8_t*) {}, 0x11, 0x22, 1},
+        {"first size enlarged", [](std::uint8_t* a) { StoreWord(a + 8, 4000); }, 0, 0, 0},
+        {"second size shrunk", [](std::uint8_t* a) { StoreWord(a + 28, 2); }, 0x11, 0, 0},
+        {"destinations swapped",
+         [](std::uint8_t* a) {
+             StoreWord(a + 12, 1);
+             StoreWord(a + 32, 0);
+         },
+         0x11, 0x22, 1},
+        {"a third read slipped in before the end",
+         [](std::uint8_t* a) {
+             StoreWord(a + 40, kKindRead);
+             StoreWord(a + 48, 4);
+             StoreWord(a + 52, 0);
+             StoreWord(a + 60, kKindEnd);
+         },
+         0x11, 0x22, 0},
+    };
+    Open();
+    for (const auto& c : cases) {
+        std::uint32_t first = 0, second = 0;
+        link.startmessage();
+        link.rawreadDWORD(0x10, &first);
+        link.rawreadDWORD(0x20, &second);
+        platform.simulator = [&](std::uint8_t* area) {
+            StoreWord(area + 16, 0x11);
+            StoreWord(area + 36, 0x22);
+            c.rewrite(area);
+            return 1u;
+        };
+        EXPECT_EQ(link.sendmessage(), c.result) << c.what;
+        EXPECT_EQ(first, c.first) << c.what;
+        EXPECT_EQ(second, c.second) << c.what;
+    }
 }
 
 TEST_F(ConnectionTest, ReadsAreCopiedEvenWhenTheAnswerIsNotOne) {

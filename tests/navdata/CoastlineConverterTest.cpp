@@ -82,6 +82,9 @@ std::string ErrorOf(const std::string& text) {
 TEST(TopoJsonReader, ClearErrors) {
     EXPECT_NE(ErrorOf("{\n\"type\": \"Topology\",\n oops\n}").find("bad.json:3: not valid JSON"),
               std::string::npos);
+    // A number too large for a double (found by the TopoJSON fuzz target).
+    EXPECT_NE(ErrorOf(R"({"type": "Topology", "arcs": [[[1e999, 0]]]})").find("not valid JSON"),
+              std::string::npos);
     EXPECT_NE(ErrorOf(R"({"type": "FeatureCollection"})").find("not a TopoJSON topology"),
               std::string::npos);
     EXPECT_NE(ErrorOf(R"({"type": "Topology", "objects": {}})").find("\"arcs\" is missing"),

@@ -105,6 +105,32 @@ TEST_F(RegistryFileTest, NewValueGoesIntoItsExistingKey) {
               std::string("3\0", 2));
 }
 
+// A line ending in '\' goes on in the next line (hex data); a value set in the
+// key must not become the rest of such a line, also when the file ends with one.
+TEST_F(RegistryFileTest, ValueSetAfterALineThatGoesOnIsReadBack) {
+    const char* const files[] = {
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\"=hex:01,\\\n  02\n[broken\\\n",
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\"=hex:01,\\\n  02\n\"y\"=\"1\"\n",
+        "; comment\n[hklm\\software\\classes\\FLIGHT SIMULATOR]\n\"DefaultIcon\" 1\"\n"
+        "[HKEY_LOCAL_MACHsim98\\",  // found by the registry fuzz target
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"x\" = \"C:\\\\\n",  // also
+        "[HKLM\\Software\\CLASSES\\flight simulator]\n\"DefaultIcon\" = \"C:\\\\\n\xff" "1",
+    };
+    for (const char* text : files) {
+        std::filesystem::create_directories(folder.Path() + "config/corvane");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+        ASSERT_TRUE(WriteRegistryString(file, RegistryRoot::LocalMachine, kKey, "defaulticon",
+                                        "/opt/fs98/fltsim98.exe,1"));
+        const auto value = ReadRegistryValue(file, RegistryRoot::LocalMachine, kKey, "defaulticon");
+        ASSERT_TRUE(value) << text << "\nbecame\n" << Slurp(file);
+        EXPECT_EQ(value->text, std::string("/opt/fs98/fltsim98.exe,1\0", 25)) << text;
+        const auto x = ReadRegistryValue(file, RegistryRoot::LocalMachine, kKey, "x");
+        if (x) {
+            EXPECT_EQ(x->text, "\x01\x02") << text;
+        }
+    }
+}
+
 TEST_F(RegistryFileTest, UnwritableLocationIsAFailureWithAReason) {
     const std::string blocked = folder.Path() + "plain-file";
     { std::ofstream(blocked) << "x"; }

@@ -22,6 +22,7 @@ class ProgramProcessTest : public ::testing::Test {
   protected:
     ProgramProcessTest() {
         std::filesystem::create_directories(scratch.Path("desktop"));
+        std::filesystem::permissions(scratch.Path("desktop"), std::filesystem::perms::owner_all);
         std::filesystem::create_directories(scratch.Path("runtime"));
         std::filesystem::permissions(scratch.Path("runtime"), std::filesystem::perms::owner_all);
         env = {"QT_QPA_PLATFORM=offscreen", "CORVANE_DESKTOP=" + scratch.Path("desktop"),
@@ -72,6 +73,14 @@ TEST_F(ProgramProcessTest, WithoutADisplayItSaysHowToRunIt) {
                               scratch.Path("corvane.log")));
     EXPECT_EQ(program.Wait(10), 2);
     EXPECT_THAT(Output(), HasSubstr("xvfb-run"));
+}
+
+TEST_F(ProgramProcessTest, DesktopDirectoryOthersCanWriteStopsItWithTheReason) {
+    std::filesystem::permissions(scratch.Path("desktop"), std::filesystem::perms::all);
+    ASSERT_TRUE(program.Start({kProgram}, env, scratch.Path("corvane.log")));
+    EXPECT_EQ(program.Wait(10), 1);
+    EXPECT_THAT(Output(), HasSubstr("the desktop directory " + scratch.Path("desktop") +
+                                    " cannot be trusted: other users have access to it"));
 }
 
 TEST_F(ProgramProcessTest, NoSimulatorAndNoRegistryEntryEndsWithTheMessage) {

@@ -103,6 +103,7 @@ class QtProgramTest : public ::testing::Test {
         ::setenv("CORVANE_DESKTOP", scratch.Path("desktop").c_str(), 1);
         ::setenv("CORVANE_REGISTRY", scratch.Path("registry.ini").c_str(), 1);
         std::filesystem::create_directories(scratch.Path("desktop"));
+        std::filesystem::permissions(scratch.Path("desktop"), std::filesystem::perms::owner_all);
         desktop::WriteRegistryString(host::RegistryRoot::LocalMachine,
                                      "Software\\CLASSES\\flight simulator", "defaulticon",
                                      kSimulator + ",1");

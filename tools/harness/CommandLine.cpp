@@ -53,6 +53,10 @@ Options:
                           meet LIMIT is below R (may be repeated); limits:
                           touchdownZone, centreLine, sinkRate, noCrash,
                           stoppedOnRunway, handedBack
+  --repeat-for MINUTES    fly the scenario set again and again in this one
+                          process until MINUTES of wall time have passed
+                          (soak runs); the reports and table are those of
+                          the last pass
   --airport ICAO          list the airport's landing directions and stop
   --quiet                 no progress lines on standard error
   --help                  this text
@@ -122,6 +126,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                                             "\"");
             c.minPass.push_back(
                 {v.substr(0, eq), NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0)});
+        } else if (a == "--repeat-for") {
+            c.repeatForMinutes = NumberArg(a, value(), 0.0, 7.0 * 24 * 60);
         } else if (a == "--airport") {
             c.airportInfo = value();
         } else if (a == "--random") {

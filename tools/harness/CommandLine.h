@@ -26,8 +26,9 @@ struct CommandLine {
     std::optional<double> minSuccessRate;
     // --min-pass LIMIT=R: the least share of scenarios that must meet a limit.
     std::vector<std::pair<std::string, double>> minPass;
-    std::string airportInfo;  // --airport: list an airport's runways and stop
-    bool json = false;        // print each report's JSON to standard output
+    std::string airportInfo;        // --airport: list an airport's runways and stop
+    double repeatForMinutes = 0.0;  // --repeat-for: fly the set again until this much wall time
+    bool json = false;              // print each report's JSON to standard output
     bool quiet = false;
     bool help = false;
 };

@@ -210,66 +210,81 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     const std::vector<Scenario> scenarios =
         c.randomFlights > 0 ? DrawRandomFlights(c, runner) : LoadScenarios(c);
 
-    // Earlier runs' failed flights are not this run's.
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(failedFolder, ignored);
-    }
-
     std::vector<LandingReport> reports(scenarios.size());
-    int finished = 0;
-    const auto start = std::chrono::steady_clock::now();
-    // Every report passes through its JSON form, as the parallel run's do, so
-    // the summary is the same however many processes flew the set.
-    auto take = [&](int i, const std::string& jsonText, const std::string& lost) {
-        const Scenario& s = scenarios[std::size_t(i)];
-        LandingReport report =
-            lost.empty() ? ReportFromJson(nlohmann::json::parse(jsonText)) : LostFlight(s, lost);
-        ++finished;
-        if (!c.quiet) {
-            const double elapsed =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            std::fprintf(stderr, "[%d/%zu] %s: %s%s, %.0f s flown (%.0f s elapsed)\n", finished,
-                         scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
-                         report.good ? " (good)" : "", report.flightTimeS, elapsed);
+    // --repeat-for flies the set again and again (a soak run); each pass
+    // replaces the last one's reports.
+    const auto started = std::chrono::steady_clock::now();
+    const auto repeatUntil =
+        started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                      std::chrono::duration<double, std::ratio<60>>(c.repeatForMinutes));
+    for (int pass = 1;; ++pass) {
+        if (c.repeatForMinutes > 0 && !c.quiet)
+            std::fprintf(stderr, "pass %d\n", pass);
+        // Earlier runs' failed flights are not this run's.
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(failedFolder, ignored);
         }
-        const nlohmann::ordered_json json = ReportToJson(report);
-        std::string error;
-        if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
-            throw ScenarioError(error);
-        if (c.json)
-            std::cout << json.dump(2) << "\n";
-        reports[std::size_t(i)] = std::move(report);
-    };
-    auto fly = [&](int i) { return ReportToJson(runner.Run(scenarios[std::size_t(i)])).dump(); };
 
-    if (c.jobs <= 1 || scenarios.size() < 2) {
-        for (std::size_t i = 0; i < scenarios.size(); ++i)
-            take(static_cast<int>(i), fly(static_cast<int>(i)), std::string());
-    } else {
-        std::unique_ptr<PrivateDesktop> childDesktop;
-#ifdef CORVANE_HARNESS_WITH_QT
-        std::unique_ptr<QGuiApplication> childQt;
-#endif
-        ParallelRunHooks hooks;
-        hooks.setUpChild = [&] {
-            // A desktop folder of the process's own: no other process's
-            // simulator window can answer its program.
-            childDesktop = std::make_unique<PrivateDesktop>();
-#ifdef CORVANE_HARNESS_WITH_QT
-            if (paint)
-                childQt = MakeQtApplication(childDesktop->Path());
-#endif
+        int finished = 0;
+        const auto start = std::chrono::steady_clock::now();
+        // Every report passes through its JSON form, as the parallel run's do, so
+        // the summary is the same however many processes flew the set.
+        auto take = [&](int i, const std::string& jsonText, const std::string& lost) {
+            const Scenario& s = scenarios[std::size_t(i)];
+            LandingReport report = lost.empty() ? ReportFromJson(nlohmann::json::parse(jsonText))
+                                                : LostFlight(s, lost);
+            ++finished;
+            if (!c.quiet) {
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                std::fprintf(stderr, "[%d/%zu] %s: %s%s, %.0f s flown (%.0f s elapsed)\n", finished,
+                             scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
+                             report.good ? " (good)" : "", report.flightTimeS, elapsed);
+            }
+            const nlohmann::ordered_json json = ReportToJson(report);
+            std::string error;
+            if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
+                throw ScenarioError(error);
+            if (c.json)
+                std::cout << json.dump(2) << "\n";
+            reports[std::size_t(i)] = std::move(report);
         };
-        hooks.tearDownChild = [&] {
-#ifdef CORVANE_HARNESS_WITH_QT
-            childQt.reset();
-#endif
-            childDesktop.reset();
+        auto fly = [&](int i) {
+            return ReportToJson(runner.Run(scenarios[std::size_t(i)])).dump();
         };
-        hooks.fly = fly;
-        hooks.done = take;
-        RunInProcesses(static_cast<int>(scenarios.size()), c.jobs, hooks);
+
+        if (c.jobs <= 1 || scenarios.size() < 2) {
+            for (std::size_t i = 0; i < scenarios.size(); ++i)
+                take(static_cast<int>(i), fly(static_cast<int>(i)), std::string());
+        } else {
+            std::unique_ptr<PrivateDesktop> childDesktop;
+#ifdef CORVANE_HARNESS_WITH_QT
+            std::unique_ptr<QGuiApplication> childQt;
+#endif
+            ParallelRunHooks hooks;
+            hooks.setUpChild = [&] {
+                // A desktop folder of the process's own: no other process's
+                // simulator window can answer its program.
+                childDesktop = std::make_unique<PrivateDesktop>();
+#ifdef CORVANE_HARNESS_WITH_QT
+                if (paint)
+                    childQt = MakeQtApplication(childDesktop->Path());
+#endif
+            };
+            hooks.tearDownChild = [&] {
+#ifdef CORVANE_HARNESS_WITH_QT
+                childQt.reset();
+#endif
+                childDesktop.reset();
+            };
+            hooks.fly = fly;
+            hooks.done = take;
+            RunInProcesses(static_cast<int>(scenarios.size()), c.jobs, hooks);
+        }
+
+        if (std::chrono::steady_clock::now() >= repeatUntil)
+            break;
     }
 
     // Every landing that is not good, as a scenario that flies it again.

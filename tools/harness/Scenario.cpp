@@ -210,7 +210,8 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
     json document;
     try {
         document = json::parse(jsonText);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // Also a number too large for a double (out_of_range), not only bad syntax.
         throw ScenarioError(fileName + ": not valid JSON: " + e.what());
     }
     ObjectReader r(document, fileName, "");

@@ -205,6 +205,8 @@ std::vector<Ring> ReadTopoJsonRings(const std::string& text, const std::string& 
                                   text.begin(), text.begin() + static_cast<long>(at), '\n'));
         throw ConversionError(fileName + ":" + std::to_string(line) + ": not valid JSON (" +
                               e.what() + ")");
+    } catch (const json::exception& e) {  // a number too large for a double
+        throw ConversionError(fileName + ": not valid JSON (" + e.what() + ")");
     }
     TopologyReader reader(topology, fileName);
     std::vector<Ring> rings;

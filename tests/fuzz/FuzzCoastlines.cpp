@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// COAST2.int from any bytes: the reader accepts it or says why (NavDataError);
+// accepted contents become the program's coastline tables and are written and
+// read back the same.
+#include "app/navdata/CoastlineFile.h"
+#include "app/navdata/NavDataError.h"
+#include "tests/fuzz/FuzzCommon.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace corvane::navdata;
+    CoastFileContents contents;
+    try {
+        contents = ReadCoastFileContents({data, size}, "COAST2.int");
+    } catch (const NavDataError&) {
+        return 0;
+    }
+    // The tables are large and fixed; they are made only for accepted files.
+    (void)ToCoastlineData(contents);
+    const auto bytes = WriteCoastFile(contents, "COAST2.int");
+    const auto again = WriteCoastFile(ReadCoastFileContents(bytes, "COAST2.int"), "COAST2.int");
+    corvane::fuzz::Require(again == bytes, "accepted coastlines read back the same");
+    return 0;
+}
