@@ -18,6 +18,7 @@
 #include "tools/harness/ReportJson.h"
 #include "tools/harness/ScenarioRunner.h"
 #include "tools/harness/SetSummary.h"
+#include "tools/progress/ProgressBar.h"
 
 #ifdef CORVANE_HARNESS_WITH_QT
 #include <QGuiApplication>
@@ -109,7 +110,8 @@ void ListAirport(const ScenarioRunner& runner, const std::string& icao) {
 
 int Run(const CommandLine& c, const std::string& desktopFolder) {
     HarnessOptions options;
-    options.dataFolder = c.dataFolder.empty() ? desktop::ProgramFolder() : c.dataFolder;
+    options.dataFolder =
+        c.dataFolder.empty() ? desktop::DataFolder(desktop::ProgramFolder()) : c.dataFolder;
     options.framesFolder = c.framesFolder;
     options.frameEveryS = c.frameEveryS;
     options.traceFolder = c.traceFolder;
@@ -154,17 +156,18 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     const std::vector<Scenario> scenarios = LoadScenarios(c);
 
     std::vector<LandingReport> reports;
+    progress::ProgressBar bar(stderr, long(scenarios.size()), !c.quiet);
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         const Scenario& s = scenarios[i];
-        if (!c.quiet) {
-            std::fprintf(stderr, "[%zu/%zu] %s ...", i + 1, scenarios.size(), s.name.c_str());
-            std::fflush(stderr);
-        }
+        if (bar.IsTerminal())
+            bar.Update(long(i), s.name);
         LandingReport report = runner.Run(s);
-        if (!c.quiet) {
-            std::fprintf(stderr, " %s%s, %.0f s flown in %.1f s\n", OutcomeName(report.outcome),
-                         report.good ? " (good)" : "", report.flightTimeS, report.wallTimeS);
-        }
+        char line[512];
+        std::snprintf(line, sizeof line, "[%zu/%zu] %s: %s%s, %.0f s flown in %.1f s, %s left",
+                      i + 1, scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
+                      report.good ? " (good)" : "", report.flightTimeS, report.wallTimeS,
+                      bar.TimeLeft(long(i + 1)).c_str());
+        bar.Print(line);
         const nlohmann::ordered_json json = ReportToJson(report);
         std::string error;
         if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
@@ -174,6 +177,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         reports.push_back(std::move(report));
     }
 
+    bar.Finish();
     const SetSummary summary = SummariseSet(reports);
     std::string error;
     if (!WriteJsonFile(SummaryToJson(summary), c.reportsFolder + "/summary.json", &error))
