@@ -92,7 +92,10 @@ void ChooseWhenOpen(ui::ProgramWindows& windows, std::vector<std::string> path, 
                 continue;
             }
             *chosen = true;
-            SaveScreen("menu-" + path.back() + ".png");
+            if (!ScreenshotDir().empty()) {
+                RunEvents(300);  // the menu painted on the X server first
+                SaveScreen("menu-" + path.back() + ".png");
+            }
             QTest::keyClick(menu, Qt::Key_Return);
         }
     });
