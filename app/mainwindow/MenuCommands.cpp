@@ -86,10 +86,10 @@ bool MenuClick(Program& p, const std::string& itemName) {
 
 void mnuHelp_Click(Program& p) {
 #ifdef _WIN32
-    const std::string helpFile = p.AppFolder + "cv.hlp";
+    const std::string helpFile = p.DataFolder + "cv.hlp";
     const std::string viewer = "winhlp32.exe";
 #else
-    const std::string helpFile = p.AppFolder + "cv.html";
+    const std::string helpFile = p.DataFolder + "cv.html";
     const std::string viewer = "xdg-open";
 #endif
     if (!p.host.FileExists(helpFile)) {

@@ -45,6 +45,10 @@ struct Program {
 
     // The program's folder, ending in the platform's separator.
     std::string AppFolder;
+    // The folder of the navigation data files and the help file, ending in the
+    // platform's separator: the program's folder as built, <prefix>/share/corvane/
+    // as installed, or a folder the pilot chose.
+    std::string DataFolder;
     // The simulator's pause byte as saved before the program paused it.
     std::int16_t SavedPauseState = 0;
     bool FirstCycle = false;

@@ -64,8 +64,8 @@ void ShowStartupPicture(Program& p) {
 void LoadNavigationData(Program& p) {
     // The navigation constants, the text key table and the table of feet per
     // degree of longitude are fixed values built with the program.
-    p.airports = navdata::LoadAirportDatabase(p.AppFolder + kDatabaseFile);
-    p.coast = navdata::LoadCoastlines(p.AppFolder + kCoastFile);
+    p.airports = navdata::LoadAirportDatabase(p.DataFolder + kDatabaseFile);
+    p.coast = navdata::LoadCoastlines(p.DataFolder + kCoastFile);
 }
 
 void SelectStartRange(Program& p) {
@@ -74,12 +74,16 @@ void SelectStartRange(Program& p) {
     p.forms.Form1.menu.MnuRange.caption = "Range(50)";
 }
 
-void RunStartup(Program& p, const std::string& programFolder) {
-    // 1. The program's folder.
-    p.AppFolder = programFolder;
+void RunStartup(Program& p, const std::string& programFolder, const std::string& dataFolder) {
+    // 1. The program's folder and the folder of its data.
     const char separator = p.host.PathSeparator();
-    if (p.AppFolder.empty() || p.AppFolder.back() != separator)
-        p.AppFolder += separator;
+    auto withSeparator = [separator](std::string folder) {
+        if (folder.empty() || folder.back() != separator)
+            folder += separator;
+        return folder;
+    };
+    p.AppFolder = withSeparator(programFolder);
+    p.DataFolder = dataFolder.empty() ? p.AppFolder : withSeparator(dataFolder);
 
     // 2. The start-up picture.
     ShowStartupPicture(p);
@@ -260,9 +264,9 @@ bool WaitForFirstPosition(Program& p) {
     return true;
 }
 
-void Form1_Load(Program& p, const std::string& programFolder) {
+void Form1_Load(Program& p, const std::string& programFolder, const std::string& dataFolder) {
     try {
-        RunStartup(p, programFolder);
+        RunStartup(p, programFolder, dataFolder);
     } catch (const std::exception& e) {
         // The link library is loaded at the first call into it; a library that
         // is missing or incomplete ends start-up here, as any other failure.

@@ -27,8 +27,10 @@ namespace corvane::startup {
 void CreateTimers(Program& p);
 
 // The load handler of Form1. programFolder is the folder of the program's
-// executable (the data files, the IPC module and the help file lie there).
-void Form1_Load(Program& p, const std::string& programFolder);
+// executable (the IPC module lies there); dataFolder holds the data files and
+// the help file (empty: the program's folder).
+void Form1_Load(Program& p, const std::string& programFolder,
+                const std::string& dataFolder = std::string());
 
 // Lays out the main window: the map at its top left, the window fitted to the
 // map and the throttle, the work and store pictures sized like the map.

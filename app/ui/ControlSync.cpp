@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/ui/ControlSync.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <cmath>
 
 namespace corvane::ui {
@@ -83,13 +85,6 @@ void SyncGrid(QTableWidget* widget, const forms::Grid& grid, Scale scale) {
         widget->setRowCount(rows);
     if (widget->columnCount() != cols)
         widget->setColumnCount(cols);
-    for (int c = 0; c < cols; ++c) {
-        const double twips =
-            std::size_t(c) < grid.colWidths.size() ? grid.colWidths[std::size_t(c)] : 1000.0;
-        const int width = std::max(Px(twips, scale.x), 1);
-        if (widget->columnWidth(c) != width)
-            widget->setColumnWidth(c, width);
-    }
     const QColor fixedBack(212, 208, 200);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
@@ -119,6 +114,30 @@ void SyncGrid(QTableWidget* widget, const forms::Grid& grid, Scale scale) {
             }
             item->setTextAlignment(alignment);
         }
+    }
+    // Each column is as wide as the window's layout makes it, and wider where a text needs
+    // more (a larger font or scale): texts are never cut, the grid scrolls instead.
+    const QFontMetrics metrics(widget->font());
+    const int padding =
+        2 * widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) +
+        metrics.averageCharWidth() + 2;
+    for (int c = 0; c < cols; ++c) {
+        const double twips =
+            std::size_t(c) < grid.colWidths.size() ? grid.colWidths[std::size_t(c)] : 1000.0;
+        int width = std::max(Px(twips, scale.x), 1);
+        for (int r = 0; r < rows; ++r) {
+            const QString text = widget->item(r, c)->text();
+            if (!text.isEmpty())
+                width = std::max(width, metrics.horizontalAdvance(text) + padding);
+        }
+        if (widget->columnWidth(c) != width)
+            widget->setColumnWidth(c, width);
+    }
+    // Rows as high as a line of text needs, so that as many as can be are seen at once.
+    const int rowHeight = metrics.height() + 6;
+    for (int r = 0; r < rows; ++r) {
+        if (widget->rowHeight(r) != rowHeight)
+            widget->setRowHeight(r, rowHeight);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "app/startup/Program.h"
@@ -23,23 +24,65 @@
 
 namespace {
 
+// The program's settings in the registry file.
+constexpr const char* kSettingsKey = "Software\\Corvane";
+constexpr const char* kDataFolderValue = "DataFolder";
+
 void PrintHelp() {
     std::printf(
-        "Usage: corvane [--screenshot FILE] [--help] [--version]\n"
+        "Usage: corvane [--data DIR] [--remember-data] [--screenshot FILE] [--help] [--version]\n"
         "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
         "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
         "Corvane finds the simulator's folder through the registry (on Linux the file\n"
         "%s, see docs/registry.md), starts the simulator when it is not running, and\n"
         "places its round map window inside the simulator's window. The right mouse\n"
-        "button on the map opens its menu. Its data files, link library and help file\n"
-        "lie beside the program.\n\n"
+        "button on the map opens its menu. Its link library lies beside the program;\n"
+        "its data files (airdata.tri, COAST2.int) and help file beside it too, or\n"
+        "in /usr/share/corvane when installed.\n\n"
+        "  --data DIR         read airdata.tri and COAST2.int from DIR (e.g. the files\n"
+        "                     corvane-navdata built from your own simulator's data);\n"
+        "                     without it the setting DataFolder (key\n"
+        "                     HKEY_CURRENT_USER\\%s of the registry file) is used\n"
+        "  --remember-data    with --data: save DIR as that setting\n"
         "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
         "                     simulator's window (with Corvane's windows in it) as PNG\n\n"
         "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
         "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
         "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
         "start-up could not finish (the reason is shown and written to the error output).\n",
-        corvane::desktop::RegistryFilePath().c_str());
+        corvane::desktop::RegistryFilePath().c_str(), kSettingsKey);
+}
+
+// The folder of the data files: --data, else the DataFolder setting, else the
+// program's folder or the installed data folder. Empty with *error set when the
+// chosen folder lacks the database.
+std::string ChooseDataFolder(const std::string& option, const std::string& programFolder,
+                             std::string* error) {
+    std::string chosen = option;
+    std::string origin = "--data";
+    if (chosen.empty()) {
+        const auto value = corvane::desktop::ReadRegistryValue(
+            corvane::desktop::RegistryFilePath(), corvane::host::RegistryRoot::CurrentUser,
+            kSettingsKey, kDataFolderValue);
+        if (value && value->isString) {
+            chosen = value->text;
+            while (!chosen.empty() && chosen.back() == '\0')
+                chosen.pop_back();
+            origin = std::string("the setting ") + kDataFolderValue + " in " +
+                     corvane::desktop::RegistryFilePath();
+        }
+    }
+    if (chosen.empty())
+        return corvane::desktop::DataFolder(programFolder);
+    if (chosen.back() != '/')
+        chosen += '/';
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(chosen + "airdata.tri", ec)) {
+        *error = chosen + "airdata.tri (from " + origin +
+                 ") does not exist; build it with corvane-navdata --out-dir " + chosen;
+        return std::string();
+    }
+    return chosen;
 }
 
 QtMessageHandler standardMessages = nullptr;
@@ -89,7 +132,21 @@ void SaveScreenshot(corvane::Program& p, corvane::qtui::QtHost& host, const std:
 
 int main(int argc, char** argv) {
     std::string screenshot;
+    std::string dataOption;
+    bool rememberData = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--data") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "corvane: --data needs a folder\n");
+                return 2;
+            }
+            dataOption = std::filesystem::absolute(argv[++i]).lexically_normal().string();
+            continue;
+        }
+        if (std::strcmp(argv[i], "--remember-data") == 0) {
+            rememberData = true;
+            continue;
+        }
         if (std::strcmp(argv[i], "--screenshot") == 0) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "corvane: --screenshot needs a file name\n");
@@ -114,6 +171,29 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "corvane: %s\n", problem.c_str());
         return 1;
     }
+    if (rememberData && dataOption.empty()) {
+        std::fprintf(stderr, "corvane: --remember-data needs --data DIR\n");
+        return 2;
+    }
+    const std::string folder = corvane::desktop::ProgramFolder();
+    std::string dataError;
+    const std::string dataFolder = ChooseDataFolder(dataOption, folder, &dataError);
+    if (dataFolder.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", dataError.c_str());
+        return 2;
+    }
+    if (rememberData) {
+        std::string error;
+        if (!corvane::desktop::WriteRegistryString(corvane::host::RegistryRoot::CurrentUser,
+                                                   kSettingsKey, kDataFolderValue, dataFolder,
+                                                   &error)) {
+            std::fprintf(stderr, "corvane: cannot save the setting: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("corvane: data folder %s saved in %s\n", dataFolder.c_str(),
+                    corvane::desktop::RegistryFilePath().c_str());
+        std::fflush(stdout);
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "corvane: there is no display to show the windows on.\n"
@@ -129,12 +209,11 @@ int main(int argc, char** argv) {
 
     corvane::qtui::QtHost host;
     host.InstallSignalHandlers();
-    const std::string folder = corvane::desktop::ProgramFolder();
     corvane::desktop::CVcomsLibrary link(folder);
     corvane::Program program(host, link);
     corvane::ui::ProgramWindows windows(program, host);
 
-    corvane::startup::Form1_Load(program, folder);
+    corvane::startup::Form1_Load(program, folder, dataFolder);
     host.Sync();
     if (!screenshot.empty() && !host.Ended()) {
         QTimer::singleShot(3000, [&] { SaveScreenshot(program, host, screenshot); });

@@ -120,7 +120,10 @@ void ProgramWindows::BuildForm2() {
     rungrid_->verticalHeader()->hide();
     rungrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rungrid_->setSelectionMode(QAbstractItemView::NoSelection);
-    rungrid_->setWordWrap(false);  // cells clip their text, as a grid control does
+    rungrid_->setWordWrap(false);  // one line a row; columns widen to their texts
+    rungrid_->setTextElideMode(Qt::ElideNone);
+    rungrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    rungrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     cmdDetails_ = new QPushButton(form2_.get());
     cmdflyme_ = new QPushButton(form2_.get());
     cmdclose_ = new QPushButton(form2_.get());

@@ -2,6 +2,8 @@
 #include "platform/qt/X11Windows.h"
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #ifdef CORVANE_HAVE_XCB
@@ -36,10 +38,16 @@ bool X11WindowRect(std::uint64_t nativeId, host::Rect* rect) {
         c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr);
     if (!origin)
         return false;
-    rect->left = origin->dst_x;
-    rect->top = origin->dst_y;
-    rect->right = origin->dst_x + width;
-    rect->bottom = origin->dst_y + height;
+    // The X server counts device pixels; the program places its windows in Qt's pixels,
+    // which are larger by the device pixel ratio (QT_SCALE_FACTOR, a high-density screen).
+    const double ratio = std::max(qGuiApp->devicePixelRatio(), 1.0);
+    auto logical = [ratio](int devicePixels) {
+        return static_cast<int>(std::lround(devicePixels / ratio));
+    };
+    rect->left = logical(origin->dst_x);
+    rect->top = logical(origin->dst_y);
+    rect->right = logical(origin->dst_x + width);
+    rect->bottom = logical(origin->dst_y + height);
     std::free(origin);
     return true;
 #else

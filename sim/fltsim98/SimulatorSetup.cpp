@@ -7,6 +7,7 @@
 
 #include "app/navdata/AirportDatabaseFile.h"
 #include "app/navdata/NavDataError.h"
+#include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Atmosphere.h"
 #include "sim/model/Offsets.h"
@@ -34,8 +35,14 @@ std::vector<std::string> SimulatorSetup::DataCandidates(const CommandLine& comma
         }
         return {command.dataPath};
     }
-    return {programFolder + "airdata.tri",
-            (fs::path(programFolder) / ".." / "bin" / "airdata.tri").lexically_normal().string()};
+    std::vector<std::string> candidates{
+        programFolder + "airdata.tri",
+        (fs::path(programFolder) / ".." / "bin" / "airdata.tri").lexically_normal().string()};
+    // Installed: the data under <prefix>/share/corvane/.
+    const std::vector<std::string> folders = desktop::DataFolderCandidates(programFolder);
+    for (std::size_t i = 1; i < folders.size(); ++i)
+        candidates.push_back(folders[i] + "airdata.tri");
+    return candidates;
 }
 
 bool SimulatorSetup::LoadData(const CommandLine& command, const std::string& programFolder,

@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, DispatcherKnowsCommandsOnlyAndLeavesSomeCommandsTheirOwnE
     EXPECT_FALSE(MenuClick(p, "nonsense"));
 
     // Help leaves the pause state to the next main-cycle tick.
-    host.AddFile(p.AppFolder + "cv.html");
+    host.AddFile(p.DataFolder + "cv.html");
     host.SetProgramStarter(
         [](const std::string&, const std::vector<std::string>&) { return true; });
     RightClick();
@@ -323,7 +323,7 @@ TEST_F(MapDotTest, AirportDotWithoutTheSimulatorsLinkDoesNothingAtAll) {
 }
 
 TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysWhyNot) {
-    const std::string file = p.AppFolder + "cv.html";
+    const std::string file = p.DataFolder + "cv.html";
     mainwindow::mnuHelp_Click(p);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_THAT(host.MessageBoxes()[0].text, HasSubstr(file));

@@ -303,6 +303,33 @@ TEST_F(ProgramTest, ModuleThatCannotBeCopiedIsReportedByName) {
     EXPECT_THAT(error, HasSubstr("/sims/FS98/modules/FS6IPC.dll"));
 }
 
+TEST_F(ProgramTest, DataFilesAndHelpComeFromTheDataFolderAndTheModuleFromTheProgramFolder) {
+    SimulatorRuns();
+    TempFolder chosen;
+    navdata::SaveAirportDatabase(navdata::AirportDatabase{}, chosen.Path() + "airdata.tri");
+    navdata::SaveCoastFile(navdata::CoastFileContents{}, chosen.Path() + "COAST2.int");
+    {
+        std::ofstream damaged(data.Path() + "airdata.tri", std::ios::binary | std::ios::trunc);
+        damaged << "not a database";
+    }
+    std::string folder = chosen.Path();
+    folder.pop_back();  // the separator is added when missing
+    startup::Form1_Load(p, data.Path(), folder);
+    ASSERT_TRUE(Running()) << (host.MessageBoxes().empty() ? "" : host.MessageBoxes()[0].text);
+    EXPECT_EQ(p.AppFolder, data.Path());
+    EXPECT_EQ(p.DataFolder, chosen.Path());
+
+    // A data folder without the files is named in the message.
+    TempFolder empty;
+    headless::HeadlessHost h;
+    FakeLink l(h);
+    Program program(h, l);
+    startup::Form1_Load(program, data.Path(), empty.Path());
+    ASSERT_EQ(h.MessageBoxes().size(), 1u);
+    EXPECT_THAT(h.MessageBoxes()[0].text, HasSubstr(empty.Path() + "airdata.tri"));
+    EXPECT_TRUE(h.Ended());
+}
+
 TEST_F(ProgramTest, MissingOrDamagedDataFileIsReportedByNameBeforeLookingForTheSimulator) {
     SimulatorRuns();
     std::filesystem::remove(data.Path() + "COAST2.int");

@@ -83,6 +83,36 @@ TEST_F(ProgramProcessTest, DesktopDirectoryOthersCanWriteStopsItWithTheReason) {
                                     " cannot be trusted: other users have access to it"));
 }
 
+TEST_F(ProgramProcessTest, DataFolderFromTheOptionOrTheSettingMustHoldTheDatabase) {
+    // A folder without the database is refused before any window, naming the file.
+    const std::string empty = scratch.Path("empty");
+    std::filesystem::create_directories(empty);
+    ASSERT_TRUE(program.Start({kProgram, "--data", empty}, env, scratch.Path("corvane.log")));
+    EXPECT_EQ(program.Wait(10), 2);
+    EXPECT_THAT(Output(), HasSubstr(empty + "/airdata.tri (from --data) does not exist"));
+
+    // --remember-data keeps a good folder as the setting; the next start uses it, and
+    // start-up gets past the data to the missing simulator.
+    ASSERT_TRUE(program.Start({kProgram, "--data", kAppDir, "--remember-data"}, env,
+                              scratch.Path("corvane.log")));
+    EXPECT_EQ(program.Wait(30), 1);
+    EXPECT_THAT(Output(), HasSubstr("saved in " + scratch.Path("registry.ini")));
+    EXPECT_THAT(Output(), HasSubstr("Can't locate Flight Simulator 98"));
+    const auto setting =
+        desktop::ReadRegistryValue(scratch.Path("registry.ini"), host::RegistryRoot::CurrentUser,
+                                   "Software\\Corvane", "DataFolder");
+    ASSERT_TRUE(setting.has_value());
+    EXPECT_THAT(setting->text, HasSubstr(CORVANE_TEST_APP_DIR));
+
+    // A setting naming a folder that lost its database is named as the setting.
+    ASSERT_TRUE(desktop::WriteRegistryString(scratch.Path("registry.ini"),
+                                             host::RegistryRoot::CurrentUser, "Software\\Corvane",
+                                             "DataFolder", empty));
+    ASSERT_TRUE(program.Start({kProgram}, env, scratch.Path("corvane.log")));
+    EXPECT_EQ(program.Wait(10), 2);
+    EXPECT_THAT(Output(), HasSubstr("(from the setting DataFolder"));
+}
+
 TEST_F(ProgramProcessTest, NoSimulatorAndNoRegistryEntryEndsWithTheMessage) {
     ASSERT_TRUE(program.Start({kProgram}, env, scratch.Path("corvane.log")));
     EXPECT_EQ(program.Wait(30), 1);

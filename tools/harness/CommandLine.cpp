@@ -33,7 +33,8 @@ Options:
   -j J, --jobs J          fly J flights at once in separate processes
                           (default 1)
   --data DIR              the program's folder with airdata.tri and COAST2.int
-                          (default: the folder corvane-harness lies in)
+                          (default: the folder corvane-harness lies in, or
+                          /usr/share/corvane when installed)
   --reports DIR           folder for the reports <scenario>.json and
                           summary.json (default: harness-reports)
   --json                  also print each report's JSON on standard output

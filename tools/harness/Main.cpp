@@ -23,6 +23,7 @@
 #include "tools/harness/ReportJson.h"
 #include "tools/harness/ScenarioRunner.h"
 #include "tools/harness/SetSummary.h"
+#include "tools/progress/ProgressBar.h"
 
 #ifdef CORVANE_HARNESS_WITH_QT
 #include <QGuiApplication>
@@ -168,7 +169,8 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 
 int Run(const CommandLine& c, const std::string& desktopFolder) {
     HarnessOptions options;
-    options.dataFolder = c.dataFolder.empty() ? desktop::ProgramFolder() : c.dataFolder;
+    options.dataFolder =
+        c.dataFolder.empty() ? desktop::DataFolder(desktop::ProgramFolder()) : c.dataFolder;
     options.framesFolder = c.framesFolder;
     options.frameEveryS = c.frameEveryS;
     options.traceFolder = c.traceFolder;
@@ -227,7 +229,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         }
 
         int finished = 0;
-        const auto start = std::chrono::steady_clock::now();
+        progress::ProgressBar bar(stderr, long(scenarios.size()), !c.quiet);
         // Every report passes through its JSON form, as the parallel run's do, so
         // the summary is the same however many processes flew the set.
         auto take = [&](int i, const std::string& jsonText, const std::string& lost) {
@@ -235,13 +237,14 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
             LandingReport report = lost.empty() ? ReportFromJson(nlohmann::json::parse(jsonText))
                                                 : LostFlight(s, lost);
             ++finished;
-            if (!c.quiet) {
-                const double elapsed =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-                std::fprintf(stderr, "[%d/%zu] %s: %s%s, %.0f s flown (%.0f s elapsed)\n", finished,
-                             scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
-                             report.good ? " (good)" : "", report.flightTimeS, elapsed);
-            }
+            char line[512];
+            std::snprintf(line, sizeof line, "[%d/%zu] %s: %s%s, %.0f s flown, %s left", finished,
+                          scenarios.size(), s.name.c_str(), OutcomeName(report.outcome),
+                          report.good ? " (good)" : "", report.flightTimeS,
+                          bar.TimeLeft(long(finished)).c_str());
+            bar.Print(line);
+            if (bar.IsTerminal())
+                bar.Update(long(finished), s.name);
             const nlohmann::ordered_json json = ReportToJson(report);
             std::string error;
             if (!WriteJsonFile(json, c.reportsFolder + "/" + s.name + ".json", &error))
@@ -283,6 +286,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
             RunInProcesses(static_cast<int>(scenarios.size()), c.jobs, hooks);
         }
 
+        bar.Finish();
         if (std::chrono::steady_clock::now() >= repeatUntil)
             break;
     }

@@ -129,7 +129,7 @@ bool ReadRowCode(const RowFields& f, LineReader& reader, Diagnostics& diagnostic
 
 AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics) {
     AptDatContents contents;
-    contents.version = ReadVersion(reader, "apt.dat", contents.versionLine, {1000, 1100});
+    contents.version = ReadVersion(reader, "apt.dat", contents.versionLine, {1000, 1100, 1200});
 
     SourceAirport* airport = nullptr;  // the land airport the following rows belong to
     std::string line;
@@ -230,6 +230,24 @@ AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics) {
                 }
                 break;
             }
+            case 1050: {
+                // The 8.33 kHz rows of versions 1100 and 1200 give the frequency in kHz.
+                if (airport == nullptr) {
+                    break;
+                }
+                RowParser p(f, reader, diagnostics, "ATIS frequency (row 1050)");
+                double frequency = 0.0;
+                if (p.HasFields(2) && p.Number(1, frequency)) {
+                    if (frequency < 100000.0 || frequency > 999999.0) {
+                        p.Fail("frequency " + std::string(f[1]) +
+                               " is not in kHz units of a VHF frequency");
+                        break;
+                    }
+                    airport->atis.push_back(
+                        SourceAtis{frequency / 1000.0, std::string(f.RestFrom(2))});
+                }
+                break;
+            }
             default:
                 break;  // taxiways, lights, signs, frequencies other than ATIS, ...
         }
@@ -237,17 +255,23 @@ AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics) {
     return contents;
 }
 
-AptDatContents ReadAptDatFile(const std::string& path, Diagnostics& diagnostics) {
+AptDatContents ReadAptDatFile(const std::string& path, Diagnostics& diagnostics,
+                              std::function<void(long long)> onRead) {
     LineReader reader(path);
+    reader.OnRead(std::move(onRead));
     return ReadAptDat(reader, diagnostics);
 }
 
 NavDatContents ReadNavDat(LineReader& reader, Diagnostics& diagnostics) {
     NavDatContents contents;
-    contents.version = ReadVersion(reader, "nav.dat", contents.versionLine, {810, 1100});
+    contents.version =
+        ReadVersion(reader, "nav.dat", contents.versionLine, {810, 1100, 1150, 1200});
     // Version 1100 adds two region fields after the ident of NDBs and VORs and one region field
-    // after the airport of localizers and glide slopes.
-    const bool v1100 = contents.version == 1100;
+    // after the airport of localizers and glide slopes; 1150 and 1200 keep that layout.
+    const bool v1100 = contents.version >= 1100;
+    // From 1150 a localizer's course field adds its magnetic front course, times 360, to its
+    // true course: the true course is what remains after whole turns.
+    const bool magneticCourseAdded = contents.version >= 1150;
     const std::size_t beaconNameField = v1100 ? 10 : 8;
     const std::size_t ilsRunwayField = v1100 ? 10 : 9;
 
@@ -284,6 +308,9 @@ NavDatContents ReadNavDat(LineReader& reader, Diagnostics& diagnostics) {
                 !p.Number(5, part.rangeNm) || !p.Number(6, part.course)) {
                 continue;
             }
+            if (magneticCourseAdded && row != 6 && part.course >= 360.0) {
+                part.course = std::fmod(part.course, 360.0);
+            }
             part.ident = std::string(f[7]);
             part.airport = std::string(f[8]);
             part.runway = std::string(f[ilsRunwayField]);
@@ -297,8 +324,10 @@ NavDatContents ReadNavDat(LineReader& reader, Diagnostics& diagnostics) {
     return contents;
 }
 
-NavDatContents ReadNavDatFile(const std::string& path, Diagnostics& diagnostics) {
+NavDatContents ReadNavDatFile(const std::string& path, Diagnostics& diagnostics,
+                              std::function<void(long long)> onRead) {
     LineReader reader(path);
+    reader.OnRead(std::move(onRead));
     return ReadNavDat(reader, diagnostics);
 }
 

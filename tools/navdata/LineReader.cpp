@@ -3,8 +3,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "tools/navdata/ConversionError.h"
 
@@ -39,6 +41,14 @@ LineReader::LineReader(const std::string& path) : stream_(std::make_unique<Strea
                               (errno != 0 ? std::strerror(errno) : "out of memory"));
     }
     gzbuffer(stream_->file, 1 << 17);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    size_ = ec ? 0 : static_cast<long long>(size);
+}
+
+long long LineReader::bytesRead() const {
+    const long long offset = gzoffset(stream_->file);
+    return offset < 0 ? 0 : std::min(offset, size_);
 }
 
 LineReader::~LineReader() = default;
@@ -72,6 +82,9 @@ bool LineReader::Fill() {
         return false;
     }
     buffer_.append(chunk, static_cast<std::size_t>(n));
+    if (onRead_) {
+        onRead_(bytesRead());
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,12 @@ class LineReader {
     bool Next(std::string& line);
 
     long lineNumber() const { return lineNumber_; }
+    /// The file's size on disk, and how much of it has been read (compressed bytes for a
+    /// gzip file), for progress.
+    long long sizeOnDisk() const { return size_; }
+    long long bytesRead() const;
+    /// Called with bytesRead() after each block read from the file.
+    void OnRead(std::function<void(long long)> onRead) { onRead_ = std::move(onRead); }
     const std::string& path() const { return path_; }
     /// "path:line", the prefix of a diagnostic about the current line.
     std::string Where() const;
@@ -34,6 +41,8 @@ class LineReader {
     std::size_t position_ = 0;
     bool endOfFile_ = false;
     long lineNumber_ = 0;
+    long long size_ = 0;
+    std::function<void(long long)> onRead_;
 };
 
 /// Reads a whole file, plain or gzip-compressed, into memory (for JSON input).

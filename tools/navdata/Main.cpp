@@ -7,19 +7,26 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "app/navdata/AirportDatabaseFile.h"
 #include "app/navdata/CoastlineFile.h"
 #include "app/navdata/NavDataError.h"
+#include "platform/posix/ProgramFolder.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/CoastlineBuilder.h"
 #include "tools/navdata/ConversionError.h"
 #include "tools/navdata/DatFileReader.h"
+#include "tools/navdata/SimulatorInstallation.h"
 #include "tools/navdata/TextRules.h"
 #include "tools/navdata/TopoJsonReader.h"
+#include "tools/progress/ProgressBar.h"
 
 namespace {
 
@@ -38,10 +45,19 @@ const char* const kHelp =
     "docs/navdata-formats.md.\n"
     "\n"
     "Inputs (give --apt to build airdata.tri, --coast to build COAST2.int, or both):\n"
-    "  --apt FILE           apt.dat, version 1000 or 1100 (X-Plane, FlightGear)\n"
-    "  --nav FILE           nav.dat, version 810 or 1100; without it the database has no\n"
-    "                       ILS, VOR or NDB\n"
+    "  --apt FILE           apt.dat, version 1000, 1100 or 1200 (X-Plane, FlightGear)\n"
+    "  --nav FILE           nav.dat, version 810, 1100, 1150 or 1200; without it the\n"
+    "                       database has no ILS, VOR or NDB\n"
     "  --coast FILE         TopoJSON topology of land polygons (Natural Earth land)\n"
+    "\n"
+    "Or the files of a simulator installed here (instead of --apt and --nav):\n"
+    "  --flightgear [FG_ROOT]  FlightGear's Airports/apt.dat.gz and Navaids/nav.dat.gz\n"
+    "                       under FG_ROOT (default: $FG_ROOT, else /usr/share/games/\n"
+    "                       flightgear, where Debian's flightgear-data-base puts them)\n"
+    "  --xplane DIR         X-Plane 11 or 12 installed in DIR: the global airports and\n"
+    "                       earth_nav.dat (Custom Data/ first, then Resources/default data/)\n"
+    "  Without --coast, Corvane's own COAST2.int is copied beside the new airdata.tri, so\n"
+    "  that the folder is complete: fly with it by  corvane --data DIR\n"
     "\n"
     "Outputs:\n"
     "  --out-dir DIR        folder for airdata.tri and COAST2.int (default: current folder)\n"
@@ -63,6 +79,8 @@ const char* const kHelp =
 
 struct Arguments {
     std::string apt, nav, coast, outDir = ".", airdata, coastFile;
+    std::string flightGearRoot, xplaneFolder;
+    bool flightGear = false;
     double minRunwayFeet = 1500.0;
     int maxBlockPoints = 256;
     bool strict = false;
@@ -93,6 +111,13 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
             args.apt = value();
         } else if (arg == "--nav") {
             args.nav = value();
+        } else if (arg == "--flightgear") {
+            args.flightGear = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') {
+                args.flightGearRoot = argv[++i];
+            }
+        } else if (arg == "--xplane") {
+            args.xplaneFolder = value();
         } else if (arg == "--coast") {
             args.coast = value();
         } else if (arg == "--out-dir") {
@@ -124,8 +149,17 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
             UsageError("unknown option \"" + arg + "\"");
         }
     }
-    if (args.apt.empty() && args.coast.empty()) {
-        UsageError("nothing to do: give --apt (with --nav) and/or --coast");
+    const int sources =
+        int(!args.apt.empty()) + int(args.flightGear) + int(!args.xplaneFolder.empty());
+    if (sources > 1) {
+        UsageError("give one of --apt, --flightgear and --xplane");
+    }
+    if ((args.flightGear || !args.xplaneFolder.empty()) && !args.nav.empty()) {
+        UsageError("--nav comes with --apt; --flightgear and --xplane find nav.dat themselves");
+    }
+    if (sources == 0 && args.coast.empty()) {
+        UsageError(
+            "nothing to do: give --apt (with --nav), --flightgear or --xplane, and/or --coast");
     }
     if (!args.nav.empty() && args.apt.empty()) {
         UsageError("--nav needs --apt: the navaids go into the airport database");
@@ -157,8 +191,67 @@ void PrintDiagnostics(const Diagnostics& diagnostics) {
     }
 }
 
-int Run(const Arguments& args) {
+// On a terminal, a bar of the file's kilobytes read (the plain progress lines say the rest).
+std::function<void(long long)> ReadingBar(const Arguments& args, const std::string& path) {
+    if (args.quiet || ::isatty(STDERR_FILENO) != 1) {
+        return {};
+    }
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size == 0) {
+        return {};
+    }
+    const long totalKb = static_cast<long>((size + 1023) / 1024);
+    auto bar = std::make_shared<corvane::progress::ProgressBar>(stderr, totalKb);
+    const std::string label = "kB of " + std::filesystem::path(path).filename().string();
+    return [bar, label, totalKb](long long bytes) {
+        const long kb = static_cast<long>((bytes + 1023) / 1024);
+        bar->Update(kb, label);
+        if (kb >= totalKb) {
+            bar->Finish();
+        }
+    };
+}
+
+// Corvane's own coastline file (beside the converter as built, under share/corvane/ as
+// installed) copied into the output folder, so that a database built from a simulator's files
+// has the coastlines beside it. False, with a warning, when there is none to copy.
+bool CopyOwnCoastFile(const std::string& target) {
+    namespace fs = std::filesystem;
+    const std::string folder =
+        corvane::desktop::DataFolder(corvane::desktop::ProgramFolder(), "COAST2.int");
+    const fs::path source = fs::path(folder) / "COAST2.int";
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec)) {
+        std::cerr << "warning: Corvane's COAST2.int was not found to copy beside the database; "
+                     "build it with --coast\n";
+        return false;
+    }
+    if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) {
+        return true;
+    }
+    if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec)) {
+        throw ConversionError(target + ": cannot copy " + source.string() +
+                              " there: " + ec.message());
+    }
+    return true;
+}
+
+int Run(Arguments args) {
     const auto start = std::chrono::steady_clock::now();
+    bool fromInstallation = false;
+    if (args.flightGear || !args.xplaneFolder.empty()) {
+        const InstalledSourceFiles files =
+            args.flightGear ? FindFlightGearFiles(args.flightGearRoot, std::getenv("FG_ROOT"))
+                            : FindXPlaneFiles(args.xplaneFolder);
+        args.apt = files.apt;
+        args.nav = files.nav;
+        fromInstallation = true;
+    }
+    std::error_code folderError;
+    if (!std::filesystem::create_directories(args.outDir, folderError) && folderError) {
+        throw ConversionError(args.outDir + ": cannot make the folder: " + folderError.message());
+    }
     auto progress = [&](const std::string& text) {
         if (!args.quiet) {
             std::cerr << "[" << Seconds(SecondsSince(start)) << "] " << text << "\n";
@@ -169,11 +262,12 @@ int Run(const Arguments& args) {
 
     if (!args.apt.empty()) {
         progress("reading " + args.apt);
-        const AptDatContents apt = ReadAptDatFile(args.apt, diagnostics);
+        const AptDatContents apt =
+            ReadAptDatFile(args.apt, diagnostics, ReadingBar(args, args.apt));
         NavDatContents nav;
         if (!args.nav.empty()) {
             progress("reading " + args.nav);
-            nav = ReadNavDatFile(args.nav, diagnostics);
+            nav = ReadNavDatFile(args.nav, diagnostics, ReadingBar(args, args.nav));
         }
         progress("building the airport database");
         DatabaseOptions options;
@@ -217,6 +311,13 @@ int Run(const Arguments& args) {
         LoadCoastlines(path);  // the program's own reader accepts it
         report.bytes = static_cast<long>(bytes.size());
         summary += FormatCoastReport(report);
+    }
+
+    if (fromInstallation && args.coast.empty() && args.coastFile.empty()) {
+        const std::string path = (std::filesystem::path(args.outDir) / "COAST2.int").string();
+        if (CopyOwnCoastFile(path)) {
+            progress("copied Corvane's coastlines to " + path);
+        }
     }
 
     PrintDiagnostics(diagnostics);
