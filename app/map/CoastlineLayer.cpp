@@ -58,7 +58,7 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     bool firstOfBlock = true;
     auto longitude = [&](int k) {
         double lon = CoastPointLongitude(lons[static_cast<std::size_t>(k)]) + shift;
-        if (!firstOfBlock)
+        if (!firstOfBlock && std::fabs(lon - lastLon) > 180.0)
             lon = navdata::NearestLongitude(lon, lastLon);
         firstOfBlock = false;
         lastLon = lon;
