@@ -148,13 +148,18 @@ void WriteTextBlock(forms::Canvas& canvas, const std::string& name,
 PlanFit FitPlan(const navdata::AirportDatabase& db, int airportNumber, double pictureHeight) {
     double south = 180, north = -180, west = 500, east = -500;
     PlanFit fit;
+    // Runway ends across the 180 degree meridian from the airport are taken on
+    // the airport's side of it, so that the box holds the airport's ground and
+    // not the rest of the world.
+    const double airportLon = AirportAt(db, airportNumber).longitude;
     for (int r = 1; r <= RunwayListEnd(db); ++r) {
         const navdata::RunwayRecord& runway = db.Runways[std::size_t(r)];
         if (runway.airportNumber != airportNumber)
             continue;
         fit.hasRunways = true;
-        for (auto [lat, lon] : {std::pair{runway.latitudeA, runway.longitudeA},
-                                std::pair{runway.latitudeB, runway.longitudeB}}) {
+        for (auto [lat, storedLon] : {std::pair{runway.latitudeA, runway.longitudeA},
+                                      std::pair{runway.latitudeB, runway.longitudeB}}) {
+            const double lon = navdata::NearestLongitude(storedLon, airportLon);
             south = std::min(south, lat);
             north = std::max(north, lat);
             west = std::min(west, lon);
@@ -172,6 +177,9 @@ PlanFit FitPlan(const navdata::AirportDatabase& db, int airportNumber, double pi
 
 PlanPoint ProjectPlanPoint(const PlanProjection& plan, double pictureWidth, double pictureHeight,
                            double lat, double lon) {
+    // A point across the 180 degree meridian from the centre is measured on the
+    // centre's side of it.
+    lon = navdata::NearestLongitude(lon, plan.cLon);
     const double d = navdata::GreatCircleDistance(plan.cLat, plan.cLon, lat, lon);
     const double b = navdata::InitialBearing(plan.cLat, plan.cLon, lat, lon);
     const double a = b * kPlanPi / 180;
@@ -224,9 +232,11 @@ void showrunway(Program& p, int runwayNumber, const PlanProjection& plan, int /*
     // of the centre line, perpendicular to the runway's bearing H. Going
     // round: end A right, end B right, end B left, end A left (right and left
     // as seen landing in direction A).
-    const double h = navdata::InitialBearing(runway.latitudeA, runway.longitudeA, runway.latitudeB,
-                                             runway.longitudeB) *
-                     kPlanPi / 180;
+    // End B of a runway across the 180 degree meridian is taken on end A's side.
+    const double longitudeB = navdata::NearestLongitude(runway.longitudeB, runway.longitudeA);
+    const double h =
+        navdata::InitialBearing(runway.latitudeA, runway.longitudeA, runway.latitudeB, longitudeB) *
+        kPlanPi / 180;
     const double halfWidthFt = runway.widthFeet / 2.0;
     const double northOffset = halfWidthFt * std::sin(h) / navdata::FeetPerDegreeLatitude;
     const double feetPerLonDeg = navdata::InterpolatedFeetPerLongitudeDegree(
@@ -234,8 +244,8 @@ void showrunway(Program& p, int runwayNumber, const PlanProjection& plan, int /*
     const double eastOffset = feetPerLonDeg > 0 ? halfWidthFt * std::cos(h) / feetPerLonDeg : 0;
     const LatLon corners[4] = {
         {runway.latitudeA - northOffset, runway.longitudeA + eastOffset},
-        {runway.latitudeB - northOffset, runway.longitudeB + eastOffset},
-        {runway.latitudeB + northOffset, runway.longitudeB - eastOffset},
+        {runway.latitudeB - northOffset, longitudeB + eastOffset},
+        {runway.latitudeB + northOffset, longitudeB - eastOffset},
         {runway.latitudeA + northOffset, runway.longitudeA - eastOffset},
     };
     auto outline = [&] {

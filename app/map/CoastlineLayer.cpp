@@ -6,12 +6,19 @@
 #include <vector>
 
 #include "app/map/MapProjection.h"
+#include "app/navdata/Geodesy.h"
 
 namespace corvane::map {
 
 int CoastPointStep(double lonmin, double lonmax, std::int16_t width) {
     const double pixelsPerDegree = width / (lonmax - lonmin);
     return pixelsPerDegree < 50 ? 5 : 1;
+}
+
+double CoastPointLongitude(double lon) {
+    // The highest longitude unit of the file, 32767 of 65536 to the turn.
+    constexpr float kSeamLongitude = static_cast<float>(32767 / navdata::CoastLongitudeScale);
+    return lon >= kSeamLongitude ? 180.0 : lon;
 }
 
 void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, double latmin,
@@ -29,42 +36,56 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     projection.yc = std::nearbyint(height / 2.0);
     projection.turn = MapScaleAndTurn(screen, heading, halflat, halflon);
 
+    // The blocks are tested and drawn as stored and, where the box reaches
+    // past the 180 degree meridian, once more moved by a whole turn onto the
+    // box's side of it.
+    double shifts[3] = {0, 0, 0};
+    int shiftCount = 1;
+    if (lonmax > 180.0)
+        shifts[shiftCount++] = 360.0;
+    if (lonmin < -180.0)
+        shifts[shiftCount++] = -360.0;
+
     const std::vector<float>& lats = coast.CoastLatitude;
     const std::vector<float>& lons = coast.CoastLongitude;
     const int pointEntries = static_cast<int>(std::min(lats.size(), lons.size()));
-    auto inside = [&](int k) {
+    // The longitude of the block's point being drawn: as stored plus the
+    // block's turn, and across a jump of more than half a turn from the point
+    // before (a line that crosses the meridian without a cut) taken on that
+    // point's side, so the line goes on unbroken.
+    double shift = 0;
+    double lastLon = 0;
+    bool firstOfBlock = true;
+    auto longitude = [&](int k) {
+        double lon = CoastPointLongitude(lons[static_cast<std::size_t>(k)]) + shift;
+        if (!firstOfBlock && std::fabs(lon - lastLon) > 180.0)
+            lon = navdata::NearestLongitude(lon, lastLon);
+        firstOfBlock = false;
+        lastLon = lon;
+        return lon;
+    };
+    auto inside = [&](int k, double lon) {
         const double lat = lats[static_cast<std::size_t>(k)];
-        const double lon = lons[static_cast<std::size_t>(k)];
         return latmin <= lat && lat <= latmax && lonmin <= lon && lon <= lonmax;
     };
     struct Pixel {
         int x = 0;
         int y = 0;
     };
-    auto project = [&](int k) {
-        const CanvasPoint point = ProjectToCanvas(projection, lats[static_cast<std::size_t>(k)],
-                                                  lons[static_cast<std::size_t>(k)]);
+    auto project = [&](int k, double lon) {
+        const CanvasPoint point =
+            ProjectToCanvas(projection, lats[static_cast<std::size_t>(k)], lon);
         return Pixel{RoundToPixel(point.x), RoundToPixel(point.y)};
     };
 
     long drawn = 0;
-    const int blockCount =
-        std::min<int>(coast.CoastBlockCount, static_cast<int>(coast.CoastBlocks.size()) - 1);
-    for (int j = 1; j <= blockCount; ++j) {
-        const navdata::CoastBlock& block = coast.CoastBlocks[static_cast<std::size_t>(j)];
-        if (block.maxLatitude < latmin)
-            continue;
-        if (block.minLatitude > latmax)
-            break;
-        if (block.maxLongitude < lonmin || block.minLongitude > lonmax)
-            continue;
-        int k = block.firstPoint;
-        if (k < 1 || k >= pointEntries)
-            continue;
-
-        Pixel previous = project(k);
+    auto drawBlock = [&](int k) {
+        firstOfBlock = true;
+        const double firstLon = longitude(k);
+        Pixel previous = project(k, firstLon);
         canvas.MoveTo(previous.x, previous.y);
-        bool wasInside = inside(k);
+        bool wasInside = inside(k, firstLon);
+        firstOfBlock = true;
         long n = 0;
         while (k < pointEntries &&
                lats[static_cast<std::size_t>(k)] + lons[static_cast<std::size_t>(k)] <
@@ -72,10 +93,13 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             bool curInside = true;
             bool projected = false;
             Pixel q;
+            // Every point's longitude is followed, used or not, so that a jump
+            // across the meridian is seen wherever it falls.
+            const double lon = longitude(k);
             if (n % step == 0) {
-                q = project(k);
+                q = project(k, lon);
                 projected = true;
-                if (!inside(k)) {
+                if (!inside(k, lon)) {
                     curInside = false;
                 } else {
                     if (!wasInside)
@@ -87,7 +111,7 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             }
             if (!wasInside) {
                 if (!projected)
-                    q = project(k);
+                    q = project(k, lon);
                 projected = true;
                 canvas.LineTo(q.x, q.y);
             }
@@ -98,6 +122,29 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             wasInside = curInside;
             ++n;
             ++k;
+        }
+    };
+
+    const int blockCount =
+        std::min<int>(coast.CoastBlockCount, static_cast<int>(coast.CoastBlocks.size()) - 1);
+    for (int j = 1; j <= blockCount; ++j) {
+        const navdata::CoastBlock& block = coast.CoastBlocks[static_cast<std::size_t>(j)];
+        if (block.maxLatitude < latmin)
+            continue;
+        if (block.minLatitude > latmax)
+            break;
+        const int k = block.firstPoint;
+        if (k < 1 || k >= pointEntries)
+            continue;
+        for (int i = 0; i < shiftCount; ++i) {
+            shift = shifts[i];
+            // A block wider than half a turn may cross the meridian without a
+            // cut: its box says nothing of where its line runs.
+            const double west = block.minLongitude;
+            const double east = CoastPointLongitude(block.maxLongitude);
+            if (east - west <= 180.0 && (east + shift < lonmin || west + shift > lonmax))
+                continue;
+            drawBlock(k);
         }
     }
     canvas.SetForeColor(savedColour);

@@ -20,6 +20,13 @@ inline constexpr forms::Rgb kCoastlineColour{0, 255, 255};
 // fifth point of a block is used.
 int CoastPointStep(double lonmin, double lonmax, std::int16_t width);
 
+// The longitude at which a coastline point is drawn. The file cannot hold
+// 180 E: the converter holds a point on the meridian at the highest longitude
+// unit (32767 of 65536 to the turn), a hair west of it. Such a point is drawn
+// on the meridian, where the line on its other side (stored at 180 W) goes on.
+// Every other longitude is drawn as stored.
+double CoastPointLongitude(double lon);
+
 // Draws the coastlines inside the box latmin..latmax, lonmin..lonmax onto the
 // canvas in kCoastlineColour (the canvas's fore colour is put back after).
 // The box's middle is projected to the canvas centre (width / 2, height / 2,
@@ -35,6 +42,12 @@ int CoastPointStep(double lonmin, double lonmax, std::int16_t width);
 //   re-entry starts at the last point outside;
 // - points skipped by the step count as inside for the next point.
 // Every 200th inside line lets events run.
+//
+// Where the box reaches past the 180 degree meridian, the blocks beyond it are
+// tested and drawn the same way with their longitudes moved by a whole turn
+// onto the box's side. A point stored at the file's highest longitude unit
+// (where the converter holds the meridian) is drawn on the meridian, so a
+// coast cut there meets its other half, stored at 180 W, unbroken.
 void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, double latmin,
                     double lonmin, double latmax, double lonmax, float heading, double halflat,
                     double halflon, std::int16_t width, std::int16_t height,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/navdata/Geodesy.h"
 #include "app/navdata/LonIndexWalk.h"
 
 namespace corvane::map {
@@ -16,32 +17,37 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                  const MapScreen& screen, const LetEventsRun& letEventsRun) {
     // Hold the count to the table as it is in memory, whatever the file said.
     const int available = static_cast<int>(table.size()) - 2;
-    const navdata::RecordRange range =
-        navdata::LonIndexWalk(index, std::min(count, available), view.lonmin, view.lonmax);
+    const navdata::MeridianWalk walk = navdata::LonIndexWalkAcrossMeridian(
+        index, std::min(count, available), view.lonmin, view.lonmax);
     const ScaleAndTurn t = MapScaleAndTurn(screen, view.heading, view.halflat, view.halflon);
     const float width = view.width;
     const float height = view.height;
-    for (int a = range.first; a <= range.last; ++a) {
-        const Record& record = table[static_cast<std::size_t>(a)];
-        if (!(std::fabs(record.longitude - view.lon) <= view.halflon &&
-              std::fabs(record.latitude - view.lat) <= view.halflat)) {
-            continue;
-        }
-        if (a % 200 == 0 && letEventsRun)
-            letEventsRun();
-        if (state.MapDotCount >= kMaxMapDots)
-            return;
-        ++state.MapDotCount;
-        MapDot& dot = state.MapDots[static_cast<std::size_t>(state.MapDotCount)];
-        dot.item = static_cast<std::int16_t>(a);
-        const float dx = static_cast<float>((record.longitude - view.lon) * t.sx);
-        const float dy = static_cast<float>((record.latitude - view.lat) * t.sy);
-        dot.x = t.c * dx + width - t.s * dy;
-        dot.y = height - t.s * dx - t.c * dy;
-        if constexpr (requires { record.hasFuel; }) {
-            dot.kind = record.FuelAvailable() ? kAirportWithFuel : kAirportWithoutFuel;
-        } else {
-            dot.kind = kind;
+    for (int part = 0; part < walk.count; ++part) {
+        const navdata::RecordRange& range = walk.ranges[part];
+        for (int a = range.first; a <= range.last; ++a) {
+            const Record& record = table[static_cast<std::size_t>(a)];
+            // A record across the 180 degree meridian is placed on the aircraft's side.
+            const double longitude = navdata::NearestLongitude(record.longitude, view.lon);
+            if (!(std::fabs(longitude - view.lon) <= view.halflon &&
+                  std::fabs(record.latitude - view.lat) <= view.halflat)) {
+                continue;
+            }
+            if (a % 200 == 0 && letEventsRun)
+                letEventsRun();
+            if (state.MapDotCount >= kMaxMapDots)
+                return;
+            ++state.MapDotCount;
+            MapDot& dot = state.MapDots[static_cast<std::size_t>(state.MapDotCount)];
+            dot.item = static_cast<std::int16_t>(a);
+            const float dx = static_cast<float>((longitude - view.lon) * t.sx);
+            const float dy = static_cast<float>((record.latitude - view.lat) * t.sy);
+            dot.x = t.c * dx + width - t.s * dy;
+            dot.y = height - t.s * dx - t.c * dy;
+            if constexpr (requires { record.hasFuel; }) {
+                dot.kind = record.FuelAvailable() ? kAirportWithFuel : kAirportWithoutFuel;
+            } else {
+                dot.kind = kind;
+            }
         }
     }
 }

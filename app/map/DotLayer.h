@@ -23,6 +23,10 @@ namespace corvane::map {
 // with dx, dy the record's offsets from the aircraft in pixels (single
 // precision); OffsetMapDots then moves every dot to its place on the canvas.
 // Every kept record whose number is divisible by 200 lets events run.
+// A view that reaches past the 180 degree meridian walks the bands on both
+// sides of it (LonIndexWalkAcrossMeridian: west of it, between, east of it,
+// no record twice); a record across the meridian is measured and placed with
+// its longitude taken on the aircraft's side (NearestLongitude).
 void getNDBdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun);
 void getVORdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,

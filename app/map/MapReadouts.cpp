@@ -120,6 +120,9 @@ ReadoutLines HoverReadout(const navdata::AirportDatabase& db, const MapDot& dot,
         default:
             break;
     }
+    // A dot across the 180 degree meridian is measured on the aircraft's side
+    // of it, as the map places it.
+    targetLon = navdata::NearestLongitude(targetLon, lon);
     const double distanceNm = navdata::GreatCircleDistance(lat, lon, targetLat, targetLon) / 1852;
     const double bearing = navdata::InitialBearing(lat, lon, targetLat, targetLon);
     r.lines[1] = BearingText(bearing);

@@ -139,4 +139,12 @@ double PlaneBearing(double lat1, double lon1, double lat2, double lon2) {
     return b + 180.0;
 }
 
+double NearestLongitude(double lon, double reference) {
+    if (!std::isfinite(lon) || !std::isfinite(reference)) {
+        return lon;
+    }
+    const double turns = std::nearbyint((lon - reference) / 360.0);
+    return turns == 0.0 ? lon : lon - turns * 360.0;
+}
+
 }  // namespace corvane::navdata

@@ -38,4 +38,11 @@ double InitialBearing(double lat1, double lon1, double lat2, double lon2);
 /// index is held at 90.
 double PlaneBearing(double lat1, double lon1, double lat2, double lon2);
 
+/// The longitude of the same meridian as lon (lon plus or minus whole turns of 360) that lies
+/// nearest to reference: from reference - 180 up to reference + 180. A position across the
+/// 180 degree meridian from the reference is thus taken on the reference's side.
+/// Example: NearestLongitude(-179.9, 179.9) is 180.1. A lon that is not finite is returned as
+/// it is.
+double NearestLongitude(double lon, double reference);
+
 }  // namespace corvane::navdata

@@ -61,4 +61,32 @@ RecordRange LonIndexWalk(const LonIndex& index, int count, double lonmin, double
     return range;
 }
 
+MeridianWalk LonIndexWalkAcrossMeridian(const LonIndex& index, int count, double lonmin,
+                                        double lonmax) {
+    MeridianWalk walk;
+    const RecordRange middle = LonIndexWalk(index, count, lonmin, lonmax);
+    if (middle.empty()) {
+        return walk;
+    }
+    RecordRange west;  // beyond 180 W: the table's east end
+    if (lonmin < -180.0) {
+        west = LonIndexWalk(index, count, lonmin + 360.0, 180.0);
+        west.first = std::max(west.first, middle.last + 1);
+    }
+    RecordRange east;  // beyond 180 E: the table's west end
+    if (lonmax > 180.0) {
+        east = LonIndexWalk(index, count, -180.0, lonmax - 360.0);
+        east.last = std::min(east.last, middle.first - 1);
+        if (!west.empty()) {
+            east.last = std::min(east.last, west.first - 1);
+        }
+    }
+    for (const RecordRange& range : {west, middle, east}) {
+        if (!range.empty()) {
+            walk.ranges[walk.count++] = range;
+        }
+    }
+    return walk;
+}
+
 }  // namespace corvane::navdata

@@ -30,4 +30,17 @@ struct RecordRange {
 };
 RecordRange LonIndexWalk(const LonIndex& index, int count, double lonmin, double lonmax);
 
+/// The record ranges the map visits for a view that may reach past the 180 degree meridian, in
+/// order of longitude as seen from the view: the part west of 180 W (its records lie at the
+/// east end of the table, taken 360 degrees lower), the part between the meridians, and the
+/// part east of 180 E (the west end of the table, taken 360 degrees higher). Each part is
+/// walked with the bounds of LonIndexWalk; the ranges are cut so that no record number lies
+/// in two of them. A view within -180 to 180 gives the one range of LonIndexWalk.
+struct MeridianWalk {
+    RecordRange ranges[3];
+    int count = 0;
+};
+MeridianWalk LonIndexWalkAcrossMeridian(const LonIndex& index, int count, double lonmin,
+                                        double lonmax);
+
 }  // namespace corvane::navdata

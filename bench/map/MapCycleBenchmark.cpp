@@ -3,7 +3,9 @@
 // One whole map cycle off screen (without the window placement) over the world
 // airdata.tri and COAST2.int that the build makes from data/, on the image
 // canvases the program shows: (a) range 250 over central Europe, (b) range 50
-// over the north-eastern United States, (c) range 5 at a coastal airport.
+// over the north-eastern United States, (c) range 5 at a coastal airport,
+// (d) range 250 across the 180 degree meridian over Fiji, where the dots and
+// coasts of both sides are walked.
 // Counters: the frame's dots and its coastline move-to and line-to calls.
 // For medians: --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 // With CORVANE_MAP_SNAPSHOT_DIR set, each case's last frame is saved there as a
@@ -91,7 +93,8 @@ void MapFrame(benchmark::State& state, double lat, double lon, double heading, i
     if (const char* dir = std::getenv("CORVANE_MAP_SNAPSHOT_DIR")) {
         const auto& picture1 =
             static_cast<const qtui::ImageCanvas&>(*m.p.forms.Form1.Picture1.canvas);
-        picture1.SavePng(std::string(dir) + "/map-range" + std::to_string(range) + ".png");
+        picture1.SavePng(std::string(dir) + "/map-range" + std::to_string(range) +
+                         (lon < -179 || lon > 179 ? "-meridian" : "") + ".png");
     }
 }
 
@@ -103,6 +106,9 @@ BENCHMARK_CAPTURE(MapFrame, range50_northeast_us, 40.70, -73.90, 60.0, 50)
     ->Unit(benchmark::kMicrosecond);
 // (c) Range 5 at a coastal airport (Boston Logan), heading 150.
 BENCHMARK_CAPTURE(MapFrame, range5_boston_logan, 42.3656, -71.0096, 150.0, 5)
+    ->Unit(benchmark::kMicrosecond);
+// (d) Range 250 across the 180 degree meridian (Fiji, east of it), heading 270.
+BENCHMARK_CAPTURE(MapFrame, range250_fiji_meridian, -16.69, -179.73, 270.0, 250)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

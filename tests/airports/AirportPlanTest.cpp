@@ -107,6 +107,79 @@ TEST(showmapall, OutlinesTheStripInBlueFillsItAndOutlinesItAgainInBlack) {
     EXPECT_FALSE(t.plan->FillSolid());
 }
 
+// An airport whose runway, fuel point and ATIS lie on both sides of the 180
+// degree meridian is drawn exactly as the same airport turned by 180 degrees
+// of longitude, which lies far from it: strip, fill, labels, markers and scale.
+TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
+    struct Drawn {
+        TestProgram t;
+        explicit Drawn(double turn) {
+            navdata::AirportDatabase& db = t.p.airports;
+            const int airport = AddAirport(db, "RABI", -16.5305, 179.999 + turn);
+            AddRunway(db, airport, 6, 24, -16.531, 179.9965 + turn, -16.530,
+                      -179.9985 + turn + 360);
+            AddRunway(db, airport, 18, 36, -16.526, 179.9995 + turn, -16.535, 179.9995 + turn);
+            navdata::AirportRecord& record = db.Airports[std::size_t(airport)];
+            record.hasFuel = -1;
+            record.fuelLatitude = -16.5285;
+            record.fuelLongitude = -179.9992 + turn + 360;
+            navdata::AtisRecord atis;
+            atis.latitude = -16.5335;
+            atis.longitude = 179.9975 + turn;
+            record.atisNumber =
+                static_cast<std::int16_t>(AddRecord(db.AtisStations, db.AtisCount, atis));
+            // Stored within -180 to 180, as the database holds them.
+            for (navdata::RunwayRecord& r : db.Runways) {
+                r.longitudeA = Wrapped(r.longitudeA);
+                r.longitudeB = Wrapped(r.longitudeB);
+            }
+            record.longitude = Wrapped(record.longitude);
+            record.fuelLongitude = Wrapped(record.fuelLongitude);
+            db.AtisStations[std::size_t(record.atisNumber)].longitude = Wrapped(atis.longitude);
+            showmapall(t.p, airport);
+        }
+        static double Wrapped(double lon) {
+            return lon >= 180 ? lon - 360 : lon < -180 ? lon + 360 : lon;
+        }
+    };
+    const Drawn across(0);       // the runway from 179.9965 E to 179.9985 W
+    const Drawn turned(-180.0);  // the same from 0.0035 W to 0.0015 E
+    const RecordingCanvas& a = *across.t.plan;
+    const RecordingCanvas& b = *turned.t.plan;
+
+    ASSERT_EQ(a.lines.size(), b.lines.size());
+    ASSERT_GE(a.lines.size(), 16u);
+    for (std::size_t i = 0; i < a.lines.size(); ++i) {
+        EXPECT_NEAR(a.lines[i].x1, b.lines[i].x1, 0.01) << "line " << i;
+        EXPECT_NEAR(a.lines[i].y1, b.lines[i].y1, 0.01) << "line " << i;
+        EXPECT_NEAR(a.lines[i].x2, b.lines[i].x2, 0.01) << "line " << i;
+        EXPECT_NEAR(a.lines[i].y2, b.lines[i].y2, 0.01) << "line " << i;
+        // Everything lies on the picture (6000 x 6000 twips).
+        for (double c : {a.lines[i].x1, a.lines[i].y1, a.lines[i].x2, a.lines[i].y2}) {
+            EXPECT_GE(c, 0) << "line " << i;
+            EXPECT_LE(c, 6000) << "line " << i;
+        }
+    }
+    ASSERT_EQ(a.fills.size(), 2u);
+    ASSERT_EQ(b.fills.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(a.fills[i].x, b.fills[i].x);
+        EXPECT_EQ(a.fills[i].y, b.fills[i].y);
+    }
+    ASSERT_EQ(a.boxes.size(), 2u);  // fuel and ATIS
+    ASSERT_EQ(b.boxes.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(a.boxes[i].x1, b.boxes[i].x1, 0.01);
+        EXPECT_NEAR(a.boxes[i].y1, b.boxes[i].y1, 0.01);
+    }
+    ASSERT_EQ(a.prints.size(), b.prints.size());
+    for (std::size_t i = 0; i < a.prints.size(); ++i) {
+        EXPECT_EQ(a.prints[i].text, b.prints[i].text);
+        EXPECT_NEAR(a.prints[i].x, b.prints[i].x, 0.01) << a.prints[i].text;
+        EXPECT_NEAR(a.prints[i].y, b.prints[i].y, 0.01) << a.prints[i].text;
+    }
+}
+
 TEST(showmapall, LabelsEachEndBesideIt) {
     TestProgram t;
     Program& p = t.p;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/map/CoastlineLayer.h"
@@ -134,6 +135,62 @@ TEST(CoastlineLayer, BlocksAreCulledByTheirBoxesAndTheWalkStopsNorthOfTheView) {
         .Block({{0.5f, 0.5f}});      // in view, but stored after a northern block
     const std::vector<CanvasCall> expected = {Move(55, 50), Line(55, 50)};
     EXPECT_EQ(DrawSquareView(b.data), expected);
+}
+
+// The same 100 x 100 canvas over the box (lat, lon) +- 1 degree.
+std::vector<CanvasCall> DrawViewAt(const navdata::CoastlineData& coast, double lat, double lon) {
+    RecordingCanvas canvas(100, 100);
+    const MapScreen screen{1500, 1500, 15, 15};
+    DrawCoastlines(canvas, coast, lat - 1, lon - 1, lat + 1, lon + 1, 0.0f, 1, 1, 100, 100, screen,
+                   {});
+    return canvas.Only({"MoveTo", "LineTo"});
+}
+
+TEST(CoastlineLayer, ACoastCutAtTheMeridianIsDrawnInOnePieceFromEitherSide) {
+    // As the file holds a coast cut at the meridian: the eastern half ends at
+    // the highest longitude unit, the western half starts at 180 W.
+    const float seam = static_cast<float>(32767 * 360.0 / 65536);
+    CoastBuilder b;
+    b.Block({{0.5f, 179.5f}, {0.2f, seam}}).Block({{0.2f, -180.0f}, {-0.5f, -179.5f}});
+    // From 0.2 degree east of the meridian both halves meet at x = 40.
+    const std::vector<CanvasCall> east = {Move(15, 25), Line(15, 25), Line(40, 40),
+                                          Move(40, 40), Line(40, 40), Line(65, 75)};
+    EXPECT_EQ(DrawViewAt(b.data, 0, -179.8), east);
+    // From 0.2 degree west of it the same coast lies 20 pixels further right,
+    // and the western half is the one beyond the meridian.
+    const std::vector<CanvasCall> west = {Move(35, 25), Line(35, 25), Line(60, 40),
+                                          Move(60, 40), Line(60, 40), Line(85, 75)};
+    EXPECT_EQ(DrawViewAt(b.data, 0, 179.8), west);
+    // A view that does not reach the meridian draws neither half in it.
+    for (const CanvasCall& c : DrawViewAt(b.data, 0, 170))
+        EXPECT_TRUE(c.args[0] < 0 || c.args[0] > 100) << c.args[0];
+}
+
+// The lines drawn (from the pen to each LineTo) that touch the 100 x 100
+// canvas, as (x1, y1, x2, y2).
+std::vector<std::vector<double>> LinesOnCanvas(const std::vector<CanvasCall>& calls) {
+    std::vector<std::vector<double>> lines;
+    double x = 0, y = 0;
+    for (const CanvasCall& c : calls) {
+        if (c.op == "LineTo" && std::max(x, c.args[0]) >= 0 && std::min(x, c.args[0]) <= 100 &&
+            std::max(y, c.args[1]) >= 0 && std::min(y, c.args[1]) <= 100) {
+            lines.push_back({x, y, c.args[0], c.args[1]});
+        }
+        x = c.args[0];
+        y = c.args[1];
+    }
+    return lines;
+}
+
+TEST(CoastlineLayer, ALineThatJumpsAcrossTheMeridianGoesOnUnbroken) {
+    // A line not cut at the meridian: its longitude jumps by nearly a turn.
+    CoastBuilder b;
+    b.Block({{0.5f, 179.6f}, {0.0f, -179.8f}, {-0.5f, -179.4f}});
+    const std::vector<std::vector<double>> seen = {
+        {20, 25, 20, 25}, {20, 25, 50, 50}, {50, 50, 70, 75}};
+    EXPECT_EQ(LinesOnCanvas(DrawViewAt(b.data, 0, -179.8)), seen);
+    // Far from the meridian, at the same latitude, no line crosses the map.
+    EXPECT_TRUE(LinesOnCanvas(DrawViewAt(b.data, 0, 100)).empty());
 }
 
 TEST(CoastlineLayer, ThePenIsCyanAndTheCanvasColourIsPutBack) {

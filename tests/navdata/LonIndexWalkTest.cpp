@@ -79,6 +79,58 @@ TEST(LonIndexWalk, EveryRecordOfTheViewIsVisitedForRandomViews) {
     }
 }
 
+TEST(LonIndexWalk, AcrossTheMeridianEveryRecordOfTheViewIsVisitedOnce) {
+    std::mt19937_64 random(18);
+    std::uniform_real_distribution<double> nearMeridian(-2.0, 2.0);
+    std::uniform_real_distribution<double> half(0.001, 180.0);
+    std::uniform_real_distribution<double> small(0.001, 5.0);
+    for (int trial = 0; trial < 40; ++trial) {
+        const int count = trial % 10 == 0 ? 0 : static_cast<int>(random() % 3000) + 1;
+        const std::vector<double> longitudes = RandomLongitudes(random, count, false);
+        const LonIndex index = BuildLonIndex(longitudes);
+        for (int view = 0; view < 200; ++view) {
+            // Views centred within a few degrees of the meridian, narrow and up to the
+            // whole-world box of the poles.
+            double c = 180.0 + nearMeridian(random);
+            if (c > 180.0)
+                c -= 360.0;
+            const double h = view % 4 == 0 ? half(random) : small(random);
+            const double lonmin = c - h, lonmax = c + h;
+            const MeridianWalk walk = LonIndexWalkAcrossMeridian(index, count, lonmin, lonmax);
+            std::vector<int> visits(static_cast<std::size_t>(count) + 1, 0);
+            for (int part = 0; part < walk.count; ++part) {
+                const RecordRange& r = walk.ranges[part];
+                ASSERT_FALSE(r.empty());
+                ASSERT_GE(r.first, 1);
+                ASSERT_LE(r.last, count);
+                for (int a = r.first; a <= r.last; ++a)
+                    ++visits[static_cast<std::size_t>(a)];
+            }
+            for (int i = 1; i <= count; ++i) {
+                ASSERT_LE(visits[static_cast<std::size_t>(i)], 1)
+                    << "record " << i << " visited twice for view " << lonmin << " to " << lonmax;
+                // In view seen from the centre, whichever side of the meridian it lies on.
+                const double lon = longitudes[static_cast<std::size_t>(i - 1)];
+                bool inView = false;
+                for (double turn : {-360.0, 0.0, 360.0})
+                    inView = inView || (lon + turn >= lonmin && lon + turn <= lonmax);
+                if (inView) {
+                    ASSERT_EQ(visits[static_cast<std::size_t>(i)], 1)
+                        << "record " << i << " at " << lon << " not visited for view " << lonmin
+                        << " to " << lonmax;
+                }
+            }
+            // A view within the meridians walks exactly as LonIndexWalk does.
+            if (lonmin >= -180.0 && lonmax <= 180.0 && count > 0) {
+                ASSERT_EQ(walk.count, 1);
+                const RecordRange plain = LonIndexWalk(index, count, lonmin, lonmax);
+                EXPECT_EQ(walk.ranges[0].first, plain.first);
+                EXPECT_EQ(walk.ranges[0].last, plain.last);
+            }
+        }
+    }
+}
+
 TEST(LonIndexWalk, RecordsOnBandEdgesAndAtTheWorldsEdges) {
     const std::vector<double> longitudes = {-180.0, -180.0, -179.79, -0.2,     0.0,
                                             0.0,    0.2,    179.8,   179.99999};
