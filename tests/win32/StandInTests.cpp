@@ -17,15 +17,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/CvcomsLink.h"
 #include "platform/win32/Win32Host.h"
 #include "sim/model/Encoding.h"
 #include "sim/model/Offsets.h"
-#include "tests/win32/CvcomsLibrary.h"
 
 namespace {
 
+using corvane::win32::CvcomsLink;
+using corvane::win32::LinkLibraryError;
 using corvane::win32::Win32Host;
-using corvane::win32test::CvcomsLibrary;
 namespace offsets = corvane::sim::offsets;
 
 struct Check {
@@ -37,8 +38,9 @@ struct Check {
 };
 
 struct Context {
-    std::string simulator;  // ...\fs98\fltsim98.exe
-    std::string data;       // folder of airdata.tri
+    std::string programFolder;  // this program's, with CVcoms.dll; ends in "\"
+    std::string simulator;      // ...\fs98\fltsim98.exe
+    std::string data;           // folder of airdata.tri
 };
 
 bool WaitFor(Win32Host& host, DWORD ms, const auto& done) {
@@ -56,7 +58,7 @@ struct Position {
     double latitude = 0, longitude = 0, altitudeFt = 0;
 };
 
-bool ReadPosition(CvcomsLibrary& link, Position* p) {
+bool ReadPosition(CvcomsLink& link, Position* p) {
     corvane::sim::encoding::Fixed64 lat, lon;
     corvane::sim::encoding::AltitudeParts alt;
     const bool ok =
@@ -97,10 +99,7 @@ void InstallWritesTheRegistryEntry(Check& check, const Context& c) {
 
 void StartedFoundFlownAndClosed(Check& check, const Context& c) {
     Win32Host host;
-    CvcomsLibrary link;
-    check.That(link.Loaded(), "CVcoms.dll loaded: " + link.Error());
-    if (!link.Loaded())
-        return;
+    CvcomsLink link(c.programFolder);
     check.That(link.fsworking() == 1, "no simulator window before the start");
     const std::string trace = c.data + "standin-trace.csv";
     std::remove(trace.c_str());
@@ -158,6 +157,32 @@ void StartedFoundFlownAndClosed(Check& check, const Context& c) {
     std::remove(trace.c_str());
 }
 
+// A folder without the library: the first call says which file is missing.
+void MissingLinkLibraryIsNamed(Check& check, const Context& c) {
+    CvcomsLink link(c.programFolder + "fs98\\");
+    std::string message;
+    try {
+        link.fsworking();
+    } catch (const LinkLibraryError& e) {
+        message = e.what();
+    }
+    check.That(message.find("fs98\\CVcoms.dll") != std::string::npos,
+               "the error names the file: '" + message + "'");
+    // CVcoms.dll renamed: an IPC module is a DLL without the thirteen exports.
+    CvcomsLink notALink(c.programFolder + "fs98\\modules\\");
+    ::CopyFileA((c.programFolder + "fs98\\modules\\FS6IPC.dll").c_str(),
+                (c.programFolder + "fs98\\modules\\CVcoms.dll").c_str(), FALSE);
+    message.clear();
+    try {
+        notALink.startit();
+    } catch (const LinkLibraryError& e) {
+        message = e.what();
+    }
+    check.That(message.find("lacks fsworking") != std::string::npos,
+               "a DLL without the exports is named: '" + message + "'");
+    ::DeleteFileA((c.programFolder + "fs98\\modules\\CVcoms.dll").c_str());
+}
+
 struct TestCase {
     const char* name;
     void (*run)(Check&, const Context&);
@@ -166,6 +191,7 @@ struct TestCase {
 const TestCase kTests[] = {
     {"install_writes_the_registry_entry", InstallWritesTheRegistryEntry},
     {"started_found_flown_and_closed", StartedFoundFlownAndClosed},
+    {"missing_link_library_is_named", MissingLinkLibraryIsNamed},
 };
 
 }  // namespace
@@ -177,6 +203,7 @@ int main(int argc, char** argv) {
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    context.programFolder = folder;
     context.simulator = folder + "fs98\\fltsim98.exe";
     context.data = folder;
     for (int i = 1; i < argc; ++i) {
