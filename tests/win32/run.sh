@@ -52,6 +52,10 @@ command -v wine >/dev/null || packages+=(wine)
 [ -x /usr/lib/wine/wine ] || packages+=(wine32:i386)
 command -v xvfb-run >/dev/null || packages+=(xvfb)
 command -v xauth >/dev/null || packages+=(xauth)
+# The Linux converter that makes the data files.
+for p in g++ zlib1g-dev nlohmann-json3-dev; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || packages+=("$p")
+done
 if [ ${#packages[@]} -gt 0 ]; then
     say "installing ${packages[*]}"
     sudo=()
@@ -160,6 +164,7 @@ if ! timeout 60 xvfb-run -a wine "$build/cvcoms-win32-tests.exe" --help >"$work/
     if [ ${#extra[@]} -gt 0 ]; then
         sudo=()
         [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+        "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
             "${extra[@]}" >/dev/null || fail "apt-get install ${extra[*]} failed"
     fi
