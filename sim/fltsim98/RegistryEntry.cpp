@@ -5,10 +5,6 @@
 
 namespace corvane::sim {
 
-std::string SimulatorRegistryText(const std::string& exePath) {
-    return exePath + ",1";
-}
-
 bool WriteSimulatorRegistryEntry(const std::string& registryPath, const std::string& exePath,
                                  std::string* error) {
     return desktop::WriteRegistryString(registryPath, host::RegistryRoot::LocalMachine,

@@ -13,7 +13,9 @@ constexpr const char* kSimulatorRegistryKey = "Software\\CLASSES\\flight simulat
 constexpr const char* kSimulatorRegistryValue = "defaulticon";
 
 // "<exePath>,1".
-std::string SimulatorRegistryText(const std::string& exePath);
+inline std::string SimulatorRegistryText(const std::string& exePath) {
+    return exePath + ",1";
+}
 
 // Writes the entry (HKEY_LOCAL_MACHINE) into the registry file at
 // registryPath. False with the reason in *error when it cannot.

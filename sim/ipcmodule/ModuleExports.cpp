@@ -6,7 +6,7 @@
 namespace {
 
 class ForeignVariables final : public corvane::ipc::VariableAccess {
-public:
+  public:
     explicit ForeignVariables(const Fs6ipcVariables& v) : v_(v) {}
     bool Read(std::uint32_t offset, std::uint32_t size, void* destination) override {
         return v_.read && v_.read(v_.context, offset, size, destination) != 0;
@@ -15,16 +15,23 @@ public:
         return v_.write && v_.write(v_.context, offset, size, source) != 0;
     }
 
-private:
+  private:
     const Fs6ipcVariables& v_;
 };
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) std::uint32_t Fs6ipcHandleMessage(
+#ifdef _WIN32
+#define CORVANE_MODULE_EXPORT __declspec(dllexport)
+#else
+#define CORVANE_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" CORVANE_MODULE_EXPORT std::uint32_t Fs6ipcHandleMessage(
     const char* messageName, const char* atomText, std::uint32_t token,
     const Fs6ipcVariables* variables) {
-    if (!variables) return 0;
+    if (!variables)
+        return 0;
     ForeignVariables access(*variables);
     return corvane::ipc::HandleIpcMessage(messageName, atomText, token, access);
 }

@@ -12,10 +12,15 @@ usage() {
 Usage: tests/win32/run.sh [--build-dir DIR] [--batches N]
 
 Installs what is missing (needs root or sudo for apt-get), builds CVcoms.dll,
-fs98ipc-testserver.exe and cvcoms-win32-tests.exe with mingw-w64, checks the
-DLL's exports and imports, and runs the link tests under xvfb-run wine in a
-throwaway Wine prefix. Ends with "N passed, M failed"; the exit status is
-non-zero when anything failed or Wine could not start.
+the Win32 test server, the program's core, the Win32 host, the canvas on a
+memory bitmap and the stand-in simulator fltsim98.exe with mingw-w64 for
+32-bit Windows, checks the DLL's exports and imports, builds the data
+files (airdata.tri, COAST2.int) with the Linux converter, and runs the tests
+under xvfb-run wine in a throwaway Wine prefix. Where this machine cannot run
+32-bit programs (a kernel without 32-bit emulation), the same sources are
+built for 64-bit Windows as well and the tests run under 64-bit Wine; it says
+so. Ends with "N passed, M failed"; the exit status is non-zero when anything
+failed or Wine could not start.
 
   --build-dir DIR  build folder (default: build-win32, or $CORVANE_WIN32_BUILD_DIR)
   --batches N      batches timed for the round trip (default 1000)
@@ -47,6 +52,10 @@ command -v wine >/dev/null || packages+=(wine)
 [ -x /usr/lib/wine/wine ] || packages+=(wine32:i386)
 command -v xvfb-run >/dev/null || packages+=(xvfb)
 command -v xauth >/dev/null || packages+=(xauth)
+# The Linux converter that makes the data files.
+for p in g++ zlib1g-dev nlohmann-json3-dev; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || packages+=("$p")
+done
 if [ ${#packages[@]} -gt 0 ]; then
     say "installing ${packages[*]}"
     sudo=()
@@ -66,9 +75,20 @@ fi
 # --- Build ---------------------------------------------------------------------
 say "building in $build"
 mkdir -p "$build"
-cmake -S tests/win32 -B "$build" -G Ninja --toolchain "$PWD/cmake/mingw-w64-i686.cmake" \
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S tests/win32 -B "$build" -G Ninja --toolchain "$PWD/cmake/mingw-w64-i686.cmake" "${launcher[@]}" \
     >"$build/configure.log" 2>&1 || { cat "$build/configure.log" >&2; fail "configuring failed"; }
 cmake --build "$build" -j 2 || fail "the build failed"
+
+# The data files the program reads, made from data/ by the Linux converter.
+say "building the data files"
+native="$build/native"
+cmake -S . -B "$native" -G Ninja -DCORVANE_BUILD_UI=OFF -DCORVANE_BUILD_TESTS=OFF \
+    -DCORVANE_BUILD_BENCH=OFF "${launcher[@]}" >"$build/native-configure.log" 2>&1 ||
+    { cat "$build/native-configure.log" >&2; fail "configuring the data-file converter failed"; }
+cmake --build "$native" -j 2 --target navdata_files >"$build/native-build.log" 2>&1 ||
+    { tail -n 40 "$build/native-build.log" >&2; fail "building the data files failed"; }
 
 # --- The DLL's exports and imports ---------------------------------------------
 passed=0
@@ -122,32 +142,83 @@ trap cleanup EXIT
 
 say "starting Wine in a new prefix"
 if ! timeout 180 xvfb-run -a wineboot --init >"$work/wineboot.log" 2>&1; then
-    cat "$work/wineboot.log" >&2
-    fail "Wine cannot start on this machine (wineboot --init under xvfb-run failed); the Win32 link tests did not run"
+    if ! grep -q "Exec format error" "$work/wineboot.log"; then
+        cat "$work/wineboot.log" >&2
+        fail "Wine cannot start on this machine (wineboot --init under xvfb-run failed); the Win32 tests did not run"
+    fi
 fi
+# The folder whose programs run, and the Wine that runs them.
+run_dir="$build"
+wine_program=wine
 if ! timeout 60 xvfb-run -a wine "$build/cvcoms-win32-tests.exe" --help >"$work/help.log" 2>&1; then
-    cat "$work/help.log" >&2
-    fail "Wine cannot run a 32-bit Windows program on this machine; the Win32 link tests did not run"
+    if ! grep -q "Exec format error" "$work/help.log"; then
+        cat "$work/help.log" >&2
+        fail "Wine cannot run a 32-bit Windows program on this machine; the Win32 tests did not run"
+    fi
+    # The kernel runs no 32-bit programs (no 32-bit emulation). The same
+    # sources are built for 64-bit Windows and tested there instead.
+    say "this machine runs no 32-bit programs; testing the same sources built for 64-bit Windows"
+    extra=()
+    command -v x86_64-w64-mingw32-g++ >/dev/null || extra+=(g++-mingw-w64-x86-64)
+    [ -x /usr/lib/wine/wine64 ] || extra+=(wine64)
+    if [ ${#extra[@]} -gt 0 ]; then
+        sudo=()
+        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+        "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+            "${extra[@]}" >/dev/null || fail "apt-get install ${extra[*]} failed"
+    fi
+    run_dir="$build/x86_64"
+    mkdir -p "$run_dir"
+    cmake -S tests/win32 -B "$run_dir" -G Ninja --toolchain "$PWD/cmake/mingw-w64-x86_64.cmake" "${launcher[@]}" \
+        >"$run_dir/configure.log" 2>&1 || { cat "$run_dir/configure.log" >&2; fail "configuring for 64-bit Windows failed"; }
+    cmake --build "$run_dir" -j 2 || fail "the 64-bit build failed"
+    wine_program=/usr/lib/wine/wine64
+    export WINEPREFIX="$work/prefix64" WINEARCH=win64
+    timeout 180 xvfb-run -a "$wine_program" wineboot --init >"$work/wineboot64.log" 2>&1 || true
+    if ! timeout 60 xvfb-run -a "$wine_program" "$run_dir/cvcoms-win32-tests.exe" --help \
+        >"$work/help.log" 2>&1; then
+        cat "$work/help.log" >&2
+        fail "Wine cannot run a 64-bit Windows program on this machine either; the Win32 tests did not run"
+    fi
 fi
+cp -f "$native/bin/airdata.tri" "$native/bin/COAST2.int" "$run_dir/"
+windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 
-say "running the link tests under Wine"
-set +e
-timeout 600 xvfb-run -a bash -c \
-    'wine "$1" --batches "$2"; status=$?; wineserver -k; exit $status' \
-    run "$build/cvcoms-win32-tests.exe" "$batches" 2>&1 | tee "$work/tests.log"
-status=${PIPESTATUS[0]}
-set -e
-summary="$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/tests.log" | tail -n 1 | tr -d '\r')"
-if [ -z "$summary" ]; then
-    fail "the Win32 link tests ended (status $status) without their summary line"
-fi
-read -r client_passed _ client_failed _ <<<"$summary"
-passed=$((passed + client_passed))
-failed=$((failed + client_failed))
-if [ "$status" -ne 0 ] && [ "$client_failed" -eq 0 ]; then
-    failed=$((failed + 1))
-    echo "FAIL the test client ended with status $status"
-fi
+# Runs one test program under xvfb-run wine and adds its "N passed, M failed".
+run_suite() {  # run_suite NAME PROGRAM ARGUMENTS...
+    local name="$1" program="$2"; shift 2
+    say "running the $name under Wine"
+    set +e
+    timeout 600 xvfb-run -a bash -c \
+        '"$1" "${@:2}"; status=$?; wineserver -k; exit $status' \
+        run "$wine_program" "$run_dir/$program" "$@" 2>&1 | tee "$work/$program.log"
+    local status=${PIPESTATUS[0]}
+    set -e
+    local summary
+    summary="$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/$program.log" | tail -n 1 | tr -d '\r')"
+    if [ -z "$summary" ]; then
+        failed=$((failed + 1))
+        echo "FAIL the $name ended (status $status) without their summary line"
+        return
+    fi
+    local suite_passed suite_failed
+    read -r suite_passed _ suite_failed _ <<<"$summary"
+    passed=$((passed + suite_passed))
+    failed=$((failed + suite_failed))
+    if [ "$status" -ne 0 ] && [ "$suite_failed" -eq 0 ]; then
+        failed=$((failed + 1))
+        echo "FAIL the $name ended with status $status"
+    fi
+}
+
+run_suite "link tests" cvcoms-win32-tests.exe --batches "$batches"
+CORVANE_MESSAGE_BOXES=answer run_suite "host tests" corvane-host-win32-tests.exe \
+    --scratch "$(windows_path "$work")"
+run_suite "core tests" corvane-core-win32-tests.exe --data "$(windows_path "$run_dir")" \
+    --scratch "$(windows_path "$work")"
+run_suite "canvas tests" corvane-canvas-win32-tests.exe
+run_suite "stand-in simulator tests" corvane-standin-win32-tests.exe
 say "took $((SECONDS - started)) s"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
