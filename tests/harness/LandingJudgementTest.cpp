@@ -205,6 +205,30 @@ TEST(SetSummaryTest, CountsGoodLandingsLimitsAndOutcomes) {
     EXPECT_NE(failures.find("touchdown 40 ft past the threshold"), std::string::npos) << failures;
 }
 
+// A report goes between processes as JSON text: it comes back with its
+// measures, and the program's ANSI texts (an airport "Z\xfcrich") become UTF-8
+// instead of making the text unwritable.
+TEST(ReportJsonTest, ReportComesBackFromItsTextWithAnsiNamesInUtf8) {
+    LandingReport r = GoodLanding();
+    r.scenario = "lszh";
+    r.airportLine = "Z\xfcrich (LSZH) {N 47  E 8}";
+    r.messageBoxes = {"caf\xe9"};
+    r.stageTexts = {{12.5, "Landing"}};
+    r.turbulenceSeed = 123456789012345ull;
+    JudgeLanding(r);
+    const std::string text = ReportToJson(r).dump();
+    const LandingReport back = ReportFromJson(nlohmann::json::parse(text));
+    EXPECT_EQ(back.airportLine, "Z\xc3\xbcrich (LSZH) {N 47  E 8}");
+    EXPECT_EQ(back.messageBoxes, std::vector<std::string>{"caf\xc3\xa9"});
+    EXPECT_EQ(back.good, r.good);
+    EXPECT_EQ(back.outcome, r.outcome);
+    EXPECT_EQ(back.turbulenceSeed, r.turbulenceSeed);
+    ASSERT_TRUE(back.touchdown);
+    EXPECT_EQ(back.touchdown->alongFt, 1000.0);
+    EXPECT_EQ(back.stageTexts.size(), 1u);
+    EXPECT_EQ(ReportToJson(back).dump(), text);
+}
+
 TEST(ReportJsonTest, ReportKeepsTheMeasuresAndNullsWhatDidNotHappen) {
     LandingReport r = GoodLanding();
     r.stages = {{1.5, "route 1"}, {2.0, "route 2"}};

@@ -34,6 +34,57 @@ ordered_json StatJson(const Statistic& s, int decimals) {
             {"maxScenario", s.maxScenario}};
 }
 
+bool IsUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t more = 0;
+        if (c >= 0x80) {
+            if ((c >> 5) == 6)
+                more = 1;
+            else if ((c >> 4) == 14)
+                more = 2;
+            else if ((c >> 3) == 30)
+                more = 3;
+            else
+                return false;
+        }
+        if (i + more >= text.size() + (more == 0 ? 1 : 0))
+            return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2)
+                return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+// The program's texts (airport names, stage texts, message boxes) are in the
+// Windows ANSI code page; JSON needs UTF-8. A text that is not UTF-8 is read
+// as Latin-1, the ANSI page's letters ("Z\xfcrich" -> "Zürich").
+void MakeUtf8(ordered_json& j) {
+    if (j.is_string()) {
+        const std::string& text = j.get_ref<const std::string&>();
+        if (IsUtf8(text))
+            return;
+        std::string out;
+        for (char ch : text) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (c < 0x80) {
+                out += ch;
+            } else {
+                out += static_cast<char>(0xC0 | (c >> 6));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        j = out;
+    } else if (j.is_structured()) {
+        for (auto& item : j)
+            MakeUtf8(item);
+    }
+}
+
 }  // namespace
 
 ordered_json ReportToJson(const LandingReport& r) {
@@ -114,6 +165,7 @@ ordered_json ReportToJson(const LandingReport& r) {
     j["virtualTimeS"] = Round(r.virtualTimeS, 2);
     j["wallTimeS"] = Round(r.wallTimeS, 3);
     j["speedUp"] = Round(r.speedUp, 0);
+    MakeUtf8(j);
     return j;
 }
 
