@@ -23,52 +23,6 @@ ordered_json TimedTexts(const std::vector<TimedText>& list) {
     return out;
 }
 
-// True when the bytes are well-formed UTF-8.
-bool IsUtf8(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int more = c < 0x80         ? 0
-                         : (c >> 5) == 6  ? 1
-                         : (c >> 4) == 14 ? 2
-                         : (c >> 3) == 30 ? 3
-                                          : -1;
-        if (more < 0 || (more > 0 && i + std::size_t(more) >= text.size()))
-            return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(text[i + std::size_t(k)]) >> 6) != 2)
-                return false;
-        }
-        i += std::size_t(more) + 1;
-    }
-    return true;
-}
-
-// The program's texts (airport names, list lines) are in its Latin-1 code
-// page; a report is UTF-8 JSON. Texts that are UTF-8 already (scenario text,
-// file names) stay as they are.
-void TextsToUtf8(ordered_json& j) {
-    if (j.is_string()) {
-        const std::string& text = j.get_ref<const std::string&>();
-        if (IsUtf8(text))
-            return;
-        std::string utf8;
-        for (const char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (c < 0x80) {
-                utf8 += ch;
-            } else {
-                utf8 += static_cast<char>(0xC0 | (c >> 6));
-                utf8 += static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-        j = utf8;
-    } else if (j.is_structured()) {
-        for (auto& item : j)
-            TextsToUtf8(item);
-    }
-}
-
 ordered_json StatJson(const Statistic& s, int decimals) {
     if (s.count == 0)
         return {{"count", 0}};
@@ -78,6 +32,57 @@ ordered_json StatJson(const Statistic& s, int decimals) {
             {"minScenario", s.minScenario},
             {"max", Round(s.max, decimals)},
             {"maxScenario", s.maxScenario}};
+}
+
+bool IsUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t more = 0;
+        if (c >= 0x80) {
+            if ((c >> 5) == 6)
+                more = 1;
+            else if ((c >> 4) == 14)
+                more = 2;
+            else if ((c >> 3) == 30)
+                more = 3;
+            else
+                return false;
+        }
+        if (i + more >= text.size() + (more == 0 ? 1 : 0))
+            return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2)
+                return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+// The program's texts (airport names, stage texts, message boxes) are in the
+// Windows ANSI code page; JSON needs UTF-8. A text that is not UTF-8 is read
+// as Latin-1, the ANSI page's letters ("Z\xfcrich" -> "Zürich").
+void MakeUtf8(ordered_json& j) {
+    if (j.is_string()) {
+        const std::string& text = j.get_ref<const std::string&>();
+        if (IsUtf8(text))
+            return;
+        std::string out;
+        for (char ch : text) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (c < 0x80) {
+                out += ch;
+            } else {
+                out += static_cast<char>(0xC0 | (c >> 6));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        j = out;
+    } else if (j.is_structured()) {
+        for (auto& item : j)
+            MakeUtf8(item);
+    }
 }
 
 }  // namespace
@@ -160,7 +165,7 @@ ordered_json ReportToJson(const LandingReport& r) {
     j["virtualTimeS"] = Round(r.virtualTimeS, 2);
     j["wallTimeS"] = Round(r.wallTimeS, 3);
     j["speedUp"] = Round(r.speedUp, 0);
-    TextsToUtf8(j);
+    MakeUtf8(j);
     return j;
 }
 
