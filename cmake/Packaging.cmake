@@ -38,9 +38,9 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/tests/scenarios/
 file(RELATIVE_PATH CORVANE_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CORVANE_INSTALL_LIB_DIR})
 foreach(pair "corvane=corvane" "corvane-linkdemo=corvane-linkdemo"
              "corvane-fltsim98=fs98/fltsim98.exe")
-  string(REPLACE "=" ";" parts ${pair})
-  list(GET parts 0 name)
-  list(GET parts 1 target)
+  string(REPLACE "=" ";" fields ${pair})
+  list(GET fields 0 name)
+  list(GET fields 1 target)
   install(CODE "
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(CREATE_LINK \"${CORVANE_BIN_TO_LIB}/${target}\"
@@ -79,10 +79,10 @@ if(CORVANE_HELP2MAN AND CORVANE_GZIP)
       "corvane-harness|corvane-harness|fly scenarios headless with Corvane and measure the landings"
       "corvane-linkdemo|corvane-linkdemo|print the aircraft's state read through the link library"
       "corvane-registry|corvane-registry|read and write Corvane's stand-in registry file")
-    string(REPLACE "|" ";" parts "${entry}")
-    list(GET parts 0 name)
-    list(GET parts 1 target)
-    list(GET parts 2 summary)
+    string(REPLACE "|" ";" fields "${entry}")
+    list(GET fields 0 name)
+    list(GET fields 1 target)
+    list(GET fields 2 summary)
     set(page ${CORVANE_MAN_DIR}/${name}.1.gz)
     # help2man names the page after the file it runs: a link with the installed name.
     add_custom_command(

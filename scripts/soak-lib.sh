@@ -32,10 +32,10 @@ plot_samples() {
         echo "soak: gnuplot is missing; no plot made (apt-get install gnuplot-nox)" >&2
         return 0
     fi
-    local plots="" spec column name
-    for spec in "$@"; do
-        column=${spec%%:*}
-        name=${spec#*:}
+    local plots="" plot column name
+    for plot in "$@"; do
+        column=${plot%%:*}
+        name=${plot#*:}
         plots+="${plots:+, }'$file' using (\$1/60):(\$$column/1024) with lines lw 2 title '$name'"
     done
     gnuplot <<GNUPLOT
