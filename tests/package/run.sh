@@ -80,7 +80,6 @@ export XDG_RUNTIME_DIR="$root/runtime" QT_QPA_PLATFORM=offscreen
 mkdir -p "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
 # The desktop directory must be private to the user, as the program requires.
 chmod 700 "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 
 check "corvane --help" bash -c '"$0"/usr/bin/corvane --help | grep -q "^Usage: corvane"' "$fs"
 check "corvane-navdata --version" \
