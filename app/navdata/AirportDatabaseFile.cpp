@@ -49,12 +49,18 @@ class ReaderIo {
             in_.Fail("the count " + std::to_string(count) + " is beyond the limit of " +
                      std::to_string(MaxRecordCount));
         }
-        records.assign(static_cast<std::size_t>(count) + 2, Record{});
+        // The arrays run from 0 to count + 1, with only 1 to count in the file. They
+        // grow as records are read, so that a count the bytes cannot hold costs no
+        // more memory than the bytes that are there.
+        records.assign(1, Record{});
         in_.SetSection(section);
         for (int i = 1; i <= count; ++i) {
             in_.SetRecord(i);
-            describe(*this, records[i]);
+            Record record{};
+            describe(*this, record);
+            records.push_back(std::move(record));
         }
+        records.push_back(Record{});
     }
     void Index(const char* section, LonIndex& index) {
         in_.SetSection(section);

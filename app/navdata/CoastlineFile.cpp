@@ -138,6 +138,11 @@ CoastFileContents ReadCoastFileContents(std::span<const std::uint8_t> bytes,
 
 CoastlineData ToCoastlineData(const CoastFileContents& contents) {
     CoastlineData data;
+    FillCoastlineData(contents, data);
+    return data;
+}
+
+void FillCoastlineData(const CoastFileContents& contents, CoastlineData& data) {
     const double latitudeScale = CoastLatitudeScale;
     const double longitudeScale = CoastLongitudeScale;
     const std::size_t n = contents.points.size();
@@ -163,7 +168,6 @@ CoastlineData ToCoastlineData(const CoastFileContents& contents) {
         block.minLongitude = raw.minLongitude / longitudeScale;
         block.maxLongitude = raw.maxLongitude / longitudeScale;
     }
-    return data;
 }
 
 CoastlineData ReadCoastlines(std::span<const std::uint8_t> bytes, const std::string& fileName) {

@@ -28,6 +28,10 @@ CoastFileContents ReadCoastFileContents(std::span<const std::uint8_t> bytes,
 /// Turns the stored contents into the in-memory model (degrees, break markers as CoastBreak).
 CoastlineData ToCoastlineData(const CoastFileContents& contents);
 
+/// Writes the contents' points and blocks into tables already made, from element 1 on,
+/// and sets their counts. Elements past the counts are left as they were.
+void FillCoastlineData(const CoastFileContents& contents, CoastlineData& data);
+
 /// Lays out the contents as COAST2.int bytes. Raises NavDataError for contents the loader
 /// would refuse.
 std::vector<std::uint8_t> WriteCoastFile(const CoastFileContents& contents,
