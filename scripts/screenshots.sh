@@ -3,7 +3,9 @@
 # Retakes the pictures of the program's windows in docs/ at 100 % and 200 % scale
 # (QT_SCALE_FACTOR 1 and 2; the 200 % ones end in -200.png) under a virtual X
 # server of its own: the stand-in's window, Corvane's map and readouts inside it,
-# the pop-up menu, and the airport window with its details.
+# the pop-up menu, the airport search, list and window with its details, a
+# "fly there and land" flight (the landing directions, the approach, landed)
+# and a message box.
 # Usage: scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]   (default build/ and docs/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,17 +27,21 @@ trap cleanup EXIT
 # its middle, inside the 1024 x 768 that the pictures show).
 start_screen() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
-  export DISPLAY=:$((90 + RANDOM % 100))
+  # A display number that no other X server here holds.
+  local n=$((90 + RANDOM % 100))
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  export DISPLAY=:$n
   Xvfb "$DISPLAY" -screen 0 "$((1280 * $1))x$((1024 * $1))x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb=$!
   sleep 2
+  kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; echo "screenshots.sh: Xvfb did not start on $DISPLAY" >&2; exit 1; }
 }
 
 export QT_QPA_PLATFORM=xcb
 export CORVANE_DESKTOP="$work/desktop" XDG_RUNTIME_DIR="$work/runtime"
 export CORVANE_REGISTRY="$work/registry.ini"
 mkdir -p "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+chmod 700 "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"  # the program trusts only a private desktop
 "$dir"/bin/corvane-registry set 'HKEY_LOCAL_MACHINE\Software\CLASSES\flight simulator' \
   defaulticon "$(cd "$dir" && pwd)/fs98/fltsim98.exe,1" >/dev/null
 
@@ -43,6 +49,7 @@ simulator_pid() {
   grep -ls 'FS98MAIN' "$CORVANE_DESKTOP"/* 2>/dev/null | head -1 | xargs -r sed -n 's/^pid=//p' | head -1 || true
 }
 
+missing=0
 for scale in 1 2; do
   suffix=""
   [ "$scale" = 2 ] && suffix="-200"
@@ -62,18 +69,23 @@ for scale in 1 2; do
   sim_pid=""
   sleep 1
 
-  # The pop-up menu and the airport window, from the tests that open them.
+  # The pop-up menu, the airport windows, a flight and a message box, from the
+  # tests that open them.
   CORVANE_SCREENSHOT_DIR="$shots" "$dir"/bin/ui_tests \
     --gtest_filter='QtProgramTest.*' >"$work/ui.log" 2>&1 || true
   CORVANE_SCREENSHOT_DIR="$shots" "$dir"/tests/airports/airports_ui_tests >"$work/airports.log" 2>&1 || true
 
   [ -s "$shots/menu-Mnu10miles.png" ] && cp "$shots/menu-Mnu10miles.png" "$shots/corvane-menu.png"
-  for name in fltsim98-window corvane-in-fltsim98 corvane-menu airport-window; do
+  for name in fltsim98-window corvane-in-fltsim98 corvane-menu airport-search airport-list \
+              airport-window fly-there-runways fly-there-approach fly-there-landed message-box; do
     if [ -s "$shots/$name.png" ]; then
       cp "$shots/$name.png" "$out/$name$suffix.png"
       echo "$out/$name$suffix.png"
     else
       echo "screenshots.sh: $name at scale $scale was not taken" >&2
+      missing=1
     fi
   done
+  [ "$missing" = 1 ] && tail -n 15 "$work"/*.log >&2
 done
+exit "$missing"

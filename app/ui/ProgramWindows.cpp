@@ -268,6 +268,16 @@ void ProgramWindows::SyncForm2() {
     SyncControl(surface_, surface, scale_);
     surface_->lower();
     SyncListBox(foundlist_, f.foundlist, scale_);
+    // The airport's text block is written on the surface from its left edge; a
+    // list shown over it would leave the first letters of each line showing at
+    // its left, cut. The surface is not painted beside and under the list.
+    if (foundlist_->isVisibleTo(form2_.get()) && surface_->isVisibleTo(form2_.get())) {
+        const QRect list = foundlist_->geometry();
+        surface_->setMask(QRegion(surface_->rect()) -
+                          QRegion(0, 0, list.right() + 1, list.bottom() + 1));
+    } else {
+        surface_->clearMask();
+    }
     SyncControl(picmap_, f.picmap, scale_);
     SyncGrid(rungrid_, f.rungrid, scale_);
     SyncButton(cmdDetails_, f.cmdDetails, scale_);

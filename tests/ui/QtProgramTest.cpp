@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -20,6 +22,8 @@
 #include <functional>
 
 #include "app/airports/AirportCommands.h"
+#include "app/autopilot/AircraftReadings.h"
+#include "app/autopilot/ApproachGeometry.h"
 #include "app/mainwindow/MainWindowCommands.h"
 #include "app/startup/ExitStatus.h"
 #include "app/startup/Program.h"
@@ -250,6 +254,10 @@ TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput
     // Typing goes into the model; Enter runs the search.
     QTest::keyClicks(text, "Heathrow");
     EXPECT_EQ(p.forms.Form3.TxtAirport.text, "Heathrow");
+    if (!ScreenshotDir().empty()) {
+        RunEvents(500);
+        SaveScreen("airport-search.png");
+    }
     QTest::keyClick(text, Qt::Key_Return);
     EXPECT_FALSE(windows.Form3Window().isVisible());
     ASSERT_TRUE(windows.Form2Window().isVisible());
@@ -258,6 +266,10 @@ TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput
     ASSERT_FALSE(p.forms.Form2.foundlist.items.empty());
     ASSERT_EQ(list->count(), int(p.forms.Form2.foundlist.items.size()));
     EXPECT_EQ(list->item(0)->text().toStdString(), p.forms.Form2.foundlist.items[0]);
+    if (!ScreenshotDir().empty()) {
+        RunEvents(500);
+        SaveScreen("airport-list.png");
+    }
 
     // A click on the first line shows the airport; its details fill the grid.
     const QRect line = list->visualItemRect(list->item(0));
@@ -298,6 +310,132 @@ TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput
     EXPECT_TRUE(windows.Form1Window().isVisible());
     EXPECT_TRUE(p.Form1Timer1->Enabled());
     link.stopit();
+}
+
+// The pilot's whole road through the windows: the search, the airport's plan,
+// "Fly there", a landing direction from the list; then the program flies the
+// stand-in (at four times the speed) down to the runway, brakes to a stop and
+// hands the aircraft back, with the stage shown in the readout window.
+TEST_F(QtProgramTest, FlyThereChosenInTheWindowsLandsAndHandsBack) {
+    std::vector<std::string> args = {kSimulator, "--airport", "KSFO",   "--runway", "28R",
+                                     "--final",  "8",         "--rate", "4"};
+    if (ScreenshotDir().empty())
+        args.push_back("--headless");
+    ASSERT_TRUE(simulator.Start(args, {}, scratch.Path("sim.log")));
+    ASSERT_TRUE(WaitUntil(10, [] { return SimulatorPid() != 0; }));
+    qtui::QtHost host;
+    desktop::CVcomsLibrary link(kAppDir);
+    Program p(host, link);
+    ui::ProgramWindows windows(p, host);
+    startup::Form1_Load(p, kAppDir);
+    host.Sync();
+    ASSERT_FALSE(host.Ended());
+    RunEvents(600);
+
+    windows.Run([&] { mainwindow::MenuClick(p, "mnushowplace"); });
+    auto* text = qobject_cast<QLineEdit*>(windows.Form3Window().Control("TxtAirport"));
+    ASSERT_NE(text, nullptr);
+    QTest::keyClicks(text, "KSFO");
+    QTest::keyClick(text, Qt::Key_Return);
+    ASSERT_TRUE(windows.Form2Window().isVisible());
+    auto* list = qobject_cast<QListWidget*>(windows.Form2Window().Control("foundlist"));
+    ASSERT_NE(list, nullptr);
+    if (list->isVisible()) {  // more than one match: the first line is San Francisco
+        ASSERT_GT(list->count(), 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+    }
+    ASSERT_GT(p.search.SelectedAirport, 0);
+    auto* flyThere = qobject_cast<QPushButton*>(windows.Form2Window().Control("cmdflyme"));
+    ASSERT_NE(flyThere, nullptr);
+    QTest::mouseClick(flyThere, Qt::LeftButton);
+    ASSERT_TRUE(list->isVisible()) << "the landing directions are listed";
+    const QList<QListWidgetItem*> runway =
+        list->findItems(QStringLiteral(" 28R"), Qt::MatchStartsWith);
+    ASSERT_EQ(runway.size(), 1);
+    if (!ScreenshotDir().empty()) {
+        RunEvents(500);
+        SaveScreen("fly-there-runways.png");
+    }
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(runway.front()).center());
+    EXPECT_TRUE(windows.Form1Window().isVisible());
+    EXPECT_TRUE(p.forms.Form4.visible);
+
+    // The landing stages follow one another; the first is shown within seconds.
+    ASSERT_TRUE(WaitUntil(30, [&] {
+        RunEvents(100);
+        return p.plan.LandingStage > 0 || p.plan.RouteStage > 0;
+    }));
+    RunEvents(4000);
+    SaveScreen("fly-there-approach.png");
+    const bool handedBack = WaitUntil(240, [&] {
+        RunEvents(200);
+        return p.plan.LandingStage == 0 && p.plan.RouteStage == 0 && !p.plan.GuidanceOn;
+    });
+    ASSERT_TRUE(handedBack) << "landing stage " << p.plan.LandingStage << ", route stage "
+                            << p.plan.RouteStage;
+    EXPECT_FALSE(host.Ended());
+    std::uint32_t master = 1;
+    link.readxbytes(4, 0x07BC, &master);  // the simulator's autopilot master
+    EXPECT_EQ(master, 0) << "the autopilot is handed back off";
+    // Stopped on the runway (KSFO 28R: 11,870 ft by 200 ft).
+    const autopilot::RunwayOffsets stop =
+        autopilot::OffsetsFromRunway(p.plan, autopilot::AircraftLatitude(p.flightState),
+                                     autopilot::AircraftLongitude(p.flightState));
+    EXPECT_LT(std::abs(stop.crossM), 30.0);
+    EXPECT_GT(stop.alongFt, 0.0);
+    EXPECT_LT(stop.alongFt, 11870.0);
+    RunEvents(1500);
+    SaveScreen("fly-there-landed.png");
+    link.stopit();
+}
+
+// No simulator where the registry points: start-up says so in a message box
+// and ends. On a real X server the box is shown, saved and checked to hold
+// its whole text; offscreen the program answers it itself.
+TEST_F(QtProgramTest, NoSimulatorEndsStartUpWithAMessageBoxThatReadsWhole) {
+    desktop::WriteRegistryString(host::RegistryRoot::LocalMachine,
+                                 "Software\\CLASSES\\flight simulator", "defaulticon",
+                                 scratch.Path("missing/fltsim98.exe") + ",1");
+    // An earlier test's program that ended left the application quitting, which
+    // would close the box at once; a turn of the main event loop clears that.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    qtui::QtHost host;
+    desktop::CVcomsLibrary link(kAppDir);
+    Program p(host, link);
+    ui::ProgramWindows windows(p, host);
+    bool boxSeen = false;
+    QString boxText;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || boxSeen)
+            return;
+        boxSeen = true;
+        boxText = box->text();
+        RunEvents(500);
+        if (!ScreenshotDir().empty())
+            box->grab().save(QString::fromStdString(ScreenshotDir() + "message-box.png"));
+        // Every line of the text within the box's label.
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label) {
+            const QFontMetrics metrics(label->font());
+            for (const QString& line : box->text().split(QLatin1Char('\n'))) {
+                EXPECT_LE(metrics.horizontalAdvance(line), label->width()) << line.toStdString();
+            }
+        }
+        box->accept();
+    });
+    poll.start(100);
+    startup::Form1_Load(p, kAppDir);
+    EXPECT_TRUE(host.Ended());
+    EXPECT_EQ(host.ExitStatus(), startup::kExitStartFailed);
+    if (!host.AnswersMessageBoxes()) {
+        EXPECT_TRUE(boxSeen);
+        EXPECT_FALSE(boxText.isEmpty());
+    }
 }
 
 TEST(PopupMenuTest, MenuTreeFollowsTheModel) {
