@@ -120,8 +120,9 @@ class QtProgramTest : public ::testing::Test {
         ::unsetenv("CORVANE_DESKTOP");
         ::unsetenv("CORVANE_REGISTRY");
     }
-    void StartSimulator() {
+    void StartSimulator(const std::vector<std::string>& extraArgs = {}) {
         std::vector<std::string> args = {kSimulator};
+        args.insert(args.end(), extraArgs.begin(), extraArgs.end());
         if (ScreenshotDir().empty())
             args.push_back("--headless");
         ASSERT_TRUE(simulator.Start(args, {}, scratch.Path("sim.log")));
@@ -317,12 +318,7 @@ TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput
 // stand-in (at four times the speed) down to the runway, brakes to a stop and
 // hands the aircraft back, with the stage shown in the readout window.
 TEST_F(QtProgramTest, FlyThereChosenInTheWindowsLandsAndHandsBack) {
-    std::vector<std::string> args = {kSimulator, "--airport", "KSFO",   "--runway", "28R",
-                                     "--final",  "8",         "--rate", "4"};
-    if (ScreenshotDir().empty())
-        args.push_back("--headless");
-    ASSERT_TRUE(simulator.Start(args, {}, scratch.Path("sim.log")));
-    ASSERT_TRUE(WaitUntil(10, [] { return SimulatorPid() != 0; }));
+    StartSimulator({"--airport", "KSFO", "--runway", "28R", "--final", "8", "--rate", "4"});
     qtui::QtHost host;
     desktop::CVcomsLibrary link(kAppDir);
     Program p(host, link);
