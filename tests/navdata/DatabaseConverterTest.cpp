@@ -341,6 +341,28 @@ TEST(DatabaseConverter, ClearErrors) {
     EXPECT_THROW(ReadAptDatFile(folder.Path("missing.dat"), diagnostics), ConversionError);
 }
 
+TEST(DatabaseConverter, RunwaySurfaceCodesOutsideTheirRangeAreMalformedRows) {
+    // A surface field too large for a code (found by fuzzing: 6.7e78 was converted
+    // to an int), negative, or 1000 and over is a malformed row, named by its line.
+    const char* const surfaces[] = {
+        "6666666666666666666666666666666666666666666666666666666666666666666666666666666", "1e10",
+        "-1", "-0.5", "1000"};
+    for (const char* surface : surfaces) {
+        const std::string apt = std::string("I\n1000 Version\n1 100 1 0 EGLL London\n") +
+                                "100 30.48 " + surface +
+                                " 0 0.25 0 2 0 11L 51.47 -0.48 0 0 2 0 0 1 29R 51.47 -0.43 0 0 3 "
+                                "8 0 0\n99\n";
+        TempFolder folder;
+        Diagnostics diagnostics;
+        (void)ReadAptDatFile(folder.Write("apt.dat", apt), diagnostics);
+        ASSERT_EQ(diagnostics.malformedCount(), 1) << surface;
+        EXPECT_NE(
+            diagnostics.messages()[0].find("apt.dat:4: land runway (row 100) has a surface code"),
+            std::string::npos)
+            << diagnostics.messages()[0];
+    }
+}
+
 TEST(DatabaseConverter, RandomRowsNeverBreakTheConversion) {
     // Rows with random codes and random fields: every malformed one is noted, and whatever is
     // kept makes a database the loader accepts.

@@ -96,6 +96,11 @@ bool ParseRunway(const RowFields& f, RowParser& p, SourceRunway& runway) {
     if (!p.HasFields(26) || !p.Number(1, runway.widthMetres) || !p.Number(2, surface)) {
         return false;
     }
+    // Surface codes are small whole numbers; anything else would not even fit the
+    // code's type.
+    if (!(surface >= 0.0 && surface < 1000.0)) {
+        return p.Fail("has a surface code outside 0 to 999");
+    }
     runway.surface = static_cast<int>(surface);
     for (int e = 0; e < 2; ++e) {
         const std::size_t at = 8 + 9 * static_cast<std::size_t>(e);
