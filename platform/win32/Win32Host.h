@@ -20,6 +20,11 @@
 
 #include "platform/Host.h"
 
+// The host's CopyFile is its own, not the ANSI alias that <windows.h> defines.
+#ifdef CopyFile
+#undef CopyFile
+#endif
+
 namespace corvane::win32 {
 
 class Win32Timer;
