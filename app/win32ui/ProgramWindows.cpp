@@ -356,8 +356,9 @@ void ProgramWindows::MenuCommand(int id) {
     if (index < 0 || index >= int(all.size()))
         return;
     const forms::MenuItem* item = all[std::size_t(index)];
-    // A command comes from an entry that is shown and enabled, as in the menu.
-    for (const forms::MenuItem* shown = item; shown; ) {
+    // A command comes from an entry that is shown and enabled, as in the menu
+    // (the top item is never shown itself: it only holds the menu).
+    for (const forms::MenuItem* shown = item; shown && shown->level > 0;) {
         if (!shown->visible || !shown->enabled)
             return;
         const forms::MenuItem* parent = nullptr;
