@@ -102,12 +102,11 @@ void mnuHelp_Click(Program& p) {
         return;
     }
     if (!p.host.StartProgram(viewer, arguments)) {
-        p.host.ShowMessageBox(viewer == helpFile
-                                  ? "Can't open the help file " + helpFile + "."
-                                  : "Can't start " + viewer + " to show the help file " +
-                                        helpFile + ".",
-                              "Corvane help", host::MessageBoxIcon::Exclamation,
-                              host::MessageBoxButtons::Ok);
+        p.host.ShowMessageBox(
+            viewer == helpFile
+                ? "Can't open the help file " + helpFile + "."
+                : "Can't start " + viewer + " to show the help file " + helpFile + ".",
+            "Corvane help", host::MessageBoxIcon::Exclamation, host::MessageBoxButtons::Ok);
     }
 }
 

@@ -67,9 +67,9 @@ bool WriteSetting(const std::string& value, std::string* error) {
     LONG status = ::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
                                     nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
-        status = ::RegSetValueExA(key, kDataFolderValue, 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(value.c_str()),
-                                  DWORD(value.size() + 1));
+        status =
+            ::RegSetValueExA(key, kDataFolderValue, 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
         ::RegCloseKey(key);
     }
     if (status != ERROR_SUCCESS)

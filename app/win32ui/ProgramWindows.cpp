@@ -59,9 +59,8 @@ ProgramWindows::~ProgramWindows() {
 
 void ProgramWindows::MakeCanvases() {
     auto make = [&](forms::Picture& picture, double widthTwips, double heightTwips) {
-        picture.canvas = std::make_unique<win32::GdiCanvas>(forms::Px(widthTwips, scale_.x),
-                                                            forms::Px(heightTwips, scale_.y),
-                                                            scale_.x, scale_.y);
+        picture.canvas = std::make_unique<win32::GdiCanvas>(
+            forms::Px(widthTwips, scale_.x), forms::Px(heightTwips, scale_.y), scale_.x, scale_.y);
     };
     forms::Form1Model& f1 = p_.forms.Form1;
     for (forms::Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {
@@ -166,7 +165,8 @@ void ProgramWindows::BuildForm2() {
     form2_->onClose = [this] { Run([this] { airports::cmdclose_Click(p_); }); };
 
     surface_ = std::make_unique<PictureView>(f.surface, *form2_, kSurfaceId, scale_);
-    foundlist_ = MakeControl(*form2_, "LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, kFoundlistId);
+    foundlist_ =
+        MakeControl(*form2_, "LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, kFoundlistId);
     picmap_ = std::make_unique<PictureView>(f.picmap, *form2_, kPicmapId, scale_);
     rungrid_ = std::make_unique<GridView>(f.rungrid, *form2_, kRungridId, scale_);
     cmdDetails_ = MakeControl(*form2_, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kCmdDetailsId);
@@ -176,10 +176,9 @@ void ProgramWindows::BuildForm2() {
         forms::Control& control;
         HWND window;
     };
-    for (const Named& n :
-         {Named{f.foundlist, foundlist_}, Named{f.picmap, picmap_->Handle()},
-          Named{f.rungrid, rungrid_->Handle()}, Named{f.cmdDetails, cmdDetails_},
-          Named{f.cmdflyme, cmdflyme_}, Named{f.cmdclose, cmdclose_}}) {
+    for (const Named& n : {Named{f.foundlist, foundlist_}, Named{f.picmap, picmap_->Handle()},
+                           Named{f.rungrid, rungrid_->Handle()}, Named{f.cmdDetails, cmdDetails_},
+                           Named{f.cmdflyme, cmdflyme_}, Named{f.cmdclose, cmdclose_}}) {
         n.control.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(n.window));
         form2_->AddControl(n.control.name, n.window);
     }
@@ -215,6 +214,7 @@ void ProgramWindows::BuildForm3() {
     searchLabel_ = MakeControl(*form3_, "STATIC", SS_LEFT | SS_NOPREFIX, kLabel1Id);
     txtAirport_ = MakeControl(*form3_, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kTxtAirportId);
     cmdOK_ = MakeControl(*form3_, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, kCmdOKId);
+    SendEnterToForm(txtAirport_);
     f.TxtAirport.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(txtAirport_));
     f.cmdOK.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(cmdOK_));
     form3_->AddControl("TxtAirport", txtAirport_);
@@ -270,7 +270,8 @@ void ProgramWindows::Sync() {
         const forms::Label status = forms::Form6Status(f);
         SyncControl(splashStatus_, status, scale_);
         SyncText(splashStatus_, status.caption);
-        ::SetWindowPos(splashStatus_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(splashStatus_, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         form6_->SyncWindow(scale_);
         if (f.visible)
             ::InvalidateRect(splash_->Handle(), nullptr, FALSE);
@@ -392,9 +393,9 @@ void ProgramWindows::ShowPopupMenu() {
         waiting[i]->SetEnabled(false);
     }
     menuOpen_ = true;
-    const int chosen = int(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
-                                            menu.popupX, menu.popupY, 0, form1_->Handle(),
-                                            nullptr));
+    const int chosen =
+        int(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, menu.popupX,
+                             menu.popupY, 0, form1_->Handle(), nullptr));
     menuOpen_ = false;
     ::DestroyMenu(popup);
     if (host_.Ended())

@@ -177,6 +177,9 @@ LRESULT FormView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(backBrush_);
         }
         case WM_SETCURSOR:
+            // The standard controls over the form choose their own cursors.
+            if (reinterpret_cast<HWND>(wParam) != hwnd_)
+                return FALSE;
             ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
             return TRUE;
         case WM_DESTROY:
@@ -402,7 +405,8 @@ LRESULT GridView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         for (int r = 0; r < rows; ++r) {
             const std::string& text = grid_.Text(r, c);
             SIZE extent{};
-            if (!text.empty() && ::GetTextExtentPoint32A(dc, text.data(), int(text.size()), &extent))
+            if (!text.empty() &&
+                ::GetTextExtentPoint32A(dc, text.data(), int(text.size()), &extent))
                 width = std::max(width, int(extent.cx) + padding);
         }
         for (int r = 0; r < rows; ++r) {
@@ -446,6 +450,35 @@ HWND MakeControl(FormView& form, const char* windowClass, DWORD style, int id) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(window, WM_SETFONT, WPARAM(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return window;
+}
+
+namespace {
+
+// The text box's own window procedure, kept while Enter is watched.
+constexpr const char* kOriginalProcedure = "CorvaneOriginalProcedure";
+
+LRESULT CALLBACK EnterProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(
+        reinterpret_cast<INT_PTR>(::GetPropA(window, kOriginalProcedure)));
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        ::PostMessageA(::GetParent(window), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == '\r')
+        return 0;  // no beep for the Enter the form has taken
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::RemovePropA(window, kOriginalProcedure);
+    }
+    return ::CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void SendEnterToForm(HWND textBox) {
+    const LONG_PTR original = ::GetWindowLongPtrA(textBox, GWLP_WNDPROC);
+    ::SetPropA(textBox, kOriginalProcedure, reinterpret_cast<HANDLE>(original));
+    ::SetWindowLongPtrA(textBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EnterProcedure));
 }
 
 void SyncControl(HWND window, const forms::Control& control, forms::Scale scale) {

@@ -137,6 +137,10 @@ class GridView final : public View {
 // "EDIT", "LISTBOX" or "SCROLLBAR").
 HWND MakeControl(FormView& form, const char* windowClass, DWORD style, int id);
 
+// Enter in a text box sends its form the command IDOK (as a dialog's default
+// button has it), instead of a beep.
+void SendEnterToForm(HWND textBox);
+
 // Brings a control's window in line with its model: place and size,
 // enabled, visible; the setters leave alone what already shows the model.
 void SyncControl(HWND window, const forms::Control& control, forms::Scale scale);

@@ -5,6 +5,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// After <windows.h>, which it needs.
 #include <shellapi.h>
 // The host's CopyFile is its own, not the ANSI alias of the Windows call.
 #undef CopyFile
@@ -355,10 +356,9 @@ bool Win32Host::StartProgram(const std::string& path, const std::vector<std::str
                 parameters += ' ';
             parameters += CommandLineOf(a, {});
         }
-        const auto opened = reinterpret_cast<INT_PTR>(
-            ::ShellExecuteA(nullptr, "open", path.c_str(),
-                            parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                            SW_SHOWNORMAL));
+        const auto opened = reinterpret_cast<INT_PTR>(::ShellExecuteA(
+            nullptr, "open", path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+            nullptr, SW_SHOWNORMAL));
         return opened > 32;
     }
     std::string line = CommandLineOf(path, arguments);

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "tests/win32/CvcomsLibrary.h"
+#include "tests/win32/MiniTest.h"
 #include "tests/win32/ServerProcess.h"
 #include "tests/win32/TestServerLayout.h"
-#include "tests/win32/MiniTest.h"
 
 namespace corvane::win32test {
 namespace {

@@ -4,11 +4,12 @@
 // simulator, driven from outside as a pilot drives it, through window
 // messages only. In order: corvane.exe starts the registered simulator
 // (copying the IPC module into its modules folder) and places its map inside
-// the simulator's window; the map is painted (its screenshot); a right click
-// opens the pop-up menu and "Show selected map" is chosen with the keyboard;
-// an airport is searched, opened and a fly-there flight started until the
-// readout window shows its first stage; closing the simulator ends corvane.exe
-// with status 0. Prints "N passed, M failed".
+// the simulator's window; the map is painted (its screenshot); a right button
+// press opens the pop-up menu and "Show selected map" is chosen with the
+// keyboard; an airport is searched (Enter in the text box), opened, and a
+// fly-there flight started until the readout window shows its first stage;
+// closing the simulator ends corvane.exe with status 0.
+// Prints "N passed, M failed".
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -174,15 +175,16 @@ void StartsTheSimulatorAndAttaches(Check& check, Context& c) {
     ::DeleteFileA((c.scratch + "corvane.bmp").c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    const bool started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                                          0, nullptr, c.folder.c_str(), &startup, &c.corvane);
+    const bool started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, c.folder.c_str(), &startup, &c.corvane);
     check.That(started, "corvane.exe started");
     if (!started)
         return;
-    check.That(WaitFor(60000, [&] {
-                   c.simulatorWindow = ::FindWindowA("FS98MAIN", kSimulatorTitle);
-                   return c.simulatorWindow != nullptr;
-               }),
+    check.That(WaitFor(60000,
+                       [&] {
+                           c.simulatorWindow = ::FindWindowA("FS98MAIN", kSimulatorTitle);
+                           return c.simulatorWindow != nullptr;
+                       }),
                "corvane.exe started the registered simulator");
     HWND form1 = nullptr;
     check.That(WaitFor(60000,
@@ -193,9 +195,9 @@ void StartsTheSimulatorAndAttaches(Check& check, Context& c) {
                "the map window is shown inside the simulator's window");
     if (!form1)
         return;
-    check.That(::GetFileAttributesA((fs98 + "modules\\FS6IPC.dll").c_str()) !=
-                   INVALID_FILE_ATTRIBUTES,
-               "the IPC module was copied into the simulator's modules folder");
+    check.That(
+        ::GetFileAttributesA((fs98 + "modules\\FS6IPC.dll").c_str()) != INVALID_FILE_ATTRIBUTES,
+        "the IPC module was copied into the simulator's modules folder");
     check.That(::GetParent(form1) == c.simulatorWindow ||
                    ::GetWindow(form1, GW_OWNER) == c.simulatorWindow,
                "the map window lives in the simulator's window");
@@ -248,8 +250,8 @@ void MapIsPainted(Check& check, Context& c) {
             }
         }
     }
-    std::printf("  map circle: %d pixels, %d map green, %d black, %d dots and coast\n", all,
-                green, black, dots);
+    std::printf("  map circle: %d pixels, %d map green, %d black, %d dots and coast\n", all, green,
+                black, dots);
     // Green ground with its rings, dots, coast and the aircraft on it.
     check.That(all > 0 && green > all * 6 / 10 && green < all * 97 / 100,
                "the map's green fills most of its circle: " + std::to_string(green) + " of " +
@@ -296,9 +298,11 @@ void AirportSearchedOpenedAndFlown(Check& check, Context& c) {
         check.That(false, "the search window is not open");
         return;
     }
-    ::SendMessageA(::GetDlgItem(form3, ids::kTxtAirportId), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>("gatwick"));
-    ::SendMessageA(::GetDlgItem(form3, ids::kCmdOKId), BM_CLICK, 0, 0);
+    // Typed into the text box, then Enter.
+    HWND text = ::GetDlgItem(form3, ids::kTxtAirportId);
+    ::SendMessageA(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("gatwick"));
+    ::PostMessageA(text, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageA(text, WM_CHAR, '\r', 1);
     HWND form2 = nullptr, list = nullptr;
     check.That(WaitFor(10000,
                        [&] {
@@ -328,9 +332,10 @@ void AirportSearchedOpenedAndFlown(Check& check, Context& c) {
                        reinterpret_cast<LPARAM>(list));
     }
     HWND flyme = ::GetDlgItem(form2, ids::kCmdflymeId);
-    check.That(WaitFor(10000, [&] { return Shown(flyme) && TextOf(form2).find("EGKK") !=
-                                                               std::string::npos; }),
-               "the airport window shows Gatwick, titled '" + TextOf(form2) + "'");
+    check.That(
+        WaitFor(10000,
+                [&] { return Shown(flyme) && TextOf(form2).find("EGKK") != std::string::npos; }),
+        "the airport window shows Gatwick, titled '" + TextOf(form2) + "'");
     // Fly there: the landing directions are listed; the first is chosen.
     ::SendMessageA(flyme, BM_CLICK, 0, 0);
     check.That(WaitFor(10000,
