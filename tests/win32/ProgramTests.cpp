@@ -77,27 +77,30 @@ bool RegisterSimulator(const Context& c) {
     return window && ended && status == 0;
 }
 
+struct FormSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK VisitWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<FormSearch*>(data);
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "CorvaneForm") == 0 && ::GetDlgItem(window, search->id)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Corvane's window of a form, known by one of its controls: a child of the
 // simulator's window, or a window the simulator's window owns.
 HWND FormWith(HWND simulator, int controlId) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{controlId, nullptr};
-    auto visit = [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::strcmp(name, "CorvaneForm") == 0 && ::GetDlgItem(window, s->id)) {
-            s->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    };
+    FormSearch search{controlId, nullptr};
     if (simulator)
-        ::EnumChildWindows(simulator, visit, reinterpret_cast<LPARAM>(&search));
+        ::EnumChildWindows(simulator, VisitWindow, reinterpret_cast<LPARAM>(&search));
     if (!search.found)
-        ::EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
