@@ -255,11 +255,17 @@ void MapIsPainted(Check& check, Context& c) {
     }
     std::printf("  map circle: %d pixels, %d map green, %d black, %d dots and coast\n", all, green,
                 black, dots);
-    // Green ground with its rings, dots, coast and the aircraft on it.
-    check.That(all > 0 && green > all * 6 / 10 && green < all * 97 / 100,
-               "the map's green fills most of its circle: " + std::to_string(green) + " of " +
-                   std::to_string(all));
-    check.That(dots >= 100, "dots are drawn on the map: " + std::to_string(dots));
+    // Loosely as the Linux frame of the same start (docs/corvane-in-fltsim98.png,
+    // Heathrow at 50 miles): in its circle 90.5 % map green and 5.2 % dots and
+    // coast. The windows' fonts and the moment differ, so only the shares are
+    // compared, within a few points.
+    const double greenShare = all > 0 ? double(green) / all : 0;
+    const double dotShare = all > 0 ? double(dots) / all : 0;
+    check.That(
+        greenShare > 0.85 && greenShare < 0.96,
+        "the map's green fills its circle as on Linux (0.905): " + std::to_string(greenShare));
+    check.That(dotShare > 0.02 && dotShare < 0.09,
+               "dots and coast cover the map as on Linux (0.052): " + std::to_string(dotShare));
 }
 
 void PopupMenuRunsACommand(Check& check, Context& c) {
