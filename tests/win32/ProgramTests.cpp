@@ -108,9 +108,20 @@ std::string TextOf(HWND window) {
     char text[512] = {};
     DWORD_PTR copied = 0;
     if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                               SMTO_ABORTIFHUNG, 2000, &copied))
+                               SMTO_NORMAL, 5000, &copied))
         return std::string();
     return std::string(text, copied);
+}
+
+// A click on a line of a list box, as the mouse gives it: the list box
+// chooses the line and tells its window at once.
+void ClickLine(HWND list, int line) {
+    ::SendMessageA(list, LB_SETTOPINDEX, WPARAM(line), 0);
+    const int top = int(::SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    const int height = int(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const LPARAM at = MAKELPARAM(4, (line - top) * height + height / 2);
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
 bool Shown(HWND window) {
@@ -336,9 +347,7 @@ void AirportSearchedOpenedAndFlown(Check& check, Context& c) {
         check.That(line >= 0, "London Gatwick (EGKK) is among " + std::to_string(count) + " lines");
         if (line < 0)
             return;
-        ::SendMessageA(list, LB_SETCURSEL, WPARAM(line), 0);
-        ::PostMessageA(form2, WM_COMMAND, MAKEWPARAM(ids::kFoundlistId, LBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(list));
+        ClickLine(list, line);
     }
     HWND flyme = ::GetDlgItem(form2, ids::kCmdflymeId);
     check.That(
@@ -357,9 +366,7 @@ void AirportSearchedOpenedAndFlown(Check& check, Context& c) {
                            return std::strstr(text, "(EGKK)") == nullptr;
                        }),
                "the landing directions are listed");
-    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
-    ::PostMessageA(form2, WM_COMMAND, MAKEWPARAM(ids::kFoundlistId, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(list));
+    ClickLine(list, 0);
     HWND form4 = FormWith(c.simulatorWindow, ids::kReadoutId);
     HWND stage = form4 ? ::GetDlgItem(form4, ids::kReadoutId + 5) : nullptr;  // Label6
     std::string shown;
