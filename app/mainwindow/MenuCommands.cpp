@@ -4,6 +4,8 @@
 // and help.
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/airports/AirportCommands.h"
 #include "app/autopilot/FlyThereCommands.h"
@@ -85,22 +87,26 @@ bool MenuClick(Program& p, const std::string& itemName) {
 }
 
 void mnuHelp_Click(Program& p) {
-#ifdef _WIN32
-    const std::string helpFile = p.DataFolder + "cv.hlp";
-    const std::string viewer = "winhlp32.exe";
-#else
     const std::string helpFile = p.DataFolder + "cv.html";
+#ifdef _WIN32
+    // Windows opens the help file with the program its shell has for it.
+    const std::string viewer = helpFile;
+    const std::vector<std::string> arguments;
+#else
     const std::string viewer = "xdg-open";
+    const std::vector<std::string> arguments{helpFile};
 #endif
     if (!p.host.FileExists(helpFile)) {
         p.host.ShowMessageBox("The help file " + helpFile + " is missing.", "Corvane help",
                               host::MessageBoxIcon::Exclamation, host::MessageBoxButtons::Ok);
         return;
     }
-    if (!p.host.StartProgram(viewer, {helpFile})) {
-        p.host.ShowMessageBox("Can't start " + viewer + " to show the help file " + helpFile + ".",
-                              "Corvane help", host::MessageBoxIcon::Exclamation,
-                              host::MessageBoxButtons::Ok);
+    if (!p.host.StartProgram(viewer, arguments)) {
+        p.host.ShowMessageBox(
+            viewer == helpFile
+                ? "Can't open the help file " + helpFile + "."
+                : "Can't start " + viewer + " to show the help file " + helpFile + ".",
+            "Corvane help", host::MessageBoxIcon::Exclamation, host::MessageBoxButtons::Ok);
     }
 }
 

@@ -9,14 +9,9 @@
 
 namespace corvane::ui {
 
-int Px(double twips, int twipsPerPixel) {
-    return static_cast<int>(std::nearbyint(twips / std::max(twipsPerPixel, 1)));
-}
-
 void SyncControl(QWidget* widget, const forms::Control& control, Scale scale) {
-    const QRect geometry(Px(control.left, scale.x), Px(control.top, scale.y),
-                         std::max(Px(control.width, scale.x), 1),
-                         std::max(Px(control.height, scale.y), 1));
+    const forms::PixelRect px = forms::PixelsOf(control, scale);
+    const QRect geometry(px.left, px.top, px.width, px.height);
     if (widget->geometry() != geometry)
         widget->setGeometry(geometry);
     if (widget->isEnabled() != control.enabled)
@@ -70,7 +65,8 @@ void SyncScrollBar(QScrollBar* widget, const forms::ScrollBar& bar, Scale scale)
     SyncControl(widget, bar, scale);
     const QSignalBlocker quiet(widget);
     // A scroll bar's minimum may lie above its maximum; Qt wants them in order.
-    widget->setRange(std::min(bar.min, bar.max), std::max(bar.min, bar.max));
+    const forms::ScrollRange range = forms::RangeOf(bar);
+    widget->setRange(range.low, range.high);
     widget->setSingleStep(bar.smallChange);
     widget->setPageStep(bar.largeChange);
     if (widget->value() != bar.value)

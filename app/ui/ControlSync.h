@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/forms/Controls.h"
+#include "app/forms/ViewLayout.h"
 
 namespace corvane::ui {
 
@@ -31,13 +32,8 @@ inline std::string ProgramText(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// Twips to whole pixels, rounded half to even.
-int Px(double twips, int twipsPerPixel);
-
-struct Scale {
-    int x = 15;  // twips per pixel
-    int y = 15;
-};
+using forms::Px;
+using forms::Scale;
 
 void SyncControl(QWidget* widget, const forms::Control& control, Scale scale);
 void SyncLabel(QLabel* widget, const forms::Label& label, Scale scale);

@@ -58,9 +58,8 @@ void FormWindow::SyncWindow(Scale scale) {
         setWindowTitle(title);
 
     const QPoint origin = Origin();
-    const QRect geometry(
-        origin.x() + Px(model_.left, scale.x), origin.y() + Px(model_.top, scale.y),
-        std::max(Px(model_.width, scale.x), 1), std::max(Px(model_.height, scale.y), 1));
+    const forms::PixelRect px = forms::PixelsOf(model_, scale);
+    const QRect geometry(origin.x() + px.left, origin.y() + px.top, px.width, px.height);
     if (this->geometry() != geometry)
         setGeometry(geometry);
 

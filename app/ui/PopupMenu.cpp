@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/ui/PopupMenu.h"
 
+#include "app/forms/ViewLayout.h"
 #include "app/ui/ControlSync.h"
 
 namespace corvane::ui {
@@ -8,9 +9,7 @@ namespace corvane::ui {
 namespace {
 
 void AddItems(QMenu& menu, const forms::MenuItem& parent) {
-    for (const forms::MenuItem* item : parent.children) {
-        if (!item->visible)
-            continue;
+    for (const forms::MenuItem* item : forms::ShownChildren(parent)) {
         const QString caption = Latin1Text(item->caption);
         if (!item->children.empty()) {
             QMenu* sub = menu.addMenu(caption);

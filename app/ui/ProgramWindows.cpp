@@ -259,13 +259,7 @@ void ProgramWindows::SyncForm1() {
 
 void ProgramWindows::SyncForm2() {
     forms::Form2Model& f = p_.forms.Form2;
-    forms::Control surface = f.surface;
-    surface.left = 0;
-    surface.top = 0;
-    surface.width = f.width;
-    surface.height = f.height;
-    surface.visible = f.surface.canvas != nullptr;
-    SyncControl(surface_, surface, scale_);
+    SyncControl(surface_, forms::Form2Surface(f), scale_);
     surface_->lower();
     SyncListBox(foundlist_, f.foundlist, scale_);
     // The airport's text block is written on the surface from its left edge; a
@@ -310,9 +304,7 @@ void ProgramWindows::SyncForm4() {
 void ProgramWindows::SyncForm6() {
     forms::Form6Model& f = p_.forms.Form6;
     SyncControl(splash_, f.Picture1, scale_);
-    forms::Label status = f.lblStatus;
-    status.visible = !f.lblStatus.caption.empty();
-    SyncLabel(splashStatus_, status, scale_);
+    SyncLabel(splashStatus_, forms::Form6Status(f), scale_);
     splashStatus_->raise();
     form6_->SyncWindow(scale_);
     if (form6_->isVisible())

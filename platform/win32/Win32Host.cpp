@@ -5,9 +5,12 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 // The host's CopyFile is its own, not the ANSI alias of the Windows call.
 #undef CopyFile
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -306,6 +309,17 @@ std::optional<host::RegistryValue> Win32Host::ReadRegistryValue(host::RegistryRo
     return result;
 }
 
+bool IsProgramFile(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("\\/");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return true;  // no extension: CreateProcess finds the program
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "exe" || extension == "com";
+}
+
 std::string CommandLineOf(const std::string& program, const std::vector<std::string>& arguments) {
     auto quoted = [](const std::string& part) {
         if (!part.empty() && part.find_first_of(" \t\"") == std::string::npos)
@@ -334,6 +348,19 @@ std::string CommandLineOf(const std::string& program, const std::vector<std::str
 }
 
 bool Win32Host::StartProgram(const std::string& path, const std::vector<std::string>& arguments) {
+    // A document (the help file) is opened by the program the shell has for it.
+    if (!IsProgramFile(path)) {
+        std::string parameters;
+        for (const std::string& a : arguments) {
+            if (!parameters.empty())
+                parameters += ' ';
+            parameters += CommandLineOf(a, {});
+        }
+        const auto opened = reinterpret_cast<INT_PTR>(::ShellExecuteA(
+            nullptr, "open", path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+            nullptr, SW_SHOWNORMAL));
+        return opened > 32;
+    }
     std::string line = CommandLineOf(path, arguments);
     // A program given with its folder starts in that folder.
     std::string folder;

@@ -5,7 +5,8 @@
 // events run pumps the thread's messages; windows of other processes are found
 // with FindWindow, measured with GetWindowRect and asked to close with
 // PostMessage(WM_CLOSE); the registry is the Windows registry; programs start
-// with CreateProcess; message boxes are MessageBox.
+// with CreateProcess (documents such as the help file are opened through the
+// shell, ShellExecute); message boxes are MessageBox.
 //
 // A window id is the window's handle (HWND) as an integer.
 //
@@ -19,6 +20,11 @@
 #include <memory>
 
 #include "platform/Host.h"
+
+// The host's CopyFile is its own, not the ANSI alias that <windows.h> defines.
+#ifdef CopyFile
+#undef CopyFile
+#endif
 
 namespace corvane::win32 {
 
@@ -84,6 +90,10 @@ class Win32Host final : public host::Host {
     bool answerMessageBoxes_ = false;
     int exitStatus_ = 0;
 };
+
+// True for a file CreateProcess starts (.exe, .com, or no extension); any
+// other file is a document, which StartProgram opens through the shell.
+bool IsProgramFile(const std::string& path);
 
 // The command line CreateProcess gets: every part quoted where it holds a
 // blank or a quote, with the quotes and the backslashes before them escaped

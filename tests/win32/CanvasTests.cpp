@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "platform/win32/GdiCanvas.h"
+#include "tests/win32/MiniTest.h"
 
 namespace {
+
+using corvane::win32test::Check;
 
 using corvane::forms::Rgb;
 using corvane::forms::ScaleMode;
@@ -21,14 +24,6 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kBlack{0, 0, 0};
-
-struct Check {
-    void That(bool ok, const std::string& what) {
-        if (!ok)
-            failures.push_back(what);
-    }
-    std::vector<std::string> failures;
-};
 
 int Count(const GdiCanvas& c, Rgb colour, int left, int top, int right, int bottom) {
     int n = 0;
@@ -144,27 +139,17 @@ const TestCase kTests[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc > 1) {
         std::printf(
             "Usage: corvane-canvas-win32-tests.exe\n"
             "The canvas on a memory bitmap. Prints \"N passed, M failed\".\n");
         return std::string(argv[1]) == "--help" ? 0 : 2;
     }
-    int passed = 0, failed = 0;
+    corvane::win32test::Tally tally;
     for (const TestCase& test : kTests) {
         Check check;
         test.run(check);
-        if (check.failures.empty()) {
-            ++passed;
-            std::printf("PASS %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAIL %s\n", test.name);
-            for (const std::string& f : check.failures)
-                std::printf("  %s\n", f.c_str());
-        }
+        tally.Record(test.name, check);
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return tally.Finish();
 }

@@ -21,16 +21,11 @@
 #include "app/navdata/Geodesy.h"
 #include "sim/model/Simulator.h"
 #include "sim/model/Units.h"
+#include "tests/win32/MiniTest.h"
 
 namespace {
 
-struct Check {
-    void That(bool ok, const std::string& what) {
-        if (!ok)
-            failures.push_back(what);
-    }
-    std::vector<std::string> failures;
-};
+using corvane::win32test::Check;
 
 struct Context {
     std::string dataFolder;  // ends in "\"
@@ -122,7 +117,6 @@ const TestCase kTests[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     Context context;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -148,7 +142,7 @@ int main(int argc, char** argv) {
     if (context.scratchFolder.empty())
         context.scratchFolder = context.dataFolder;
 
-    int passed = 0, failed = 0;
+    corvane::win32test::Tally tally;
     for (const TestCase& test : kTests) {
         Check check;
         if (test.needsData && context.dataFolder.empty()) {
@@ -160,16 +154,7 @@ int main(int argc, char** argv) {
                 check.That(false, std::string("exception: ") + e.what());
             }
         }
-        if (check.failures.empty()) {
-            ++passed;
-            std::printf("PASS %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAIL %s\n", test.name);
-            for (const std::string& f : check.failures)
-                std::printf("  %s\n", f.c_str());
-        }
+        tally.Record(test.name, check);
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return tally.Finish();
 }

@@ -20,22 +20,17 @@
 #include <vector>
 
 #include "platform/win32/Win32Host.h"
+#include "tests/win32/MiniTest.h"
 
 namespace {
+
+using corvane::win32test::Check;
 
 using corvane::host::MessageBoxButtons;
 using corvane::host::MessageBoxIcon;
 using corvane::host::MessageBoxResult;
 using corvane::host::RegistryRoot;
 using corvane::win32::Win32Host;
-
-struct Check {
-    void That(bool ok, const std::string& what) {
-        if (!ok)
-            failures.push_back(what);
-    }
-    std::vector<std::string> failures;
-};
 
 struct Context {
     std::string program;  // this test program
@@ -271,7 +266,6 @@ const TestCase kTests[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
         // Started by programs_and_files: writes what it got, each in brackets.
         std::string got;
@@ -306,20 +300,11 @@ int main(int argc, char** argv) {
     }
     if (context.scratch.back() != '\\')
         context.scratch += '\\';
-    int passed = 0, failed = 0;
+    corvane::win32test::Tally tally;
     for (const TestCase& test : kTests) {
         Check check;
         test.run(check, context);
-        if (check.failures.empty()) {
-            ++passed;
-            std::printf("PASS %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAIL %s\n", test.name);
-            for (const std::string& f : check.failures)
-                std::printf("  %s\n", f.c_str());
-        }
+        tally.Record(test.name, check);
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return tally.Finish();
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/win32/CvcomsLibrary.h"
+#include "tests/win32/MiniTest.h"
 #include "tests/win32/ServerProcess.h"
 #include "tests/win32/TestServerLayout.h"
 
@@ -21,16 +22,6 @@ namespace corvane::win32test {
 namespace {
 
 constexpr DWORD kServerStartWaitMs = 30000;
-
-// Collects the failed expectations of one test.
-class Check {
-  public:
-    void That(bool ok, const std::string& what) {
-        if (!ok)
-            failures.push_back(what);
-    }
-    std::vector<std::string> failures;
-};
 
 struct Context {
     ServerProcess& server;
@@ -525,7 +516,6 @@ void PrintUsage() {
 
 int main(int argc, char** argv) {
     using namespace corvane::win32test;
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::string serverProgram = ProgramFolder() + "\\fs98ipc-testserver.exe";
     int batches = 1000;
     for (int i = 1; i < argc; ++i) {
@@ -551,7 +541,7 @@ int main(int argc, char** argv) {
     ServerProcess server;
     Context context{server, serverProgram, batches};
     bool serverStarted = false;
-    int passed = 0, failed = 0;
+    corvane::win32test::Tally tally;
     for (const TestCase& test : kTests) {
         Check check;
         if (test.needsServer && !serverStarted) {
@@ -565,18 +555,8 @@ int main(int argc, char** argv) {
         } else {
             test.run(check, context);
         }
-        if (check.failures.empty()) {
-            ++passed;
-            std::printf("PASS %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAIL %s\n", test.name);
-            for (const std::string& failure : check.failures) {
-                std::printf("     %s\n", failure.c_str());
-            }
-        }
+        tally.Record(test.name, check);
     }
     server.Stop(3000);
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return tally.Finish();
 }

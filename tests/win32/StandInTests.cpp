@@ -21,21 +21,16 @@
 #include "platform/win32/Win32Host.h"
 #include "sim/model/Encoding.h"
 #include "sim/model/Offsets.h"
+#include "tests/win32/MiniTest.h"
 
 namespace {
+
+using corvane::win32test::Check;
 
 using corvane::win32::CvcomsLink;
 using corvane::win32::LinkLibraryError;
 using corvane::win32::Win32Host;
 namespace offsets = corvane::sim::offsets;
-
-struct Check {
-    void That(bool ok, const std::string& what) {
-        if (!ok)
-            failures.push_back(what);
-    }
-    std::vector<std::string> failures;
-};
 
 struct Context {
     std::string programFolder;  // this program's, with CVcoms.dll; ends in "\"
@@ -197,7 +192,6 @@ const TestCase kTests[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     Context context;
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -220,20 +214,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    int passed = 0, failed = 0;
+    corvane::win32test::Tally tally;
     for (const TestCase& test : kTests) {
         Check check;
         test.run(check, context);
-        if (check.failures.empty()) {
-            ++passed;
-            std::printf("PASS %s\n", test.name);
-        } else {
-            ++failed;
-            std::printf("FAIL %s\n", test.name);
-            for (const std::string& f : check.failures)
-                std::printf("  %s\n", f.c_str());
-        }
+        tally.Record(test.name, check);
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return tally.Finish();
 }

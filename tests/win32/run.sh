@@ -13,10 +13,11 @@ Usage: tests/win32/run.sh [--build-dir DIR] [--batches N]
 
 Installs what is missing (needs root or sudo for apt-get), builds CVcoms.dll,
 the Win32 test server, the program's core, the Win32 host, the canvas on a
-memory bitmap and the stand-in simulator fltsim98.exe with mingw-w64 for
-32-bit Windows, checks the DLL's exports and imports, builds the data
-files (airdata.tri, COAST2.int) with the Linux converter, and runs the tests
-under xvfb-run wine in a throwaway Wine prefix. Where this machine cannot run
+memory bitmap, the stand-in simulator fltsim98.exe and the program
+corvane.exe with mingw-w64 for 32-bit Windows, checks the DLL's exports and
+imports, builds the data files (airdata.tri, COAST2.int) with the Linux
+converter, and runs the tests under xvfb-run wine in a throwaway Wine prefix
+(the last runs corvane.exe against the stand-in). Where this machine cannot run
 32-bit programs (a kernel without 32-bit emulation), the same sources are
 built for 64-bit Windows as well and the tests run under 64-bit Wine; it says
 so. Ends with "N passed, M failed"; the exit status is non-zero when anything
@@ -219,6 +220,8 @@ run_suite "core tests" corvane-core-win32-tests.exe --data "$(windows_path "$run
     --scratch "$(windows_path "$work")"
 run_suite "canvas tests" corvane-canvas-win32-tests.exe
 run_suite "stand-in simulator tests" corvane-standin-win32-tests.exe
+CORVANE_MESSAGE_BOXES=answer run_suite "program tests" corvane-program-win32-tests.exe \
+    --scratch "$(windows_path "$work")"
 say "took $((SECONDS - started)) s"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
