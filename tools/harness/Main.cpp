@@ -287,8 +287,11 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         }
 
         bar.Finish();
-        if (std::chrono::steady_clock::now() >= repeatUntil)
+        if (std::chrono::steady_clock::now() >= repeatUntil) {
+            if (c.repeatForMinutes > 0)
+                std::printf("passes flown: %d of %zu flights each\n", pass, scenarios.size());
             break;
+        }
     }
 
     // Every landing that is not good, as a scenario that flies it again.
