@@ -87,6 +87,14 @@ TEST(TopoJsonReader, ClearErrors) {
               std::string::npos);
     EXPECT_NE(ErrorOf(R"({"type": "FeatureCollection"})").find("not a TopoJSON topology"),
               std::string::npos);
+    // A type that is not a string (found by the TopoJSON fuzz target: it escaped as a JSON
+    // library exception).
+    EXPECT_NE(ErrorOf(R"({"type": {"land": 1}})").find("not a TopoJSON topology"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf(R"({"type": "Topology", "objects": {"land": {"type": ["Polygon"]}},
+        "arcs": [[[0, 0], [1, 1]]]})")
+                  .find("objects.land.type: is not a string"),
+              std::string::npos);
     EXPECT_NE(ErrorOf(R"({"type": "Topology", "objects": {}})").find("\"arcs\" is missing"),
               std::string::npos);
     EXPECT_NE(ErrorOf(R"({"type": "Topology", "objects": {"land": {"type": "Polygon",

@@ -17,7 +17,7 @@ using nlohmann::json;
 class TopologyReader {
   public:
     TopologyReader(const json& topology, const std::string& fileName) : fileName_(fileName) {
-        if (!topology.is_object() || topology.value("type", "") != "Topology") {
+        if (!topology.is_object() || TypeOf(topology) != "Topology") {
             Fail("", "not a TopoJSON topology (\"type\": \"Topology\" is missing)");
         }
         ReadTransform(topology);
@@ -49,6 +49,12 @@ class TopologyReader {
             Fail(where, std::string("\"") + name + "\" is missing");
         }
         return &*it;
+    }
+
+    // An object's "type" member when it is a string, else "" (an unknown type).
+    static std::string TypeOf(const json& object) {
+        const auto it = object.find("type");
+        return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
     }
 
     double Number(const json& value, const std::string& where) const {
@@ -125,7 +131,10 @@ class TopologyReader {
         if (!geometry.is_object()) {
             Fail(where, "is not a geometry object");
         }
-        const std::string type = geometry.value("type", "");
+        if (geometry.contains("type") && !geometry["type"].is_string()) {
+            Fail(where + ".type", "is not a string");
+        }
+        const std::string type = TypeOf(geometry);
         if (type == "GeometryCollection") {
             const json& list = *Member(geometry, "geometries", where);
             if (!list.is_array()) {
