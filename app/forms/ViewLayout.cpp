@@ -30,6 +30,25 @@ Control Form2Surface(const Form2Model& form) {
     return surface;
 }
 
+void MakeCanvases(Forms& forms, Scale scale, const CanvasMaker& make) {
+    constexpr Rgb kMapBackground{0, 128, 0};
+    auto give = [&](Picture& picture, double widthTwips, double heightTwips) {
+        picture.canvas = make(Px(widthTwips, scale.x), Px(heightTwips, scale.y));
+    };
+    Form1Model& f1 = forms.Form1;
+    for (Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {
+        give(*map, map->width, map->height);
+        map->canvas->SetBackColor(kMapBackground);
+        map->canvas->Cls();
+    }
+    Form2Model& f2 = forms.Form2;
+    give(f2.picmap, f2.picmap.width, f2.picmap.height);
+    give(f2.surface, f2.surface.width > 0 ? f2.surface.width : f2.width,
+         f2.surface.height > 0 ? f2.surface.height : f2.height);
+    Form6Model& f6 = forms.Form6;
+    give(f6.Picture1, f6.Picture1.width, f6.Picture1.height);
+}
+
 Label Form6Status(const Form6Model& form) {
     Label status = form.lblStatus;
     status.visible = !form.lblStatus.caption.empty();

@@ -7,8 +7,11 @@
 // entries shown. The Qt views and the Win32 views both take them from here.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "app/forms/Canvas.h"
 #include "app/forms/Forms.h"
 
 namespace corvane::forms {
@@ -47,6 +50,13 @@ struct ScrollRange {
     int high = 0;
 };
 ScrollRange RangeOf(const ScrollBar& bar);
+
+// Gives each picture that draws a canvas of the view's kind, made by make(width,
+// height) in pixels: the three map pictures (cleared to the map's green), the
+// airport plan, the airport window's surface (as large as the window when it has
+// no size of its own) and the start-up picture.
+using CanvasMaker = std::function<std::unique_ptr<Canvas>(int widthPx, int heightPx)>;
+void MakeCanvases(Forms& forms, Scale scale, const CanvasMaker& make);
 
 // The entries shown under a menu entry, in order (hidden ones left out).
 std::vector<const MenuItem*> ShownChildren(const MenuItem& parent);

@@ -17,8 +17,6 @@ namespace corvane::win32ui {
 
 namespace {
 
-constexpr forms::Rgb kMapBackground{0, 128, 0};
-
 // Adds the shown entries under a menu entry to a Win32 menu; an entry's
 // command id is kMenuIdBase plus its place in the menu's list of all entries.
 void AddItems(HMENU menu, const forms::MenuItem& parent, const std::vector<forms::MenuItem*>& all) {
@@ -58,22 +56,9 @@ ProgramWindows::~ProgramWindows() {
 }
 
 void ProgramWindows::MakeCanvases() {
-    auto make = [&](forms::Picture& picture, double widthTwips, double heightTwips) {
-        picture.canvas = std::make_unique<win32::GdiCanvas>(
-            forms::Px(widthTwips, scale_.x), forms::Px(heightTwips, scale_.y), scale_.x, scale_.y);
-    };
-    forms::Form1Model& f1 = p_.forms.Form1;
-    for (forms::Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {
-        make(*map, map->width, map->height);
-        map->canvas->SetBackColor(kMapBackground);
-        map->canvas->Cls();
-    }
-    forms::Form2Model& f2 = p_.forms.Form2;
-    make(f2.picmap, f2.picmap.width, f2.picmap.height);
-    make(f2.surface, f2.surface.width > 0 ? f2.surface.width : f2.width,
-         f2.surface.height > 0 ? f2.surface.height : f2.height);
-    forms::Form6Model& f6 = p_.forms.Form6;
-    make(f6.Picture1, f6.Picture1.width, f6.Picture1.height);
+    forms::MakeCanvases(p_.forms, scale_, [this](int width, int height) {
+        return std::make_unique<win32::GdiCanvas>(width, height, scale_.x, scale_.y);
+    });
 }
 
 // ---- Building ----------------------------------------------------------------------------
