@@ -63,6 +63,22 @@ std::string HelpText() {
            "  --log FILE         write a CSV trace: one line per step, with stage events\n"
            "                     such as touchdown and crash\n"
            "\n"
+           "FlightGear (the aircraft flown by FlightGear instead of the stand-in's model):\n"
+           "  --backend NAME     stand-in (default) or flightgear: starts FlightGear with\n"
+           "                     the Cessna 172P where the options above place it (an\n"
+           "                     air start, a runway, or --final on a 3 degree path) and\n"
+           "                     keeps the variables in step with it 30 times a second\n"
+           "  --fgfs PATH        FlightGear's program (default: fgfs on the PATH)\n"
+           "  --fg-window        FlightGear shows its own window (default: it runs on a\n"
+           "                     virtual screen, drawing nothing it need not)\n"
+           "  --fg-attach R:C    use a FlightGear that already runs, started with\n"
+           "                     --generic=socket,out,30,127.0.0.1,R,udp,corvane and\n"
+           "                     --generic=socket,in,30,127.0.0.1,C,udp,corvane (its\n"
+           "                     Protocol folder must hold corvane.xml, see\n"
+           "                     docs/flightgear.md)\n"
+           "  --fg-log FILE      FlightGear's output (default: fgfs.log in\n"
+           "                     ~/.cache/corvane/flightgear)\n"
+           "\n"
            "Process:\n"
            "  --headless         no window on the screen (the window is still published on\n"
            "                     the desktop, so the link works)\n"
@@ -196,6 +212,42 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
                 text.size() > 19)
                 return Fail("--turbulence-seed needs a whole number from 0");
             c.turbulenceSeed = std::stoull(text);
+        } else if (name == "--backend") {
+            std::string text;
+            if (!take(&text))
+                return Fail("--backend needs stand-in or flightgear");
+            if (text == "stand-in" || text == "standin") {
+                c.backend = Backend::StandIn;
+            } else if (text == "flightgear") {
+                c.backend = Backend::FlightGear;
+            } else {
+                return Fail("--backend takes stand-in or flightgear, not " + text);
+            }
+        } else if (name == "--fgfs") {
+            if (!take(&c.fgfsPath))
+                return Fail("--fgfs needs FlightGear's program");
+        } else if (name == "--fg-window") {
+            r = flag();
+            c.fgWindow = true;
+        } else if (name == "--fg-log") {
+            if (!take(&c.fgLogPath))
+                return Fail("--fg-log needs a file name");
+        } else if (name == "--fg-attach") {
+            std::string text;
+            double readings = 0.0;
+            double commands = 0.0;
+            if (!take(&text))
+                return Fail("--fg-attach needs READINGS:COMMANDS ports, e.g. 5500:5501");
+            const std::size_t at = text.find(':');
+            if (at == std::string::npos || !ParseNumber(text.substr(0, at), &readings) ||
+                !ParseNumber(text.substr(at + 1), &commands) || readings < 1 || readings > 65535 ||
+                commands < 1 || commands > 65535 || readings != std::floor(readings) ||
+                commands != std::floor(commands)) {
+                return Fail("--fg-attach needs READINGS:COMMANDS ports from 1 to 65535, not " +
+                            text);
+            }
+            c.fgAttachReadingsPort = static_cast<int>(readings);
+            c.fgAttachCommandsPort = static_cast<int>(commands);
         } else if (name == "--log") {
             if (!take(&c.logPath))
                 return Fail("--log needs a file name");
@@ -222,6 +274,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             return r;
     }
 
+    const bool fgOptions = c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty();
+    if (fgOptions && c.backend != Backend::FlightGear) {
+        return Fail("--fg-window, --fg-attach and --fg-log need --backend flightgear");
+    }
     if (c.headless && !c.screenshotPath.empty()) {
         return Fail("--screenshot needs the window; leave out --headless");
     }

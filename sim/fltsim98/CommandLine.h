@@ -27,8 +27,20 @@ enum class CloseAnswer {
     Refuse,  // asks first and the scripted answer is no: keeps running
 };
 
+// What flies the aircraft.
+enum class Backend {
+    StandIn,     // the stand-in's own flight model
+    FlightGear,  // FlightGear, started (or attached to) and kept in step
+};
+
 struct CommandLine {
     bool headless = false;
+    Backend backend = Backend::StandIn;
+    std::string fgfsPath = "fgfs";
+    bool fgWindow = false;         // FlightGear draws in its own window
+    int fgAttachReadingsPort = 0;  // --fg-attach: FlightGear already runs
+    int fgAttachCommandsPort = 0;
+    std::string fgLogPath;  // empty: fgfs.log in FlightGear's work folder
     StartKind start = StartKind::InAir;
     double latitudeDeg = 51.4775;
     double longitudeDeg = -0.4614;

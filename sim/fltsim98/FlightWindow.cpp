@@ -204,7 +204,7 @@ void DrawHeading(QPainter& p, const QRect& r, const TraceRecord& t) {
     p.drawLine(QPointF(centre, r.y() + 40), QPointF(centre, r.bottom()));
 }
 
-void DrawFlightData(QPainter& p, const QRect& r, const Simulator& sim) {
+void DrawFlightData(QPainter& p, const QRect& r, const SimulatorBackend& sim) {
     const TraceRecord& t = sim.LastTrace();
     Panel(p, r, "FLIGHT DATA");
     const int x = r.x() + 12;
@@ -341,7 +341,7 @@ void DrawTowerView(QPainter& p, const QRect& r, const AircraftState& s,
                                  tower.latitudeDeg, tower.longitudeDeg));
 }
 
-void DrawStatus(QPainter& p, const QRect& r, const Simulator& sim) {
+void DrawStatus(QPainter& p, const QRect& r, const SimulatorBackend& sim) {
     Panel(p, r, "SIMULATOR");
     const TraceRecord& t = sim.LastTrace();
     const int x = r.x() + 12;
@@ -365,7 +365,7 @@ void DrawStatus(QPainter& p, const QRect& r, const Simulator& sim) {
 
 }  // namespace
 
-FlightWindow::FlightWindow(const Simulator& simulator, QWidget* parent)
+FlightWindow::FlightWindow(const SimulatorBackend& simulator, QWidget* parent)
     : QWidget(parent), simulator_(simulator) {
     setWindowTitle("Microsoft Flight Simulator 98");
     resize(kWidth, kHeight);

@@ -14,13 +14,13 @@
 #include <QWidget>
 #include <functional>
 
-#include "sim/model/Simulator.h"
+#include "sim/model/SimulatorBackend.h"
 
 namespace corvane::sim {
 
 class FlightWindow : public QWidget {
   public:
-    explicit FlightWindow(const Simulator& simulator, QWidget* parent = nullptr);
+    explicit FlightWindow(const SimulatorBackend& simulator, QWidget* parent = nullptr);
 
     // Asked when the user closes the window; true lets it close.
     void SetCloseBoxHandler(std::function<bool()> handler) { closeBox_ = std::move(handler); }
@@ -33,7 +33,7 @@ class FlightWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    const Simulator& simulator_;
+    const SimulatorBackend& simulator_;
     std::function<bool()> closeBox_;
 };
 

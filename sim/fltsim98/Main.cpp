@@ -10,12 +10,15 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/posix/Desktop.h"
+#include "platform/posix/FlightGearProcess.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RegistryFile.h"
+#include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
 #include "sim/fltsim98/RealTimeRunner.h"
@@ -83,11 +86,39 @@ int main(int argc, char** argv) {
     if (!setup.DataPath().empty())
         std::printf("terrain from %s\n", setup.DataPath().c_str());
 
-    Simulator simulator(SimulatorSetup::Options(command), setup.Ground());
-    std::string where;
-    if (!setup.Place(simulator, command, &where, &error))
-        return Fail(error);
-    std::printf("aircraft %s\n", where.c_str());
+    Simulator standIn(SimulatorSetup::Options(command), setup.Ground());
+    SimulatorBackend* backend = &standIn;
+    corvane::desktop::FlightGearProcess flightGear;
+    std::unique_ptr<flightgear::FlightGearSimulator> flightGearBackend;
+    if (command.backend == Backend::FlightGear) {
+        corvane::desktop::FlightGearProcess::Options fg;
+        fg.plan = SimulatorSetup::FlightGearPlan(command);
+        fg.attach = command.fgAttachReadingsPort != 0;
+        fg.logPath = command.fgLogPath;
+        if (!flightGear.Start(fg, &error))
+            return Fail("FlightGear cannot be started: " + error);
+        if (fg.attach) {
+            std::printf("attached to FlightGear: readings on port %d, controls to port %d\n",
+                        flightGear.Plan().readingsPort, flightGear.Plan().commandsPort);
+        } else {
+            std::printf("FlightGear starting (its log is %s):", flightGear.LogPath().c_str());
+            for (const std::string& a : flightGear.Command())
+                std::printf(" %s", a.c_str());
+            std::printf("\n");
+        }
+        flightgear::BackendOptions options;
+        options.crashDetection = command.crashDetection;
+        options.paused = command.paused;
+        options.rate = command.rate;
+        flightGearBackend = std::make_unique<flightgear::FlightGearSimulator>(flightGear, options);
+        backend = flightGearBackend.get();
+    } else {
+        std::string where;
+        if (!setup.Place(standIn, command, &where, &error))
+            return Fail(error);
+        std::printf("aircraft %s\n", where.c_str());
+    }
+    SimulatorBackend& simulator = *backend;
 
     TraceLog log;
     if (!command.logPath.empty()) {
@@ -155,6 +186,8 @@ int main(int argc, char** argv) {
     }
 
     simulator.SetTraceSink(nullptr);
+    if (!runner.Failure().empty())
+        status = 1;
     if (!log.Close(&error)) {
         std::fprintf(stderr, "fltsim98.exe: %s\n", error.c_str());
         status = status == 0 ? 1 : status;

@@ -8,7 +8,7 @@
 
 namespace corvane::sim {
 
-RealTimeRunner::RealTimeRunner(Simulator& simulator, const ModuleLoader* module,
+RealTimeRunner::RealTimeRunner(SimulatorBackend& simulator, const ModuleLoader* module,
                                CloseAnswer closeAnswer, bool canAskUser, TraceSink* log,
                                bool printEvents)
     : simulator_(simulator),
@@ -25,7 +25,17 @@ double RealTimeRunner::TickS() const {
 int RealTimeRunner::RunUntil(double nowS) {
     const double elapsed = std::clamp(nowS - lastS_, 0.0, kMaxCatchUpS);
     lastS_ = nowS;
-    return simulator_.Advance(elapsed);
+    const int steps = simulator_.Advance(elapsed);
+    // A simulator behind the backend that failed ends this one: the window
+    // goes away, as when any simulator quits.
+    const std::string failure = simulator_.Failure();
+    if (!failure.empty() && failure_.empty()) {
+        failure_ = failure;
+        std::fprintf(stderr, "fltsim98.exe: %s\n", failure.c_str());
+        std::fflush(stderr);
+        quit_ = true;
+    }
+    return steps;
 }
 
 double RealTimeRunner::SecondsToNextStep(double nowS) const {

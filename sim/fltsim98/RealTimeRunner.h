@@ -11,11 +11,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/posix/Desktop.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
-#include "sim/model/Simulator.h"
+#include "sim/model/SimulatorBackend.h"
 #include "sim/model/TraceSink.h"
 
 namespace corvane::sim {
@@ -31,7 +32,7 @@ class RealTimeRunner : public TraceSink {
 
     // module may be null (no module: no link message is served); log may be
     // null. All must outlive the runner.
-    RealTimeRunner(Simulator& simulator, const ModuleLoader* module, CloseAnswer closeAnswer,
+    RealTimeRunner(SimulatorBackend& simulator, const ModuleLoader* module, CloseAnswer closeAnswer,
                    bool canAskUser, TraceSink* log, bool printEvents);
 
     // Longest stretch of clock time that one RunUntil() simulates: after the
@@ -52,6 +53,8 @@ class RealTimeRunner : public TraceSink {
     CloseDecision OnCloseRequest();
 
     void RequestQuit() { quit_ = true; }
+    // Why the simulator behind the backend failed (then QuitRequested()).
+    const std::string& Failure() const { return failure_; }
     bool QuitRequested() const { return quit_; }
 
     std::uint64_t BatchesServed() const { return batchesServed_; }
@@ -61,7 +64,7 @@ class RealTimeRunner : public TraceSink {
     void OnEvent(const SimEvent& event) override;
 
   private:
-    Simulator& simulator_;
+    SimulatorBackend& simulator_;
     const ModuleLoader* module_;
     CloseAnswer closeAnswer_;
     bool canAskUser_;
@@ -69,6 +72,7 @@ class RealTimeRunner : public TraceSink {
     bool printEvents_;
     double lastS_ = 0.0;
     bool quit_ = false;
+    std::string failure_;
     std::uint64_t batchesServed_ = 0;
     int closeRequests_ = 0;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/SimulatorSetup.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -171,6 +173,40 @@ bool SimulatorSetup::Place(Simulator& simulator, const CommandLine& command,
         simulator.Variables().SetU16(offsets::kPause, 1);
     *description = text;
     return true;
+}
+
+flightgear::LaunchPlan SimulatorSetup::FlightGearPlan(const CommandLine& command) {
+    flightgear::LaunchPlan plan;
+    plan.fgfs = command.fgfsPath;
+    switch (command.start) {
+        case StartKind::InAir:
+            plan.start = flightgear::LaunchPlan::Start::InAir;
+            plan.latitudeDeg = command.latitudeDeg;
+            plan.longitudeDeg = command.longitudeDeg;
+            plan.altitudeFt = command.altitudeFt;
+            plan.headingTrueDeg = command.headingTrueDeg;
+            plan.speedKt = std::min(command.speedKt, kFlightGearTopSpeedKt);
+            break;
+        case StartKind::OnRunway:
+            plan.start = flightgear::LaunchPlan::Start::OnRunway;
+            break;
+        case StartKind::OnFinal:
+            plan.start = flightgear::LaunchPlan::Start::OnFinal;
+            plan.finalNm = command.finalNm;
+            plan.speedKt = kFlightGearFinalSpeedKt;
+            break;
+    }
+    plan.airport = command.airportIcao;
+    plan.runway = command.runway;
+    plan.windFromDeg = command.windFromDeg;
+    plan.windSpeedKt = command.windSpeedKt;
+    plan.turbulence = flightgear::TurbulenceStrength(TurbulenceLevelName(command.turbulence));
+    plan.speedUp = command.rate;
+    plan.ownWindow = command.fgWindow;
+    plan.paused = command.paused;
+    plan.readingsPort = command.fgAttachReadingsPort;
+    plan.commandsPort = command.fgAttachCommandsPort;
+    return plan;
 }
 
 }  // namespace corvane::sim

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/navdata/AirportDatabase.h"
+#include "sim/flightgear/Launch.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/model/AirportTerrain.h"
 #include "sim/model/Simulator.h"
@@ -37,6 +38,13 @@ class SimulatorSetup {
     const std::vector<std::string>& Warnings() const { return warnings_; }
 
     static SimulatorOptions Options(const CommandLine& command);
+
+    // How FlightGear starts for --backend flightgear: the same start, wind,
+    // turbulence and rate as the command line asks of the stand-in. An air
+    // start faster than the Cessna may fly is slowed to kFlightGearTopSpeedKt.
+    static flightgear::LaunchPlan FlightGearPlan(const CommandLine& command);
+    static constexpr double kFlightGearTopSpeedKt = 120.0;
+    static constexpr double kFlightGearFinalSpeedKt = 90.0;
 
     // Places the aircraft; *description says where (for the console). False
     // (with *error) when the airport or runway is unknown or the air start is

@@ -51,7 +51,7 @@ void OnWindowCloseRequest(RealTimeRunner& runner) {
     }
 }
 
-int RunWithWindow(int argc, char** argv, const CommandLine& command, Simulator& simulator,
+int RunWithWindow(int argc, char** argv, const CommandLine& command, SimulatorBackend& simulator,
                   RealTimeRunner& runner, desktop::PublishedWindow& published,
                   volatile std::sig_atomic_t* stop) {
     QApplication app(argc, argv);

@@ -11,14 +11,14 @@
 #include "platform/posix/Desktop.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/RealTimeRunner.h"
-#include "sim/model/Simulator.h"
+#include "sim/model/SimulatorBackend.h"
 
 namespace corvane::sim {
 
 // Shows the window, publishes its native id and runs until the simulator ends
 // (close request, the window's close box, or *stop set by a signal). Returns
 // the exit status.
-int RunWithWindow(int argc, char** argv, const CommandLine& command, Simulator& simulator,
+int RunWithWindow(int argc, char** argv, const CommandLine& command, SimulatorBackend& simulator,
                   RealTimeRunner& runner, desktop::PublishedWindow& published,
                   volatile std::sig_atomic_t* stop);
 

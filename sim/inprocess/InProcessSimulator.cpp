@@ -44,14 +44,14 @@ int InProcessSimulator::Advance(double seconds) {
         Close();
     if (!IsOpen())
         return 0;
-    return simulator_.Advance(seconds);
+    return backend_->Advance(seconds);
 }
 
 std::uint32_t InProcessSimulator::OnMessage(const desktop::Message& message) {
     ++messagesReceived_;
     if (!moduleLoaded_)
         return 0;
-    VariableSpaceAccess access(simulator_.Variables());
+    VariableSpaceAccess access(backend_->Variables());
     const std::uint32_t answer = ipc::HandleIpcMessage(
         message.name.c_str(), message.atomText.c_str(), message.token, access);
     if (answer == 1)

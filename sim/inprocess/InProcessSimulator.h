@@ -56,6 +56,13 @@ class InProcessSimulator {
     // The simulator: starts, state, trace, events, rate, wind.
     Simulator& Sim() { return simulator_; }
     const Simulator& Sim() const { return simulator_; }
+
+    // What flies behind the window: the simulator above unless another
+    // backend (e.g. FlightGear) was given, which must outlive its use here.
+    // Advance() and the link's batches go to it.
+    void UseBackend(SimulatorBackend* backend) { backend_ = backend ? backend : &simulator_; }
+    SimulatorBackend& Backend() { return *backend_; }
+    const SimulatorBackend& Backend() const { return *backend_; }
     const Terrain* Ground() const { return terrain_.get(); }
 
     // Runs the simulator for `seconds` of the caller's time (times the rate),
@@ -93,6 +100,7 @@ class InProcessSimulator {
 
     std::shared_ptr<const Terrain> terrain_;
     Simulator simulator_;
+    SimulatorBackend* backend_ = &simulator_;
     std::unique_ptr<desktop::PublishedWindow> window_;
     std::string error_;
     ClosePolicy closePolicy_ = ClosePolicy::Close;

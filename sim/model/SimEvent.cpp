@@ -33,6 +33,8 @@ const char* CrashReasonName(CrashReason reason) {
             return "hard touchdown";
         case CrashReason::WingStrike:
             return "wing strike";
+        case CrashReason::Impact:
+            return "impact";
     }
     return "unknown";
 }

@@ -9,7 +9,8 @@ namespace corvane::sim {
 
 enum class SimEventKind { Start, Touchdown, Liftoff, Crash, Stop, Paused, Resumed };
 
-enum class CrashReason { None, GearUp, HardTouchdown, WingStrike };
+// Impact: the simulator's own damage model broke the aircraft (FlightGear).
+enum class CrashReason { None, GearUp, HardTouchdown, WingStrike, Impact };
 
 struct SimEvent {
     SimEventKind kind = SimEventKind::Start;

@@ -8,6 +8,7 @@
 #include "sim/model/ImageBinding.h"
 #include "sim/model/MagneticModel.h"
 #include "sim/model/Offsets.h"
+#include "sim/model/TraceFill.h"
 #include "sim/model/Units.h"
 
 namespace corvane::sim {
@@ -251,19 +252,7 @@ void Simulator::Step() {
 }
 
 void Simulator::RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome) {
-    const AircraftState& s = model_.State();
-    SimEvent e;
-    e.kind = kind;
-    e.timeS = timeS_;
-    e.latitudeDeg = s.latitudeDeg;
-    e.longitudeDeg = s.longitudeDeg;
-    e.altitudeM = s.altitudeM;
-    e.iasKt = s.iasMps * units::kKnotsPerMps;
-    e.groundSpeedKt = s.groundSpeedMps * units::kKnotsPerMps;
-    e.headingTrueDeg = s.headingTrueDeg;
-    e.pitchDeg = s.pitchDeg;
-    e.bankDeg = s.bankDeg;
-    e.gearDown = s.gear >= 0.99;
+    SimEvent e = MakeEvent(kind, model_.State(), timeS_);
     if (outcome != nullptr) {
         e.sinkRateFpm = outcome->sinkRateFpm;
         e.crashReason = kind == SimEventKind::Crash ? outcome->crashReason : CrashReason::None;
@@ -275,70 +264,28 @@ void Simulator::RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* o
 }
 
 void Simulator::FillTrace(std::uint32_t eventMask) {
-    const AircraftState& s = model_.State();
-    const ControlInputs& in = lastInputs_;
-    TraceRecord& r = trace_;
-    r.timeS = timeS_;
-    r.latitudeDeg = s.latitudeDeg;
-    r.longitudeDeg = s.longitudeDeg;
-    r.altitudeFt = s.altitudeM * units::kFeetPerMetre;
-    r.groundElevationFt = s.groundElevationM * units::kFeetPerMetre;
-    r.heightAboveGroundFt = (s.altitudeM - s.groundElevationM) * units::kFeetPerMetre;
-    r.iasKt = s.iasMps * units::kKnotsPerMps;
-    r.tasKt = s.tasMps * units::kKnotsPerMps;
-    r.groundSpeedKt = s.groundSpeedMps * units::kKnotsPerMps;
-    r.verticalSpeedFpm = s.velocityUpMps * units::kFpmPerMps;
-    r.pitchDeg = s.pitchDeg;
-    r.bankDeg = s.bankDeg;
-    r.headingTrueDeg = s.headingTrueDeg;
-    r.headingMagneticDeg = encoding::Wrap360(s.headingTrueDeg - s.magneticVariationDeg);
-    r.alphaDeg = s.alphaBodyDeg;
-    r.stallFactor = s.stallFactor;
-    r.throttle1 = in.throttle[0];
-    r.throttle2 = in.throttle[1];
-    r.thrustN = s.thrustN;
-    r.flaps = s.flaps;
-    r.spoilers = s.spoilers;
-    r.gear = s.gear;
-    r.leftBrake = in.leftBrake;
-    r.rightBrake = in.rightBrake;
-    r.parkingBrake = in.parkingBrake;
-    r.elevator = in.elevator;
-    r.aileron = in.aileron;
-    r.rudder = in.rudder;
-    r.apMaster = in.autopilot.master;
-    r.apWingLeveller = in.autopilot.wingLeveller;
-    r.apHeadingHold = in.autopilot.headingHold;
-    r.apAltitudeHold = in.autopilot.altitudeHold;
-    r.apHeadingMagneticDeg = in.autopilot.headingMagneticDeg;
-    r.apAltitudeFt = in.autopilot.altitudeTargetM * units::kFeetPerMetre;
-    r.apVerticalSpeedFpm = in.autopilot.verticalSpeedFpm;
-    r.apVerticalMode = static_cast<int>(model_.AutopilotMode());
-    r.onGround = s.onGround;
-    r.crashed = s.crashed;
-    r.paused = in.paused;
-    r.crashDetection = in.crashDetection;
-    r.eventMask = eventMask;
+    FillTraceRecord(model_.State(), lastInputs_, timeS_, static_cast<int>(model_.AutopilotMode()),
+                    eventMask, trace_);
 }
 
-std::optional<TowerViewpoint> Simulator::Tower() const {
+std::optional<TowerViewpoint> TowerInSpace(const VariableSpace& space) {
     bool any = false;
     for (std::uint32_t o = offsets::kTowerFirst; o < offsets::kTowerEnd; ++o) {
-        any = any || space_.U8(o) != 0;
+        any = any || space.U8(o) != 0;
     }
     if (!any) {
         return std::nullopt;
     }
     TowerViewpoint t;
     encoding::TowerLatitudeParts lat;
-    lat.lower = space_.U32(offsets::kTowerLatitudeLo);
-    lat.upper = space_.I16(offsets::kTowerLatitudeHi);
+    lat.lower = space.U32(offsets::kTowerLatitudeLo);
+    lat.upper = space.I16(offsets::kTowerLatitudeHi);
     t.latitudeDeg = encoding::DecodeTowerLatitude(lat);
     encoding::TowerLongitudeParts lon;
-    lon.fraction = space_.U32(offsets::kTowerLongitudeFraction);
-    lon.whole = space_.U16(offsets::kTowerLongitudeWhole);
+    lon.fraction = space.U32(offsets::kTowerLongitudeFraction);
+    lon.whole = space.U16(offsets::kTowerLongitudeWhole);
     t.longitudeDeg = encoding::DecodeTowerLongitude(lon);
-    t.altitudeFt = encoding::DecodeTowerAltitudeFt(space_.I32(offsets::kTowerAltitude));
+    t.altitudeFt = encoding::DecodeTowerAltitudeFt(space.I32(offsets::kTowerAltitude));
     return t;
 }
 

@@ -21,6 +21,7 @@
 #include "sim/model/AircraftConfig.h"
 #include "sim/model/FlightModel.h"
 #include "sim/model/SimEvent.h"
+#include "sim/model/SimulatorBackend.h"
 #include "sim/model/Terrain.h"
 #include "sim/model/TraceRecord.h"
 #include "sim/model/TraceSink.h"
@@ -71,20 +72,14 @@ struct AirStart {
     bool gearDown = false;
 };
 
-struct TowerViewpoint {
-    double latitudeDeg = 0.0;
-    double longitudeDeg = 0.0;
-    double altitudeFt = 0.0;
-};
-
-class Simulator {
+class Simulator final : public SimulatorBackend {
   public:
     // terrain may be null (sea level everywhere); it must outlive the simulator.
     explicit Simulator(const SimulatorOptions& options = SimulatorOptions{},
                        const Terrain* terrain = nullptr);
 
-    VariableSpace& Variables() { return space_; }
-    const VariableSpace& Variables() const { return space_; }
+    VariableSpace& Variables() override { return space_; }
+    const VariableSpace& Variables() const override { return space_; }
 
     // Starts. Each one places the aircraft, resets the autopilot switches and
     // targets, brakes and control inputs in the variable space, keeps the
@@ -97,14 +92,14 @@ class Simulator {
     // Runs as many fixed steps as hostSeconds * rate covers (the remainder is
     // kept for the next call). Returns the number of steps run. While paused
     // the time is consumed without moving anything.
-    int Advance(double hostSeconds);
+    int Advance(double hostSeconds) override;
     // One fixed step.
     void Step();
 
     // Rate factor (> 0, finite); returns false and keeps the old rate otherwise.
     bool SetRate(double rate);
-    double Rate() const { return rate_; }
-    double StepS() const { return stepS_; }
+    double Rate() const override { return rate_; }
+    double StepS() const override { return stepS_; }
     // The surface wind; the gradient and turbulence settings are kept.
     void SetWind(double fromDeg, double speedKt);
     // Every setting of the wind. The turbulence starts again from its seed.
@@ -115,23 +110,20 @@ class Simulator {
     // Moves the aircraft over the ground (see FlightModel::Shift).
     void ShiftAircraft(double northM, double eastM);
 
-    double TimeS() const { return timeS_; }
+    double TimeS() const override { return timeS_; }
     std::uint64_t StepCount() const { return stepCount_; }
 
-    const AircraftState& State() const { return model_.State(); }
+    const AircraftState& State() const override { return model_.State(); }
     const FlightModel& Model() const { return model_; }
-    const TraceRecord& LastTrace() const { return trace_; }
+    const TraceRecord& LastTrace() const override { return trace_; }
     const std::vector<SimEvent>& Events() const { return events_; }
     void ClearEvents() { events_.clear(); }
-    int CrashCount() const { return crashCount_; }
-    int TouchdownCount() const { return touchdownCount_; }
-
-    // The tower viewpoint as last written by the program (none until any of
-    // its bytes is non-zero).
-    std::optional<TowerViewpoint> Tower() const;
+    int CrashCount() const override { return crashCount_; }
+    int TouchdownCount() const override { return touchdownCount_; }
 
     // Receives one record per step and every event; null to stop.
-    void SetTraceSink(TraceSink* sink) { sink_ = sink; }
+    void SetTraceSink(TraceSink* sink) override { sink_ = sink; }
+    double GearHeightM() const override { return options_.aircraft.gearHeightM; }
 
     double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/fltsim98/RealTimeRunner.h"
+#include "sim/model/Simulator.h"
 
 namespace corvane::sim {
 namespace {

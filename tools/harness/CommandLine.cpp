@@ -58,6 +58,13 @@ Options:
                           process until MINUTES of wall time have passed
                           (soak runs); the reports and table are those of
                           the last pass
+  --simulator NAME        stand-in (default) or flightgear: FlightGear (the
+                          Cessna 172P, started on a virtual screen) flies
+                          instead, in real time times --speed-up, one flight
+                          at a time; FlightGear places the aircraft itself
+  --speed-up N            FlightGear's simulated seconds per second, 1 to 4
+                          (default 1)
+  --fg-window             FlightGear shows its own window
   --airport ICAO          list the airport's landing directions and stop
   --quiet                 no progress lines on standard error
   --help                  this text
@@ -150,6 +157,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.jobs = static_cast<int>(NumberArg("-j", v, 1, 64));
             if (c.jobs != std::stod(v))
                 throw std::invalid_argument("-j needs a whole number of processes");
+        } else if (a == "--simulator") {
+            const std::string& v = value();
+            if (v == "flightgear")
+                c.flightGear = true;
+            else if (v != "stand-in" && v != "standin")
+                throw std::invalid_argument("--simulator takes stand-in or flightgear, not \"" + v +
+                                            "\"");
+        } else if (a == "--speed-up") {
+            c.speedUp = NumberArg(a, value(), 1.0, 4.0);
+        } else if (a == "--fg-window") {
+            c.flightGearWindow = true;
         } else if (a == "--quiet") {
             c.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -162,6 +180,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw std::invalid_argument("--random draws its own flights: leave out the scenarios");
     if (seedGiven && c.randomFlights == 0)
         throw std::invalid_argument("--seed needs --random");
+    if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow))
+        throw std::invalid_argument("--speed-up and --fg-window need --simulator flightgear");
+    if (c.flightGear && c.jobs > 1)
+        throw std::invalid_argument("FlightGear flies one flight at a time: leave out -j");
     if (c.randomFlights > 0 && !c.tags.empty())
         throw std::invalid_argument("--tag chooses among scenario files, not random flights");
     if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)

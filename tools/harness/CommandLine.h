@@ -28,6 +28,9 @@ struct CommandLine {
     std::vector<std::pair<std::string, double>> minPass;
     std::string airportInfo;        // --airport: list an airport's runways and stop
     double repeatForMinutes = 0.0;  // --repeat-for: fly the set again until this much wall time
+    bool flightGear = false;        // --simulator flightgear
+    double speedUp = 1.0;           // FlightGear's /sim/speed-up
+    bool flightGearWindow = false;  // FlightGear in a window of its own
     bool json = false;              // print each report's JSON to standard output
     bool quiet = false;
     bool help = false;

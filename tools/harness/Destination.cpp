@@ -213,4 +213,60 @@ void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db
     }
 }
 
+namespace {
+
+// "Name (ICAO)" -> "ICAO".
+std::string IcaoOf(const navdata::AirportDatabase& db, int airport) {
+    const std::string& name = db.Airports[std::size_t(airport)].name;
+    const std::size_t open = name.rfind('(');
+    const std::size_t close = name.rfind(')');
+    if (open == std::string::npos || close == std::string::npos || close < open)
+        return {};
+    return name.substr(open + 1, close - open - 1);
+}
+
+}  // namespace
+
+sim::flightgear::LaunchPlan FlightGearStartOf(const navdata::AirportDatabase& db,
+                                              const Scenario& scenario,
+                                              const Destination& destination,
+                                              const std::string& runwayDesignator) {
+    using Plan = sim::flightgear::LaunchPlan;
+    const StartState& s = scenario.start;
+    Plan plan;
+    plan.windFromDeg = scenario.windFromDeg;
+    plan.windSpeedKt = scenario.windSpeedKt;
+    plan.turbulence =
+        sim::flightgear::TurbulenceStrength(sim::TurbulenceLevelName(scenario.turbulence));
+    if (s.kind == StartState::Kind::Air) {
+        plan.start = Plan::Start::InAir;
+        if (s.latitudeDeg) {
+            plan.latitudeDeg = *s.latitudeDeg;
+            plan.longitudeDeg = *s.longitudeDeg;
+        } else {
+            const int from = s.fromAirport.empty()
+                                 ? destination.airport
+                                 : AirportOrThrow(db, s.fromAirport, scenario, "start.fromAirport");
+            const navdata::AirportRecord& a = db.Airports[std::size_t(from)];
+            PointAt(a.latitude, a.longitude, s.bearingDeg, s.distanceNm * units::kMetresPerNm,
+                    &plan.latitudeDeg, &plan.longitudeDeg);
+        }
+        plan.altitudeFt = s.altitudeFt;
+        plan.headingTrueDeg = s.headingDeg;
+        plan.speedKt = s.iasKt;
+        return plan;
+    }
+    plan.start = s.kind == StartState::Kind::Final ? Plan::Start::OnFinal : Plan::Start::OnRunway;
+    plan.airport = s.airport.empty() ? IcaoOf(db, destination.airport) : s.airport;
+    plan.runway = s.runway.empty() ? runwayDesignator : s.runway;
+    while (plan.runway.size() > 1 && plan.runway.front() == ' ')
+        plan.runway.erase(plan.runway.begin());
+    if (plan.airport.empty())
+        throw ScenarioError(scenario.file + ": the destination has no ICAO code for FlightGear");
+    plan.finalNm = s.distanceNm;
+    plan.glidePathDeg = s.glidePathDeg;
+    plan.speedKt = s.iasKt;
+    return plan;
+}
+
 }  // namespace corvane::harness

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/navdata/AirportDatabase.h"
+#include "sim/flightgear/Launch.h"
 #include "sim/model/Simulator.h"
 #include "tools/harness/Scenario.h"
 
@@ -43,6 +44,15 @@ sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayCho
 // ScenarioError for an airport or runway the database does not hold.
 void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db,
                    const Scenario& scenario, const Destination& destination);
+
+// The same start as FlightGear's command line asks for it: the scenario's
+// airport (its ICAO code) and runway designator for a final or runway start,
+// the position, altitude, heading and speed for an air start; the wind.
+// FlightGear places the aircraft on its own runway data.
+sim::flightgear::LaunchPlan FlightGearStartOf(const navdata::AirportDatabase& db,
+                                              const Scenario& scenario,
+                                              const Destination& destination,
+                                              const std::string& runwayDesignator);
 
 // The position at a distance and initial bearing from a point, on the
 // program's sphere.

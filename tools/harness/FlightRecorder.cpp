@@ -21,7 +21,7 @@ bool Has(const sim::TraceRecord& record, sim::SimEventKind kind) {
 
 }  // namespace
 
-FlightRecorder::FlightRecorder(const sim::Simulator& simulator) : sim_(simulator) {}
+FlightRecorder::FlightRecorder(const sim::SimulatorBackend& simulator) : sim_(simulator) {}
 
 void FlightRecorder::BeginFlight(const RunwayFrame& runway) {
     runway_ = runway;
@@ -142,8 +142,7 @@ void FlightRecorder::OnStep(const sim::TraceRecord& record) {
             ThresholdCrossing c;
             c.heightFt = record.onGround
                              ? 0.0
-                             : record.altitudeFt -
-                                   sim_.Model().Config().gearHeightM * units::kFeetPerMetre -
+                             : record.altitudeFt - sim_.GearHeightM() * units::kFeetPerMetre -
                                    runway_.ElevationFt();
             c.crossM = at.crossM;
             c.iasKt = record.iasKt;

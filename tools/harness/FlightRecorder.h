@@ -19,7 +19,7 @@
 #include <optional>
 #include <string>
 
-#include "sim/model/Simulator.h"
+#include "sim/model/SimulatorBackend.h"
 #include "sim/model/TraceSink.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/RunwayFrame.h"
@@ -28,7 +28,7 @@ namespace corvane::harness {
 
 class FlightRecorder final : public sim::TraceSink {
   public:
-    explicit FlightRecorder(const sim::Simulator& simulator);
+    explicit FlightRecorder(const sim::SimulatorBackend& simulator);
 
     // Measures against this runway from now on (the flight has started).
     void BeginFlight(const RunwayFrame& runway);
@@ -63,7 +63,7 @@ class FlightRecorder final : public sim::TraceSink {
   private:
     void MeasureLoad(const sim::TraceRecord& record);
 
-    const sim::Simulator& sim_;
+    const sim::SimulatorBackend& sim_;
     RunwayFrame runway_;
     bool measuring_ = false;
 

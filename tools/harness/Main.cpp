@@ -175,6 +175,10 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.frameEveryS = c.frameEveryS;
     options.traceFolder = c.traceFolder;
     options.traceEverySteps = c.traceEverySteps;
+    options.flightGear = c.flightGear;
+    options.flightGearSpeedUp = c.speedUp;
+    options.flightGearWindow = c.flightGearWindow;
+    options.flightGearLogFolder = c.flightGear ? c.reportsFolder : std::string();
 
 #ifdef CORVANE_HARNESS_WITH_QT
     std::unique_ptr<QGuiApplication> qt;

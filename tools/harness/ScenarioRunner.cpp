@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "app/airports/AirportCommands.h"
 #include "app/autopilot/FlyThereCommands.h"
@@ -15,9 +16,12 @@
 #include "app/startup/Startup.h"
 #include "linklib/Connection.h"
 #include "platform/headless/HeadlessHost.h"
+#include "platform/posix/FlightGearProcess.h"
+#include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/inprocess/InProcessSimulator.h"
 #include "sim/model/AirportTerrain.h"
+#include "sim/model/Offsets.h"
 #include "sim/model/Units.h"
 #include "tools/harness/BlankCanvas.h"
 #include "tools/harness/ConnectionLink.h"
@@ -41,6 +45,10 @@ constexpr double kSettleAfterHandBackS = 30.0;
 constexpr double kCrashAftermathS = 1.0;
 constexpr double kFlightStartWaitS = 120.0;
 constexpr double kPausedMarginS = 600.0;
+// FlightGear: seconds it flies on after its first line before the program starts.
+constexpr double kFlightGearSettleS = 5.0;
+// FlightGear: the host's clock moves in these steps, each held to the wall clock.
+constexpr double kRealTimeChunkS = 0.05;
 constexpr const char* kSimulatorFolder = "/fs98/";
 constexpr const char* kSimulatorProgram = "FLTSIM98.EXE";
 constexpr forms::Rgb kMapBackground{0, 128, 0};
@@ -61,8 +69,10 @@ class FlightRun {
         : options_(options), db_(db), terrain_(std::move(terrain)), sc_(scenario), r_(report) {}
 
     ~FlightRun() {
-        if (sim_)
-            sim_->Sim().SetTraceSink(nullptr);
+        if (sim_) {
+            sim_->Backend().SetTraceSink(nullptr);
+            sim_->UseBackend(nullptr);
+        }
         if (traceFile_)
             std::fclose(traceFile_);
     }
@@ -71,6 +81,10 @@ class FlightRun {
 
   private:
     void SetUpSimulator();
+    void StartFlightGear();
+    // FlightGear: holds the host's virtual clock to the wall clock.
+    void Pace();
+    void CheckBackend();
     void SetUpHost();
     void SetUpProgram();
     void SchedulePilot(double t0);
@@ -84,7 +98,7 @@ class FlightRun {
     void Disturb();
     void SaveFrame();
     bool HandedBack() const;
-    double SimNow() const { return sim_->Sim().TimeS(); }
+    double SimNow() const { return sim_->Backend().TimeS(); }
     double FlightTime() const { return flightStartSimS_ ? SimNow() - *flightStartSimS_ : 0.0; }
 
     void RightClickOnMap();
@@ -105,6 +119,10 @@ class FlightRun {
     Destination dest_;
     RunwayFrame runway_;
     std::unique_ptr<sim::InProcessSimulator> sim_;
+    std::unique_ptr<desktop::FlightGearProcess> flightGear_;
+    std::unique_ptr<sim::flightgear::FlightGearSimulator> flightGearBackend_;
+    std::chrono::steady_clock::time_point wallStart_;
+    double paceVirtualStart_ = 0.0;
     std::unique_ptr<FlightRecorder> recorder_;
     // The program's world, torn down in reverse order.
     headless::HeadlessHost host_;
@@ -155,6 +173,8 @@ void FlightRun::Fly() {
     startup::Form1_Load(p_, options_.dataFolder);
     for (const headless::RecordedMessageBox& box : host_.MessageBoxes())
         r_.messageBoxes.push_back(box.title + ": " + box.text);
+    if (host_.Ended() && !sim_->Backend().Failure().empty())
+        throw ScenarioError(sim_->Backend().Failure());
     if (host_.Ended())
         throw ScenarioError(
             "the program ended during start-up" +
@@ -175,9 +195,12 @@ void FlightRun::SetUpSimulator() {
     sim_ = std::make_unique<sim::InProcessSimulator>(options, terrain_);
     if (!sim_->IsOpen())
         throw ScenarioError("the simulator's window could not be published: " + sim_->Error());
-    PlaceAircraft(sim_->Sim(), db_, sc_, dest_);
-    recorder_ = std::make_unique<FlightRecorder>(sim_->Sim());
-    sim_->Sim().SetTraceSink(recorder_.get());
+    if (options_.flightGear)
+        StartFlightGear();
+    else
+        PlaceAircraft(sim_->Sim(), db_, sc_, dest_);
+    recorder_ = std::make_unique<FlightRecorder>(sim_->Backend());
+    sim_->Backend().SetTraceSink(recorder_.get());
 
     if (!options_.traceFolder.empty()) {
         const std::string path = options_.traceFolder + "/" + sc_.name + ".csv";
@@ -253,6 +276,71 @@ void FlightRun::SetUpProgram() {
     p_.forms.Form3.TxtAirport.windowHandle = 0x301;
 }
 
+void FlightRun::StartFlightGear() {
+    if (sc_.disturbance)
+        throw ScenarioError("a push sideways moves the stand-in's aircraft; FlightGear has none");
+    desktop::FlightGearProcess::Options fg;
+    fg.plan = FlightGearStartOf(db_, sc_, dest_, runway_.Designator());
+    fg.plan.speedUp = options_.flightGearSpeedUp;
+    fg.plan.ownWindow = options_.flightGearWindow;
+    if (!options_.flightGearLogFolder.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(options_.flightGearLogFolder, ignored);
+        fg.logPath = options_.flightGearLogFolder + "/fgfs-" + sc_.name + ".log";
+    }
+    flightGear_ = std::make_unique<desktop::FlightGearProcess>();
+    std::string error;
+    if (!flightGear_->Start(fg, &error))
+        throw ScenarioError("FlightGear cannot be started: " + error);
+    sim::flightgear::BackendOptions backend;
+    backend.crashDetection = sc_.crashDetection;
+    backend.rate = options_.flightGearSpeedUp;
+    flightGearBackend_ =
+        std::make_unique<sim::flightgear::FlightGearSimulator>(*flightGear_, backend);
+    sim_->UseBackend(flightGearBackend_.get());
+
+    // FlightGear loads its scenery and aircraft before it sends anything;
+    // then it settles a few seconds before the program starts.
+    const auto begin = std::chrono::steady_clock::now();
+    auto waited = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    };
+    double last = 0.0;
+    double startedAt = -1.0;
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const double now = waited();
+        sim_->Advance(now - last);
+        last = now;
+        if (!flightGearBackend_->Failure().empty())
+            throw ScenarioError(flightGearBackend_->Failure());
+        if (flightGearBackend_->Started() && startedAt < 0.0) {
+            // FlightGear does not start trimmed: it waits paused (frozen)
+            // for the program, as a pilot pauses a simulator before setting up.
+            startedAt = now;
+            flightGearBackend_->Variables().SetU16(sim::offsets::kPause, 1);
+        }
+        if (startedAt >= 0.0 && now - startedAt > kFlightGearSettleS)
+            break;
+    }
+}
+
+void FlightRun::Pace() {
+    if (!options_.flightGear)
+        return;
+    const double ahead =
+        (host_.Now() - paceVirtualStart_) -
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
+    if (ahead > 0.0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(ahead));
+}
+
+void FlightRun::CheckBackend() {
+    const std::string failure = sim_->Backend().Failure();
+    if (!failure.empty())
+        throw ScenarioError(failure);
+}
+
 void FlightRun::CatchUp() {
     const double now = host_.Now();
     if (now > simClock_) {
@@ -267,7 +355,7 @@ void FlightRun::Disturb() {
     const int stage = p_.plan.LandingStage;
     if (stage < 2 || stage > 4)
         return;
-    const sim::AircraftState& s = sim_->Sim().State();
+    const sim::AircraftState& s = sim_->Backend().State();
     if (s.altitudeM * units::kFeetPerMetre - runway_.ElevationFt() >=
         sc_.disturbance->belowHeightFt)
         return;
@@ -401,7 +489,7 @@ void FlightRun::ChooseRunway() {
     recorder_->BeginFlight(runway_);
     flightStartSimS_ = SimNow();
     flightStartVirtual_ = host_.Now();
-    const sim::AircraftState& s = sim_->Sim().State();
+    const sim::AircraftState& s = sim_->Backend().State();
     const RunwayPoint at = runway_.Locate(s.latitudeDeg, s.longitudeDeg);
     r_.startDistanceNm =
         std::hypot(at.alongFt * units::kMetresPerFoot, at.crossM) / units::kMetresPerNm;
@@ -433,14 +521,18 @@ void FlightRun::ChooseCruiseHeight() {
 
 bool FlightRun::HandedBack() const {
     return p_.plan.LandingStage == 0 && p_.plan.RouteStage == 0 && !p_.plan.GuidanceOn &&
-           !sim_->Sim().LastTrace().apMaster;
+           !sim_->Backend().LastTrace().apMaster;
 }
 
 void FlightRun::Loop() {
     const double pilotStart = host_.Now();
+    wallStart_ = std::chrono::steady_clock::now();
+    paceVirtualStart_ = host_.Now();
     for (;;) {
-        host_.RunFor(kLoopChunkS);
+        host_.RunFor(options_.flightGear ? kRealTimeChunkS : kLoopChunkS);
+        Pace();
         CatchUp();
+        CheckBackend();
         if (!failure_.empty())
             throw ScenarioError(failure_);
         if (host_.Ended())
@@ -470,7 +562,7 @@ void FlightRun::Loop() {
                 "standing since " + Fixed(recorder_->StandingSinceS() - *flightStartSimS_, 0) +
                 " s but no hand-back within " + Fixed(sc_.handBackWaitS, 0) + " s (landing stage " +
                 std::to_string(p_.plan.LandingStage) + ", true airspeed " +
-                Fixed(sim_->Sim().State().tasMps * units::kKnotsPerMps, 1) + " kt)";
+                Fixed(sim_->Backend().State().tasMps * units::kKnotsPerMps, 1) + " kt)";
             return;
         }
         // The limit counts the simulator's time; a simulator left paused

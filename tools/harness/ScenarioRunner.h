@@ -47,6 +47,13 @@ struct HarnessOptions {
     // simulator steps and at every event.
     std::string traceFolder;
     int traceEverySteps = 10;
+    // FlightGear flies instead of the stand-in, in real time times speedUp;
+    // its log goes to flightGearLogFolder/fgfs-<scenario>.log (empty: the
+    // default of its work folder).
+    bool flightGear = false;
+    double flightGearSpeedUp = 1.0;
+    bool flightGearWindow = false;
+    std::string flightGearLogFolder;
 };
 
 class ScenarioRunner {

@@ -1,0 +1,317 @@
+// SPDX-License-Identifier: MIT
+#include "platform/posix/FlightGearProcess.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "sim/flightgear/Protocol.h"
+
+extern char** environ;
+
+namespace corvane::desktop {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Errno(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+// A UDP socket on 127.0.0.1 at port (0: any free one); -1 on failure.
+int BoundSocket(int port, int* boundPort) {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    socklen_t length = sizeof a;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
+        close(fd);
+        return -1;
+    }
+    *boundPort = ntohs(a.sin_port);
+    return fd;
+}
+
+// Finds an executable on PATH (or the path itself when it has a slash).
+bool OnPath(const std::string& program) {
+    if (program.find('/') != std::string::npos)
+        return access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        const std::size_t colon = dirs.find(':', start);
+        const std::string dir = dirs.substr(start, colon - start);
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
+            return true;
+        if (colon == std::string::npos)
+            break;
+        start = colon + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string FlightGearProcess::DefaultInstalledRoot() {
+    const char* root = std::getenv("FG_ROOT");
+    if (root && *root)
+        return root;
+    return "/usr/share/games/flightgear";
+}
+
+std::string FlightGearProcess::DefaultWorkFolder() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && *cache)
+        return std::string(cache) + "/corvane/flightgear";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.cache/corvane/flightgear";
+}
+
+FlightGearProcess::~FlightGearProcess() {
+    Stop();
+    if (readings_ >= 0)
+        close(readings_);
+    if (commands_ >= 0)
+        close(commands_);
+}
+
+bool FlightGearProcess::Start(Options options, std::string* error) {
+    options_ = std::move(options);
+    if (options_.installedRoot.empty())
+        options_.installedRoot = DefaultInstalledRoot();
+    if (options_.workFolder.empty())
+        options_.workFolder = DefaultWorkFolder();
+    if (options_.logPath.empty())
+        options_.logPath = options_.workFolder + "/fgfs.log";
+    if (!OpenSockets(error))
+        return false;
+    if (options_.attach)
+        return true;
+    // Debian installs FlightGear in /usr/games, which not every PATH holds.
+    if (!OnPath(options_.plan.fgfs) && options_.plan.fgfs.find('/') == std::string::npos &&
+        OnPath("/usr/games/" + options_.plan.fgfs)) {
+        options_.plan.fgfs = "/usr/games/" + options_.plan.fgfs;
+    }
+    if (!OnPath(options_.plan.fgfs)) {
+        *error = options_.plan.fgfs +
+                 " (FlightGear) was not found; install the packages flightgear and "
+                 "flightgear-data-base";
+        return false;
+    }
+    if (!options_.plan.ownWindow) {
+        for (const char* tool : {"xvfb-run", "dbus-run-session"}) {
+            if (!OnPath(tool)) {
+                *error = std::string(tool) +
+                         " was not found; FlightGear without a window needs the packages xvfb "
+                         "and dbus";
+                return false;
+            }
+        }
+    }
+    return PrepareFolders(error) && Spawn(error);
+}
+
+bool FlightGearProcess::OpenSockets(std::string* error) {
+    sim::flightgear::LaunchPlan& plan = options_.plan;
+    int port = 0;
+    readings_ = BoundSocket(options_.attach ? plan.readingsPort : 0, &port);
+    if (readings_ < 0) {
+        *error = Errno(
+            ("cannot listen for FlightGear on 127.0.0.1 port " + std::to_string(plan.readingsPort))
+                .c_str());
+        return false;
+    }
+    plan.readingsPort = port;
+    if (!options_.attach) {
+        // A free port for FlightGear to listen on: taken and given back.
+        int free = -1;
+        const int probe = BoundSocket(0, &free);
+        if (probe < 0) {
+            *error = Errno("cannot find a free UDP port");
+            return false;
+        }
+        close(probe);
+        plan.commandsPort = free;
+    }
+    commands_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(static_cast<std::uint16_t>(plan.commandsPort));
+    if (commands_ < 0 || connect(commands_, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        *error = Errno("cannot open the UDP socket for FlightGear's controls");
+        return false;
+    }
+    return true;
+}
+
+bool FlightGearProcess::PrepareFolders(std::string* error) {
+    std::error_code ec;
+    const fs::path installed(options_.installedRoot);
+    if (!fs::is_directory(installed / "Aircraft", ec)) {
+        *error = "FlightGear's data folder " + options_.installedRoot +
+                 " has no Aircraft folder; install the package flightgear-data-base (or set "
+                 "FG_ROOT)";
+        return false;
+    }
+    // FlightGear finds protocol files under Protocol/ of its data path; the
+    // installed data is not ours to write, so ours goes in a folder of our
+    // own that --data adds to the path.
+    const fs::path work(options_.workFolder);
+    const fs::path data = work / "data";
+    fs::create_directories(data / "Protocol", ec);
+    fs::create_directories(work / "home", ec);
+    fs::permissions(work, fs::perms::owner_all, ec);
+    if (ec) {
+        *error = work.string() + ": " + ec.message();
+        return false;
+    }
+    const fs::path protocol =
+        data / "Protocol" / (std::string(sim::flightgear::kProtocolName) + ".xml");
+    std::ofstream out(protocol);
+    out << sim::flightgear::ProtocolFileText();
+    out.close();
+    if (!out) {
+        *error = protocol.string() + ": cannot be written";
+        return false;
+    }
+    options_.plan.dataFolder = data.string();
+    return true;
+}
+
+bool FlightGearProcess::Spawn(std::string* error) {
+    command_ = sim::flightgear::LaunchCommand(options_.plan);
+    const int log = open(options_.logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (log < 0) {
+        *error = Errno(options_.logPath.c_str());
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, log, 1);
+    posix_spawn_file_actions_adddup2(&actions, log, 2);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A process group of its own, so that stopping it stops the virtual
+    // screen and the D-Bus session with it.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e) {
+        if (std::strncmp(*e, "FG_HOME=", 8) != 0 && std::strncmp(*e, "FG_ROOT=", 8) != 0)
+            environment.emplace_back(*e);
+    }
+    environment.push_back("FG_HOME=" + options_.workFolder + "/home");
+    environment.push_back("FG_ROOT=" + options_.installedRoot);
+    // A watcher in FlightGear's process group ends the group when this
+    // process is gone, however it ended, so no FlightGear is left behind.
+    std::vector<std::string> wrapped = {
+        "/bin/sh", "-c",
+        "p=$PPID; (while kill -0 \"$p\" 2>/dev/null; do sleep 1; done; kill -TERM 0) & "
+        "exec \"$@\"",
+        "sh"};
+    wrapped.insert(wrapped.end(), command_.begin(), command_.end());
+    std::vector<char*> argv;
+    for (std::string& a : wrapped)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const int rc = posix_spawnp(&pid_, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    close(log);
+    if (rc != 0) {
+        pid_ = -1;
+        *error = std::string("cannot start ") + argv[0] + ": " + std::strerror(rc);
+        return false;
+    }
+    return true;
+}
+
+void FlightGearProcess::Stop() {
+    if (pid_ <= 0)
+        return;
+    kill(-pid_, SIGTERM);
+    for (int i = 0; i < 50; ++i) {
+        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            kill(-pid_, SIGKILL);  // whatever of the group is left
+            pid_ = -1;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    kill(-pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+void FlightGearProcess::Receive(std::vector<std::string>& lines) {
+    if (readings_ < 0)
+        return;
+    for (;;) {
+        const ssize_t n = recv(readings_, buffer_, sizeof buffer_, 0);
+        if (n <= 0)
+            return;
+        // One datagram may hold one or more lines.
+        std::string_view data(buffer_, static_cast<std::size_t>(n));
+        while (!data.empty()) {
+            const std::size_t end = data.find('\n');
+            const std::string_view line = data.substr(0, end);
+            if (!line.empty())
+                lines.emplace_back(line);
+            if (end == std::string_view::npos)
+                break;
+            data.remove_prefix(end + 1);
+        }
+    }
+}
+
+bool FlightGearProcess::Send(std::string_view line) {
+    if (commands_ < 0)
+        return false;
+    const ssize_t n = send(commands_, line.data(), line.size(), MSG_DONTWAIT);
+    // A refused datagram (FlightGear not listening yet) is not a failure.
+    return n == static_cast<ssize_t>(line.size()) || errno == ECONNREFUSED || errno == EAGAIN;
+}
+
+std::string FlightGearProcess::ProcessFailure() {
+    if (!ended_.empty() || pid_ <= 0)
+        return ended_;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_)
+        return {};
+    kill(-pid_, SIGKILL);
+    pid_ = -1;
+    const std::string how = WIFEXITED(status) ? "with status " + std::to_string(WEXITSTATUS(status))
+                                              : "on signal " + std::to_string(WTERMSIG(status));
+    ended_ = "FlightGear ended " + how + "; its log is " + options_.logPath;
+    return ended_;
+}
+
+}  // namespace corvane::desktop

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+//
+// A FlightGear process for the stand-in: prepares what FlightGear reads (a
+// data folder with the stand-in's protocol file, added to FlightGear's data
+// path, and a home folder of its own), opens the two UDP streams on the loopback
+// interface, starts FlightGear with its output in a log file, and stops it
+// (its whole process group) when destroyed. Attaching instead uses a
+// FlightGear the user started with the options GenericOptions() names.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/flightgear/Channel.h"
+#include "sim/flightgear/Launch.h"
+
+namespace corvane::desktop {
+
+class FlightGearProcess final : public sim::flightgear::Channel {
+  public:
+    struct Options {
+        sim::flightgear::LaunchPlan plan;  // ports and data folder are filled in here
+        // FlightGear's installed data ($FG_ROOT, else Debian's folder).
+        std::string installedRoot;
+        // Where the data folder, the home folder and the log go (default
+        // $XDG_CACHE_HOME/corvane/flightgear, else ~/.cache/corvane/flightgear).
+        std::string workFolder;
+        std::string logPath;  // default: fgfs.log in the work folder
+        // Attach: FlightGear already runs, sending to readingsPort and
+        // reading commandsPort; nothing is started or stopped.
+        bool attach = false;
+    };
+
+    FlightGearProcess() = default;
+    ~FlightGearProcess() override;
+    FlightGearProcess(const FlightGearProcess&) = delete;
+    FlightGearProcess& operator=(const FlightGearProcess&) = delete;
+
+    // Starts (or attaches). False with *error naming what is missing.
+    bool Start(Options options, std::string* error);
+    // Ends FlightGear (SIGTERM to its group, SIGKILL after a few seconds).
+    void Stop();
+
+    void Receive(std::vector<std::string>& lines) override;
+    bool Send(std::string_view line) override;
+    std::string ProcessFailure() override;
+
+    const std::string& LogPath() const { return options_.logPath; }
+    const std::vector<std::string>& Command() const { return command_; }
+    const sim::flightgear::LaunchPlan& Plan() const { return options_.plan; }
+
+    static std::string DefaultInstalledRoot();
+    static std::string DefaultWorkFolder();
+
+  private:
+    bool PrepareFolders(std::string* error);
+    bool OpenSockets(std::string* error);
+    bool Spawn(std::string* error);
+
+    Options options_;
+    std::vector<std::string> command_;
+    int readings_ = -1;
+    int commands_ = -1;
+    pid_t pid_ = -1;
+    std::string ended_;
+    char buffer_[65536];
+};
+
+}  // namespace corvane::desktop

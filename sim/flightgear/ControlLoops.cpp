@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "sim/flightgear/ControlLoops.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/model/Units.h"
+
+namespace corvane::sim::flightgear {
+
+LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSense& sense,
+                                double pilotElevator, double pilotAileron, double dtS) {
+    const Gains& g = gains_;
+    LoopOutput out;
+    const double dt = std::isfinite(dtS) ? std::clamp(dtS, 0.0, 0.5) : 0.0;
+
+    if (command.holdsPitch && !sense.onGround && sense.tasMps > 10.0) {
+        const double ratio = std::clamp(command.climbTargetMps / sense.tasMps, -0.5, 0.5);
+        const double pathDeg = std::asin(ratio) * units::kRadToDeg;
+        const double climbError = command.climbTargetMps - sense.climbMps;
+        pitchTargetDeg_ =
+            std::clamp(pathDeg + sense.alphaDeg + g.climbToPitchDegPerMps * climbError,
+                       g.maxPitchDownDeg, g.maxPitchUpDeg);
+        const double error = pitchTargetDeg_ - sense.pitchDeg;
+        // Nose up needs the elevator negative (stick back).
+        elevatorTrim_ = std::clamp(elevatorTrim_ - g.elevatorTrimPerDegS * error * dt,
+                                   -g.maxAutopilotElevator, g.maxAutopilotElevator);
+        out.elevator = std::clamp(
+            elevatorTrim_ - g.elevatorPerDeg * error + g.elevatorPerDegS * sense.pitchRateDegS,
+            -g.maxAutopilotElevator, g.maxAutopilotElevator);
+    } else {
+        out.elevator = std::clamp(pilotElevator, -1.0, 1.0);
+        elevatorTrim_ = std::clamp(out.elevator, -g.maxAutopilotElevator, g.maxAutopilotElevator);
+        pitchTargetDeg_ = sense.pitchDeg;
+    }
+
+    if (command.holdsRoll && !sense.onGround) {
+        const double error = command.bankTargetDeg - sense.bankDeg;
+        out.aileron = std::clamp(g.aileronPerDeg * error - g.aileronPerDegS * sense.rollRateDegS,
+                                 -g.maxAutopilotAileron, g.maxAutopilotAileron);
+    } else {
+        out.aileron = std::clamp(pilotAileron, -1.0, 1.0);
+    }
+    return out;
+}
+
+}  // namespace corvane::sim::flightgear

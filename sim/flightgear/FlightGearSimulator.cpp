@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: MIT
+#include "sim/flightgear/FlightGearSimulator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "sim/model/ImageBinding.h"
+#include "sim/model/Offsets.h"
+#include "sim/model/TraceFill.h"
+#include "sim/model/Units.h"
+
+namespace corvane::sim::flightgear {
+
+namespace {
+
+constexpr double kStopSpeedMps = 0.25;
+constexpr double kMovingSpeedMps = 1.5;
+constexpr double kFpmPerFps = 60.0;
+
+std::string Seconds(double s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f s", s);
+    return text;
+}
+
+}  // namespace
+
+FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions& options)
+    : channel_(channel),
+      options_(options),
+      autopilot_(autopilotConfig_),
+      gearHeightM_(options.aircraft.gearHeightM) {
+    if (!(options_.rate > 0.0) || !std::isfinite(options_.rate))
+        options_.rate = 1.0;
+    // The program finds the levers where a simulator leaves them at a start:
+    // idle, flaps up, gear down, brakes off, autopilot off.
+    ControlInputs in;
+    in.crashDetection = options.crashDetection;
+    in.paused = options.paused;
+    ImageBinding::WriteInputs(in, space_);
+    state_.gear = 1.0;
+    ImageBinding::Publish(state_, options_.aircraft.engineType, space_);
+    paused_ = options.paused;
+}
+
+void FlightGearSimulator::Fail(const std::string& why) {
+    if (failure_.empty())
+        failure_ = why;
+}
+
+int FlightGearSimulator::Advance(double hostSeconds) {
+    if (!failure_.empty())
+        return 0;
+    if (hostSeconds > 0.0 && std::isfinite(hostSeconds))
+        hostS_ += hostSeconds;
+
+    lines_.clear();
+    channel_.Receive(lines_);
+    int steps = 0;
+    for (const std::string& line : lines_) {
+        const std::optional<Readings> r = ParseReadings(line);
+        if (!r) {
+            ++rejected_;
+            continue;
+        }
+        lastLineHostS_ = hostS_;
+        heard_ = true;
+        // Until its flight model runs FlightGear sends the start position only.
+        if (!r->fdmInitialized || !(r->timeS > 0.0))
+            continue;
+        Step(*r);
+        ++steps;
+    }
+    if (steps > 0) {
+        if (!channel_.Send(FormatCommands(commands_)))
+            Fail("the controls cannot be sent to FlightGear");
+    }
+
+    const std::string gone = channel_.ProcessFailure();
+    if (!gone.empty()) {
+        Fail(gone);
+    } else if (!started_ && hostS_ > options_.startLimitS) {
+        Fail("FlightGear sent nothing within " + Seconds(options_.startLimitS) + " of its start");
+    } else if (heard_ && hostS_ - lastLineHostS_ > options_.silenceLimitS) {
+        Fail("FlightGear stopped answering: nothing for " + Seconds(hostS_ - lastLineHostS_));
+    }
+    return steps;
+}
+
+void FlightGearSimulator::Step(const Readings& r) {
+    if (!started_) {
+        started_ = true;
+        firstTimeS_ = r.timeS;
+        readings_ = r;
+    }
+    const double dt = std::clamp(r.timeS - readings_.timeS, 0.0, 0.5);
+    readings_ = r;
+    timeS_ = std::max(timeS_, r.timeS - firstTimeS_);
+
+    const ControlInputs in = ImageBinding::ReadInputs(space_);
+    std::uint32_t mask = 0;
+    if (in.paused != paused_) {
+        paused_ = in.paused;
+        Record(paused_ ? SimEventKind::Paused : SimEventKind::Resumed, 0.0, CrashReason::None,
+               mask);
+    }
+
+    state_ = StateFromReadings(r, options_.aircraft);
+    state_.crashed = crashed_;
+    // Standing on all three wheels: the reference point's height over the ground.
+    if (r.noseWheelOnGround && r.leftWheelOnGround && r.rightWheelOnGround &&
+        state_.groundSpeedMps < 1.0) {
+        const double h = state_.altitudeM - state_.groundElevationM;
+        if (h > 0.0 && h < 5.0)
+            gearHeightM_ = h;
+    }
+    Detect(r, in, mask);
+
+    Autopilot::Sense sense;
+    sense.altitudeM = state_.altitudeM;
+    sense.climbMps = state_.velocityUpMps;
+    sense.headingTrueDeg = state_.headingTrueDeg;
+    sense.magneticVariationDeg = state_.magneticVariationDeg;
+    sense.tasMps = state_.tasMps;
+    sense.onGround = state_.onGround;
+    const double stepDt = paused_ ? 0.0 : dt;
+    const Autopilot::Command command = autopilot_.Update(in.autopilot, sense, stepDt);
+
+    LoopSense loopSense;
+    loopSense.pitchDeg = r.pitchDeg;
+    loopSense.bankDeg = r.rollDeg;
+    loopSense.pitchRateDegS = r.pitchRateDegS;
+    loopSense.rollRateDegS = r.rollRateDegS;
+    loopSense.alphaDeg = r.alphaDeg;
+    loopSense.climbMps = state_.velocityUpMps;
+    loopSense.tasMps = state_.tasMps;
+    loopSense.onGround = state_.onGround;
+    const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, stepDt);
+    commands_ = CommandsFor(in, r, loops);
+
+    ImageBinding::Publish(state_, options_.aircraft.engineType, space_);
+    ControlInputs traced = in;
+    traced.elevator = loops.elevator;
+    traced.aileron = loops.aileron;
+    FillTraceRecord(state_, traced, timeS_, static_cast<int>(autopilot_.Mode()), mask, trace_);
+    if (sink_ != nullptr)
+        sink_->OnStep(trace_);
+}
+
+void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std::uint32_t& mask) {
+    const double sinkFpm = r.downFps * kFpmPerFps;
+    // FlightGear's damage model broke the aircraft (it keeps flying the
+    // wreck): a crash as the stand-in's model has one.
+    if (!crashed_ && (r.engineCrashed || r.leftWingDamage > 0.5 || r.rightWingDamage > 0.5)) {
+        crashed_ = true;
+        state_.crashed = true;
+        ++crashCount_;
+        Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
+    }
+    if (!state_.onGround) {
+        if (!airborne_ && trace_.onGround && !paused_)
+            Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
+        airborne_ = true;
+        sinkBeforeFpm_ = sinkFpm;
+        return;
+    }
+    if (airborne_) {
+        // The frame before the wheels touched carries the sink rate the gear
+        // met; the strut has already slowed it in the touching frame.
+        const double touchSink = std::max(sinkBeforeFpm_, sinkFpm);
+        airborne_ = false;
+        ++touchdownCount_;
+        Record(SimEventKind::Touchdown, touchSink, CrashReason::None, mask);
+        if (in.crashDetection && !crashed_) {
+            CrashReason reason = CrashReason::None;
+            if (touchSink > options_.aircraft.crashSinkFpm)
+                reason = CrashReason::HardTouchdown;
+            else if (std::fabs(r.rollDeg) > options_.aircraft.wingStrikeBankDeg)
+                reason = CrashReason::WingStrike;
+            if (reason != CrashReason::None) {
+                crashed_ = true;
+                state_.crashed = true;
+                ++crashCount_;
+                Record(SimEventKind::Crash, touchSink, reason, mask);
+            }
+        }
+    }
+    if (state_.groundSpeedMps > kMovingSpeedMps) {
+        rolledSinceStop_ = true;
+    } else if (rolledSinceStop_ && state_.groundSpeedMps < kStopSpeedMps) {
+        rolledSinceStop_ = false;
+        Record(SimEventKind::Stop, 0.0, CrashReason::None, mask);
+    }
+}
+
+void FlightGearSimulator::Record(SimEventKind kind, double sinkFpm, CrashReason reason,
+                                 std::uint32_t& mask) {
+    SimEvent e = MakeEvent(kind, state_, timeS_);
+    e.sinkRateFpm = sinkFpm;
+    e.crashReason = reason;
+    events_.push_back(e);
+    mask |= 1u << static_cast<int>(kind);
+    if (sink_ != nullptr)
+        sink_->OnEvent(e);
+}
+
+Commands FlightGearSimulator::CommandsFor(const ControlInputs& in, const Readings& r,
+                                          const LoopOutput& loops) {
+    Commands c;
+    // One engine: the first lever. Reverse the aircraft does not have is idle.
+    c.throttle = std::clamp(in.throttle[0], 0.0, 1.0);
+    c.mixture = 1.0;
+    c.flaps = FlapDetent(in.flapsLever, options_.aircraft);
+    c.leftBrake = std::clamp(in.leftBrake, 0.0, 1.0);
+    c.rightBrake = std::clamp(in.rightBrake, 0.0, 1.0);
+    c.parkingBrake = in.parkingBrake ? 1.0 : 0.0;
+    c.elevator = loops.elevator;
+    c.aileron = loops.aileron;
+    c.rudder = std::clamp(in.rudder, -1.0, 1.0);
+    c.frozen = in.paused || crashed_;
+    c.speedUp = options_.rate;
+    c.damage = in.crashDetection;
+
+    // The tower view: where the program put the viewpoint, and FlightGear's
+    // tower view switched on once when it is set or moved; otherwise the view
+    // and the tower stay as FlightGear (or its user) has them.
+    const std::optional<TowerViewpoint> tower = TowerInSpace(space_);
+    c.viewNumber = r.viewNumber;
+    c.towerAutoPosition = !tower.has_value();
+    c.towerLatitudeDeg = r.towerLatitudeDeg;
+    c.towerLongitudeDeg = r.towerLongitudeDeg;
+    c.towerAltitudeFt = r.towerAltitudeFt;
+    if (tower) {
+        const bool moved = !tower_ || tower_->latitudeDeg != tower->latitudeDeg ||
+                           tower_->longitudeDeg != tower->longitudeDeg ||
+                           tower_->altitudeFt != tower->altitudeFt;
+        if (moved)
+            c.viewNumber = options_.towerViewNumber;
+        c.towerLatitudeDeg = tower->latitudeDeg;
+        c.towerLongitudeDeg = tower->longitudeDeg;
+        c.towerAltitudeFt = tower->altitudeFt;
+    }
+    tower_ = tower;
+    return c;
+}
+
+}  // namespace corvane::sim::flightgear

@@ -1,0 +1,397 @@
+// SPDX-License-Identifier: MIT
+//
+// FlightGear behind the variable space, without FlightGear: the protocol
+// lines, the mapping of readings and levers, and the backend fed by a
+// scripted channel (a toy aircraft where the autopilot must close its loops).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim/flightgear/FlightGearSimulator.h"
+#include "sim/flightgear/Launch.h"
+#include "sim/flightgear/Mapping.h"
+#include "sim/flightgear/Protocol.h"
+#include "sim/model/Encoding.h"
+#include "sim/model/ImageBinding.h"
+#include "sim/model/Offsets.h"
+
+namespace corvane::sim::flightgear {
+namespace {
+
+namespace o = offsets;
+
+// Counts the occurrences of a text.
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(FlightGearProtocol, FileAndLinesAgreeAndSurviveTheRoundTrip) {
+    // The protocol file has one chunk per value of each line.
+    const std::string file = ProtocolFileText();
+    const std::string output = file.substr(0, file.find("<input>"));
+    const std::string input = file.substr(file.find("<input>"));
+    EXPECT_EQ(Count(output, "<chunk>"), Count(FormatReadings(Readings{}), ",") + 1);
+    EXPECT_EQ(Count(input, "<chunk>"), Count(FormatCommands(Commands{}), ",") + 1);
+    EXPECT_EQ(Count(file, "<node>/controls/flight/elevator</node>"), 1);
+
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> any(-1000.0, 1000.0);
+    for (int i = 0; i < 200; ++i) {
+        Readings r;
+        r.latitudeDeg = any(random) / 12.0;
+        r.longitudeDeg = any(random) / 6.0;
+        r.altitudeFt = any(random) * 20.0;
+        r.downFps = any(random) / 50.0;
+        r.rightWheelOnGround = i % 2 == 0;
+        r.viewNumber = i % 7;
+        const auto back = ParseReadings(FormatReadings(r));
+        ASSERT_TRUE(back);
+        EXPECT_NEAR(back->latitudeDeg, r.latitudeDeg, 1e-8);
+        EXPECT_NEAR(back->longitudeDeg, r.longitudeDeg, 1e-8);
+        EXPECT_NEAR(back->altitudeFt, r.altitudeFt, 1e-3);
+        EXPECT_NEAR(back->downFps, r.downFps, 1e-4);
+        EXPECT_EQ(back->rightWheelOnGround, r.rightWheelOnGround);
+        EXPECT_EQ(back->viewNumber, r.viewNumber);
+
+        Commands c;
+        c.elevator = any(random) / 1000.0;
+        c.frozen = i % 3 == 0;
+        c.towerLatitudeDeg = r.latitudeDeg;
+        const auto cb = ParseCommands(FormatCommands(c));
+        ASSERT_TRUE(cb);
+        EXPECT_NEAR(cb->elevator, c.elevator, 1e-5);
+        EXPECT_EQ(cb->frozen, c.frozen);
+        EXPECT_NEAR(cb->towerLatitudeDeg, c.towerLatitudeDeg, 1e-8);
+    }
+
+    // A line that is not one whole frame is refused.
+    std::string good = FormatReadings(Readings{});
+    good.pop_back();
+    for (const std::string& bad :
+         {std::string(), std::string("\n"), good.substr(0, good.rfind(',')), good + ",1",
+          "x" + good, good.substr(0, good.size() - 1) + "nan", good + " junk",
+          std::string(4000, ',')}) {
+        EXPECT_FALSE(ParseReadings(bad)) << bad;
+    }
+    EXPECT_TRUE(ParseReadings(good + "\r\n"));
+}
+
+TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
+    const AircraftFacts c172;
+    struct Case {
+        double alphaDeg, flaps;
+        int low, high;
+    };
+    // Zero lift at -2.7 degrees clean, stall at 16 with or without flaps.
+    for (const Case& k : {Case{-2.7, 0.0, 32767, 32767}, Case{16.0, 0.0, 0, 0},
+                          Case{20.0, 1.0, 0, 0}, Case{6.65, 0.0, 16300, 16460},
+                          Case{-2.7, 1.0, 27200, 27360}, Case{-10.0, 1.0, 32767, 32767}}) {
+        const int f = StallFactor(k.alphaDeg, k.flaps, c172);
+        EXPECT_GE(f, k.low) << k.alphaDeg << " " << k.flaps;
+        EXPECT_LE(f, k.high) << k.alphaDeg << " " << k.flaps;
+    }
+    // The same lift with full flaps (a lower alpha) leaves more margin: the
+    // flaps raise the most lift the wing gives.
+    EXPECT_GT(StallFactor(8.0 - 3.76, 1.0, c172), StallFactor(8.0, 0.0, c172) + 3000);
+
+    struct Detent {
+        double lever, detent;
+    };
+    for (const Detent& d : {Detent{0.0, 0.0}, Detent{3000.0 / 16383, 1.0 / 3}, Detent{0.5, 2.0 / 3},
+                            Detent{16000.0 / 16383, 1.0}, Detent{-1.0, 0.0}, Detent{NAN, 0.0}}) {
+        EXPECT_DOUBLE_EQ(FlapDetent(d.lever, c172), d.detent) << d.lever;
+    }
+
+    LaunchPlan plan;
+    plan.start = LaunchPlan::Start::OnFinal;
+    plan.airport = "KSFO";
+    plan.runway = "28R";
+    plan.readingsPort = 5500;
+    plan.commandsPort = 5501;
+    const std::vector<std::string> headless = LaunchCommand(plan);
+    ASSERT_GE(headless.size(), 6u);
+    EXPECT_EQ(headless[0], "dbus-run-session");
+    auto has = [](const std::vector<std::string>& args, const std::string& a) {
+        return std::find(args.begin(), args.end(), a) != args.end();
+    };
+    EXPECT_TRUE(has(headless, "--runway=28R"));
+    EXPECT_TRUE(has(headless, "--offset-distance=10"));
+    // Both streams on the loopback interface only.
+    EXPECT_TRUE(has(headless, "--generic=socket,out,30,127.0.0.1,5500,udp,corvane"));
+    EXPECT_TRUE(has(headless, "--generic=socket,in,30,127.0.0.1,5501,udp,corvane"));
+    plan.ownWindow = true;
+    const std::vector<std::string> windowed = LaunchCommand(plan);
+    EXPECT_EQ(windowed[0], "fgfs");
+    EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
+}
+
+// A channel the test writes FlightGear's lines into and reads the controls from.
+class ScriptedChannel final : public Channel {
+  public:
+    void Receive(std::vector<std::string>& lines) override {
+        lines.insert(lines.end(), pending.begin(), pending.end());
+        pending.clear();
+    }
+    bool Send(std::string_view line) override {
+        sent.emplace_back(line);
+        return true;
+    }
+    std::string ProcessFailure() override { return failure; }
+
+    Commands LastSent() const {
+        const auto c = ParseCommands(sent.back());
+        EXPECT_TRUE(c);
+        return c.value_or(Commands{});
+    }
+
+    std::vector<std::string> pending;
+    std::vector<std::string> sent;
+    std::string failure;
+};
+
+Readings Flying() {
+    Readings r;
+    r.fdmInitialized = true;
+    r.timeS = 1.0;
+    r.latitudeDeg = 37.55;
+    r.longitudeDeg = -122.2;
+    r.altitudeFt = 3000.0;
+    r.groundElevationFt = 10.0;
+    r.headingTrueDeg = 298.0;
+    r.iasKt = 90.0;
+    r.tasKt = 94.0;
+    r.groundSpeedKt = 94.0;
+    r.northFps = 75.0;
+    r.eastFps = -140.0;
+    r.alphaDeg = 3.0;
+    r.magneticVariationDeg = 13.0;
+    r.flapsNorm = 1.0 / 3.0;
+    return r;
+}
+
+struct Fixture {
+    ScriptedChannel channel;
+    BackendOptions options;
+    FlightGearSimulator sim{channel, options};
+
+    void Feed(const Readings& r, double hostS = 1.0 / 30) {
+        channel.pending.push_back(FormatReadings(r));
+        sim.Advance(hostS);
+    }
+    ControlInputs Inputs() { return ImageBinding::ReadInputs(sim.Variables()); }
+    void Set(const ControlInputs& in) { ImageBinding::WriteInputs(in, sim.Variables()); }
+};
+
+TEST(FlightGearBackend, PublishesTheReadingsAndSendsTheLevers) {
+    Fixture f;
+    Readings r = Flying();
+    r.downFps = 500.0 / 60.0;
+    f.Feed(r);
+    const VariableSpace& v = f.sim.Variables();
+    EXPECT_NEAR(encoding::DecodeLatitude({v.U32(o::kLatitudeLo), v.I32(o::kLatitudeHi)}), 37.55,
+                1e-7);
+    EXPECT_NEAR(encoding::DecodeAltitude({v.U32(o::kAltitudeFraction), v.I32(o::kAltitudeMetres)}),
+                3000.0 * 0.3048, 1e-3);
+    EXPECT_NEAR(encoding::DecodeAngle32(v.U32(o::kHeading)), 298.0, 1e-3);
+    EXPECT_NEAR(encoding::DecodeKnots128(v.I32(o::kIndicatedAirspeed)), 90.0, 0.01);
+    EXPECT_NEAR(encoding::DecodeVerticalSpeedMps(v.I16(o::kVerticalSpeed)) * 196.85, -500.0, 5.0);
+    EXPECT_NEAR(encoding::DecodeMagneticVariation(v.U16(o::kMagneticVariation)), 13.0, 0.01);
+    EXPECT_EQ(v.U16(o::kOnGround), 0);
+    EXPECT_EQ(v.U32(o::kGearPosition), 16383u);  // fixed gear: down
+    EXPECT_EQ(v.I16(o::kEngineType), 0);         // piston
+    EXPECT_EQ(v.U16(o::kStallFactor), StallFactor(3.0, 1.0 / 3.0, AircraftFacts{}));
+
+    ControlInputs in = f.Inputs();
+    in.throttle = {0.75, -0.5, 0.0, 0.0};
+    in.flapsLever = 3000.0 / 16383;
+    in.spoilersLever = 1.0;  // the Cessna has none: ignored
+    in.gearDown = false;     // fixed gear: ignored
+    in.leftBrake = 0.25;
+    in.rightBrake = 0.5;
+    in.parkingBrake = true;
+    in.elevator = -0.3;
+    in.aileron = 0.2;
+    in.rudder = -0.1;
+    in.paused = true;
+    f.Set(in);
+    f.Feed(r);
+    Commands c = f.channel.LastSent();
+    EXPECT_NEAR(c.throttle, 0.75, 1e-4);
+    EXPECT_NEAR(c.flaps, 1.0 / 3.0, 1e-4);
+    EXPECT_NEAR(c.leftBrake, 0.25, 1e-3);
+    EXPECT_NEAR(c.rightBrake, 0.5, 1e-3);
+    EXPECT_EQ(c.parkingBrake, 1.0);
+    EXPECT_NEAR(c.elevator, -0.3, 1e-3);  // the autopilot is off: the program's controls
+    EXPECT_NEAR(c.aileron, 0.2, 1e-3);
+    EXPECT_NEAR(c.rudder, -0.1, 1e-3);
+    EXPECT_TRUE(c.frozen);
+    EXPECT_EQ(v.U32(o::kGearPosition), 16383u);
+    EXPECT_TRUE(c.towerAutoPosition);
+
+    // The tower viewpoint the program sets switches FlightGear to its tower view.
+    const auto lat = encoding::EncodeTowerLatitude(37.62);
+    f.sim.Variables().SetU32(o::kTowerLatitudeLo, lat.lower);
+    f.sim.Variables().SetI16(o::kTowerLatitudeHi, lat.upper);
+    const auto lon = encoding::EncodeTowerLongitude(-122.38);
+    f.sim.Variables().SetU32(o::kTowerLongitudeFraction, lon.fraction);
+    f.sim.Variables().SetU16(o::kTowerLongitudeWhole, lon.whole);
+    f.sim.Variables().SetI32(o::kTowerAltitude, encoding::EncodeTowerAltitude(150.0));
+    f.Feed(r);
+    c = f.channel.LastSent();
+    EXPECT_EQ(c.viewNumber, f.options.towerViewNumber);
+    EXPECT_FALSE(c.towerAutoPosition);
+    EXPECT_NEAR(c.towerLatitudeDeg, 37.62, 1e-4);
+    EXPECT_NEAR(c.towerLongitudeDeg, -122.38, 1e-4);
+    EXPECT_NEAR(c.towerAltitudeFt, 150.0, 0.5);
+}
+
+// A toy aircraft that answers the controls as a light aircraft does: the
+// elevator pitches, the aileron rolls, the flight path follows the pitch
+// less the angle of attack and the heading turns with the bank.
+TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
+    Fixture f;
+    Readings r = Flying();
+    f.Feed(r);
+    ControlInputs in = f.Inputs();
+    in.autopilot.master = true;
+    in.autopilot.headingHold = true;
+    in.autopilot.altitudeHold = true;
+    in.autopilot.headingMagneticDeg = 325.0;  // 40 degrees to the right (variation 13 east)
+    in.autopilot.altitudeTargetM = 5000.0 * 0.3048;
+    in.autopilot.verticalSpeedFpm = 500;
+    f.Set(in);
+
+    const double dt = 1.0 / 30;
+    const double tas = r.tasKt * 0.5144;
+    double maxBank = 0.0;
+    for (int i = 0; i < 30 * 90; ++i) {
+        const Commands c = f.channel.sent.empty() ? Commands{} : f.channel.LastSent();
+        r.pitchRateDegS = -25.0 * (c.elevator + 0.05);  // a little nose-down out of trim
+        r.rollRateDegS = 40.0 * c.aileron;
+        r.pitchDeg += r.pitchRateDegS * dt;
+        r.rollDeg += r.rollRateDegS * dt;
+        const double climb = tas * std::sin((r.pitchDeg - r.alphaDeg) * M_PI / 180);
+        r.downFps = -climb / 0.3048;
+        r.altitudeFt += climb / 0.3048 * dt;
+        r.headingTrueDeg += 9.81 * std::tan(r.rollDeg * M_PI / 180) / tas * 180 / M_PI * dt;
+        r.timeS += dt;
+        maxBank = std::max(maxBank, std::fabs(r.rollDeg));
+        f.Feed(r, dt);
+        if (i == 30 * 60) {
+            // After a minute: climbing at the rate asked, heading reached.
+            EXPECT_NEAR(-r.downFps * 60, 500.0, 100.0);
+            EXPECT_NEAR(encoding::Wrap180(r.headingTrueDeg - 338.0), 0.0, 3.0);
+        }
+    }
+    EXPECT_LE(maxBank, 27.0);
+    EXPECT_GT(maxBank, 10.0);
+    EXPECT_NEAR(r.rollDeg, 0.0, 2.0);
+}
+
+TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
+    struct Case {
+        double sinkFpm;
+        double bankDeg;
+        bool crashDetection;
+        bool crash;
+    };
+    for (const Case& k : {Case{300, 0, true, false}, Case{1200, 0, true, true},
+                          Case{1200, 0, false, false}, Case{300, 30, true, true}}) {
+        Fixture f;
+        ControlInputs in = f.Inputs();
+        in.crashDetection = k.crashDetection;
+        f.Set(in);
+        Readings r = Flying();
+        r.downFps = k.sinkFpm / 60.0;
+        r.rollDeg = k.bankDeg;
+        f.Feed(r);
+        r.downFps = 1.0;  // the strut has taken most of it
+        r.leftWheelOnGround = r.rightWheelOnGround = true;
+        r.timeS += 0.05;
+        f.Feed(r);
+        const auto& events = f.sim.Events();
+        ASSERT_GE(events.size(), 1u);
+        EXPECT_EQ(events[0].kind, SimEventKind::Touchdown);
+        EXPECT_NEAR(events[0].sinkRateFpm, k.sinkFpm, 1.0);
+        EXPECT_EQ(f.sim.CrashCount(), k.crash ? 1 : 0) << k.sinkFpm << " " << k.bankDeg;
+        EXPECT_EQ(f.channel.LastSent().frozen, k.crash);
+        EXPECT_EQ(f.sim.Variables().U16(o::kCrashed), k.crash ? 1 : 0);
+        EXPECT_EQ(f.sim.Variables().U16(o::kOnGround), 1);
+        if (k.crash)
+            continue;
+        // Rolling out to a stop.
+        for (double gs : {30.0, 10.0, 2.0, 0.2}) {
+            r.northFps = gs;
+            r.eastFps = 0.0;
+            r.timeS += 1.0;
+            f.Feed(r);
+        }
+        EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Stop);
+        EXPECT_EQ(f.sim.TouchdownCount(), 1);
+    }
+}
+
+TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {
+    {
+        Fixture f;  // nothing ever arrives
+        f.sim.Advance(f.options.startLimitS - 1.0);
+        EXPECT_EQ(f.sim.Failure(), "");
+        f.sim.Advance(2.0);
+        EXPECT_NE(f.sim.Failure().find("sent nothing within 300 s"), std::string::npos)
+            << f.sim.Failure();
+    }
+    {
+        // Lines before the flight model runs keep the link alive but are no steps.
+        Fixture f;
+        Readings loading = Flying();
+        loading.fdmInitialized = false;
+        for (int i = 0; i < 20; ++i)
+            f.Feed(loading, 1.0);
+        EXPECT_FALSE(f.sim.Started());
+        EXPECT_EQ(f.sim.Failure(), "");
+        EXPECT_EQ(f.sim.Variables().U32(o::kLatitudeHi), 0u);
+        f.Feed(Flying());
+        EXPECT_TRUE(f.sim.Started());
+    }
+    {
+        Fixture f;
+        f.Feed(Flying());
+        f.channel.pending.push_back("not a frame\n");
+        f.sim.Advance(f.options.silenceLimitS - 1.0);
+        EXPECT_EQ(f.sim.Failure(), "");
+        EXPECT_EQ(f.sim.LinesRejected(), 1u);
+        f.sim.Advance(2.0);
+        EXPECT_NE(f.sim.Failure().find("stopped answering"), std::string::npos) << f.sim.Failure();
+        // A failed backend no longer moves.
+        f.channel.pending.push_back(FormatReadings(Flying()));
+        EXPECT_EQ(f.sim.Advance(1.0), 0);
+    }
+    {
+        // FlightGear's damage model broke the aircraft: a crash, and frozen.
+        Fixture f;
+        Readings r = Flying();
+        f.Feed(r);
+        r.engineCrashed = true;
+        r.timeS += 0.1;
+        f.Feed(r);
+        ASSERT_EQ(f.sim.CrashCount(), 1);
+        EXPECT_EQ(f.sim.Events().back().crashReason, CrashReason::Impact);
+        EXPECT_TRUE(f.channel.LastSent().frozen);
+    }
+    {
+        Fixture f;
+        f.Feed(Flying());
+        f.channel.failure = "FlightGear ended with status 1; its log is /tmp/fgfs.log";
+        f.sim.Advance(0.1);
+        EXPECT_EQ(f.sim.Failure(), f.channel.failure);
+    }
+}
+
+}  // namespace
+}  // namespace corvane::sim::flightgear
