@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages that Corvane needs to build, test and run, when
-# they are missing. Needs root (or sudo) only when something must be installed.
+# they are missing, and the packages named on its command line (e.g.
+# flightgear). Needs root (or sudo) only when something must be installed.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   zlib1g-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
   xvfb xauth
+  "$@"
 )
 
 missing=()

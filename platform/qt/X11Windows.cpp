@@ -57,4 +57,55 @@ bool X11WindowRect(std::uint64_t nativeId, host::Rect* rect) {
 #endif
 }
 
+#ifdef CORVANE_HAVE_XCB
+namespace {
+
+std::string WindowTitle(xcb_connection_t* c, xcb_window_t w) {
+    xcb_get_property_reply_t* p = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr);
+    if (!p)
+        return {};
+    const std::string title(static_cast<const char*>(xcb_get_property_value(p)),
+                            static_cast<std::size_t>(xcb_get_property_value_length(p)));
+    std::free(p);
+    return title;
+}
+
+xcb_window_t FindTitled(xcb_connection_t* c, xcb_window_t parent, const std::string& prefix,
+                        int depth) {
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, parent), nullptr);
+    if (!tree)
+        return 0;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    xcb_window_t found = 0;
+    for (int i = 0; i < count && !found; ++i) {
+        if (WindowTitle(c, children[i]).rfind(prefix, 0) == 0)
+            found = children[i];
+    }
+    for (int i = 0; i < count && !found && depth > 0; ++i)
+        found = FindTitled(c, children[i], prefix, depth - 1);
+    std::free(tree);
+    return found;
+}
+
+}  // namespace
+#endif
+
+std::uint64_t X11FindWindowTitled(const std::string& titlePrefix) {
+#ifdef CORVANE_HAVE_XCB
+    if (!OnX11() || titlePrefix.empty())
+        return 0;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return 0;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    return screen ? FindTitled(c, screen->root, titlePrefix, 1) : 0;
+#else
+    (void)titlePrefix;
+    return 0;
+#endif
+}
+
 }  // namespace corvane::qtui

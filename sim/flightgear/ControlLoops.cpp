@@ -9,7 +9,8 @@
 namespace corvane::sim::flightgear {
 
 LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSense& sense,
-                                double pilotElevator, double pilotAileron, double dtS) {
+                                double pilotElevator, double pilotAileron, double pilotRudder,
+                                bool autoCoordinator, double dtS) {
     const Gains& g = gains_;
     LoopOutput out;
     const double dt = std::isfinite(dtS) ? std::clamp(dtS, 0.0, 0.5) : 0.0;
@@ -40,6 +41,17 @@ LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSen
                                  -g.maxAutopilotAileron, g.maxAutopilotAileron);
     } else {
         out.aileron = std::clamp(pilotAileron, -1.0, 1.0);
+    }
+
+    out.rudder = std::clamp(pilotRudder, -1.0, 1.0);
+    if (autoCoordinator && !sense.onGround && sense.tasMps > 10.0) {
+        // Air from the right wants the nose to the right: rudder right.
+        rudderTrim_ = std::clamp(rudderTrim_ + g.rudderTrimPerDegSlipS * sense.sideslipDeg * dt,
+                                 -g.maxRudderTrim, g.maxRudderTrim);
+        out.rudder = std::clamp(out.rudder + rudderTrim_ + g.rudderPerDegSlip * sense.sideslipDeg,
+                                -1.0, 1.0);
+    } else {
+        rudderTrim_ = 0.0;
     }
     return out;
 }

@@ -12,6 +12,12 @@
 //   integrator that finds the trim;
 // - roll: the aileron follows the bank error with damping on the roll rate.
 //
+// - speed: the pitch target gives way below the lowest speed the autopilot
+//   flies, so that a climb the engine cannot hold trades height, not speed;
+// - the auto-coordinator (when the program has it on) moves the rudder to
+//   keep the sideslip at zero, as the stand-in's coordinated flight has it:
+//   the heading then is the track through the air.
+//
 // While a channel is not held the pilot's (the program's) control passes
 // through and the integrator follows it, so taking over is bumpless.
 #pragma once
@@ -26,6 +32,8 @@ struct LoopSense {
     double pitchRateDegS = 0.0;
     double rollRateDegS = 0.0;
     double alphaDeg = 0.0;
+    double sideslipDeg = 0.0;  // positive with the air flow from the right
+    double iasKt = 0.0;
     double climbMps = 0.0;
     double tasMps = 0.0;
     bool onGround = false;
@@ -34,6 +42,7 @@ struct LoopSense {
 struct LoopOutput {
     double elevator = 0.0;  // -1..1, positive nose down
     double aileron = 0.0;   // -1..1, positive roll right
+    double rudder = 0.0;    // -1..1, positive yaw right
 };
 
 class ControlLoops {
@@ -46,6 +55,11 @@ class ControlLoops {
         // The pitch target never asks for more angle of attack than this: a
         // climb the engine cannot hold trades height, not speed.
         double maxAlphaDeg = 10.0;
+        double minSpeedKt = 65.0;
+        double pitchDegPerKtSlow = 1.0;
+        double rudderPerDegSlip = 0.05;
+        double rudderTrimPerDegSlipS = 0.02;
+        double maxRudderTrim = 0.4;
         double elevatorPerDeg = 0.06;
         double elevatorPerDegS = 0.03;
         double elevatorTrimPerDegS = 0.015;
@@ -60,13 +74,15 @@ class ControlLoops {
 
     // pilotElevator and pilotAileron: the controls as the program set them.
     LoopOutput Update(const Autopilot::Command& command, const LoopSense& sense,
-                      double pilotElevator, double pilotAileron, double dtS);
+                      double pilotElevator, double pilotAileron, double pilotRudder,
+                      bool autoCoordinator, double dtS);
 
     double PitchTargetDeg() const { return pitchTargetDeg_; }
 
   private:
     Gains gains_;
     double elevatorTrim_ = 0.0;
+    double rudderTrim_ = 0.0;
     double pitchTargetDeg_ = 0.0;
 };
 

@@ -45,8 +45,11 @@ FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions&
 }
 
 void FlightGearSimulator::Fail(const std::string& why) {
-    if (failure_.empty())
-        failure_ = why;
+    if (!failure_.empty())
+        return;
+    failure_ = why;
+    if (!options_.logPath.empty() && why.find(options_.logPath) == std::string::npos)
+        failure_ += "; its log is " + options_.logPath;
 }
 
 int FlightGearSimulator::Advance(double hostSeconds) {
@@ -133,16 +136,20 @@ void FlightGearSimulator::Step(const Readings& r) {
     loopSense.pitchRateDegS = r.pitchRateDegS;
     loopSense.rollRateDegS = r.rollRateDegS;
     loopSense.alphaDeg = r.alphaDeg;
+    loopSense.sideslipDeg = r.sideslipDeg;
+    loopSense.iasKt = r.iasKt;
     loopSense.climbMps = state_.velocityUpMps;
     loopSense.tasMps = state_.tasMps;
     loopSense.onGround = state_.onGround;
-    const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, stepDt);
+    const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, in.rudder,
+                                           in.autoCoordinator, stepDt);
     commands_ = CommandsFor(in, r, loops);
 
     ImageBinding::Publish(state_, options_.aircraft.engineType, space_);
     ControlInputs traced = in;
     traced.elevator = loops.elevator;
     traced.aileron = loops.aileron;
+    traced.rudder = loops.rudder;
     FillTraceRecord(state_, traced, timeS_, static_cast<int>(autopilot_.Mode()), mask, trace_);
     if (sink_ != nullptr)
         sink_->OnStep(trace_);
@@ -217,7 +224,7 @@ Commands FlightGearSimulator::CommandsFor(const ControlInputs& in, const Reading
     c.parkingBrake = in.parkingBrake ? 1.0 : 0.0;
     c.elevator = loops.elevator;
     c.aileron = loops.aileron;
-    c.rudder = std::clamp(in.rudder, -1.0, 1.0);
+    c.rudder = loops.rudder;
     c.frozen = in.paused || crashed_;
     c.speedUp = options_.rate;
     c.damage = in.crashDetection;

@@ -44,6 +44,8 @@ struct BackendOptions {
     bool crashDetection = true;  // initial crash setting (0x0830)
     bool paused = false;         // start paused
     double rate = 1.0;           // FlightGear's /sim/speed-up, for the step pacing
+    // FlightGear's log, named in the failures.
+    std::string logPath;
     // FlightGear's view number of its tower view.
     int towerViewNumber = 3;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/flightgear/Launch.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -24,6 +25,18 @@ std::string Precise(double v) {
 
 }  // namespace
 
+std::string RunwayIdent(const std::string& designator) {
+    std::string d = designator;
+    while (!d.empty() && d.front() == ' ')
+        d.erase(d.begin());
+    while (!d.empty() && d.back() == ' ')
+        d.pop_back();
+    if (d.size() == 1 || (d.size() >= 2 && std::isdigit(static_cast<unsigned char>(d[0])) &&
+                          !std::isdigit(static_cast<unsigned char>(d[1]))))
+        d.insert(d.begin(), '0');
+    return d;
+}
+
 std::vector<std::string> GenericOptions(const LaunchPlan& plan) {
     const std::string name(kProtocolName);
     const std::string hz = std::to_string(plan.rateHz);
@@ -43,7 +56,7 @@ std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
         case LaunchPlan::Start::OnFinal:
             a.push_back("--airport=" + plan.airport);
             if (!plan.runway.empty())
-                a.push_back("--runway=" + plan.runway);
+                a.push_back("--runway=" + RunwayIdent(plan.runway));
             if (plan.start == LaunchPlan::Start::OnFinal) {
                 a.push_back("--offset-distance=" + Number(plan.finalNm));
                 a.push_back("--glideslope=" + Number(plan.glidePathDeg));

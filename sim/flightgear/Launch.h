@@ -48,6 +48,11 @@ std::vector<std::string> LaunchCommand(const LaunchPlan& plan);
 // The two --generic options alone (for a FlightGear the user starts).
 std::vector<std::string> GenericOptions(const LaunchPlan& plan);
 
+// A runway designator as FlightGear's airport data spells it: two digits
+// ("8L" -> "08L", "9" -> "09"). FlightGear waits forever for a runway it does
+// not know, so the spelling matters.
+std::string RunwayIdent(const std::string& designator);
+
 // Scenario turbulence names as FlightGear's strength.
 double TurbulenceStrength(const std::string& level);
 

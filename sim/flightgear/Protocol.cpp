@@ -44,6 +44,7 @@ const std::vector<Field<R>>& ReadingFields() {
         {"east", "/velocities/speed-east-fps", "%.4f", &R::eastFps},
         {"down", "/velocities/speed-down-fps", "%.4f", &R::downFps},
         {"alpha", "/orientation/alpha-deg", "%.4f", &R::alphaDeg},
+        {"sideslip", "/orientation/side-slip-deg", "%.4f", &R::sideslipDeg},
         {"variation", "/environment/magnetic-variation-deg", "%.4f", &R::magneticVariationDeg},
         {"wow-nose", "/gear/gear[0]/wow", "%d", nullptr, &R::noseWheelOnGround},
         {"wow-left", "/gear/gear[1]/wow", "%d", nullptr, &R::leftWheelOnGround},

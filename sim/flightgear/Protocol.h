@@ -36,6 +36,7 @@ struct Readings {
     double eastFps = 0.0;
     double downFps = 0.0;
     double alphaDeg = 0.0;
+    double sideslipDeg = 0.0;           // positive with the air flow from the right
     double magneticVariationDeg = 0.0;  // east positive
     bool noseWheelOnGround = false;
     bool leftWheelOnGround = false;

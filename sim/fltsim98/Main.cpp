@@ -110,6 +110,7 @@ int main(int argc, char** argv) {
         options.crashDetection = command.crashDetection;
         options.paused = command.paused;
         options.rate = command.rate;
+        options.logPath = fg.attach ? std::string() : flightGear.LogPath();
         flightGearBackend = std::make_unique<flightgear::FlightGearSimulator>(flightGear, options);
         backend = flightGearBackend.get();
     } else {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/qt/X11Windows.h"
 #include "sim/fltsim98/FlightWindow.h"
 
 namespace corvane::sim {
@@ -116,6 +117,24 @@ int RunWithWindow(int argc, char** argv, const CommandLine& command, SimulatorBa
             }
             std::fflush(stdout);
         });
+    }
+
+    // FlightGear in its own window: that window becomes the simulator's
+    // window on the desktop once it shows, so that the program places its
+    // map inside FlightGear's view.
+    QTimer findFlightGear;
+    if (command.backend == Backend::FlightGear && command.fgWindow) {
+        QObject::connect(&findFlightGear, &QTimer::timeout, [&] {
+            const std::uint64_t id = qtui::X11FindWindowTitled("FlightGear");
+            if (id == 0)
+                return;
+            published.SetNativeId(id);
+            std::printf("FlightGear's window 0x%llx is the simulator's window\n",
+                        static_cast<unsigned long long>(id));
+            std::fflush(stdout);
+            findFlightGear.stop();
+        });
+        findFlightGear.start(1000);
     }
 
     QObject::connect(&app, &QApplication::lastWindowClosed, [&] { runner.RequestQuit(); });

@@ -295,6 +295,7 @@ void FlightRun::StartFlightGear() {
     sim::flightgear::BackendOptions backend;
     backend.crashDetection = sc_.crashDetection;
     backend.rate = options_.flightGearSpeedUp;
+    backend.logPath = flightGear_->LogPath();
     flightGearBackend_ =
         std::make_unique<sim::flightgear::FlightGearSimulator>(*flightGear_, backend);
     sim_->UseBackend(flightGearBackend_.get());
@@ -498,6 +499,12 @@ void FlightRun::ChooseRunway() {
     airports::foundlist_Click(p_, line);
     if (host_.Ended())
         return;
+    if (options_.flightGear) {
+        // The pilot paused FlightGear before setting up (it starts untrimmed)
+        // and lets it go now; the program keeps the pause it found.
+        flightGearBackend_->Variables().SetU16(sim::offsets::kPause, 0);
+        r_.stages.push_back({FlightTime(), "FlightGear let go by the pilot"});
+    }
     if (p_.plan.RouteStage < 1 && p_.plan.LandingStage < 1)
         return Fail("choosing the landing direction did not start the flight");
     if (!sc_.cruiseEntry.empty()) {
