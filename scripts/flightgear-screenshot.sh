@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Takes the picture of Corvane's map inside FlightGear's window for
+# docs/flightgear.md: a virtual X screen, the stand-in with FlightGear in its
+# own window (drawing its scenery in software: slow, a few frames a second),
+# Corvane attached to it, and the whole screen saved once the map shows.
+# Needs FlightGear (scripts/flightgear.sh installs it), Xvfb, xwd (x11-apps)
+# and convert (imagemagick).
+# Usage: scripts/flightgear-screenshot.sh [BUILD_DIR] [OUT.png]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir="${1:-build}"
+out="${2:-docs/flightgear-corvane.png}"
+for tool in Xvfb xwd convert xwininfo; do
+  command -v "$tool" >/dev/null || { echo "flightgear-screenshot.sh: needs $tool" >&2; exit 2; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/corvane-fg-shot-XXXXXX")
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; sleep 2; rm -rf "$work"; }
+trap cleanup EXIT
+
+display=:$((90 + RANDOM % 100))
+while [ -e "/tmp/.X11-unix/X${display#:}" ]; do display=:$((90 + RANDOM % 100)); done
+Xvfb "$display" -screen 0 1280x800x24 >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+sleep 2
+export DISPLAY=$display
+export CORVANE_DESKTOP="$work/desktop" XDG_RUNTIME_DIR="$work/runtime"
+export CORVANE_REGISTRY="$work/registry.ini"
+mkdir -p "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
+chmod 700 "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
+"$dir"/bin/corvane-registry set 'HKEY_LOCAL_MACHINE\Software\CLASSES\flight simulator' \
+  defaulticon "$(cd "$dir" && pwd)/fs98/fltsim98.exe,1" >/dev/null
+
+"$dir"/fs98/fltsim98.exe --backend flightgear --fg-window --fg-log "$work/fgfs.log" \
+  --airport PHNL --runway 08L --final 3 >"$work/fltsim98.log" 2>&1 &
+pids+=($!)
+echo "waiting for FlightGear's window (a minute or two)..."
+for _ in $(seq 1 400); do
+  grep -q "is the simulator's window" "$work/fltsim98.log" && break
+  sleep 1
+done
+grep -q "is the simulator's window" "$work/fltsim98.log" ||
+  { cat "$work/fltsim98.log" >&2; echo "flightgear-screenshot.sh: FlightGear's window did not show" >&2; exit 1; }
+sleep 20  # FlightGear draws its first frames
+"$dir"/bin/corvane >"$work/corvane.log" 2>&1 &
+pids+=($!)
+sleep 30
+xwd -root -silent | convert xwd:- "$out"
+echo "saved $out"
