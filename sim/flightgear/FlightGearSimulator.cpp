@@ -17,6 +17,8 @@ namespace {
 constexpr double kStopSpeedMps = 0.25;
 constexpr double kMovingSpeedMps = 1.5;
 constexpr double kFpmPerFps = 60.0;
+// Simulated seconds without any wheel on the ground before it is a lift-off.
+constexpr double kLiftoffAfterS = 0.25;
 
 std::string Seconds(double s) {
     char text[32];
@@ -165,13 +167,22 @@ void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std
         ++crashCount_;
         Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
     }
+    // The wheels' contact flickers as the struts settle and on a rough roll;
+    // the aircraft has left the ground when no wheel touched for a while.
+    if (state_.onGround) {
+        lastContactS_ = timeS_;
+    } else if (onGround_ && timeS_ - lastContactS_ < kLiftoffAfterS) {
+        state_.onGround = true;
+    }
     if (!state_.onGround) {
-        if (!airborne_ && trace_.onGround && !paused_)
+        if (onGround_ && !paused_)
             Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
+        onGround_ = false;
         airborne_ = true;
         sinkBeforeFpm_ = sinkFpm;
         return;
     }
+    onGround_ = true;
     if (airborne_) {
         // The frame before the wheels touched carries the sink rate the gear
         // met; the strut has already slowed it in the touching frame.

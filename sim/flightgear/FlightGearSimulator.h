@@ -11,8 +11,10 @@
 // aircraft lacks, are accepted in the space and go nowhere.
 //
 // Touchdowns, lift-offs, stops and crashes are events as with the stand-in's
-// model. With crash detection on, a touchdown sinking too fast or banked too
-// far is a crash: the aircraft is marked crashed and FlightGear frozen.
+// model. The wheels' contact flickers as JSBSim's struts settle: the aircraft
+// counts as on the ground until no wheel has touched for a quarter second. With crash detection on,
+// a touchdown sinking too fast or banked too far is a crash: the aircraft is marked crashed and
+// FlightGear frozen.
 //
 // FlightGear that does not send its first frame in time, stops sending, or
 // whose process ends makes the backend fail: Failure() says why and nothing
@@ -105,7 +107,9 @@ class FlightGearSimulator final : public SimulatorBackend {
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;
-    bool airborne_ = false;
+    bool airborne_ = false;  // flew since the wheels last touched
+    bool onGround_ = false;  // on the ground, contact flicker smoothed
+    double lastContactS_ = 0.0;
     bool rolledSinceStop_ = false;
     bool crashed_ = false;
     bool paused_ = false;

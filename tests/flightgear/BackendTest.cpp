@@ -332,6 +332,24 @@ TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
         EXPECT_EQ(f.sim.Variables().U16(o::kOnGround), 1);
         if (k.crash)
             continue;
+        // Contact flicker of a tenth of a second is no lift-off; half a second
+        // off the ground is a bounce.
+        auto offFor = [&](double seconds) {
+            Readings off = r;
+            off.leftWheelOnGround = off.rightWheelOnGround = false;
+            for (double t = 0.0; t < seconds; t += 0.05) {
+                off.timeS = r.timeS += 0.05;
+                f.Feed(off);
+                EXPECT_EQ(f.sim.Variables().U16(o::kOnGround), t + 0.05 < 0.25 ? 1 : 0) << t;
+            }
+            r.timeS += 0.05;
+            f.Feed(r);
+        };
+        offFor(0.1);
+        EXPECT_EQ(f.sim.TouchdownCount(), 1);
+        offFor(0.5);
+        EXPECT_EQ(f.sim.TouchdownCount(), 2);
+        EXPECT_EQ(f.sim.Events()[f.sim.Events().size() - 2].kind, SimEventKind::Liftoff);
         // Rolling out to a stop.
         for (double gs : {30.0, 10.0, 2.0, 0.2}) {
             r.northFps = gs;
@@ -340,7 +358,6 @@ TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
             f.Feed(r);
         }
         EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Stop);
-        EXPECT_EQ(f.sim.TouchdownCount(), 1);
     }
 }
 
