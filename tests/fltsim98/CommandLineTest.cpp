@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/fltsim98/CommandLine.h"
+#include "sim/fltsim98/SimulatorSetup.h"
 
 namespace corvane::sim {
 namespace {
@@ -85,6 +86,11 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
         {{"--turbulence-seed", "-3"}, "--turbulence-seed"},
         {{"--wind-gradient=yes"}, "--wind-gradient"},
         {{"--headless", "--screenshot", "a.png"}, "--screenshot"},
+        {{"--backend", "xplane"}, "--backend"},
+        {{"--fg-window"}, "--backend flightgear"},
+        {{"--backend", "flightgear", "--fg-attach", "5500"}, "--fg-attach"},
+        {{"--backend", "flightgear", "--fg-attach", "5500:70000"}, "--fg-attach"},
+        {{"--backend", "flightgear", "--fg-attach", "5500.5:5501"}, "--fg-attach"},
     };
     for (const auto& c : cases) {
         CommandLine out;
@@ -95,14 +101,41 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
     }
 }
 
+TEST(CommandLineTest, FlightGearBackendAndItsStart) {
+    CommandLine c;
+    ASSERT_TRUE(
+        ParseCommandLine({"--backend", "flightgear", "--fg-attach", "5500:5501", "--airport",
+                          "PHNL", "--runway", "8L", "--final", "12", "--rate", "2"},
+                         &c)
+            .run);
+    EXPECT_EQ(c.backend, Backend::FlightGear);
+    EXPECT_EQ(c.fgAttachReadingsPort, 5500);
+    EXPECT_EQ(c.fgAttachCommandsPort, 5501);
+    const flightgear::LaunchPlan plan = SimulatorSetup::FlightGearPlan(c);
+    EXPECT_EQ(plan.start, flightgear::LaunchPlan::Start::OnFinal);
+    EXPECT_EQ(plan.finalNm, 12.0);
+    EXPECT_EQ(plan.speedUp, 2.0);
+    EXPECT_EQ(plan.readingsPort, 5500);
+    // An air start faster than the Cessna flies is slowed.
+    ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--speed", "250"}, &c).run);
+    EXPECT_EQ(SimulatorSetup::FlightGearPlan(c).speedKt, SimulatorSetup::kFlightGearTopSpeedKt);
+}
+
 TEST(CommandLineTest, HelpExitsWithZeroAndNamesEveryOption) {
     CommandLine out;
     const ParseResult r = ParseCommandLine({"--lat", "10", "--help"}, &out);
     EXPECT_FALSE(r.run);
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* option :
-         {"--airport", "--runway", "--final", "--lat", "--lon", "--alt", "--heading", "--speed",
-          "--wind", "--rate", "--log", "--data", "--headless", "--ask-before-close", "--install"}) {
+    for (const char* option : {"--airport",   "--runway",
+                               "--final",     "--lat",
+                               "--lon",       "--alt",
+                               "--heading",   "--speed",
+                               "--wind",      "--rate",
+                               "--log",       "--data",
+                               "--headless",  "--ask-before-close",
+                               "--install",   "--backend",
+                               "--fgfs",      "--fg-window",
+                               "--fg-attach", "--fg-log"}) {
         EXPECT_NE(r.message.find(option), std::string::npos) << option;
     }
 }

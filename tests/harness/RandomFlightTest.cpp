@@ -180,6 +180,10 @@ TEST(RandomOptions, AreReadAndMistakesNamed) {
         {{"--random", "5", "--seed", "-1"}, "--seed"},
         {{"-j", "0", "x.json"}, "-j"},
         {{"--random", "5", "--tag", "ci"}, "--tag"},
+        {{"--simulator", "xplane", "x.json"}, "--simulator"},
+        {{"--speed-up", "2", "x.json"}, "--simulator flightgear"},
+        {{"--simulator", "flightgear", "--speed-up", "8", "x.json"}, "--speed-up"},
+        {{"--simulator", "flightgear", "-j", "2", "x.json"}, "-j"},
     };
     for (const auto& b : bad) {
         try {
