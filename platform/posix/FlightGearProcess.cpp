@@ -119,8 +119,12 @@ bool FlightGearProcess::Start(Options options, std::string* error) {
                  "flightgear-data-base";
         return false;
     }
-    if (!options_.plan.ownWindow) {
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    options_.plan.sessionBus = bus != nullptr && *bus != '\0';
+    if (!options_.plan.ownWindow || !options_.plan.sessionBus) {
         for (const char* tool : {"xvfb-run", "dbus-run-session"}) {
+            if (options_.plan.ownWindow && std::string(tool) == "xvfb-run")
+                continue;
             if (!OnPath(tool)) {
                 *error = std::string(tool) +
                          " was not found; FlightGear without a window needs the packages xvfb "

@@ -100,8 +100,13 @@ std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
 
 std::vector<std::string> LaunchCommand(const LaunchPlan& plan) {
     std::vector<std::string> fgfs = FgfsArguments(plan);
-    if (plan.ownWindow)
-        return fgfs;
+    if (plan.ownWindow) {
+        if (plan.sessionBus)
+            return fgfs;
+        std::vector<std::string> a = {"dbus-run-session", "--"};
+        a.insert(a.end(), fgfs.begin(), fgfs.end());
+        return a;
+    }
     std::vector<std::string> a = {"dbus-run-session",    "--", "xvfb-run", "-a", "-s",
                                   "-screen 0 320x240x24"};
     a.insert(a.end(), fgfs.begin(), fgfs.end());

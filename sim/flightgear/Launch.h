@@ -38,6 +38,9 @@ struct LaunchPlan {
     int commandsPort = 0;  // where FlightGear listens for the commands
     int rateHz = 30;
     bool ownWindow = false;  // FlightGear draws in a window of its own
+    // FlightGear aborts without a D-Bus session bus: a window of its own on a
+    // display that has none gets a session of its own too.
+    bool sessionBus = true;
     bool paused = false;
 };
 

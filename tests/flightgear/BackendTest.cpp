@@ -132,6 +132,8 @@ TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
     plan.ownWindow = true;
     const std::vector<std::string> windowed = LaunchCommand(plan);
     EXPECT_EQ(windowed[0], "fgfs");
+    plan.sessionBus = false;  // a display without a session bus
+    EXPECT_EQ(LaunchCommand(plan)[0], "dbus-run-session");
     EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
 }
 

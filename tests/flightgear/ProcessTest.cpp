@@ -42,6 +42,9 @@ class FlightGearProcessTest : public ::testing::Test {
         fs::create_directories(work / "installed" / "Aircraft");
         fs::create_directories(work / "installed" / "Protocol");
         std::ofstream(work / "installed" / "Protocol" / "playback.xml") << "<PropertyList/>\n";
+        // A session bus as on a desktop: the fake is started as it is, not
+        // inside a D-Bus session of its own.
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
     }
     void TearDown() override {
         unsetenv("FAKE_FGFS_LIFETIME");
