@@ -5,19 +5,19 @@
 # own window (drawing its scenery in software: slow, a few frames a second),
 # Corvane attached to it, and the whole screen saved once the map shows.
 # Needs FlightGear (scripts/flightgear.sh installs it), Xvfb, xwd (x11-apps)
-# and convert (imagemagick).
+# and python3 (turns xwd's dump of the screen into a PNG).
 # Usage: scripts/flightgear-screenshot.sh [BUILD_DIR] [OUT.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${1:-build}"
 out="${2:-docs/flightgear-corvane.png}"
-for tool in Xvfb xwd convert xwininfo; do
+for tool in Xvfb xwd python3 xwininfo; do
   command -v "$tool" >/dev/null || { echo "flightgear-screenshot.sh: needs $tool" >&2; exit 2; }
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/corvane-fg-shot-XXXXXX")
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; sleep 2; rm -rf "$work"; }
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; sleep 2; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"; }
 trap cleanup EXIT
 
 display=:$((90 + RANDOM % 100))
@@ -47,5 +47,31 @@ sleep 20  # FlightGear draws its first frames
 "$dir"/bin/corvane >"$work/corvane.log" 2>&1 &
 pids+=($!)
 sleep 30
-xwd -root -silent | convert xwd:- "$out"
+xwd -root -silent >"$work/screen.xwd"
+# xwd's dump (24 or 32 bits a pixel, TrueColor) as a PNG.
+python3 - "$work/screen.xwd" "$out" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+h = struct.unpack(">25I", data[:100])
+size, width, height = h[0], h[4], h[5]
+order, bpp, line = h[7], h[11], h[12]
+masks, ncolors = h[14:17], h[19]
+if bpp not in (24, 32):
+    sys.exit("xwd dump with %d bits a pixel" % bpp)
+n = bpp // 8
+pixels = data[size + 12 * ncolors:]
+shift = [(m & -m).bit_length() - 1 for m in masks]
+rows = bytearray()
+for y in range(height):
+    rows.append(0)
+    for x in range(width):
+        v = int.from_bytes(pixels[y * line + n * x:y * line + n * x + n],
+                           "little" if order == 0 else "big")
+        rows += bytes((v & m) >> s for m, s in zip(masks, shift))
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b"")
+open(sys.argv[2], "wb").write(png)
+PY
 echo "saved $out"

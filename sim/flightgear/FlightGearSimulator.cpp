@@ -70,7 +70,6 @@ int FlightGearSimulator::Advance(double hostSeconds) {
             continue;
         }
         lastLineHostS_ = hostS_;
-        heard_ = true;
         // Until its flight model runs FlightGear sends the start position only.
         if (!r->fdmInitialized || !(r->timeS > 0.0))
             continue;
@@ -87,7 +86,9 @@ int FlightGearSimulator::Advance(double hostSeconds) {
         Fail(gone);
     } else if (!started_ && hostS_ > options_.startLimitS) {
         Fail("FlightGear sent nothing within " + Seconds(options_.startLimitS) + " of its start");
-    } else if (heard_ && hostS_ - lastLineHostS_ > options_.silenceLimitS) {
+    } else if (started_ && hostS_ - lastLineHostS_ > options_.silenceLimitS) {
+        // While it loads FlightGear may go quiet for longer (drawing its
+        // scenery in software); the start limit covers that time.
         Fail("FlightGear stopped answering: nothing for " + Seconds(hostS_ - lastLineHostS_));
     }
     return steps;

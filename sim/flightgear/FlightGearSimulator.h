@@ -39,8 +39,8 @@ namespace corvane::sim::flightgear {
 
 struct BackendOptions {
     AircraftFacts aircraft;
-    // Host seconds to wait for the first line (FlightGear loads its scenery
-    // first) and the longest silence after it.
+    // Host seconds to wait for the flight model's first frame (FlightGear
+    // loads its scenery first) and the longest silence after it.
     double startLimitS = 300.0;
     double silenceLimitS = 10.0;
     bool crashDetection = true;  // initial crash setting (0x0830)
@@ -103,7 +103,6 @@ class FlightGearSimulator final : public SimulatorBackend {
     double hostS_ = 0.0;
     double lastLineHostS_ = 0.0;
     bool started_ = false;
-    bool heard_ = false;  // any line arrived
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;
