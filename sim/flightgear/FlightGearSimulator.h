@@ -42,7 +42,7 @@ struct BackendOptions {
     // Host seconds to wait for the flight model's first frame (FlightGear
     // loads its scenery first) and the longest silence after it.
     double startLimitS = 300.0;
-    double silenceLimitS = 10.0;
+    double silenceLimitS = 60.0;
     bool crashDetection = true;  // initial crash setting (0x0830)
     bool paused = false;         // start paused
     double rate = 1.0;           // FlightGear's /sim/speed-up, for the step pacing
