@@ -33,7 +33,12 @@ chmod 700 "$CORVANE_DESKTOP" "$XDG_RUNTIME_DIR"
 "$dir"/bin/corvane-registry set 'HKEY_LOCAL_MACHINE\Software\CLASSES\flight simulator' \
   defaulticon "$(cd "$dir" && pwd)/fs98/fltsim98.exe,1" >/dev/null
 
+# A small window with the cheapest drawing: software rendering of the full
+# scenery at a large size takes FlightGear over a minute a frame here.
 "$dir"/fs98/fltsim98.exe --backend flightgear --fg-window --fg-log "$work/fgfs.log" \
+  --fg-option=--geometry=800x560 --fg-option=--prop:/sim/rendering/shaders/quality-level=0 \
+  --fg-option=--fog-fastest --fg-option=--disable-clouds \
+  --fg-option=--prop:/sim/rendering/draw-mask/models=false \
   --airport PHNL --runway 08L --final 3 >"$work/fltsim98.log" 2>&1 &
 pids+=($!)
 echo "waiting for FlightGear's window (a minute or two)..."

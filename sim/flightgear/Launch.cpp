@@ -95,6 +95,7 @@ std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
     }
     for (std::string& g : GenericOptions(plan))
         a.push_back(std::move(g));
+    a.insert(a.end(), plan.extraOptions.begin(), plan.extraOptions.end());
     return a;
 }
 

@@ -42,6 +42,7 @@ struct LaunchPlan {
     // display that has none gets a session of its own too.
     bool sessionBus = true;
     bool paused = false;
+    std::vector<std::string> extraOptions;  // passed to fgfs as they are, last
 };
 
 // fgfs and its options.

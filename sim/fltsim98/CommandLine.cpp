@@ -78,6 +78,8 @@ std::string HelpText() {
            "                     docs/flightgear.md)\n"
            "  --fg-log FILE      FlightGear's output (default: fgfs.log in\n"
            "                     ~/.cache/corvane/flightgear)\n"
+           "  --fg-option OPT    pass OPT to fgfs, e.g. --fg-option=--geometry=800x600\n"
+           "                     (may be repeated)\n"
            "\n"
            "Process:\n"
            "  --headless         no window on the screen (the window is still published on\n"
@@ -229,6 +231,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
         } else if (name == "--fg-window") {
             r = flag();
             c.fgWindow = true;
+        } else if (name == "--fg-option") {
+            std::string text;
+            if (!take(&text))
+                return Fail("--fg-option needs an option for fgfs");
+            c.fgOptions.push_back(text);
         } else if (name == "--fg-log") {
             if (!take(&c.fgLogPath))
                 return Fail("--fg-log needs a file name");
@@ -274,9 +281,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             return r;
     }
 
-    const bool fgOptions = c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty();
+    const bool fgOptions = c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty() ||
+                           !c.fgOptions.empty();
     if (fgOptions && c.backend != Backend::FlightGear) {
-        return Fail("--fg-window, --fg-attach and --fg-log need --backend flightgear");
+        return Fail("--fg-window, --fg-attach, --fg-log and --fg-option need --backend flightgear");
     }
     if (c.headless && !c.screenshotPath.empty()) {
         return Fail("--screenshot needs the window; leave out --headless");

@@ -41,6 +41,7 @@ struct CommandLine {
     int fgAttachReadingsPort = 0;  // --fg-attach: FlightGear already runs
     int fgAttachCommandsPort = 0;
     std::string fgLogPath;  // empty: fgfs.log in FlightGear's work folder
+    std::vector<std::string> fgOptions;  // --fg-option: passed to fgfs
     StartKind start = StartKind::InAir;
     double latitudeDeg = 51.4775;
     double longitudeDeg = -0.4614;

@@ -206,6 +206,7 @@ flightgear::LaunchPlan SimulatorSetup::FlightGearPlan(const CommandLine& command
     plan.paused = command.paused;
     plan.readingsPort = command.fgAttachReadingsPort;
     plan.commandsPort = command.fgAttachCommandsPort;
+    plan.extraOptions = command.fgOptions;
     return plan;
 }
 
