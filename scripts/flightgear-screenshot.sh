@@ -48,10 +48,10 @@ for _ in $(seq 1 400); do
 done
 grep -q "is the simulator's window" "$work/fltsim98.log" ||
   { cat "$work/fltsim98.log" >&2; echo "flightgear-screenshot.sh: FlightGear's window did not show" >&2; exit 1; }
-sleep 120  # FlightGear's flight model starts and its scenery loads
+sleep 90  # FlightGear's flight model starts and its scenery loads
 "$dir"/bin/corvane >"$work/corvane.log" 2>&1 &
 pids+=($!)
-sleep 45  # Corvane attaches and draws its map
+sleep 15  # Corvane attaches and draws its map
 xwd -root -silent >"$work/screen.xwd"
 # xwd's dump (24 or 32 bits a pixel, TrueColor) as a PNG.
 python3 - "$work/screen.xwd" "$out" <<'PY'
