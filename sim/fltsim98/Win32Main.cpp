@@ -184,6 +184,8 @@ int main(int argc, char** argv) {
 
     if (!command.screenshotPath.empty())
         return Fail("--screenshot is not available in the Windows build");
+    if (command.backend == Backend::FlightGear)
+        return Fail("--backend flightgear is not available in the Windows build");
 
     const std::string exe = ExecutablePath();
     const std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
