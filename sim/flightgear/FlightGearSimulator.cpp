@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/flightgear/Cessna172p.h"
 #include "sim/model/ImageBinding.h"
 #include "sim/model/Offsets.h"
 #include "sim/model/TraceFill.h"
@@ -31,6 +32,7 @@ std::string Seconds(double s) {
 FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions& options)
     : channel_(channel),
       options_(options),
+      aircraftData_(Cessna172pData()),
       autopilot_(autopilotConfig_),
       gearHeightM_(options.aircraft.gearHeightM) {
     if (!(options_.rate > 0.0) || !std::isfinite(options_.rate))

@@ -70,6 +70,7 @@ class FlightGearSimulator final : public SimulatorBackend {
     int TouchdownCount() const override { return touchdownCount_; }
     int CrashCount() const override { return crashCount_; }
     double GearHeightM() const override { return gearHeightM_; }
+    const AircraftData& Aircraft() const override { return aircraftData_; }
     std::string Failure() const override { return failure_; }
 
     // FlightGear's flight model runs: its first frame has arrived.
@@ -88,6 +89,7 @@ class FlightGearSimulator final : public SimulatorBackend {
 
     Channel& channel_;
     BackendOptions options_;
+    AircraftData aircraftData_;
     AircraftConfig autopilotConfig_;
     Autopilot autopilot_;
     ControlLoops loops_;

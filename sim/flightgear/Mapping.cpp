@@ -60,6 +60,9 @@ AircraftState StateFromReadings(const Readings& r, const AircraftFacts& facts) {
     s.bankDeg = r.rollDeg;
     s.alphaBodyDeg = r.alphaDeg;
     s.onGround = r.noseWheelOnGround || r.leftWheelOnGround || r.rightWheelOnGround;
+    s.mainWheelsOnGround = r.leftWheelOnGround || r.rightWheelOnGround;
+    s.noseWheelOnGround = r.noseWheelOnGround;
+    s.normalLoadG = r.normalLoadG;
     s.flaps = std::clamp(r.flapsNorm, 0.0, 1.0);
     s.spoilers = 0.0;
     s.gear = 1.0;

@@ -49,6 +49,7 @@ const std::vector<Field<R>>& ReadingFields() {
         {"wow-nose", "/gear/gear[0]/wow", "%d", nullptr, &R::noseWheelOnGround},
         {"wow-left", "/gear/gear[1]/wow", "%d", nullptr, &R::leftWheelOnGround},
         {"wow-right", "/gear/gear[2]/wow", "%d", nullptr, &R::rightWheelOnGround},
+        {"load", "/accelerations/nlf", "%.4f", &R::normalLoadG},
         {"frozen", "/sim/freeze/master", "%d", nullptr, &R::frozen},
         {"throttle", "/controls/engines/current-engine/throttle", "%.4f", &R::throttle},
         {"flaps", "/surface-positions/flap-pos-norm", "%.4f", &R::flapsNorm},

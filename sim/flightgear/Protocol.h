@@ -41,6 +41,9 @@ struct Readings {
     bool noseWheelOnGround = false;
     bool leftWheelOnGround = false;
     bool rightWheelOnGround = false;
+    // Normal load factor FlightGear computes from the flight model's own
+    // accelerations (1 in level flight).
+    double normalLoadG = 1.0;
     bool frozen = false;
     double throttle = 0.0;   // lever as FlightGear has it, 0..1
     double flapsNorm = 0.0;  // flap position 0..1

@@ -6,9 +6,24 @@
 // what they were tuned for are listed in docs/flight-model.md.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace corvane::sim {
 
+// A flap setting of the aircraft's handbook: how far the flaps are out, and
+// the highest indicated airspeed they may be flown at there (VFE).
+struct FlapPlacard {
+    std::string name;
+    double position = 1.0;  // 0 up .. 1 full
+    double limitKias = 0.0;
+};
+
 struct AircraftConfig {
+    // Identity: how scenarios, the command line and reports name the aircraft.
+    std::string id = "twin";
+    std::string name = "stand-in twin turboprop";
+
     // Mass and wing.
     double massKg = 5700.0;
     double wingAreaM2 = 28.8;
@@ -42,10 +57,17 @@ struct AircraftConfig {
     double engineTimeConstantS = 2.0;
     int engineType = 5;  // published at 0x0B00
 
+    // Flap settings and their limiting speeds, in the order they extend, as
+    // for the class (a twin turboprop of this wing and weight: approach flaps
+    // to 200 kt, full flaps to 150 kt); the flaps land at landingFlaps.
+    std::vector<FlapPlacard> flapSettings = {{"approach", 0.4, 200.0}, {"down", 1.0, 150.0}};
+    double landingFlaps = 1.0;
+
     // Surfaces and gear: full travel times.
     double flapsTravelS = 10.0;
     double spoilersTravelS = 1.5;
     double gearTravelS = 6.0;
+    bool retractableGear = true;
 
     // Pitch and roll response.
     double alphaTimeConstantS = 0.4;
@@ -58,6 +80,8 @@ struct AircraftConfig {
     double gearHeightM = 2.0;   // reference point above the ground on the wheels
     double bellyHeightM = 0.5;  // reference point above the ground on the belly
     double wheelbaseM = 5.2;
+    double mainGearAftOfCgM = 0.6;  // the rest of the wheelbase is ahead, to the nose wheel
+    double mainGearTrackM = 5.2;
     double maxNoseWheelDeg = 40.0;          // at walking pace
     double maxNoseWheelHighSpeedDeg = 4.0;  // above 60 kt
     double maxGroundLateralG = 0.35;

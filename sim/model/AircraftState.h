@@ -25,8 +25,15 @@ struct AircraftState {
     double sideslipDeg = 0.0;       // nose right of the air flow positive
     double trimAlphaBodyDeg = 4.0;  // alpha flown with the elevator at 0
 
-    bool onGround = false;
+    bool onGround = false;  // any wheel (or the belly) touches
     bool crashed = false;
+    // Which wheels touch the ground: the main wheels and the nose wheel.
+    bool mainWheelsOnGround = false;
+    bool noseWheelOnGround = false;
+    // Normal load factor: the specific force along the aircraft's vertical
+    // axis over g, from the flight model's own forces (1 in level flight,
+    // 1/cos(bank) in a level turn, about 1 standing).
+    double normalLoadG = 1.0;
 
     // Surface positions 0..1.
     double flaps = 0.0;

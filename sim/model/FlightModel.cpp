@@ -296,6 +296,11 @@ void FlightModel::FlyInAir(const ControlInputs& in, const Vec3& air, double tasM
                        lastAero_.sideForceN * er.z + thrust * et.z) /
                           m -
                       kGravityMps2;
+    // Normal load: the specific force along the body's vertical axis.
+    const Vec3 eb{-std::sin(alpha) * ev.x + std::cos(alpha) * el.x,
+                  -std::sin(alpha) * ev.y + std::cos(alpha) * el.y,
+                  -std::sin(alpha) * ev.z + std::cos(alpha) * el.z};
+    s.normalLoadG = (ax * eb.x + ay * eb.y + (az + kGravityMps2) * eb.z) / kGravityMps2;
     s.velocityEastMps += ax * dtS;
     s.velocityNorthMps += ay * dtS;
     s.velocityUpMps += az * dtS;
@@ -366,6 +371,8 @@ void FlightModel::RollOnGround(const ControlInputs& in, const Vec3& air, double 
         return;
     }
     const double normalN = -upN;
+    s.normalLoadG =
+        (lastAero_.liftN + thrust * std::sin(theta) + normalN) * std::cos(theta) / weight;
     double mu;
     if (onWheels) {
         const double brake =
@@ -503,6 +510,8 @@ void FlightModel::UpdateDerived(const Environment& env) {
     s.tasMps = std::sqrt(airX * airX + airY * airY + airZ * airZ);
     s.iasMps = s.tasMps * std::sqrt(sigma);
     s.groundSpeedMps = std::hypot(s.velocityEastMps, s.velocityNorthMps);
+    s.mainWheelsOnGround = s.onGround && s.gear >= 0.5;
+    s.noseWheelOnGround = s.mainWheelsOnGround;
     s.magneticVariationDeg = env.magneticVariationDeg;
     Aerodynamics::Inputs ai{
         s.alphaBodyDeg * kDegToRad, s.sideslipDeg * kDegToRad, s.flaps, s.spoilers, s.gear, 0.0};

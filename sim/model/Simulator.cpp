@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/model/Aircraft.h"
 #include "sim/model/Encoding.h"
 #include "sim/model/ImageBinding.h"
 #include "sim/model/MagneticModel.h"
@@ -39,6 +40,7 @@ void LocalOffset(double lat, double lon, double bearingDeg, double distanceM, do
 
 Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
     : options_(options),
+      aircraftData_(DataOf(options.aircraft)),
       terrain_(terrain),
       model_(options.aircraft),
       stepS_(options.stepS > 0.0 && std::isfinite(options.stepS) ? options.stepS : 0.02),

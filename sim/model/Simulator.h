@@ -124,6 +124,7 @@ class Simulator final : public SimulatorBackend {
     // Receives one record per step and every event; null to stop.
     void SetTraceSink(TraceSink* sink) override { sink_ = sink; }
     double GearHeightM() const override { return options_.aircraft.gearHeightM; }
+    const AircraftData& Aircraft() const override { return aircraftData_; }
 
     double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
 
@@ -138,6 +139,7 @@ class Simulator final : public SimulatorBackend {
     void FillTrace(std::uint32_t eventMask);
 
     SimulatorOptions options_;
+    AircraftData aircraftData_;
     const Terrain* terrain_;
     VariableSpace space_;
     FlightModel model_;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "sim/model/AircraftData.h"
 #include "sim/model/AircraftState.h"
 #include "sim/model/TraceRecord.h"
 #include "sim/model/TraceSink.h"
@@ -54,6 +55,8 @@ class SimulatorBackend {
     virtual int CrashCount() const = 0;
     // Height of the reference point above the wheels' contact on the ground.
     virtual double GearHeightM() const = 0;
+    // The aircraft that flies, with its handbook figures.
+    virtual const AircraftData& Aircraft() const = 0;
 
     // A backend whose simulator has failed (did not start, died, stopped
     // answering) says why here; it no longer moves. Empty while it runs.

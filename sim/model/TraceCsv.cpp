@@ -15,7 +15,7 @@ const char* TraceCsv::Header() {
            "brake_left,brake_right,parking_brake,elevator,aileron,rudder,ap_master,"
            "ap_wing_leveller,ap_heading_hold,ap_altitude_hold,ap_heading_mag_deg,"
            "ap_altitude_ft,ap_vs_fpm,ap_vertical_mode,on_ground,crashed,paused,"
-           "crash_detection,events";
+           "crash_detection,main_wheels,nose_wheel,load_g,events";
 }
 
 std::size_t TraceCsv::FormatLine(const TraceRecord& r, char* buffer, std::size_t size) {
@@ -39,7 +39,8 @@ std::size_t TraceCsv::FormatLine(const TraceRecord& r, char* buffer, std::size_t
         buffer, size,
         "%.2f,%.7f,%.7f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.0f,%.2f,%.2f,%.2f,%.2f,%.2f,%d,%.3f,%.3f,"
         "%.0f,%.3f,%.3f,%.3f,%.3f,%.3f,%d,%.3f,%.3f,%.3f,%d,%d,%d,%d,%.1f,%.0f,%d,%d,%d,%d,%d,%d,%"
-        "s",
+        "d,%d,%"
+        ".3f,%s",
         r.timeS, r.latitudeDeg, r.longitudeDeg, r.altitudeFt, r.groundElevationFt,
         r.heightAboveGroundFt, r.iasKt, r.tasKt, r.groundSpeedKt, r.verticalSpeedFpm, r.pitchDeg,
         r.bankDeg, r.headingTrueDeg, r.headingMagneticDeg, r.alphaDeg, r.stallFactor, r.throttle1,
@@ -47,7 +48,8 @@ std::size_t TraceCsv::FormatLine(const TraceRecord& r, char* buffer, std::size_t
         r.parkingBrake ? 1 : 0, r.elevator, r.aileron, r.rudder, r.apMaster ? 1 : 0,
         r.apWingLeveller ? 1 : 0, r.apHeadingHold ? 1 : 0, r.apAltitudeHold ? 1 : 0,
         r.apHeadingMagneticDeg, r.apAltitudeFt, r.apVerticalSpeedFpm, r.apVerticalMode,
-        r.onGround ? 1 : 0, r.crashed ? 1 : 0, r.paused ? 1 : 0, r.crashDetection ? 1 : 0, events);
+        r.onGround ? 1 : 0, r.crashed ? 1 : 0, r.paused ? 1 : 0, r.crashDetection ? 1 : 0,
+        r.mainWheelsOnGround ? 1 : 0, r.noseWheelOnGround ? 1 : 0, r.normalLoadG, events);
     if (n < 0 || static_cast<std::size_t>(n) >= size) {
         buffer[0] = '\0';
         return 0;

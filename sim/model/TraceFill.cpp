@@ -45,6 +45,9 @@ void FillTraceRecord(const AircraftState& s, const ControlInputs& in, double tim
     r.apVerticalSpeedFpm = in.autopilot.verticalSpeedFpm;
     r.apVerticalMode = apVerticalMode;
     r.onGround = s.onGround;
+    r.mainWheelsOnGround = s.mainWheelsOnGround;
+    r.noseWheelOnGround = s.noseWheelOnGround;
+    r.normalLoadG = s.normalLoadG;
     r.crashed = s.crashed;
     r.paused = in.paused;
     r.crashDetection = in.crashDetection;

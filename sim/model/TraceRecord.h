@@ -47,6 +47,9 @@ struct TraceRecord {
     int apVerticalSpeedFpm = 0;
     int apVerticalMode = 0;  // 0 off, 1 vertical speed, 2 altitude hold
     bool onGround = false;
+    bool mainWheelsOnGround = false;
+    bool noseWheelOnGround = false;
+    double normalLoadG = 1.0;  // from the flight model's forces (AircraftState)
     bool crashed = false;
     bool paused = false;
     bool crashDetection = false;
