@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/navdata/PositionText.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::airports {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::airports {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/navdata/NavigationConstants.h"
-#include "app/navdata/PositionText.h"
+#include "navdata/NavigationConstants.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::airports {
 

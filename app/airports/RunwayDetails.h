@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/forms/Controls.h"
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::airports {
 

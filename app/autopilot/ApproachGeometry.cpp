@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/autopilot/DescentProfile.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 
 namespace corvane::autopilot {
 namespace {

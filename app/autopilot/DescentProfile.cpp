@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/autopilot/AircraftReadings.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 
 namespace corvane::autopilot {
 namespace {
@@ -15,8 +14,8 @@ constexpr double kPi = 3.14159265359;
 
 }  // namespace
 
-void FinalProfile(FlyTherePlan& plan, const flightstate::FlightState& s, double slopePercent) {
-    plan.ProfileSpeed = TrueAirspeedKnots(s);
+void FinalProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft, double slopePercent) {
+    plan.ProfileSpeed = aircraft.trueAirspeedKnots;
     plan.FinalLength = plan.ProfileSpeed * kFeetPerMinutePerKnot * 0.6;
     plan.FinalStart =
         plan.FinalLength * slopePercent / 100 + (plan.RunwayElevation + kTouchdownAimFt);
@@ -27,11 +26,12 @@ void MidProfile(FlyTherePlan& plan, double slopePercent) {
     plan.MidStart = (plan.ApproachLength - plan.FinalLength) * slopePercent / 100 + plan.FinalStart;
 }
 
-void InitialProfile(FlyTherePlan& plan, const flightstate::FlightState& s, double slopePercent) {
+void InitialProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft,
+                    double slopePercent) {
     double feetPerMinute = plan.ProfileSpeed * kFeetPerMinutePerKnot;
     if (feetPerMinute == 0)
         feetPerMinute = 10;
-    const double height = AltitudeMetres(s) * kFeetPerMetre - plan.MidStart;
+    const double height = aircraft.altitudeM * kFeetPerMetre - plan.MidStart;
     const double minutes = height / (feetPerMinute * slopePercent / 100);
     plan.DescentStart = plan.ApproachLength + minutes * feetPerMinute;
 }
@@ -63,14 +63,14 @@ double BaseTurningPointDistance(double airspeedKnots) {
     return std::pow(std::max(airspeedKnots, 0.0) * 0.02, 1.45) + 4.0;
 }
 
-double ComputeTurningPoint(FlyTherePlan& plan, const flightstate::FlightState& s, double lat,
+double ComputeTurningPoint(FlyTherePlan& plan, const flightstate::Readings& aircraft, double lat,
                            double lon, double headingDeg) {
-    double distanceNm = BaseTurningPointDistance(TrueAirspeedKnots(s));
+    double distanceNm = BaseTurningPointDistance(aircraft.trueAirspeedKnots);
     double distanceFt = distanceNm * kFeetPerNauticalMile;
 
-    FinalProfile(plan, s, kFinalSlopePercent);
+    FinalProfile(plan, aircraft, kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
-    InitialProfile(plan, s, kInitialSlopePercent);
+    InitialProfile(plan, aircraft, kInitialSlopePercent);
     // Far enough out for the whole three-stage descent plus 30 percent.
     if (1.3 * plan.DescentStart > distanceFt) {
         distanceFt = 1.3 * plan.DescentStart;

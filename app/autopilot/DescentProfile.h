@@ -9,7 +9,7 @@
 #pragma once
 
 #include "app/autopilot/FlyTherePlan.h"
-#include "app/flightstate/FlightState.h"
+#include "app/flightstate/Readings.h"
 
 namespace corvane::autopilot {
 
@@ -25,13 +25,13 @@ inline constexpr double kFeetPerNauticalMile = 6076.1033;
 // ProfileSpeed := true airspeed; FinalLength := the distance flown in 0.6
 // minute; FinalStart := RunwayElevation + 6 + FinalLength x slope / 100.
 // Example: 120 kt, sea level, 0.75 % -> FinalLength 7290.14, FinalStart 60.68.
-void FinalProfile(FlyTherePlan& plan, const flightstate::FlightState& s, double slopePercent);
+void FinalProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft, double slopePercent);
 // ApproachLength := the distance flown in one minute at ProfileSpeed;
 // MidStart := FinalStart + (ApproachLength - FinalLength) x slope / 100.
 void MidProfile(FlyTherePlan& plan, double slopePercent);
 // DescentStart := ApproachLength + the distance over which the height above
 // MidStart is lost at the slope. A ProfileSpeed of 0 counts as 10 ft/min.
-void InitialProfile(FlyTherePlan& plan, const flightstate::FlightState& s, double slopePercent);
+void InitialProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft, double slopePercent);
 
 // The angle, in radians, between the east-west axis and a heading, folded into
 // the heading's quadrant: 90 - H below 90, H - 90 from 90, 270 - H from 180,
@@ -50,7 +50,7 @@ QuadrantSigns SignsOfQuadrant(double headingDeg);
 // in nautical miles: (0.02 x airspeed)^1.45 + 4, moved out to 1.3 x
 // DescentStart when the descent needs more room. Computes the profile.
 // Example: 100 kt gives 6.73 nm, 150 kt gives 8.92 nm (before the profile check).
-double ComputeTurningPoint(FlyTherePlan& plan, const flightstate::FlightState& s, double lat,
+double ComputeTurningPoint(FlyTherePlan& plan, const flightstate::Readings& aircraft, double lat,
                            double lon, double headingDeg);
 // The base distance of the turning point, nautical miles, for an airspeed in knots.
 double BaseTurningPointDistance(double airspeedKnots);

@@ -3,19 +3,14 @@
 
 #include <cmath>
 
-#include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/DescentProfile.h"
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
-#include "app/startup/Program.h"
+#include "app/autopilot/FlyTherePlan.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 
 namespace corvane::autopilot {
 namespace {
 
-constexpr int kFlyPastIntervalMs = 20000;
-constexpr double kSideOffsetFt = 100;
 constexpr double kFeetPerSecondPerKnot = 1.6878;
 constexpr double kMinimumAheadFt = 200;
 // The ground floor is converted with the exact feet per metre.
@@ -74,45 +69,27 @@ FlyPastViewpoint ComputeFlyPastViewpoint(const FlyPastInputs& in, double leadSec
     return view;
 }
 
-void FlyPastTick(Program& p, double leadSeconds, double sideFt) {
-    const flightstate::FlightState& s = p.flightState;
+FlyPastInputs FlyPastInputsOf(const flightstate::Readings& aircraft) {
     FlyPastInputs in;
-    in.latitudeDeg = AircraftLatitude(s);
-    in.longitudeDeg = AircraftLongitude(s);
-    in.trueHeadingDeg = TrueHeading(s);
-    in.trueAirspeedKnots = TrueAirspeedKnots(s);
-    in.altitudeM = AltitudeMetres(s);
-    in.verticalSpeedFpm = s.verticalspeed;
-    in.groundAltitudeM = s.groundaltitude;
-    const FlyPastViewpoint view = ComputeFlyPastViewpoint(in, leadSeconds, sideFt);
-    p.plane.towerlat(view.latitudeDeg);
-    p.plane.towerlon(view.longitudeDeg);
-    p.plane.toweralt(view.altitudeFt);
+    in.latitudeDeg = aircraft.latitudeDeg;
+    in.longitudeDeg = aircraft.longitudeDeg;
+    in.trueHeadingDeg = aircraft.headingTrueDeg;
+    in.trueAirspeedKnots = aircraft.trueAirspeedKnots;
+    in.altitudeM = aircraft.altitudeM;
+    in.verticalSpeedFpm = aircraft.verticalSpeedFpm;
+    in.groundAltitudeM = aircraft.groundAltitudeM;
+    return in;
 }
 
-void Timer4_Timer(Program& p) {
-    int intervalMs = kFlyPastIntervalMs;
-    if (p.Form1Timer4) {
-        p.Form1Timer4->SetInterval(kFlyPastIntervalMs);
-        intervalMs = p.Form1Timer4->Interval();
-    }
-    FlyPastTick(p, intervalMs / 2000.0, kSideOffsetFt);
-}
-
-void mnuFlyPast_Click(Program& p) {
-    forms::MenuItem& item = p.forms.Form1.menu.mnuFlyPast;
-    if (p.Form1Timer4) {
-        const bool on = !p.Form1Timer4->Enabled();
-        p.Form1Timer4->SetEnabled(on);
-        if (on) {
-            item.caption = "Stop fly past view";
-            // The viewpoint moves at once, not 20 seconds later.
-            Timer4_Timer(p);
-        } else {
-            item.caption = "Fly past view";
-        }
-    }
-    mainwindow::EndMenuAction(p);
+flightstate::AircraftCommands FlyPastCommands(const flightstate::Readings& aircraft,
+                                              double leadSeconds, double sideFt) {
+    const FlyPastViewpoint view =
+        ComputeFlyPastViewpoint(FlyPastInputsOf(aircraft), leadSeconds, sideFt);
+    flightstate::AircraftCommands plane;
+    plane.towerlat(view.latitudeDeg);
+    plane.towerlon(view.longitudeDeg);
+    plane.toweralt(view.altitudeFt);
+    return plane;
 }
 
 }  // namespace corvane::autopilot

@@ -3,12 +3,10 @@
 // The fly-past view: every 20 seconds the simulator's tower viewpoint moves to a
 // spot ahead of the aircraft and to the right of its track, at the height the
 // aircraft will have when it gets there, so that it flies past the viewpoint.
-// The menu command and the timer handler are declared in FlyThereCommands.h.
 #pragma once
 
-namespace corvane {
-struct Program;
-}
+#include "app/flightstate/AircraftCommands.h"
+#include "app/flightstate/Readings.h"
 
 namespace corvane::autopilot {
 
@@ -37,7 +35,16 @@ struct FlyPastViewpoint {
 FlyPastViewpoint ComputeFlyPastViewpoint(const FlyPastInputs& in, double leadSeconds,
                                          double sideFt);
 
-// Reads the aircraft and writes the tower viewpoint (towerlat, towerlon, toweralt).
-void FlyPastTick(Program& p, double leadSeconds, double sideFt);
+// The aircraft's readings the viewpoint is computed from.
+FlyPastInputs FlyPastInputsOf(const flightstate::Readings& aircraft);
+
+// The tower viewpoint (towerlat, towerlon, toweralt) for the aircraft as read.
+flightstate::AircraftCommands FlyPastCommands(const flightstate::Readings& aircraft,
+                                              double leadSeconds, double sideFt);
+
+// The fly-past timer's interval, and the viewpoint's offset to the right of
+// the track.
+inline constexpr int kFlyPastIntervalMs = 20000;
+inline constexpr double kFlyPastSideFt = 100;
 
 }  // namespace corvane::autopilot

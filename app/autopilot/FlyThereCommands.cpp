@@ -2,110 +2,54 @@
 #include "app/autopilot/FlyThereCommands.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/ApproachGeometry.h"
-#include "app/autopilot/FlyThereStatus.h"
-#include "app/mainwindow/MainWindowCommands.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/PositionText.h"
-#include "app/startup/Program.h"
+#include "navdata/Geodesy.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::autopilot {
 namespace {
-
-constexpr std::int32_t kStartThrottle = 7168;
-constexpr double kStartWaitSeconds = 2;
-constexpr double kSecondsPerDay = 86400;
-
-void Exchange(Program& p) {
-    flightstate::ExchangeFlightState(p.flightState, p.link);
-}
-
-struct CruiseEntry {
-    forms::MenuItem forms::MainMenu::*item;
-    double heightFt;
-    bool aboveGround;
-};
-
-constexpr std::array<CruiseEntry, 8> kCruiseEntries{{
-    {&forms::MainMenu::mnuAbs3000, 3000, false},
-    {&forms::MainMenu::mnuAbs6000, 6000, false},
-    {&forms::MainMenu::mnuAbs15000, 15000, false},
-    {&forms::MainMenu::mnuAbs30000, 30000, false},
-    {&forms::MainMenu::mnuground2000, 2000, true},
-    {&forms::MainMenu::mnuground4000, 4000, true},
-    {&forms::MainMenu::mnuground8000, 8000, true},
-    {&forms::MainMenu::mnuground16000, 16000, true},
-}};
 
 std::string RunwayLine(int code, std::int16_t lengthFeet) {
     return navdata::RunwayDesignatorText(code) + "\t" + navdata::NumberText(lengthFeet) + " ft";
 }
 
-// Lets window events run until the clock has moved on by the given seconds.
-// The time of day starts again at midnight; a wait across it still lasts its
-// full length. Ends early when the program ends meanwhile.
-void WaitLettingEventsRun(Program& p, double seconds) {
-    const double start = p.host.TimeOfDay();
-    for (;;) {
-        p.host.DoEvents();
-        if (p.host.Ended())
-            return;
-        double elapsed = p.host.TimeOfDay() - start;
-        if (elapsed < 0)
-            elapsed += kSecondsPerDay;
-        if (elapsed >= seconds)
-            return;
-    }
-}
-
-std::string AirportName(const Program& p, int airport) {
-    if (airport < 0 || airport >= static_cast<int>(p.airports.Airports.size()))
+std::string AirportName(const navdata::AirportDatabase& db, int airport) {
+    if (airport < 0 || airport >= static_cast<int>(db.Airports.size()))
         return {};
-    return p.airports.Airports[static_cast<std::size_t>(airport)].name;
+    return db.Airports[static_cast<std::size_t>(airport)].name;
 }
 
 }  // namespace
 
-void cmdflyme_Click(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    plan.LandingStage = 0;
-    plan.RouteStage = 0;
-    plan.StartPending = false;
-    plan.DestAirport = static_cast<std::int16_t>(p.search.SelectedAirport);
-    plan.GuidanceOn = true;
-    p.forms.Form2.foundlist.tag = "runways";
-    ListRunways(p);
-}
+const CruiseHeightEntry kCruiseHeightEntries[8] = {
+    {"mnuAbs3000", 3000, false},   {"mnuAbs6000", 6000, false},     {"mnuAbs15000", 15000, false},
+    {"mnuAbs30000", 30000, false}, {"mnuground2000", 2000, true},   {"mnuground4000", 4000, true},
+    {"mnuground8000", 8000, true}, {"mnuground16000", 16000, true},
+};
 
-void ListRunways(Program& p) {
-    forms::ListBox& list = p.forms.Form2.foundlist;
-    list.Clear();
-    list.visible = true;
-    const navdata::AirportDatabase& db = p.airports;
+std::vector<RunwayChoiceLine> RunwayChoiceLines(const navdata::AirportDatabase& db,
+                                                int airportNumber) {
+    std::vector<RunwayChoiceLine> lines;
     const int last = std::min<int>(db.RunwayCount, static_cast<int>(db.Runways.size()) - 1);
     for (int i = 1; i <= last; ++i) {
         const navdata::RunwayRecord& runway = db.Runways[static_cast<std::size_t>(i)];
-        if (runway.airportNumber != p.plan.DestAirport)
+        if (runway.airportNumber != airportNumber)
             continue;
-        list.AddItem(RunwayLine(runway.codeA, runway.lengthFeet), i);
-        list.AddItem(RunwayLine(runway.codeB, runway.lengthFeet), -i);
+        lines.push_back({RunwayLine(runway.codeA, runway.lengthFeet), i});
+        lines.push_back({RunwayLine(runway.codeB, runway.lengthFeet), -i});
     }
+    return lines;
 }
 
-void StartFlight(Program& p, std::int32_t runwayChoice) {
-    const navdata::AirportDatabase& db = p.airports;
+bool PlanFlight(const navdata::AirportDatabase& db, std::int32_t runwayChoice, FlyTherePlan& plan) {
     const std::int64_t index = std::llabs(std::int64_t{runwayChoice});
     if (index < 1 || index > db.RunwayCount || index >= std::int64_t(db.Runways.size()))
-        return;
+        return false;
     const navdata::RunwayRecord& runway = db.Runways[static_cast<std::size_t>(index)];
 
-    FlyTherePlan& plan = p.plan;
     plan.RunwayChoice = static_cast<std::int16_t>(runwayChoice);
     const bool endB = plan.RunwayChoice < 1;
     if (endB) {
@@ -127,40 +71,25 @@ void StartFlight(Program& p, std::int32_t runwayChoice) {
     plan.Track.Reset();
     plan.GoArounds = 0;
     plan.GateChecked = false;
-
     plan.RouteBaseThrottle = kStartThrottle;
-    p.plane.throttles(kStartThrottle);
-
-    p.forms.Form1.menu.mnuFlythereOff.visible = true;
-    p.forms.Form1.menu.mnuFlyHeight.visible = true;
-
-    // The simulator's crash detection is off during the flight.
-    plan.SavedCrashSetting = p.plane.crashing();
-    p.plane.crashing(0);
-
-    ShowFlyThereStatus(
-        p, "--> " + AirportName(p, plan.DestAirport) + " - runway " + plan.RunwayDesignator,
-        "To turning point");
-
-    EngageAutopilot(p, 4000);
-    airports::cmdclose_Click(p);
-
-    plan.StartPending = true;
-    WaitLettingEventsRun(p, kStartWaitSeconds);
-    // The stop command or a new "Fly there" during the wait cancels the start.
-    if (!plan.StartPending || p.host.Ended())
-        return;
-    plan.StartPending = false;
-    plan.RouteStage = 1;
-    plan.LandingStage = 0;
+    return true;
 }
 
-void EngageAutopilot(Program& p, std::int32_t altitudeFt) {
-    flightstate::planeinterface& plane = p.plane;
+std::string DestinationText(const navdata::AirportDatabase& db, const FlyTherePlan& plan) {
+    return "--> " + AirportName(db, plan.DestAirport) + " - runway " + plan.RunwayDesignator;
+}
+
+flightstate::AircraftCommands EngageSwitches() {
+    flightstate::AircraftCommands plane;
     plane.apmaster(1);
     plane.apalthold(1);
     plane.apheadinghold(1);
-    Exchange(p);
+    return plane;
+}
+
+flightstate::AircraftCommands EngageSettings(const flightstate::Readings& aircraft,
+                                             std::int32_t altitudeFt) {
+    flightstate::AircraftCommands plane;
     plane.spoilers(0);
     plane.armspoilers(0);
     plane.flaps(0);
@@ -170,7 +99,7 @@ void EngageAutopilot(Program& p, std::int32_t altitudeFt) {
     // The autopilot's heading is magnetic: the aircraft's true heading less
     // the variation, so that engaging it does not turn the aircraft.
     const double wholeDegrees =
-        std::nearbyint(TrueHeading(p.flightState) - MagneticVariation(p.flightState));
+        std::nearbyint(aircraft.headingTrueDeg - aircraft.magneticVariationDeg);
     plane.apheading(static_cast<std::int32_t>(std::nearbyint(wholeDegrees * 65536 / 360)));
     plane.apaltitude(altitudeFt);
     plane.apvertspeed(0);
@@ -180,43 +109,11 @@ void EngageAutopilot(Program& p, std::int32_t altitudeFt) {
     plane.rudder(0);
     plane.autocoordinator(1);
     plane.aileron(0);
-    Exchange(p);
+    return plane;
 }
 
-void CruiseHeight_Click(Program& p, const std::string& entryName) {
-    forms::MainMenu& menu = p.forms.Form1.menu;
-    const CruiseEntry* chosen = nullptr;
-    for (const CruiseEntry& entry : kCruiseEntries) {
-        if ((menu.*entry.item).name == entryName)
-            chosen = &entry;
-    }
-    if (chosen == nullptr)
-        return;  // not a cruise-height entry
-    for (const CruiseEntry& entry : kCruiseEntries) {
-        (menu.*entry.item).checked = &entry == chosen;
-    }
-    p.plan.CruiseHeight = chosen->heightFt / kFeetPerMetre;
-    p.plan.CruiseAboveGround = chosen->aboveGround;
-    mainwindow::EndMenuAction(p);
-}
-
-void SampleGroundTrack(Program& p) {
-    const flightstate::FlightState& s = p.flightState;
-    // A paused simulator does not move: its positions say nothing of the
-    // motion (the gap starts the record again when it goes on).
-    if (s.paused != 0)
-        return;
-    FlyTherePlan& plan = p.plan;
-    plan.Track.Add(p.host.TimeOfDay(), AircraftLatitude(s), AircraftLongitude(s));
-    plan.Track.UpdateDrift(TrueHeading(s), s.onground == 0);
-}
-
-void mnuFlythereOff_Click(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    flightstate::planeinterface& plane = p.plane;
-    plan.LandingStage = 0;
-    plan.RouteStage = 0;
-    plan.StartPending = false;
+flightstate::AircraftCommands StopSettings() {
+    flightstate::AircraftCommands plane;
     plane.spoilers(0);
     plane.armspoilers(0);
     plane.flaps(0);
@@ -232,14 +129,39 @@ void mnuFlythereOff_Click(Program& p) {
     plane.rudder(0);
     plane.autocoordinator(1);
     plane.aileron(0);
-    Exchange(p);
+    return plane;
+}
+
+flightstate::AircraftCommands StopSwitches() {
+    flightstate::AircraftCommands plane;
     plane.apalthold(0);
     plane.apheadinghold(0);
     plane.apmaster(0);
-    Exchange(p);
-    EndFlyThereDisplay(p);
-    Exchange(p);
-    mainwindow::EndMenuAction(p);
+    return plane;
+}
+
+const CruiseHeightEntry* CruiseHeightEntryNamed(std::string_view entryName) {
+    const CruiseHeightEntry* chosen = nullptr;
+    for (const CruiseHeightEntry& entry : kCruiseHeightEntries) {
+        if (entry.entryName == entryName)
+            chosen = &entry;
+    }
+    return chosen;
+}
+
+void SetCruiseHeight(const CruiseHeightEntry& entry, FlyTherePlan& plan) {
+    plan.CruiseHeight = entry.heightFt / kFeetPerMetre;
+    plan.CruiseAboveGround = entry.aboveGround;
+}
+
+void SampleGroundTrack(const flightstate::Readings& aircraft, double timeOfDayS,
+                       FlyTherePlan& plan) {
+    // A paused simulator does not move: its positions say nothing of the
+    // motion (the gap starts the record again when it goes on).
+    if (aircraft.paused != 0)
+        return;
+    plan.Track.Add(timeOfDayS, aircraft.latitudeDeg, aircraft.longitudeDeg);
+    plan.Track.UpdateDrift(aircraft.headingTrueDeg, aircraft.onGround == 0);
 }
 
 }  // namespace corvane::autopilot

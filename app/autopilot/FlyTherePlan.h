@@ -12,6 +12,9 @@
 
 namespace corvane::autopilot {
 
+// Feet per metre, as every altitude of the autopilot is converted.
+inline constexpr double kFeetPerMetre = 3.2808;
+
 struct LatLon {
     double lat = 0;  // degrees north
     double lon = 0;  // degrees east

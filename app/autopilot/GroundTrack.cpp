@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 
 namespace corvane::autopilot {
 namespace {

@@ -7,13 +7,9 @@
 #include <limits>
 #include <string>
 
-#include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/DescentProfile.h"
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/autopilot/FlyThereStatus.h"
 #include "app/autopilot/RouteGuidance.h"
-#include "app/startup/Program.h"
 
 namespace corvane::autopilot {
 namespace {
@@ -48,168 +44,180 @@ std::int32_t Saturate32(std::int64_t x) {
         x, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+// One step in the making: what it reads and what it decides.
+struct Step {
+    const LandingInputs& in;
+    FlyTherePlan& plan;
+    FlyThereStep& out;
+
+    const flightstate::Readings& aircraft() const { return in.aircraft; }
+    flightstate::AircraftCommands& plane() { return out.commands; }
+};
+
 // Sets the commanded vertical speed unless the time to go is undefined, in
 // which case the previous command stays. Returns the command.
-DescentCommand FlyDescent(Program& p, double slopePercent, double heightFt, double toGoFt,
+DescentCommand FlyDescent(Step& st, double slopePercent, double heightFt, double toGoFt,
                           bool limitClimb) {
     const DescentCommand command =
-        DescentRate(slopePercent, p.plan.ProfileSpeed, heightFt, toGoFt, limitClimb);
+        DescentRate(slopePercent, st.plan.ProfileSpeed, heightFt, toGoFt, limitClimb);
     if (command.computed)
-        p.plane.apvertspeed(command.commandedRate);
+        st.plane().apvertspeed(command.commandedRate);
     return command;
 }
 
 // Before the final stage: the distance to the threshold and on along the
 // runway to the aim point.
-double ThresholdFt(const Program& p) {
-    return ThresholdDistance(p.plan, p.flightState) + p.plan.AimPointFt;
+double ThresholdFt(const Step& st) {
+    return ThresholdDistance(st.plan, st.aircraft()) + st.plan.AimPointFt;
 }
 
-RunwayOffsets Offsets(const Program& p) {
-    return OffsetsFromRunway(p.plan, AircraftLatitude(p.flightState),
-                             AircraftLongitude(p.flightState));
+RunwayOffsets Offsets(const Step& st) {
+    return OffsetsFromRunway(st.plan, st.aircraft().latitudeDeg, st.aircraft().longitudeDeg);
 }
 
-double HeightAboveRunwayFt(const Program& p) {
-    return AltitudeMetres(p.flightState) * kFeetPerMetre - p.plan.RunwayElevation;
+double AltitudeFt(const Step& st) {
+    return st.aircraft().altitudeM * kFeetPerMetre;
+}
+
+double HeightAboveRunwayFt(const Step& st) {
+    return AltitudeFt(st) - st.plan.RunwayElevation;
 }
 
 // No descent takes the aircraft below the terrain floor before the final
 // stage: the commanded rate is limited so that it levels off there (and
 // climbs back when below it). Returns the rate that was sent.
-std::int32_t KeepClearOfGround(Program& p, std::int32_t rate, double toAimFt) {
-    const flightstate::FlightState& s = p.flightState;
-    const double aglFt = (AltitudeMetres(s) - s.groundaltitude) * kFeetPerMetre;
-    const double floorFt = TerrainFloorFt(p.plan, toAimFt);
+std::int32_t KeepClearOfGround(Step& st, std::int32_t rate, double toAimFt) {
+    const flightstate::Readings& r = st.aircraft();
+    const double aglFt = (double(r.altitudeM) - r.groundAltitudeM) * kFeetPerMetre;
+    const double floorFt = TerrainFloorFt(st.plan, toAimFt);
     const auto limit =
         static_cast<std::int32_t>(std::nearbyint(TerrainLimitedRate(aglFt, floorFt)));
     if (rate < limit) {
-        p.plane.apvertspeed(limit);
+        st.plane().apvertspeed(limit);
         return limit;
     }
     return rate;
 }
 
-void StartGoAround(Program& p, const char* why);
+void StartGoAround(Step& st, const char* why);
 
 // The 500 ft gate: an approach that is not stabilised there goes around.
 // Returns true when it did.
-bool CheckStabilisedGate(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    if (plan.GateChecked || p.flightState.onground == 1)
+bool CheckStabilisedGate(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    if (plan.GateChecked || st.aircraft().onGround == 1)
         return false;
-    const double heightFt = HeightAboveRunwayFt(p);
+    const double heightFt = HeightAboveRunwayFt(st);
     if (heightFt > kStabilisedGateFt)
         return false;
     plan.GateChecked = true;
     const char* why =
-        UnstableReason(plan, Offsets(p), heightFt, plan.Track.Valid(), plan.Track.TrackDeg());
+        UnstableReason(plan, Offsets(st), heightFt, plan.Track.Valid(), plan.Track.TrackDeg());
     if (*why == '\0')
         return false;
-    StartGoAround(p, why);
+    StartGoAround(st, why);
     return true;
 }
 
-void WaitForDescentPoint(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    p.plane.flaps(kWaitingFlaps);
-    FinalProfile(plan, p.flightState, kFinalSlopePercent);
+void WaitForDescentPoint(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    st.plane().flaps(kWaitingFlaps);
+    FinalProfile(plan, st.aircraft(), kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
-    InitialProfile(plan, p.flightState, kInitialSlopePercent);
-    if (ThresholdFt(p) < plan.DescentStart) {
+    InitialProfile(plan, st.aircraft(), kInitialSlopePercent);
+    if (ThresholdFt(st) < plan.DescentStart) {
         // From now on the altitude target stays 0: the descent is flown by
         // vertical speed alone.
-        p.plane.apaltitude(0);
-        plan.ApproachStartAltitudeFt = AltitudeMetres(p.flightState) * kFeetPerMetre;
+        st.plane().apaltitude(0);
+        plan.ApproachStartAltitudeFt = AltitudeFt(st);
         plan.GateChecked = false;
         plan.LandingStage = kInitialDescent;
-        p.forms.Form4.Label6.caption = "Initial descent";
+        st.out.report.stage = "Initial descent";
     }
 }
 
-void InitialDescent(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
-    if (p.plane.gearhandle() != kFullDeflection)
-        p.plane.gearhandle(kFullDeflection);
-    FinalProfile(plan, s, kFinalSlopePercent);
+void InitialDescent(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft();
+    if (r.gearHandle != kFullDeflection)
+        st.plane().gearhandle(kFullDeflection);
+    FinalProfile(plan, r, kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
-    plan.ProfileSpeed = TrueAirspeedKnots(s);
+    plan.ProfileSpeed = r.trueAirspeedKnots;
 
-    double heightFt = AltitudeMetres(s) * kFeetPerMetre - plan.MidStart;
+    double heightFt = AltitudeFt(st) - plan.MidStart;
     // High ground under the aircraft counts against the height to lose.
-    const double groundFt = s.groundaltitude * kFeetPerMetre;
+    const double groundFt = r.groundAltitudeM * kFeetPerMetre;
     if (groundFt > plan.RunwayElevation)
         heightFt -= groundFt - plan.RunwayElevation;
-    const double toGoFt = ThresholdFt(p) - plan.ApproachLength;
+    const double toGoFt = ThresholdFt(st) - plan.ApproachLength;
 
-    p.plane.flaps(kDescentFlaps);
-    p.plane.armspoilers(1);
-    p.plane.spoilers(kDescentFlaps);
-    const DescentCommand command = FlyDescent(p, kInitialSlopePercent, heightFt, toGoFt, true);
-    p.plane.throttles(DescentThrottle(p.plane.stallfactor(), kInitialDescent));
-    if (CheckStabilisedGate(p))
+    st.plane().flaps(kDescentFlaps);
+    st.plane().armspoilers(1);
+    st.plane().spoilers(kDescentFlaps);
+    const DescentCommand command = FlyDescent(st, kInitialSlopePercent, heightFt, toGoFt, true);
+    st.plane().throttles(DescentThrottle(r.stallFactor, kInitialDescent));
+    if (CheckStabilisedGate(st))
         return;
-    const std::int32_t rate = KeepClearOfGround(p, command.commandedRate, ThresholdFt(p));
+    const std::int32_t rate = KeepClearOfGround(st, command.commandedRate, ThresholdFt(st));
     if (command.computed && DescentStageEnds(rate, heightFt)) {
         plan.LandingStage = kMidDescent;
-        p.forms.Form4.Label6.caption = "Mid-stage descent";
+        st.out.report.stage = "Mid-stage descent";
     }
 }
 
-void MidDescent(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
-    FinalProfile(plan, s, kFinalSlopePercent);
-    plan.ProfileSpeed = TrueAirspeedKnots(s);
-    const double heightFt = AltitudeMetres(s) * kFeetPerMetre - plan.FinalStart;
-    const double toGoFt = ThresholdFt(p) - plan.FinalLength;
+void MidDescent(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft();
+    FinalProfile(plan, r, kFinalSlopePercent);
+    plan.ProfileSpeed = r.trueAirspeedKnots;
+    const double heightFt = AltitudeFt(st) - plan.FinalStart;
+    const double toGoFt = ThresholdFt(st) - plan.FinalLength;
 
-    p.plane.flaps(kDescentFlaps);
-    p.plane.spoilers(kDescentFlaps);
-    const DescentCommand command = FlyDescent(p, kMidSlopePercent, heightFt, toGoFt, true);
-    p.plane.throttles(DescentThrottle(p.plane.stallfactor(), kMidDescent));
-    if (CheckStabilisedGate(p))
+    st.plane().flaps(kDescentFlaps);
+    st.plane().spoilers(kDescentFlaps);
+    const DescentCommand command = FlyDescent(st, kMidSlopePercent, heightFt, toGoFt, true);
+    st.plane().throttles(DescentThrottle(r.stallFactor, kMidDescent));
+    if (CheckStabilisedGate(st))
         return;
-    const std::int32_t rate = KeepClearOfGround(p, command.commandedRate, ThresholdFt(p));
+    const std::int32_t rate = KeepClearOfGround(st, command.commandedRate, ThresholdFt(st));
     if (command.computed && DescentStageEnds(rate, heightFt)) {
         plan.LandingStage = kFinalDescent;
-        p.forms.Form4.Label6.caption = "Final descent";
+        st.out.report.stage = "Final descent";
         // Crash detection is back on for the touchdown.
-        p.plane.crashing(plan.SavedCrashSetting);
+        st.plane().crashing(plan.SavedCrashSetting);
     }
 }
 
-void FinalDescent(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
-    plan.ProfileSpeed = TrueAirspeedKnots(s);
-    const double heightFt =
-        AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation - kTouchdownAimFt;
+void FinalDescent(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft();
+    plan.ProfileSpeed = r.trueAirspeedKnots;
+    const double heightFt = AltitudeFt(st) - plan.RunwayElevation - kTouchdownAimFt;
     // Along the extended centre line, signed: past the aim point the distance
     // is negative, so a float never gets power and a computed climb again.
-    const double toAimFt = ToAimPointFt(plan, Offsets(p));
+    const double toAimFt = ToAimPointFt(plan, Offsets(st));
     if (plan.ProfileSpeed * kFeetPerMinutePerKnot == 0)
         return;
-    if (CheckStabilisedGate(p))
+    if (CheckStabilisedGate(st))
         return;
 
-    p.plane.flaps(kDescentFlaps);
-    std::int32_t throttle = FinalDescentThrottle(p.plane.stallfactor());
+    st.plane().flaps(kDescentFlaps);
+    std::int32_t throttle = FinalDescentThrottle(r.stallFactor);
     if (toAimFt < kIdleWithinFt) {
         throttle = 0;
-        p.plane.apvertspeed(kNearThresholdRate);
+        st.plane().apvertspeed(kNearThresholdRate);
     } else {
-        FlyDescent(p, kFinalSlopePercent, heightFt, toAimFt, false);
+        FlyDescent(st, kFinalSlopePercent, heightFt, toAimFt, false);
     }
-    p.plane.throttles(throttle);
-    if (s.onground == 1) {
+    st.plane().throttles(throttle);
+    if (r.onGround == 1) {
         plan.LandingStage = kTouchdown;
-        p.forms.Form4.Label6.caption = "Touchdown";
-        p.forms.Form4.Label7.caption = "";
+        st.out.report.stage = "Touchdown";
+        st.out.report.distance = "";
         plan.GuidanceOn = false;
         plan.RouteStage = 0;  // the rollout steers on the ground from here
-        p.plane.apvertspeed(kNearThresholdRate);
+        st.plane().apvertspeed(kNearThresholdRate);
     }
 }
 
@@ -217,152 +225,150 @@ void FinalDescent(Program& p) {
 // bounce the rudder is centred and the autopilot steers the track back along
 // the centre line, the heading moving at most 2 degrees at a time, so that
 // the wings stay level until the wheels are down again.
-void SteerOnGround(Program& p) {
-    const flightstate::FlightState& s = p.flightState;
-    if (s.onground != 1) {
-        p.plane.rudder(0);
-        const double variation = MagneticVariation(s);
-        const double drift = p.plan.Track.Valid() ? p.plan.Track.DriftDeg() : 0.0;
-        const double wanted = CentreLineTrack(p.plan, Offsets(p)) - drift - variation;
-        p.plane.apheading(
-            AutopilotHeadingUnits(NearGroundHeading(wanted, TrueHeading(s) - variation)));
+void SteerOnGround(Step& st) {
+    const flightstate::Readings& r = st.aircraft();
+    if (r.onGround != 1) {
+        st.plane().rudder(0);
+        const double variation = r.magneticVariationDeg;
+        const double drift = st.plan.Track.Valid() ? st.plan.Track.DriftDeg() : 0.0;
+        const double wanted = CentreLineTrack(st.plan, Offsets(st)) - drift - variation;
+        st.plane().apheading(
+            AutopilotHeadingUnits(NearGroundHeading(wanted, r.headingTrueDeg - variation)));
         return;
     }
-    const double steer = RolloutSteering(p.plan, Offsets(p), TrueHeading(s));
-    p.plane.rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
+    const double steer = RolloutSteering(st.plan, Offsets(st), r.headingTrueDeg);
+    st.plane().rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
 }
 
 // Ground speed, knots, from successive positions; the true airspeed while
 // the positions do not yet span the measuring window.
-double GroundSpeedKnots(const Program& p) {
-    return p.plan.Track.Valid() ? p.plan.Track.SpeedKnots() : TrueAirspeedKnots(p.flightState);
+double GroundSpeedKnots(const Step& st) {
+    return st.plan.Track.Valid() ? st.plan.Track.SpeedKnots() : st.aircraft().trueAirspeedKnots;
 }
 
-void TouchdownBraking(Program& p) {
-    p.plane.leftbrake(kWheelBrakes);
-    p.plane.rightbrake(kWheelBrakes);
-    p.plane.spoilers(kFullDeflection);
-    p.plane.brakeindicator(kBrakeSet);
-    p.plane.airbrake(kAirbrakeSet);
-    p.plane.elevator(kRolloutElevator);
-    p.plane.throttles(RoundInto<std::int32_t>(p.plane.enginetype() / 2.0));
-    if (p.flightState.paused != 0)
+void TouchdownBraking(Step& st) {
+    flightstate::AircraftCommands& plane = st.plane();
+    plane.leftbrake(kWheelBrakes);
+    plane.rightbrake(kWheelBrakes);
+    plane.spoilers(kFullDeflection);
+    plane.brakeindicator(kBrakeSet);
+    plane.airbrake(kAirbrakeSet);
+    plane.elevator(kRolloutElevator);
+    plane.throttles(RoundInto<std::int32_t>(st.aircraft().engineType / 2.0));
+    if (st.aircraft().paused != 0)
         return;
-    SteerOnGround(p);
-    if (GroundSpeedKnots(p) < kRolloutIdleKnots) {
-        p.plane.throttles(0);
-        p.plan.LandingStage = kRollout;
+    SteerOnGround(st);
+    if (GroundSpeedKnots(st) < kRolloutIdleKnots) {
+        plane.throttles(0);
+        st.plan.LandingStage = kRollout;
         // The standstill is timed from here at the latest, so that the three
         // seconds are always waited even when no rollout tick sees 3 knots.
-        p.plan.StopTime = static_cast<float>(p.host.TimeOfDay());
+        st.plan.StopTime = static_cast<float>(st.in.timeOfDayS);
     }
 }
 
-void Rollout(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const double now = p.host.TimeOfDay();
+void Rollout(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const double now = st.in.timeOfDayS;
     // Judged on the ground speed: the airspeed of an aircraft standing in
     // wind is the wind. A paused simulator does not stand still.
-    if (p.flightState.paused != 0 || GroundSpeedKnots(p) >= kStandstillKnots) {
-        if (p.flightState.paused == 0)
-            SteerOnGround(p);
+    if (st.aircraft().paused != 0 || GroundSpeedKnots(st) >= kStandstillKnots) {
+        if (st.aircraft().paused == 0)
+            SteerOnGround(st);
         plan.StopTime = static_cast<float>(now);
         return;
     }
     if (!(std::fabs(now - plan.StopTime) > kStandstillSeconds))
         return;
-    p.plane.spoilers(0);
-    p.plane.armspoilers(0);
-    p.plane.flaps(0);
-    p.plane.brakeindicator(0);
-    p.plane.airbrake(0);
-    p.plane.apwinglevel(0);
-    p.plane.apheading(0);
-    p.plane.apaltitude(0);
-    p.plane.leftbrake(0);
-    p.plane.rightbrake(0);
-    p.plane.elevator(0);
-    p.plane.rudder(0);
-    p.plane.aileron(0);
-    p.plane.parkingbrake(kBrakeSet);
+    flightstate::AircraftCommands& plane = st.plane();
+    plane.spoilers(0);
+    plane.armspoilers(0);
+    plane.flaps(0);
+    plane.brakeindicator(0);
+    plane.airbrake(0);
+    plane.apwinglevel(0);
+    plane.apheading(0);
+    plane.apaltitude(0);
+    plane.leftbrake(0);
+    plane.rightbrake(0);
+    plane.elevator(0);
+    plane.rudder(0);
+    plane.aileron(0);
+    plane.parkingbrake(kBrakeSet);
     plan.LandingStage = kResettingControls;
-    p.forms.Form4.Label6.caption = "Resetting controls";
+    st.out.report.stage = "Resetting controls";
 }
 
-void ResettingControls(Program& p) {
-    const flightstate::FlightState& s = p.flightState;
+void ResettingControls(Step& st) {
     // Wait until the exchange has sent the last autopilot values.
-    if (s.apheadingpending == flightstate::kRequestClear &&
-        s.apaltitudepending == flightstate::kRequestClear &&
-        s.apvertspeedpending == flightstate::kRequestClear) {
-        p.plane.apheadinghold(0);
-        p.plane.apalthold(0);
-        p.plan.LandingStage = kAutopilotOff;
+    if (st.in.autopilotTargetsSent) {
+        st.plane().apheadinghold(0);
+        st.plane().apalthold(0);
+        st.plan.LandingStage = kAutopilotOff;
     }
 }
 
-void AutopilotOff(Program& p) {
-    const flightstate::FlightState& s = p.flightState;
+void AutopilotOff(Step& st) {
     // The master switch goes off only after the hold switches have been sent.
-    if (s.apheadingholdpending == flightstate::kRequestClear &&
-        s.apaltholdpending == flightstate::kRequestClear) {
-        p.plane.apmaster(0);
-        p.plan.GuidanceOn = false;
-        p.plan.LandingStage = kNotLanding;
-        p.plane.autocoordinator(1);
+    if (st.in.holdSwitchesSent) {
+        st.plane().apmaster(0);
+        st.plan.GuidanceOn = false;
+        st.plan.LandingStage = kNotLanding;
+        st.plane().autocoordinator(1);
     }
-    EndFlyThereDisplay(p);
+    EndFlightDisplay(st.plan, st.out);
 }
 
-void HandBackInLevelFlight(Program& p) {
-    FlyTherePlan& plan = p.plan;
+void HandBackInLevelFlight(Step& st) {
+    FlyTherePlan& plan = st.plan;
     plan.LandingStage = kNotLanding;
     plan.RouteStage = 0;
     plan.GuidanceOn = false;
-    p.plane.apaltitude(RoundInto<std::int32_t>(AltitudeMetres(p.flightState) * kFeetPerMetre));
-    p.plane.apvertspeed(0);
-    p.plane.throttles(kCruiseThrottle);
-    p.plane.flaps(0);
-    p.forms.Form4.Label6.caption = "Landing abandoned";
-    EndFlyThereDisplay(p);
-    p.host.ShowMessageBox(
-        "The approach to runway " + plan.RunwayDesignator +
-            " could not be flown to a landing after " + std::to_string(kMaxGoArounds) +
-            " go-arounds. The autopilot holds level flight: please take over.",
-        "Fly there", host::MessageBoxIcon::Exclamation, host::MessageBoxButtons::Ok);
+    st.plane().apaltitude(RoundInto<std::int32_t>(AltitudeFt(st)));
+    st.plane().apvertspeed(0);
+    st.plane().throttles(kCruiseThrottle);
+    st.plane().flaps(0);
+    st.out.report.stage = "Landing abandoned";
+    EndFlightDisplay(plan, st.out);
+    st.out.report.alert = "The approach to runway " + plan.RunwayDesignator +
+                          " could not be flown to a landing after " +
+                          std::to_string(kMaxGoArounds) +
+                          " go-arounds. The autopilot holds level flight: please take over.";
 }
 
-void StartGoAround(Program& p, const char* why) {
-    FlyTherePlan& plan = p.plan;
+void StartGoAround(Step& st, const char* why) {
+    FlyTherePlan& plan = st.plan;
     ++plan.GoArounds;
+    flightstate::AircraftCommands& plane = st.plane();
     // Crash detection stays off during the flight, as before the final stage.
-    p.plane.crashing(0);
-    p.plane.spoilers(0);
-    p.plane.armspoilers(0);
-    p.plane.flaps(kWaitingFlaps);
-    p.plane.throttles(kFullDeflection);
+    plane.crashing(0);
+    plane.spoilers(0);
+    plane.armspoilers(0);
+    plane.flaps(kWaitingFlaps);
+    plane.throttles(kFullDeflection);
     if (plan.GoArounds > kMaxGoArounds) {
-        HandBackInLevelFlight(p);
+        HandBackInLevelFlight(st);
         return;
     }
     plan.RouteStage = 0;  // the go-around steers the runway heading itself
     plan.LandingStage = kGoAround;
-    p.forms.Form4.Label6.caption = std::string("Go-around: ") + why;
-    p.plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
-    p.plane.apvertspeed(kGoAroundRate);
+    st.out.report.stage = std::string("Go-around: ") + why;
+    plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
+    plane.apvertspeed(kGoAroundRate);
 }
 
-void GoAround(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
-    p.plane.throttles(kFullDeflection);
-    p.plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
-    p.plane.apvertspeed(kGoAroundRate);
+void GoAround(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft();
+    flightstate::AircraftCommands& plane = st.plane();
+    plane.throttles(kFullDeflection);
+    plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
+    plane.apvertspeed(kGoAroundRate);
     const double drift = plan.Track.Valid() ? plan.Track.DriftDeg() : 0.0;
-    p.plane.apheading(AutopilotHeadingUnits(plan.RunwayHeading - drift - MagneticVariation(s)));
-    const double altitudeFt = AltitudeMetres(s) * kFeetPerMetre;
-    if (altitudeFt > plan.RunwayElevation + 300 && p.plane.gearhandle() != 0)
-        p.plane.gearhandle(0);
+    plane.apheading(AutopilotHeadingUnits(plan.RunwayHeading - drift - r.magneticVariationDeg));
+    const double altitudeFt = AltitudeFt(st);
+    if (altitudeFt > plan.RunwayElevation + 300 && r.gearHandle != 0)
+        plane.gearhandle(0);
     if (altitudeFt >= plan.ApproachStartAltitudeFt - 100) {
         // Up again: the approach is flown again from the turning point.
         plan.LandingStage = kNotLanding;
@@ -373,38 +379,46 @@ void GoAround(Program& p) {
 
 }  // namespace
 
-void LandingTick(Program& p) {
-    switch (p.plan.LandingStage) {
+FlyThereStep LandingStep(const LandingInputs& in, FlyTherePlan& plan) {
+    FlyThereStep out;
+    Step st{in, plan, out};
+    switch (plan.LandingStage) {
         case kWaitForDescent:
-            WaitForDescentPoint(p);
+            WaitForDescentPoint(st);
             break;
         case kInitialDescent:
-            InitialDescent(p);
+            InitialDescent(st);
             break;
         case kMidDescent:
-            MidDescent(p);
+            MidDescent(st);
             break;
         case kFinalDescent:
-            FinalDescent(p);
+            FinalDescent(st);
             break;
         case kTouchdown:
-            TouchdownBraking(p);
+            TouchdownBraking(st);
             break;
         case kRollout:
-            Rollout(p);
+            Rollout(st);
             break;
         case kResettingControls:
-            ResettingControls(p);
+            ResettingControls(st);
             break;
         case kAutopilotOff:
-            AutopilotOff(p);
+            AutopilotOff(st);
             break;
         case kGoAround:
-            GoAround(p);
+            GoAround(st);
             break;
         default:
             break;
     }
+    return out;
+}
+
+void EndFlightDisplay(const FlyTherePlan& plan, FlyThereStep& step) {
+    step.commands.crashing(plan.SavedCrashSetting);
+    step.report.displayEnded = true;
 }
 
 DescentCommand DescentRate(double slopePercent, double profileSpeedKnots, double heightFt,

@@ -3,11 +3,14 @@
 // The approach and landing sequence: waiting for the descent point, the
 // initial, mid-stage and final descents flown by the autopilot's vertical
 // speed, touchdown and braking, the rollout to a stop and the hand-back of the
-// controls. LandingTick (the stage machine) is declared with the other entry
-// points in FlyThereCommands.h; these are its laws.
+// controls: LandingStep, one step of the stage machine, and its laws.
 #pragma once
 
 #include <cstdint>
+
+#include "app/autopilot/FlyTherePlan.h"
+#include "app/autopilot/FlyThereStep.h"
+#include "app/flightstate/Readings.h"
 
 namespace corvane::autopilot {
 
@@ -27,6 +30,26 @@ enum LandingStages : std::int16_t {
     // approach is flown again from the turning point.
     kGoAround = 9,
 };
+
+// What a landing step reads besides the plan.
+struct LandingInputs {
+    const flightstate::Readings& aircraft;
+    double timeOfDayS = 0;  // seconds since midnight
+    // The exchange has sent the last autopilot heading, altitude and vertical
+    // speed written (their write requests are clear), and the last heading and
+    // altitude hold switches.
+    bool autopilotTargetsSent = false;
+    bool holdSwitchesSent = false;
+};
+
+// One step of the landing sequence in the plan's landing stage (nothing in
+// stage 0): the commands of the stage, the next stage in the plan, and the
+// stage's text when it changes.
+FlyThereStep LandingStep(const LandingInputs& in, FlyTherePlan& plan);
+
+// The end of a flight's display: the simulator gets its crash setting back
+// and the report says the display ends.
+void EndFlightDisplay(const FlyTherePlan& plan, FlyThereStep& step);
 
 // Go-arounds a flight may fly; after the next unstable approach the controls
 // are handed back in level flight.

@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/DescentProfile.h"
-#include "app/autopilot/FlyThereCommands.h"
 #include "app/autopilot/LandingSequence.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
-#include "app/navdata/PositionText.h"
-#include "app/startup/Program.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::autopilot {
 namespace {
@@ -35,71 +32,81 @@ double DistanceNm(double lat1, double lon1, double lat2, double lon2) {
     return navdata::GreatCircleDistance(lat1, lon1, lat2, lon2) * navdata::NauticalMilesPerMetre;
 }
 
-void RouteStart(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    plan.TurningPointDistance = ComputeTurningPoint(plan, p.flightState, plan.Threshold.lat,
+// One route step in the making.
+struct Step {
+    const flightstate::Readings& aircraft;
+    FlyTherePlan& plan;
+    FlyThereStep& out;
+};
+
+void StageStep(Step& st);
+
+void RouteStart(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    plan.TurningPointDistance = ComputeTurningPoint(plan, st.aircraft, plan.Threshold.lat,
                                                     plan.Threshold.lon, plan.RunwayHeading);
     // The altitude is set properly by the next SteerToPoint.
-    EngageAutopilot(p, 0);
+    st.out.engageAtAltitudeFt = 0;
     plan.RouteStage = 2;
-    p.forms.Form4.Label6.caption = "To turning point";
+    st.out.report.stage = "To turning point";
 }
 
-void ToTurningPoint(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
+void ToTurningPoint(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft;
     ++plan.RecomputeCounter;
-    const double aglFt = AltitudeMetres(s) * kFeetPerMetre - s.groundaltitude * kFeetPerMetre;
+    const double aglFt = r.altitudeM * kFeetPerMetre - r.groundAltitudeM * kFeetPerMetre;
     plan.RouteBaseThrottle = aglFt < kLowFlightFt ? kLowBaseThrottle : kCruiseBaseThrottle;
-    if (p.plane.gearhandle() != 0 && aglFt > kGearUpAboveFt)
-        p.plane.gearhandle(0);
+    if (r.gearHandle != 0 && aglFt > kGearUpAboveFt)
+        st.out.commands.gearhandle(0);
     if (plan.RecomputeCounter > 7) {
         // Every eighth tick the turning point follows the current airspeed.
         plan.RecomputeCounter = 0;
-        plan.TurningPointDistance = ComputeTurningPoint(plan, s, plan.Threshold.lat,
+        plan.TurningPointDistance = ComputeTurningPoint(plan, r, plan.Threshold.lat,
                                                         plan.Threshold.lon, plan.RunwayHeading);
     }
-    SteerToPoint(p, plan.TurningPoint.lat, plan.TurningPoint.lon, false, 0);
-    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.TurningPoint.lat,
-                                plan.TurningPoint.lon);
-    p.forms.Form4.Label7.caption = DistanceText(d - plan.TurningPointDistance / 6);
+    SteerToPoint(r, plan, plan.TurningPoint.lat, plan.TurningPoint.lon, false, 0, st.out.commands);
+    const double d =
+        DistanceNm(r.latitudeDeg, r.longitudeDeg, plan.TurningPoint.lat, plan.TurningPoint.lon);
+    st.out.report.distance = DistanceText(d - plan.TurningPointDistance / 6);
     if (plan.TurningPointDistance / 6 > d) {
         plan.RouteStage = 3;
         plan.LandingStage = 1;
-        RouteTick(p);
-        p.forms.Form4.Label6.caption = "To airport";
+        StageStep(st);
+        st.out.report.stage = "To airport";
     }
 }
 
-void ToAirport(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
-    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
-                                plan.Threshold.lon);
+void ToAirport(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft;
+    const double d =
+        DistanceNm(r.latitudeDeg, r.longitudeDeg, plan.Threshold.lat, plan.Threshold.lon);
     // Before the threshold the bearing to it is measured from the offset
     // beside the centre line, so that the intercept brings the aircraft onto
     // the runway's own line (the flat-earth bearing of short hops is a little
     // off at high latitudes, by metres at the threshold).
-    const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
+    const RunwayOffsets o = OffsetsFromRunway(plan, r.latitudeDeg, r.longitudeDeg);
     const double toThresholdM = -o.alongFt / kFeetPerMetre;
     const double course = CentreLineCourse(plan);
     if (toThresholdM > kNearThresholdM) {
         const double bearing =
             std::fmod(course - std::atan2(o.crossM, toThresholdM) * kDegreesPerRadian + 360, 360.0);
-        SteerAlong(p, bearing, d, true, course);
+        SteerAlong(r, plan, bearing, d, true, course, st.out.commands);
     } else {
-        SteerToPoint(p, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading);
+        SteerToPoint(r, plan, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading,
+                     st.out.commands);
     }
-    p.forms.Form4.Label7.caption = DistanceText(d);
+    st.out.report.distance = DistanceText(d);
     if (d < kAlongRunwayNm) {
         plan.RouteStage = 4;
-        RouteTick(p);
+        StageStep(st);
     }
 }
 
-void AlongRunway(Program& p) {
-    FlyTherePlan& plan = p.plan;
-    const flightstate::FlightState& s = p.flightState;
+void AlongRunway(Step& st) {
+    FlyTherePlan& plan = st.plan;
+    const flightstate::Readings& r = st.aircraft;
     // A point beyond the far end by twice the runway's length, on its centre line.
     const double targetLat = plan.FarEnd.lat + 2 * (plan.FarEnd.lat - plan.Threshold.lat);
     const double targetLon = plan.FarEnd.lon + 2 * (plan.FarEnd.lon - plan.Threshold.lon);
@@ -109,14 +116,13 @@ void AlongRunway(Program& p) {
     // gusts. (The point beyond the far end, extrapolated in latitude and
     // longitude, lies a few hundredths of a degree off the centre line's
     // course and so far ahead that the wheels would settle metres beside it.)
-    const RunwayOffsets o = OffsetsFromRunway(plan, AircraftLatitude(s), AircraftLongitude(s));
+    const RunwayOffsets o = OffsetsFromRunway(plan, r.latitudeDeg, r.longitudeDeg);
     const double course = CentreLineCourse(plan);
     const double bearing = CentreLineTrack(plan, o);
-    SteerAlong(p, bearing,
-               DistanceNm(AircraftLatitude(s), AircraftLongitude(s), targetLat, targetLon), false,
-               course);
-    const double d = DistanceNm(AircraftLatitude(s), AircraftLongitude(s), plan.Threshold.lat,
-                                plan.Threshold.lon);
+    SteerAlong(r, plan, bearing, DistanceNm(r.latitudeDeg, r.longitudeDeg, targetLat, targetLon),
+               false, course, st.out.commands);
+    const double d =
+        DistanceNm(r.latitudeDeg, r.longitudeDeg, plan.Threshold.lat, plan.Threshold.lon);
     // While the landing sequence flies its descent, steering goes on along the
     // centre line until the touchdown (which ends it); otherwise it ends here
     // and the autopilot keeps the last heading.
@@ -124,57 +130,63 @@ void AlongRunway(Program& p) {
         plan.LandingStage >= kInitialDescent && plan.LandingStage <= kFinalDescent;
     if (d < kRouteEndNm && !descending)
         plan.RouteStage = 0;
-    p.forms.Form4.Label7.caption = DistanceText(d);
+    st.out.report.distance = DistanceText(d);
 }
 
-}  // namespace
-
-void RouteTick(Program& p) {
-    switch (p.plan.RouteStage) {
+void StageStep(Step& st) {
+    switch (st.plan.RouteStage) {
         case 1:
-            RouteStart(p);
+            RouteStart(st);
             break;
         case 2:
-            ToTurningPoint(p);
+            ToTurningPoint(st);
             break;
         case 3:
-            ToAirport(p);
+            ToAirport(st);
             break;
         case 4:
-            AlongRunway(p);
+            AlongRunway(st);
             break;
         default:
             break;
     }
 }
 
-void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept,
-                  double courseDeg) {
-    const flightstate::FlightState& s = p.flightState;
-    const double lat = AircraftLatitude(s);
-    const double lon = AircraftLongitude(s);
-    SteerAlong(p, navdata::InitialBearing(lat, lon, targetLat, targetLon),
-               DistanceNm(lat, lon, targetLat, targetLon), intercept, courseDeg);
+}  // namespace
+
+FlyThereStep RouteStep(const flightstate::Readings& aircraft, FlyTherePlan& plan) {
+    FlyThereStep out;
+    Step st{aircraft, plan, out};
+    StageStep(st);
+    return out;
 }
 
-void SteerAlong(Program& p, double bearing, double distance, bool intercept, double courseDeg) {
-    const FlyTherePlan& plan = p.plan;
+void SteerToPoint(const flightstate::Readings& aircraft, const FlyTherePlan& plan, double targetLat,
+                  double targetLon, bool intercept, double courseDeg,
+                  flightstate::AircraftCommands& out) {
+    const double lat = aircraft.latitudeDeg;
+    const double lon = aircraft.longitudeDeg;
+    SteerAlong(aircraft, plan, navdata::InitialBearing(lat, lon, targetLat, targetLon),
+               DistanceNm(lat, lon, targetLat, targetLon), intercept, courseDeg, out);
+}
+
+void SteerAlong(const flightstate::Readings& aircraft, const FlyTherePlan& plan, double bearing,
+                double distance, bool intercept, double courseDeg,
+                flightstate::AircraftCommands& out) {
     if (!plan.GuidanceOn)
         return;
-    const flightstate::FlightState& s = p.flightState;
-
-    const std::int32_t altitudeM = s.altitude;
+    const std::int32_t altitudeM = aircraft.altitudeM;
 
     auto targetM = static_cast<std::int32_t>(std::nearbyint(plan.CruiseHeight));
     if (plan.CruiseAboveGround)
-        targetM += s.groundaltitude;
+        targetM += aircraft.groundAltitudeM;
     const std::int32_t verticalSpeed = CruiseVerticalSpeed(altitudeM, targetM);
 
-    const std::int32_t throttle = RouteThrottle(p.plane.stallfactor(), plan.RouteBaseThrottle);
+    const std::int32_t throttle = RouteThrottle(aircraft.stallFactor, plan.RouteBaseThrottle);
     if (plan.LandingStage < 2)
-        p.plane.throttles(throttle);
+        out.throttles(throttle);
 
-    const double variation = MagneticVariation(s);
+    const double variation = aircraft.magneticVariationDeg;
     // The laws give the track to make good; the heading allows for the drift
     // measured from the positions, so that wind does not carry the aircraft
     // off the line.
@@ -187,14 +199,14 @@ void SteerAlong(Program& p, double bearing, double distance, bool intercept, dou
     }
 
     if (plan.LandingStage < 2) {
-        p.plane.apvertspeed(verticalSpeed);
-        p.plane.apaltitude(static_cast<std::int32_t>(std::nearbyint(targetM * kFeetPerMetre)));
+        out.apvertspeed(verticalSpeed);
+        out.apaltitude(static_cast<std::int32_t>(std::nearbyint(targetM * kFeetPerMetre)));
     }
     if (plan.LandingStage == kFinalDescent &&
-        AltitudeMetres(s) * kFeetPerMetre - plan.RunwayElevation < kNearGroundFt)
-        heading = NearGroundHeading(heading, TrueHeading(s) - variation);
+        aircraft.altitudeM * kFeetPerMetre - plan.RunwayElevation < kNearGroundFt)
+        heading = NearGroundHeading(heading, aircraft.headingTrueDeg - variation);
     if (plan.LandingStage < 7)
-        p.plane.apheading(AutopilotHeadingUnits(heading));
+        out.apheading(AutopilotHeadingUnits(heading));
 }
 
 std::int32_t CruiseVerticalSpeed(std::int32_t altitudeM, std::int32_t targetM) {
@@ -269,8 +281,8 @@ std::int32_t AutopilotHeadingUnits(double headingDeg) {
     return static_cast<std::int32_t>(std::nearbyint(headingDeg * 65536 / 360));
 }
 
-std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::FlightState& s) {
-    const double metres = navdata::GreatCircleDistance(AircraftLatitude(s), AircraftLongitude(s),
+std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::Readings& aircraft) {
+    const double metres = navdata::GreatCircleDistance(aircraft.latitudeDeg, aircraft.longitudeDeg,
                                                        plan.Threshold.lat, plan.Threshold.lon);
     return static_cast<std::int32_t>(std::nearbyint(metres * kFeetPerMetre));
 }

@@ -2,21 +2,26 @@
 //
 // En-route guidance: steering to the turning point, onto the extended centre
 // line and along the runway, by setting the simulator autopilot's heading,
-// altitude and vertical speed and the throttles. RouteTick (the stage machine)
-// is declared with the other entry points in FlyThereCommands.h.
+// altitude and vertical speed and the throttles: RouteStep, one step of the
+// stage machine, and its laws.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "app/autopilot/FlyTherePlan.h"
-#include "app/flightstate/FlightState.h"
-
-namespace corvane {
-struct Program;
-}
+#include "app/autopilot/FlyThereStep.h"
+#include "app/flightstate/AircraftCommands.h"
+#include "app/flightstate/Readings.h"
 
 namespace corvane::autopilot {
+
+// One step of the en-route guidance in the plan's route stage (nothing in
+// stage 0). Stage 1 computes the turning point and asks for the simulator's
+// autopilot to be engaged; stage 2 flies to the turning point and starts the
+// landing sequence there; stages 3 and 4 fly to the airport and along the
+// runway. A stage that ends goes on into the next one in the same step.
+FlyThereStep RouteStep(const flightstate::Readings& aircraft, FlyTherePlan& plan);
 
 // Sets altitude, vertical speed, throttles and heading for flying to the
 // target. With intercept true the heading brings the aircraft onto the line of
@@ -24,10 +29,14 @@ namespace corvane::autopilot {
 // straight at the target. Does nothing while GuidanceOn is false. From landing
 // stage 2 on, throttles, altitude and vertical speed are left to the landing;
 // from stage 7 on, the heading as well.
-void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept, double courseDeg);
+void SteerToPoint(const flightstate::Readings& aircraft, const FlyTherePlan& plan, double targetLat,
+                  double targetLon, bool intercept, double courseDeg,
+                  flightstate::AircraftCommands& out);
 // The same with the bearing (degrees true) and distance (nautical miles) of
 // the target already measured.
-void SteerAlong(Program& p, double bearingDeg, double distanceNm, bool intercept, double courseDeg);
+void SteerAlong(const flightstate::Readings& aircraft, const FlyTherePlan& plan, double bearingDeg,
+                double distanceNm, bool intercept, double courseDeg,
+                flightstate::AircraftCommands& out);
 
 // Vertical speed in ft/min for an altitude and a target height, whole metres:
 // 0 within 30 m; climbs 100 / 300 / 2000 beyond 30 / 100 / 300 m below;
@@ -54,7 +63,7 @@ double InterceptHeading(double courseDeg, double bearingDeg, double gainPercent)
 std::int32_t AutopilotHeadingUnits(double headingDeg);
 
 // Whole feet from the aircraft to the threshold (rounded half to even).
-std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::FlightState& s);
+std::int32_t ThresholdDistance(const FlyTherePlan& plan, const flightstate::Readings& aircraft);
 
 // "<distance cut down to tenths> nm", the number in the program's number text.
 // Example: 12.37 -> " 12.3 nm".

@@ -72,7 +72,8 @@ void LayPendingWrites(FlightState& s, SimulatorLink& link, const WriteItem* item
                       std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         const WriteItem& item = items[i];
-        if (s.*item.pending == kRequestClear) continue;
+        if (s.*item.pending == kRequestClear)
+            continue;
         s.*item.pending = kRequestClear;
         LayWrite(link, item.offset, item.bytes, s.out.*item.value);
     }
@@ -88,7 +89,8 @@ T FromBlock(const std::uint8_t* block, std::size_t at) {
 }  // namespace
 
 void ExchangeFlightState(FlightState& s, SimulatorLink& link) {
-    if (s.simulatorkind != kFs98) return;
+    if (s.simulatorkind != kFs98)
+        return;
 
     s.stallfactor = 0;  // the simulator's value is 16 bits: keep the high half clear
     link.startmessage();
@@ -118,12 +120,13 @@ void ExchangeFlightState(FlightState& s, SimulatorLink& link) {
     link.rawreadxbytes(2, 0x0B00, &s.enginetype);
     link.rawreadxbytes(2, 0x11BE, &s.stallfactor);
 
-    LayPendingWrites(s, link, kPlainWritesBeforeApAltitude, std::size(kPlainWritesBeforeApAltitude));
+    LayPendingWrites(s, link, kPlainWritesBeforeApAltitude,
+                     std::size(kPlainWritesBeforeApAltitude));
     if (s.apaltitudepending != kRequestClear) {
         s.apaltitudepending = kRequestClear;
         // Beyond +-107508 ft the wire value would not fit 32 bits: clamp.
-        const std::int32_t feet = std::clamp(s.out.apaltitude, -kMaxAutopilotAltitudeFt,
-                                             kMaxAutopilotAltitudeFt);
+        const std::int32_t feet =
+            std::clamp(s.out.apaltitude, -kMaxAutopilotAltitudeFt, kMaxAutopilotAltitudeFt);
         LayWrite(link, 0x07D4, 4, feet * 19975);
     }
     LayPendingWrites(s, link, kPlainWritesAfterApAltitude, std::size(kPlainWritesAfterApAltitude));
@@ -156,6 +159,7 @@ void ExchangeFlightState(FlightState& s, SimulatorLink& link) {
     s.altitude = FromBlock<std::int32_t>(s.positionblock, 20);
     s.heading = FromBlock<std::int32_t>(s.positionblock, 32);
     s.onground = s.statusblock[2];
+    s.readings = DecodeReadings(s);
 }
 
 }  // namespace corvane::flightstate

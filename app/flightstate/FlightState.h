@@ -2,15 +2,18 @@
 //
 // The program's one record of simulator variables: readings refreshed by every
 // exchange, outgoing values, and a 16-bit write request per outgoing value
-// (set is -1, clear is 0). Readers use the readings directly; writers set an
-// outgoing value and its request (normally through planeinterface), and the
-// next exchange sends it. A reading does not show a written value until an
-// exchange after the write has read it back.
+// (set is -1, clear is 0). The readings are kept as the wire gives them and,
+// decoded once at the end of every exchange, in named units (`readings`), which
+// is what the program reads. Writers set an outgoing value and its request
+// (normally through planeinterface), and the next exchange sends it. A reading
+// does not show a written value until an exchange after the write has read it
+// back.
 #pragma once
 
 #include <cstdint>
 
-#include "app/flightstate/SimulatorLink.h"
+#include "app/flightstate/Readings.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::flightstate {
 
@@ -19,11 +22,11 @@ struct FlightState {
     std::int16_t simulatorkind = 0;
 
     // ---- Readings ---------------------------------------------------------
-    std::int32_t magvar = 0;             // x 360 / 65536 degrees; above 180 taken minus 360
-    std::uint8_t statusblock[11] = {};   // from 0x0364; only onground (0x0366) is used
-    std::uint8_t positionblock[36] = {}; // from 0x0560; split after each exchange
-    std::int32_t groundaltitude = 0;     // ground elevation under the aircraft, whole metres
-    std::uint8_t crashing = 0;           // the simulator's crash setting
+    std::int32_t magvar = 0;              // x 360 / 65536 degrees; above 180 taken minus 360
+    std::uint8_t statusblock[11] = {};    // from 0x0364; only onground (0x0366) is used
+    std::uint8_t positionblock[36] = {};  // from 0x0560; split after each exchange
+    std::int32_t groundaltitude = 0;      // ground elevation under the aircraft, whole metres
+    std::uint8_t crashing = 0;            // the simulator's crash setting
     // Feet per minute, positive up: -floor(raw x 3.2808) from the simulator's
     // metres per minute (positive down). Held in 32 bits: a raw value beyond
     // about +-9987 m/min does not fit the 16 bits the simulator reports in.
@@ -39,10 +42,10 @@ struct FlightState {
     std::int32_t throttle4 = 0;
     std::int32_t gearhandle = 0;
     std::int32_t apalthold = 0;
-    std::int32_t stallfactor = 0;        // cleared before each exchange, then the 16-bit value
+    std::int32_t stallfactor = 0;  // cleared before each exchange, then the 16-bit value
     std::int16_t apmaster = 0;
-    std::int32_t apaltitude = 0;         // feet (the simulator's value / 19975, rounded)
-    std::int16_t apvertspeed = 0;        // feet per minute
+    std::int32_t apaltitude = 0;   // feet (the simulator's value / 19975, rounded)
+    std::int16_t apvertspeed = 0;  // feet per minute
     std::int16_t enginetype = 0;
     // From the position block:
     std::uint32_t latitudelo = 0;  // low 32 bits of the 64-bit latitude (readers take it signed)
@@ -52,7 +55,10 @@ struct FlightState {
     std::int32_t altitude = 0;     // whole metres above sea level
     std::int32_t heading = 0;      // true heading x 2^32 / 360 (plus 360 when negative)
     // From the status block:
-    std::uint8_t onground = 0;     // 1 on the ground
+    std::uint8_t onground = 0;  // 1 on the ground
+
+    // The readings above in named units, as the last exchange decoded them.
+    Readings readings;
 
     // ---- Outgoing values (32-bit; the wire takes the low bytes) -------------
     struct Outgoing {
@@ -86,11 +92,11 @@ struct FlightState {
         std::int32_t thrust3 = 0;
         std::int32_t thrust4 = 0;
         std::int32_t gearhandle = 0;
-        std::int32_t towerlatupper = 0;    // upper 16 bits of the 48-bit tower latitude
-        std::int32_t towerlatlower = 0;    // lower 32 bits
-        std::int32_t towerlonwhole = 0;    // whole part of the tower longitude
-        std::int32_t towerlonfraction = 0; // fraction part
-        std::int32_t toweralt = 0;         // tower altitude, feet x 19975
+        std::int32_t towerlatupper = 0;     // upper 16 bits of the 48-bit tower latitude
+        std::int32_t towerlatlower = 0;     // lower 32 bits
+        std::int32_t towerlonwhole = 0;     // whole part of the tower longitude
+        std::int32_t towerlonfraction = 0;  // fraction part
+        std::int32_t toweralt = 0;          // tower altitude, feet x 19975
     } out;
 
     // ---- Write requests (-1 set, 0 clear) ------------------------------------
@@ -138,7 +144,8 @@ constexpr std::int32_t kMaxAutopilotAltitudeFt = 107508;
 
 // One exchange with the simulator: lays the fixed read requests and one write
 // request for every set write request (clearing it), sends the batch, then
-// converts the readings. Does nothing unless simulatorkind is 2.
+// converts the readings and decodes them into `readings`. Does nothing unless
+// simulatorkind is 2.
 //
 // After a send that failed, verticalspeed and apaltitude keep their last good
 // values (they are not converted again from data that did not arrive).

@@ -6,12 +6,12 @@
 // and implement only the drawing operations.
 #pragma once
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::forms {
 
 class CanvasSettings : public Canvas {
-public:
+  public:
     CanvasSettings(int pixelWidth, int pixelHeight, int twipsPerPixelX = 15,
                    int twipsPerPixelY = 15)
         : width_(pixelWidth),
@@ -48,7 +48,7 @@ public:
     void SetCurrentX(double x) override { x_ = x; }
     void SetCurrentY(double y) override { y_ = y; }
 
-protected:
+  protected:
     int width_;
     int height_;
     int twipsPerPixelX_;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::forms {
 
@@ -93,7 +93,8 @@ struct Grid : Control {
         cells.clear();
         EnsureSize();
         for (auto& row : cells) {
-            for (auto& cell : row) cell.clear();
+            for (auto& cell : row)
+                cell.clear();
         }
     }
     void SetRows(int r) {
@@ -106,7 +107,8 @@ struct Grid : Control {
     }
     void SetText(int row, int col, std::string text) {
         EnsureSize();
-        if (row >= 0 && row < rows && col >= 0 && col < cols) cells[row][col] = std::move(text);
+        if (row >= 0 && row < rows && col >= 0 && col < cols)
+            cells[row][col] = std::move(text);
     }
     const std::string& Text(int row, int col) const {
         static const std::string empty;
@@ -116,10 +118,11 @@ struct Grid : Control {
         return cells[row][col];
     }
 
-private:
+  private:
     void EnsureSize() {
         cells.resize(std::size_t(std::max(rows, 0)));
-        for (auto& row : cells) row.resize(std::size_t(std::max(cols, 0)));
+        for (auto& row : cells)
+            row.resize(std::size_t(std::max(cols, 0)));
         colWidths.resize(std::size_t(std::max(cols, 0)), 1000);
         headerAlignment.resize(std::size_t(std::max(cols, 0)), GridAlignment::Left);
     }
@@ -188,7 +191,7 @@ struct Form {
     std::uint64_t parentWindow = 0;  // a window of another process we live inside, 0 for none
     bool childStyle = false;         // shown as a child window of parentWindow
     bool showInTaskbar = true;
-    int mousePointer = 0;            // 0 arrow, 5 four-way move arrow (over the map)
+    int mousePointer = 0;  // 0 arrow, 5 four-way move arrow (over the map)
     // The control (by name) that the logic asks to receive the keyboard focus;
     // the widgets move the focus there when they next render the form and
     // empty the field. Empty: no request.

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::forms {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/forms/Canvas.h"
 #include "app/forms/Forms.h"
+#include "ports/Canvas.h"
 
 namespace corvane::forms {
 

@@ -8,11 +8,10 @@
 
 #include "app/airports/AirportSearch.h"
 #include "app/airports/RunwayDetails.h"
-#include "app/map/MapCommands.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
-#include "app/navdata/PositionText.h"
-#include "app/startup/Program.h"
+#include "app/map/MapPictures.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::map {
 
@@ -220,12 +219,12 @@ void drawline(double lat1, double lon1, double lat2, double lon2, const PlanProj
     picture.canvas->Line(from.x, from.y, to.x, to.y);
 }
 
-void showrunway(Program& p, int runwayNumber, const PlanProjection& plan, int /*airportNumber*/,
-                forms::Picture& picture) {
-    if (picture.canvas == nullptr || runwayNumber < 1 || runwayNumber > RunwayListEnd(p.airports)) {
+void showrunway(const navdata::AirportDatabase& db, int runwayNumber, const PlanProjection& plan,
+                int /*airportNumber*/, forms::Picture& picture) {
+    if (picture.canvas == nullptr || runwayNumber < 1 || runwayNumber > RunwayListEnd(db)) {
         return;
     }
-    const navdata::RunwayRecord& runway = p.airports.Runways[std::size_t(runwayNumber)];
+    const navdata::RunwayRecord& runway = db.Runways[std::size_t(runwayNumber)];
     forms::Canvas& canvas = *picture.canvas;
 
     // The strip's corners: each end shifted by half the width to either side
@@ -298,16 +297,17 @@ void showrunway(Program& p, int runwayNumber, const PlanProjection& plan, int /*
                   endA);
 }
 
-void Drawatis(Program& p, int airportNumber, const PlanProjection& plan, forms::Picture& picture) {
-    const navdata::AtisRecord* atis =
-        AtisOf(p.airports, AirportAt(p.airports, airportNumber).atisNumber);
+void Drawatis(const navdata::AirportDatabase& db, int airportNumber, const PlanProjection& plan,
+              forms::Picture& picture) {
+    const navdata::AtisRecord* atis = AtisOf(db, AirportAt(db, airportNumber).atisNumber);
     if (atis == nullptr || picture.canvas == nullptr)
         return;
     DrawMarker(picture, Project(plan, picture, atis->latitude, atis->longitude), "A");
 }
 
-void Drawfuel(Program& p, int airportNumber, const PlanProjection& plan, forms::Picture& picture) {
-    const navdata::AirportRecord& airport = AirportAt(p.airports, airportNumber);
+void Drawfuel(const navdata::AirportDatabase& db, int airportNumber, const PlanProjection& plan,
+              forms::Picture& picture) {
+    const navdata::AirportRecord& airport = AirportAt(db, airportNumber);
     if (picture.canvas == nullptr)
         return;
     DrawMarker(picture, Project(plan, picture, airport.fuelLatitude, airport.fuelLongitude), "F");
@@ -363,9 +363,8 @@ std::vector<PlanTextLine> PlanTextLines(const navdata::AirportDatabase& db, int 
     return lines;
 }
 
-void showmapall(Program& p, int airportNumber) {
-    forms::Form2Model& form = p.forms.Form2;
-    const navdata::AirportRecord& airport = AirportAt(p.airports, airportNumber);
+void showmapall(const navdata::AirportDatabase& db, forms::Form2Model& form, int airportNumber) {
+    const navdata::AirportRecord& airport = AirportAt(db, airportNumber);
     form.visible = true;
     form.tag = std::to_string(airportNumber);
     form.caption = airport.name;
@@ -374,26 +373,24 @@ void showmapall(Program& p, int airportNumber) {
     if (form.picmap.canvas)
         form.picmap.canvas->Cls();
 
-    const PlanFit fit = FitPlan(p.airports, airportNumber, form.picmap.height);
+    const PlanFit fit = FitPlan(db, airportNumber, form.picmap.height);
     // The plan needs runways that span some ground; otherwise the text block
     // alone describes the airport.
     if (form.picmap.canvas && fit.hasRunways && fit.R > 0 && std::isfinite(fit.projection.s)) {
-        for (int r = 1; r <= RunwayListEnd(p.airports); ++r) {
-            if (p.airports.Runways[std::size_t(r)].airportNumber != airportNumber)
+        for (int r = 1; r <= RunwayListEnd(db); ++r) {
+            if (db.Runways[std::size_t(r)].airportNumber != airportNumber)
                 continue;
-            showrunway(p, r, fit.projection, airportNumber, form.picmap);
+            showrunway(db, r, fit.projection, airportNumber, form.picmap);
         }
         if (airport.FuelAvailable())
-            Drawfuel(p, airportNumber, fit.projection, form.picmap);
+            Drawfuel(db, airportNumber, fit.projection, form.picmap);
         if (airport.atisNumber != 0)
-            Drawatis(p, airportNumber, fit.projection, form.picmap);
+            Drawatis(db, airportNumber, fit.projection, form.picmap);
         double span = fit.R;
-        drawscale(p, span, form.picmap);
+        drawscale(span, form.picmap);
     }
-    if (form.surface.canvas) {
-        WriteTextBlock(*form.surface.canvas, airport.name,
-                       PlanTextLines(p.airports, airportNumber));
-    }
+    if (form.surface.canvas)
+        WriteTextBlock(*form.surface.canvas, airport.name, PlanTextLines(db, airportNumber));
 }
 
 }  // namespace corvane::map

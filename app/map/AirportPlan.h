@@ -14,13 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/Canvas.h"
-#include "app/forms/Controls.h"
-#include "app/navdata/AirportDatabase.h"
-
-namespace corvane {
-struct Program;
-}
+#include "app/forms/Forms.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::map {
 
@@ -57,13 +52,13 @@ bool SurfaceFillColour(int surface, forms::Rgb* colour);
 // its caption and its number as its tag, draws the plan on Form2.picmap and
 // writes the text block on Form2.surface. An airport without runways (or whose
 // runway ends all lie in one point) gets its text block only.
-void showmapall(Program& p, int airportNumber);
+void showmapall(const navdata::AirportDatabase& db, forms::Form2Model& form, int airportNumber);
 
 // Draws one runway: the strip outlined in blue, flood-filled by surface from
 // its centre up to that outline, outlined again in black on all four edges,
 // and labelled with its designators beside each end.
-void showrunway(Program& p, int runwayNumber, const PlanProjection& plan, int airportNumber,
-                forms::Picture& picture);
+void showrunway(const navdata::AirportDatabase& db, int runwayNumber, const PlanProjection& plan,
+                int airportNumber, forms::Picture& picture);
 
 // Sets the picture's text position to the projected point.
 void moveto(double lat, double lon, const PlanProjection& plan, forms::Picture& picture);
@@ -74,8 +69,10 @@ void drawline(double lat1, double lon1, double lat2, double lon2, const PlanProj
 // The ATIS and fuel markers: black boxes lettered "A" and "F" in white bold at
 // the ATIS transmitter and the fuel point. The picture's fill colour, fill
 // style, fore colour and bold setting are kept.
-void Drawatis(Program& p, int airportNumber, const PlanProjection& plan, forms::Picture& picture);
-void Drawfuel(Program& p, int airportNumber, const PlanProjection& plan, forms::Picture& picture);
+void Drawatis(const navdata::AirportDatabase& db, int airportNumber, const PlanProjection& plan,
+              forms::Picture& picture);
+void Drawfuel(const navdata::AirportDatabase& db, int airportNumber, const PlanProjection& plan,
+              forms::Picture& picture);
 
 // One line of the text block: a label at the left margin and a value at the
 // value column (empty value for a line that is all label).

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/map/MapProjection.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 
 namespace corvane::map {
 

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "app/forms/Canvas.h"
 #include "app/map/MapView.h"
-#include "app/navdata/CoastlineData.h"
+#include "navdata/CoastlineData.h"
+#include "ports/Canvas.h"
 
 namespace corvane::map {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/Geodesy.h"
+#include "navdata/LonIndexWalk.h"
 
 namespace corvane::map {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/forms/Canvas.h"
 #include "app/map/MapProjection.h"
 #include "app/map/MapState.h"
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
+#include "ports/Canvas.h"
 
 namespace corvane::map {
 

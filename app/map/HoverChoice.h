@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/map/MapState.h"
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::map {
 

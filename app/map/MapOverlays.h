@@ -6,7 +6,7 @@
 // W and H are the picture's width and height read as numbers in those units.
 #pragma once
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::map {
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/PositionText.h"
+#include "navdata/Geodesy.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::map {
 namespace {
@@ -62,8 +62,8 @@ std::string HeightReadout(double altitudeM, double groundAltitudeM, std::int32_t
            BareNumberText(climbFtPerSec) + " ft/sec";
 }
 
-std::string SpeedReadout(std::int32_t indicatedAirspeed) {
-    return BareNumberText(std::floor(indicatedAirspeed / 128.0)) + " Kts";
+std::string SpeedReadout(double indicatedAirspeedKnots) {
+    return BareNumberText(std::floor(indicatedAirspeedKnots)) + " Kts";
 }
 
 std::string BearingText(double bearingDeg) {
@@ -74,11 +74,10 @@ std::string DistanceText(double distanceNm) {
     return BareNumberText(std::floor(distanceNm * 10) / 10) + " miles";
 }
 
-std::string EtaText(double distanceNm, std::int32_t trueAirspeed) {
-    if (trueAirspeed < 256)
+std::string EtaText(double distanceNm, double trueAirspeedKnots) {
+    if (trueAirspeedKnots < 2)
         return "ETA long";
-    const double knots = trueAirspeed / 128.0;
-    const double hours = distanceNm / knots;
+    const double hours = distanceNm / trueAirspeedKnots;
     const double h = std::floor(hours);
     const double m = std::floor((hours - h) * 60);
     if (h == 0)
@@ -87,7 +86,7 @@ std::string EtaText(double distanceNm, std::int32_t trueAirspeed) {
 }
 
 ReadoutLines HoverReadout(const navdata::AirportDatabase& db, const MapDot& dot, double lat,
-                          double lon, std::int32_t trueAirspeed) {
+                          double lon, double trueAirspeedKnots) {
     ReadoutLines r;
     r.shown = true;
     double targetLat = lat;
@@ -127,18 +126,19 @@ ReadoutLines HoverReadout(const navdata::AirportDatabase& db, const MapDot& dot,
     const double bearing = navdata::InitialBearing(lat, lon, targetLat, targetLon);
     r.lines[1] = BearingText(bearing);
     r.lines[2] = DistanceText(distanceNm);
-    r.lines[3] = EtaText(distanceNm, trueAirspeed);
+    r.lines[3] = EtaText(distanceNm, trueAirspeedKnots);
     return r;
 }
 
 ReadoutLines AircraftReadout(const std::string& positionText, double headingDeg,
-                             const flightstate::FlightState& state) {
+                             const flightstate::Readings& aircraft) {
     ReadoutLines r;
     r.shown = true;
     r.lines[0] = positionText;
     r.lines[1] = HeadingReadout(headingDeg);
-    r.lines[2] = HeightReadout(state.altitude, state.groundaltitude, state.verticalspeed);
-    r.lines[3] = SpeedReadout(state.indicatedairspeed);
+    r.lines[2] =
+        HeightReadout(aircraft.altitudeM, aircraft.groundAltitudeM, aircraft.verticalSpeedFpm);
+    r.lines[3] = SpeedReadout(aircraft.indicatedAirspeedKnots);
     return r;
 }
 

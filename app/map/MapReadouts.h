@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/flightstate/FlightState.h"
+#include "app/flightstate/Readings.h"
 #include "app/map/MapState.h"
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::map {
 
@@ -33,8 +33,8 @@ std::string HeadingReadout(double headingDeg);
 // Examples: "1250 ft  +8.3 ft/sec"; -100 ft/min reads "... ft  -1.7 ft/sec".
 std::string HeightReadout(double altitudeM, double groundAltitudeM, std::int32_t verticalSpeedFpm);
 
-// Indicated airspeed (knots x 128) in whole knots. Example: 15360 -> "120 Kts".
-std::string SpeedReadout(std::int32_t indicatedAirspeed);
+// Indicated airspeed in whole knots (cut). Example: 120.9 -> "120 Kts".
+std::string SpeedReadout(double indicatedAirspeedKnots);
 
 // "Bearing" + NumberText(bearing cut to whole degrees). Example: 123.9 -> "Bearing 123".
 std::string BearingText(double bearingDeg);
@@ -43,10 +43,10 @@ std::string BearingText(double bearingDeg);
 // 0.56 -> ".5 miles".
 std::string DistanceText(double distanceNm);
 
-// Time to fly distanceNm at the true airspeed (knots x 128): "ETA long" below
-// 2 knots, else minutes or hours and minutes, both cut.
+// Time to fly distanceNm at the true airspeed: "ETA long" below 2 knots, else
+// minutes or hours and minutes, both cut.
 // Examples: "ETA  25 mins", "ETA 1 hr  25 m", "ETA long".
-std::string EtaText(double distanceNm, std::int32_t trueAirspeed);
+std::string EtaText(double distanceNm, double trueAirspeedKnots);
 
 // The readout window's four lines, top to bottom, and whether it is shown.
 struct ReadoutLines {
@@ -59,12 +59,12 @@ struct ReadoutLines {
 // and the time to reach it. A dot whose record is not in the database shows
 // its kind only.
 ReadoutLines HoverReadout(const navdata::AirportDatabase& db, const MapDot& dot, double lat,
-                          double lon, std::int32_t trueAirspeed);
+                          double lon, double trueAirspeedKnots);
 
 // The aircraft's readouts: position text, heading, height and climb rate,
 // indicated airspeed.
 ReadoutLines AircraftReadout(const std::string& positionText, double headingDeg,
-                             const flightstate::FlightState& state);
+                             const flightstate::Readings& aircraft);
 
 // Text1 after a frame: the frame time cut to hundredths of a second, a tab and
 // the dot count. Example: (0.0123, 57) -> " .01\t 57".

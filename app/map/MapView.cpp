@@ -3,37 +3,10 @@
 
 #include <cmath>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 
 namespace corvane::map {
-namespace {
-
-constexpr double kTwoTo32 = 4294967296.0;
-
-// hi + lo / 2^32 for a non-negative high word, hi - lo / 2^32 for a negative
-// one, with the low word taken as signed.
-double PositionValue(std::int32_t hi, std::uint32_t lo) {
-    const double fraction = static_cast<double>(static_cast<std::int32_t>(lo)) / kTwoTo32;
-    return hi >= 0 ? hi + fraction : hi - fraction;
-}
-
-}  // namespace
-
-double MapLatitude(const flightstate::FlightState& state) {
-    return PositionValue(state.latitudehi, state.latitudelo) * 45.0 / 5000875.0;
-}
-
-double MapLongitude(const flightstate::FlightState& state) {
-    return PositionValue(state.longitudehi, state.longitudelo) * 90.0 / 1073741824.0;
-}
-
-double MapHeading(const flightstate::FlightState& state) {
-    double heading = state.heading * 360.0 / kTwoTo32;
-    if (heading < 0)
-        heading += 360.0;
-    return heading;
-}
 
 double MetresPerLongitudeDegree(double lat) {
     return navdata::InterpolatedFeetPerLongitudeDegree(std::fabs(lat)) / navdata::FeetPerMetre;

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 //
-// The moving map's view of one frame: the aircraft's position and heading as
-// the map reads them from the flight-state record, and the box of ground the
-// map shows around it. Pure arithmetic, no window system.
+// The moving map's view of one frame: the aircraft's position and heading, and
+// the box of ground the map shows around it. Pure arithmetic, no window system.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-
-#include "app/flightstate/FlightState.h"
 
 namespace corvane::map {
 
@@ -43,15 +40,6 @@ struct MapView {
 // The largest half width of the box in degrees of longitude: at the poles a
 // degree of longitude has no length, and the box then spans every longitude.
 inline constexpr double kMaxHalfLon = 180.0;
-
-// Aircraft latitude in degrees from the 64-bit position (high word, low word
-// taken as signed 32-bit): (hi + lo / 2^32) when hi >= 0, (hi - lo / 2^32) when
-// hi < 0, times 45 / 5000875.
-double MapLatitude(const flightstate::FlightState& state);
-// Aircraft longitude in degrees, the same sign rule, times 90 / 1073741824.
-double MapLongitude(const flightstate::FlightState& state);
-// Aircraft true heading in degrees, 0 to below 360.
-double MapHeading(const flightstate::FlightState& state);
 
 // Metres in one degree of longitude at a latitude, interpolated between the
 // whole-degree rows of the feet-per-degree table (upper row held at 90).

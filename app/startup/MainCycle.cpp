@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/startup/MainCycle.h"
 
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/controls/ControlsCommands.h"
+#include "app/startup/ControlsHandlers.h"
 #include "app/startup/ExitStatus.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "app/startup/Program.h"
 #include "app/startup/SimulatorLocator.h"
 
@@ -23,15 +23,15 @@ void MainCycle(Program& p) {
         return;
     }
     KeepFocus(p);
-    controls::JoystickWrite(p);
+    JoystickWrite(p);
     if (p.plan.RouteStage > 0 || p.plan.LandingStage > 0)
-        autopilot::SampleGroundTrack(p);
+        SampleGroundTrack(p);
     if (p.plan.RouteStage > 0)
-        autopilot::RouteTick(p);
+        RouteTick(p);
     if (p.plan.LandingStage > 0)
-        autopilot::LandingTick(p);
+        LandingTick(p);
     flightstate::ExchangeFlightState(p.flightState, p.link);
-    controls::ThrottleDisplay(p);
+    ThrottleDisplay(p);
     p.MainCycleBusy = false;
 }
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 //
-// Everything the running program holds, in one place: the host and the link it
-// was given, the flight-state record, the navigation data, the windows, the
-// timers and the state of each part of the program. The program's handlers are
-// functions of this object.
+// The composition root: everything the running program holds, in one place
+// (the host and the link it was given, the flight-state record, the navigation
+// data, the windows, the timers and the state of each part of the program).
+// Only the handlers and cycles of app/startup and the two shells hold it; each
+// handler hands the parts of the program their own inputs and writes back
+// what they decide.
 #pragma once
 
 #include <cstdint>
@@ -14,15 +16,16 @@
 #include "app/autopilot/FlyTherePlan.h"
 #include "app/controls/ControlsState.h"
 #include "app/flightstate/FlightState.h"
-#include "app/flightstate/SimulatorLink.h"
 #include "app/flightstate/planeinterface.h"
 #include "app/forms/Forms.h"
 #include "app/mainwindow/MainWindowState.h"
 #include "app/map/MapState.h"
-#include "app/navdata/AirportDatabase.h"
-#include "app/navdata/CoastlineData.h"
+#include "app/presenters/FlyTherePresenter.h"
 #include "app/startup/StartupState.h"
-#include "platform/Host.h"
+#include "navdata/AirportDatabase.h"
+#include "navdata/CoastlineData.h"
+#include "ports/Host.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane {
 
@@ -58,6 +61,8 @@ struct Program {
 
     map::MapState map;
     autopilot::FlyTherePlan plan;
+    // The fly-there status as last shown in Form4 (what the steps reported).
+    presenters::FlyThereStatus flyThereStatus;
     controls::JoystickState joystick;
     airports::SearchState search;
     mainwindow::MainWindowState mainWindow;

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane {
 struct Program;

@@ -4,18 +4,19 @@
 #include <cmath>
 #include <exception>
 
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/controls/ControlsCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
-#include "app/map/MapCommands.h"
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/NavDataError.h"
+#include "app/map/MapPictures.h"
+#include "app/startup/ControlsHandlers.h"
 #include "app/startup/ExitStatus.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "app/startup/MainCycle.h"
+#include "app/startup/MainWindowHandlers.h"
+#include "app/startup/MapHandlers.h"
 #include "app/startup/Program.h"
 #include "app/startup/SimulatorLocator.h"
 #include "app/startup/StartupPicture.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/NavDataError.h"
 
 namespace corvane::startup {
 
@@ -128,13 +129,13 @@ void RunStartup(Program& p, const std::string& programFolder, const std::string&
     p.map.ShowAirportDots = true;
     p.map.ShowVORDots = true;
     p.map.ShowNDBDots = true;
-    map::drawcircles(p, p.forms.Form1.Picture1);
-    controls::CentreJoystick(p);
+    map::drawcircles(p.forms.Form1.Picture1);
+    CentreJoystick(p);
     p.forms.Form1.left = 100;
     p.forms.Form1.top = 100;
     SelectStartRange(p);
     p.map.ReadoutsShown = true;
-    map::copy(p);
+    map::copy(p.forms.Form1);
 
     // 19, 20.
     CollectWindowedControls(p);
@@ -150,7 +151,7 @@ void RunStartup(Program& p, const std::string& programFolder, const std::string&
     AttachToSimulator(p);
     p.SavedPauseState = p.plane.paused();
     p.FirstCycle = true;
-    mainwindow::mnushape_Click(p);
+    mnushape_Click(p);
     p.forms.Form1.visible = true;
     p.SimulatorWindowHandle = p.host.FindWindowByTitle(kSimulatorTitle);
     host::Rect rect;
@@ -160,7 +161,7 @@ void RunStartup(Program& p, const std::string& programFolder, const std::string&
     p.host.DoEvents();
     if (p.host.Ended())
         return;
-    autopilot::CruiseHeight_Click(p, "mnuground4000");
+    CruiseHeight_Click(p, "mnuground4000");
     p.Form5Timer1->SetEnabled(true);
 }
 
@@ -170,9 +171,9 @@ void CreateTimers(Program& p) {
     if (!p.Form1Timer1)
         p.Form1Timer1 = p.host.CreateTimer(150, [&p] { MainCycle(p); });
     if (!p.Form1Timer3)
-        p.Form1Timer3 = p.host.CreateTimer(300, [&p] { map::MapCycle(p); });
+        p.Form1Timer3 = p.host.CreateTimer(300, [&p] { MapCycle(p); });
     if (!p.Form1Timer4) {
-        p.Form1Timer4 = p.host.CreateTimer(30000, [&p] { autopilot::Timer4_Timer(p); });
+        p.Form1Timer4 = p.host.CreateTimer(30000, [&p] { Timer4_Timer(p); });
     }
     if (!p.Form5Timer1)
         p.Form5Timer1 = p.host.CreateTimer(500, [&p] { Watchdog(p); });

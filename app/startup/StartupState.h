@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::startup {
 

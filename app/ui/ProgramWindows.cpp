@@ -4,11 +4,12 @@
 #include <QCursor>
 #include <QHeaderView>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/controls/ControlsCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/AirportHandlers.h"
+#include "app/startup/ControlsHandlers.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "app/startup/MainCycle.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "app/ui/PopupMenu.h"
 #include "platform/qt/ImageCanvas.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr Qt::WindowFlags kPlainWindow = Qt::Tool | Qt::FramelessWindowHint;
 
 Qt::CursorShape CursorOf(int mousePointer) {
-    return mousePointer == mainwindow::kMovePointer ? Qt::SizeAllCursor : Qt::ArrowCursor;
+    return mousePointer == forms::kMovePointer ? Qt::SizeAllCursor : Qt::ArrowCursor;
 }
 
 }  // namespace
@@ -59,24 +60,24 @@ void ProgramWindows::BuildForm1() {
     picture1_ = new PictureView(f.Picture1, scale_.x, scale_.y, form1_.get());
     f.Picture1.windowHandle = host_.RegisterWidget(picture1_);
     picture1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseDown(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseDown(p_, b, s, x, y); });
     };
     picture1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseMove(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseMove(p_, b, s, x, y); });
     };
     picture1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseUp(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseUp(p_, b, s, x, y); });
     };
 
     image1_ = new KnobView(scale_.x, scale_.y, form1_.get());
     image1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseDown(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseDown(p_, b, s, x, y); });
     };
     image1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseMove(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseMove(p_, b, s, x, y); });
     };
     image1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseUp(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseUp(p_, b, s, x, y); });
     };
 
     vscroll1_ = new QScrollBar(Qt::Vertical, form1_.get());
@@ -86,7 +87,7 @@ void ProgramWindows::BuildForm1() {
     QObject::connect(vscroll1_, &QScrollBar::valueChanged, [this](int value) {
         Run([&] {
             p_.forms.Form1.VScroll1.value = value;
-            controls::VScroll1_Change(p_);
+            startup::VScroll1_Change(p_);
         });
     });
     form1_->AddControl("Picture1", picture1_);
@@ -96,7 +97,7 @@ void ProgramWindows::BuildForm1() {
 void ProgramWindows::BuildForm2() {
     forms::Form2Model& f = p_.forms.Form2;
     form2_ = std::make_unique<FormWindow>(f, host_, Qt::Window);
-    form2_->onClose = [this] { Run([this] { airports::cmdclose_Click(p_); }); };
+    form2_->onClose = [this] { Run([this] { startup::cmdclose_Click(p_); }); };
 
     surface_ = new PictureView(f.surface, scale_.x, scale_.y, form2_.get());
     foundlist_ = new QListWidget(form2_.get());
@@ -133,7 +134,7 @@ void ProgramWindows::BuildForm2() {
         listRowJustChanged_ = true;
         Run([&] {
             p_.forms.Form2.foundlist.listIndex = row;
-            airports::foundlist_Click(p_, row);
+            startup::foundlist_Click(p_, row);
         });
     });
     QObject::connect(foundlist_, &QListWidget::itemClicked, [this](QListWidgetItem* item) {
@@ -144,22 +145,22 @@ void ProgramWindows::BuildForm2() {
         const int row = foundlist_->row(item);
         Run([&] {
             p_.forms.Form2.foundlist.listIndex = row;
-            airports::foundlist_Click(p_, row);
+            startup::foundlist_Click(p_, row);
         });
     });
     QObject::connect(cmdDetails_, &QPushButton::clicked,
-                     [this] { Run([this] { airports::cmdDetails_Click(p_); }); });
+                     [this] { Run([this] { startup::cmdDetails_Click(p_); }); });
     QObject::connect(cmdflyme_, &QPushButton::clicked,
-                     [this] { Run([this] { autopilot::cmdflyme_Click(p_); }); });
+                     [this] { Run([this] { startup::cmdflyme_Click(p_); }); });
     QObject::connect(cmdclose_, &QPushButton::clicked,
-                     [this] { Run([this] { airports::cmdclose_Click(p_); }); });
+                     [this] { Run([this] { startup::cmdclose_Click(p_); }); });
 }
 
 void ProgramWindows::BuildForm3() {
     forms::Form3Model& f = p_.forms.Form3;
     form3_ = std::make_unique<FormWindow>(f, host_, Qt::Window);
     // Closing the search window gives back what opening it took away.
-    form3_->onClose = [this] { Run([this] { airports::Form3_QueryUnload(p_); }); };
+    form3_->onClose = [this] { Run([this] { startup::Form3_QueryUnload(p_); }); };
     searchLabel_ = new QLabel(form3_.get());
     searchLabel_->setWordWrap(true);
     searchLabel_->setTextFormat(Qt::PlainText);
@@ -179,7 +180,7 @@ void ProgramWindows::BuildForm3() {
     auto search = [this] {
         Run([this] {
             p_.forms.Form3.TxtAirport.text = ProgramText(txtAirport_->text());
-            airports::cmdOK_Click(p_);
+            startup::cmdOK_Click(p_);
         });
     };
     QObject::connect(txtAirport_, &QLineEdit::returnPressed, search);
@@ -346,7 +347,7 @@ void ProgramWindows::ShowPopupMenu() {
         host_.Sync();
         return;
     }
-    Run([&] { mainwindow::MenuClick(p_, name); });
+    Run([&] { startup::MenuClick(p_, name); });
 }
 
 }  // namespace corvane::ui

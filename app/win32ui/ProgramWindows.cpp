@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/controls/ControlsCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/AirportHandlers.h"
+#include "app/startup/ControlsHandlers.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "app/startup/MainCycle.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Host.h"
@@ -73,25 +74,25 @@ void ProgramWindows::BuildForm1() {
     picture1_ = std::make_unique<PictureView>(f.Picture1, *form1_, kPicture1Id, scale_);
     picture1_->pointer = [this] { return p_.forms.Form1.mousePointer; };
     picture1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseDown(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseDown(p_, b, s, x, y); });
     };
     picture1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseMove(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseMove(p_, b, s, x, y); });
     };
     picture1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { mainwindow::Picture1_MouseUp(p_, b, s, x, y); });
+        Run([&] { startup::Picture1_MouseUp(p_, b, s, x, y); });
     };
 
     image1_ = std::make_unique<KnobView>(*form1_, kImage1Id, scale_);
     image1_->pointer = [this] { return p_.forms.Form1.Image1.mousePointer; };
     image1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseDown(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseDown(p_, b, s, x, y); });
     };
     image1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseMove(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseMove(p_, b, s, x, y); });
     };
     image1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { controls::Image1_MouseUp(p_, b, s, x, y); });
+        Run([&] { startup::Image1_MouseUp(p_, b, s, x, y); });
     };
 
     vscroll1_ = MakeControl(*form1_, "SCROLLBAR", SBS_VERT, kVScroll1Id);
@@ -140,14 +141,14 @@ void ProgramWindows::Throttle(int request, int thumb) {
         return;
     Run([&] {
         p_.forms.Form1.VScroll1.value = value;
-        controls::VScroll1_Change(p_);
+        startup::VScroll1_Change(p_);
     });
 }
 
 void ProgramWindows::BuildForm2() {
     forms::Form2Model& f = p_.forms.Form2;
     form2_ = std::make_unique<FormView>(f, true, false);
-    form2_->onClose = [this] { Run([this] { airports::cmdclose_Click(p_); }); };
+    form2_->onClose = [this] { Run([this] { startup::cmdclose_Click(p_); }); };
 
     surface_ = std::make_unique<PictureView>(f.surface, *form2_, kSurfaceId, scale_);
     foundlist_ =
@@ -177,7 +178,7 @@ void ProgramWindows::BuildForm2() {
             return;
         Run([&] {
             p_.forms.Form2.foundlist.listIndex = row;
-            airports::foundlist_Click(p_, row);
+            startup::foundlist_Click(p_, row);
         });
     };
     form2_->OnCommand(kFoundlistId, chosen);
@@ -187,15 +188,15 @@ void ProgramWindows::BuildForm2() {
                 Run([&] { handler(p_); });
         };
     };
-    form2_->OnCommand(kCmdDetailsId, clicked(airports::cmdDetails_Click));
-    form2_->OnCommand(kCmdflymeId, clicked(autopilot::cmdflyme_Click));
-    form2_->OnCommand(kCmdcloseId, clicked(airports::cmdclose_Click));
+    form2_->OnCommand(kCmdDetailsId, clicked(startup::cmdDetails_Click));
+    form2_->OnCommand(kCmdflymeId, clicked(startup::cmdflyme_Click));
+    form2_->OnCommand(kCmdcloseId, clicked(startup::cmdclose_Click));
 }
 
 void ProgramWindows::BuildForm3() {
     forms::Form3Model& f = p_.forms.Form3;
     form3_ = std::make_unique<FormView>(f, true, false);
-    form3_->onClose = [this] { Run([this] { airports::Form3_QueryUnload(p_); }); };
+    form3_->onClose = [this] { Run([this] { startup::Form3_QueryUnload(p_); }); };
     searchLabel_ = MakeControl(*form3_, "STATIC", SS_LEFT | SS_NOPREFIX, kLabel1Id);
     txtAirport_ = MakeControl(*form3_, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kTxtAirportId);
     cmdOK_ = MakeControl(*form3_, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, kCmdOKId);
@@ -216,7 +217,7 @@ void ProgramWindows::BuildForm3() {
     // The OK button, and Enter in the text box (the default button's id).
     auto search = [this](int code) {
         if (code == BN_CLICKED)
-            Run([this] { airports::cmdOK_Click(p_); });
+            Run([this] { startup::cmdOK_Click(p_); });
     };
     form3_->OnCommand(kCmdOKId, search);
     form3_->OnCommand(IDOK, search);
@@ -358,7 +359,7 @@ void ProgramWindows::MenuCommand(int id) {
     if (!item->children.empty())
         return;
     const std::string name = item->name;
-    Run([&] { mainwindow::MenuClick(p_, name); });
+    Run([&] { startup::MenuClick(p_, name); });
 }
 
 void ProgramWindows::ShowPopupMenu() {

@@ -9,7 +9,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-// The host's CopyFile (platform/Host.h) is its own, not the ANSI alias.
+// The host's CopyFile (ports/Host.h) is its own, not the ANSI alias.
 #undef CopyFile
 
 #include <string>

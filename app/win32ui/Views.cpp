@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "platform/win32/GdiCanvas.h"
 
 namespace corvane::win32ui {
@@ -23,7 +24,7 @@ HWND HandleOf(std::uint64_t id) {
 
 // The cursor of a pointer number.
 HCURSOR CursorOf(int pointer) {
-    return ::LoadCursor(nullptr, pointer == mainwindow::kMovePointer ? IDC_SIZEALL : IDC_ARROW);
+    return ::LoadCursor(nullptr, pointer == forms::kMovePointer ? IDC_SIZEALL : IDC_ARROW);
 }
 
 // Reports a mouse message to a handler, in twips inside the window.

@@ -18,10 +18,10 @@
 #include <string>
 
 #include "app/map/CoastlineLayer.h"
-#include "app/map/MapCommands.h"
-#include "app/map/MapCycle.h"
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
+#include "app/map/MapFrame.h"
+#include "app/map/MapPictures.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
 #include "platform/qt/ImageCanvas.h"
 #include "tests/map/MapTestSupport.h"
 
@@ -57,23 +57,23 @@ struct MapProgram {
             canvas->Cls();
             picture->canvas = std::move(canvas);
         }
-        drawcircles(p, f.Picture1);
-        copy(p);
-        RangeMenu_Click(p, range);
+        drawcircles(f.Picture1);
+        copy(f);
+        startup::RangeMenu_Click(p, range);
         maptest::SetPosition(p.flightState, lat, lon, heading);
         // The mouse over the map, as it usually is while the pilot looks at it.
         p.mainWindow.MapMouseX = 1000;
         p.mainWindow.MapMouseY = 1000;
-        const host::Rect r = Picture1ScreenRect(p);
+        const host::Rect r = maptest::Picture1ScreenRect(p);
         host.cursor = {r.left + 66, r.top + 66};
     }
 };
 
 // The coastline calls of one frame, counted on a recording canvas.
 int CoastCalls(const MapProgram& m) {
-    const MapScreen screen = MapScreenOf(m.p);
-    const MapView v = MakeMapView(MapLatitude(m.p.flightState), MapLongitude(m.p.flightState),
-                                  MapHeading(m.p.flightState), m.p.map.MapRange,
+    const MapScreen screen = MapScreenOf(m.p.forms.Form1, 15, 15);
+    const flightstate::Readings r = flightstate::DecodeReadings(m.p.flightState);
+    const MapView v = MakeMapView(r.latitudeDeg, r.longitudeDeg, r.headingTrueDeg, m.p.map.MapRange,
                                   m.p.map.MetresPerDegreeLatitude, screen);
     maptest::RecordingCanvas canvas;
     DrawCoastlines(canvas, m.p.coast, v.latmin, v.lonmin, v.latmax, v.lonmax,
@@ -85,7 +85,7 @@ int CoastCalls(const MapProgram& m) {
 void MapFrame(benchmark::State& state, double lat, double lon, double heading, int range) {
     MapProgram m(lat, lon, heading, range);
     for (auto _ : state) {
-        RunMapCycle(m.p, false);
+        maptest::RunMapCycle(m.p, false);
         benchmark::DoNotOptimize(m.p.map.MapDotCount);
     }
     state.counters["dots"] = m.p.map.MapDotCount;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
 
 namespace {
 

@@ -37,7 +37,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::headless {
 

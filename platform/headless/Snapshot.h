@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::headless {
 

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "app/flightstate/SimulatorLink.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::desktop {
 
 // The library could not be loaded; the message names it and where it was
 // looked for.
 class LinkLibraryError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class CVcomsLibrary final : public flightstate::SimulatorLink {
-public:
+  public:
     // Looks for libCVcoms.so in programFolder first, then where the system
     // loader looks. Nothing is loaded until the first call.
     explicit CVcomsLibrary(std::string programFolder);
@@ -43,7 +43,7 @@ public:
     std::int32_t rawreadDWORD(std::int32_t offset, void* destination) override;
     std::int32_t rawwriteDWORD(std::int32_t offset, const void* source) override;
 
-private:
+  private:
     struct Functions;
     std::string programFolder_;
     void* handle_ = nullptr;

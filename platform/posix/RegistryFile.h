@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::desktop {
 

@@ -10,12 +10,12 @@
 #include <QImage>
 #include <string>
 
-#include "app/forms/Canvas.h"
+#include "ports/Canvas.h"
 
 namespace corvane::qtui {
 
 class ImageCanvas final : public forms::Canvas {
-public:
+  public:
     ImageCanvas(int pixelWidth, int pixelHeight, int twipsPerPixelX, int twipsPerPixelY);
 
     const QImage& Image() const { return image_; }
@@ -62,7 +62,7 @@ public:
     void CopyFrom(const forms::Canvas& source, int width, int height) override;
     forms::Rgb PixelAt(int x, int y) const override;
 
-private:
+  private:
     double ToPixelsX(double units) const;
     double ToPixelsY(double units) const;
     void SetPixel(int x, int y, QRgb color);

@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::qtui {
 

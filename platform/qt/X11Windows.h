@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::qtui {
 

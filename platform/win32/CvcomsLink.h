@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/flightstate/SimulatorLink.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::win32 {
 

@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/forms/Canvas.h"
 #include "app/forms/PixelRaster.h"
+#include "ports/Canvas.h"
 
 namespace corvane::win32 {
 

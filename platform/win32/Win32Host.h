@@ -19,7 +19,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 // The host's CopyFile is its own, not the ANSI alias that <windows.h> defines.
 #ifdef CopyFile

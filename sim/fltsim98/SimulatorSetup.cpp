@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/NavDataError.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Atmosphere.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/model/AirportTerrain.h"

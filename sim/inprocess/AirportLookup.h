@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 #include "sim/model/AirportTerrain.h"
 #include "sim/model/Simulator.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/map/AirportPlan.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 #include "platform/qt/ImageCanvas.h"
 #include "tests/airports/AirportsTestSupport.h"
 
@@ -137,7 +137,7 @@ int OneRunwayAirport(navdata::AirportDatabase& db, int surface) {
 
 TEST(PlanImage, OneRunwayIsFilledInsideItsOutlineAndOutlinedInBlack) {
     ImageProgram t;
-    showmapall(t.p, OneRunwayAirport(t.p.airports, 3));
+    showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, 3));
     t.Snapshot("one-runway");
 
     EXPECT_EQ(t.plan->PixelAt(200, 180), kGrass);  // the strip's centre
@@ -153,9 +153,9 @@ TEST(PlanImage, OneRunwayIsFilledInsideItsOutlineAndOutlinedInBlack) {
 
 TEST(PlanImage, GrassOfEitherCodeIsTheSameGreen) {
     ImageProgram zero;
-    showmapall(zero.p, OneRunwayAirport(zero.p.airports, 0));
+    showmapall(zero.p.airports, zero.p.forms.Form2, OneRunwayAirport(zero.p.airports, 0));
     ImageProgram three;
-    showmapall(three.p, OneRunwayAirport(three.p.airports, 3));
+    showmapall(three.p.airports, three.p.forms.Form2, OneRunwayAirport(three.p.airports, 3));
     EXPECT_EQ(zero.plan->PixelAt(200, 180), kGrass);
     EXPECT_EQ(zero.plan->Image(), three.plan->Image());
 }
@@ -166,7 +166,7 @@ TEST(PlanImage, ADiagonalRunwayIsFilledInsideItsOutline) {
     const int r = AddRunway(t.p.airports, airport, 5, 23, 44.995, 6.99, 45.005, 7.01);
     t.p.airports.Runways[std::size_t(r)].surface = 1;
     t.p.airports.Runways[std::size_t(r)].widthFeet = 200;
-    showmapall(t.p, airport);
+    showmapall(t.p.airports, t.p.forms.Form2, airport);
     t.Snapshot("diagonal");
 
     EXPECT_EQ(Count(*t.plan, kBlue), 0);
@@ -179,7 +179,7 @@ TEST(PlanImage, CrossingRunwaysEachStayInsideTheirOwnOutline) {
     const int asphalt = AddRunway(t.p.airports, airport, 9, 27, 45.0, 6.99, 45.0, 7.01);
     const int grass = AddRunway(t.p.airports, airport, 18, 36, 45.006, 7.0, 44.994, 7.0);
     t.p.airports.Runways[std::size_t(grass)].surface = 0;
-    showmapall(t.p, airport);
+    showmapall(t.p.airports, t.p.forms.Form2, airport);
     t.Snapshot("crossing");
 
     EXPECT_EQ(Count(*t.plan, kBlue), 0);

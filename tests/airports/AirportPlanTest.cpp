@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "app/map/AirportPlan.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/PositionText.h"
+#include "navdata/Geodesy.h"
+#include "navdata/PositionText.h"
 #include "tests/airports/AirportsTestSupport.h"
 
 namespace corvane::map {
@@ -70,7 +70,7 @@ TEST(showmapall, OutlinesTheStripInBlueFillsItAndOutlinesItAgainInBlack) {
     Program& p = t.p;
     const int airport = OneRunwayAirport(p.airports);
 
-    showmapall(p, airport);
+    showmapall(p.airports, p.forms.Form2, airport);
 
     const auto& lines = t.plan->lines;
     ASSERT_GE(lines.size(), 8u);
@@ -136,7 +136,7 @@ TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
             record.longitude = Wrapped(record.longitude);
             record.fuelLongitude = Wrapped(record.fuelLongitude);
             db.AtisStations[std::size_t(record.atisNumber)].longitude = Wrapped(atis.longitude);
-            showmapall(t.p, airport);
+            showmapall(t.p.airports, t.p.forms.Form2, airport);
         }
         static double Wrapped(double lon) {
             return lon >= 180 ? lon - 360 : lon < -180 ? lon + 360 : lon;
@@ -183,7 +183,7 @@ TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
 TEST(showmapall, LabelsEachEndBesideIt) {
     TestProgram t;
     Program& p = t.p;
-    showmapall(p, OneRunwayAirport(p.airports));
+    showmapall(p.airports, p.forms.Form2, OneRunwayAirport(p.airports));
     ASSERT_GE(t.plan->prints.size(), 2u);
     const auto& a = t.plan->prints[0];
     const auto& b = t.plan->prints[1];
@@ -209,12 +209,12 @@ TEST(showmapall, SurfacesTakeTheirColoursAndAnUnknownOneIsNotFilled) {
                                                              {4, {255, 192, 128}}};
     for (const auto& [surface, colour] : colours) {
         TestProgram t;
-        showmapall(t.p, OneRunwayAirport(t.p.airports, surface));
+        showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, surface));
         ASSERT_EQ(t.plan->fills.size(), 1u) << "surface " << surface;
         EXPECT_EQ(t.plan->fills[0].fill, colour) << "surface " << surface;
     }
     TestProgram t;
-    showmapall(t.p, OneRunwayAirport(t.p.airports, 7));
+    showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, 7));
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_GE(t.plan->lines.size(), 8u);
 }
@@ -223,7 +223,7 @@ TEST(showmapall, AStripNarrowerThanItsOutlineIsNotFilled) {
     TestProgram t;
     const int airport = OneRunwayAirport(t.p.airports);
     t.p.airports.Runways[1].widthFeet = 10;  // about 1 pixel on this plan
-    showmapall(t.p, airport);
+    showmapall(t.p.airports, t.p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_GE(t.plan->lines.size(), 8u);
 }
@@ -236,7 +236,7 @@ TEST(showmapall, AnAirportWithoutRunwaysShowsItsTextBlockOnly) {
     p.airports.Airports[std::size_t(airport)].fuelLatitude = 45;
     p.airports.Airports[std::size_t(airport)].fuelLongitude = 7;
 
-    showmapall(p, airport);
+    showmapall(p.airports, p.forms.Form2, airport);
 
     EXPECT_TRUE(p.forms.Form2.visible);
     EXPECT_EQ(p.forms.Form2.tag, "1");
@@ -251,7 +251,7 @@ TEST(showmapall, RunwayEndsInOnePointShowTheTextBlockOnly) {
     Program& p = t.p;
     const int airport = AddAirport(p.airports, "POINT", 45, 7);
     AddRunway(p.airports, airport, 9, 27, 45, 7, 45, 7);
-    showmapall(p, airport);
+    showmapall(p.airports, p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->lines.empty());
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_FALSE(t.surface->prints.empty());
@@ -261,7 +261,7 @@ TEST(Markers, NoFuelAndNoAtisDrawNoMarker) {
     TestProgram t;
     Program& p = t.p;
     const int airport = OneRunwayAirport(p.airports);
-    showmapall(p, airport);
+    showmapall(p.airports, p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->boxes.empty());
 
     const std::vector<PlanTextLine> lines = PlanTextLines(p.airports, airport);
@@ -296,8 +296,8 @@ TEST(Markers, AreBlackBoxesLetteredInWhiteBoldAndKeepThePicturesSettings) {
     c.SetForeColor(kBlack);
     c.SetFontBold(false);
 
-    Drawfuel(p, airport, fit.projection, p.forms.Form2.picmap);
-    Drawatis(p, airport, fit.projection, p.forms.Form2.picmap);
+    Drawfuel(p.airports, airport, fit.projection, p.forms.Form2.picmap);
+    Drawatis(p.airports, airport, fit.projection, p.forms.Form2.picmap);
 
     ASSERT_EQ(c.boxes.size(), 2u);
     ASSERT_EQ(c.prints.size(), 2u);
@@ -374,7 +374,7 @@ TEST(TextBlock, IsWrittenOnTheWindowsSurfaceWithItsValueColumn) {
     TestProgram t;
     Program& p = t.p;
     const int airport = OneRunwayAirport(p.airports);
-    showmapall(p, airport);
+    showmapall(p.airports, p.forms.Form2, airport);
 
     const auto& prints = t.surface->prints;
     ASSERT_GE(prints.size(), 3u);

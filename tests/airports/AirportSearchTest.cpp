@@ -4,8 +4,8 @@
 // search window does to the simulator, the main window and the airport window.
 #include <gtest/gtest.h>
 
-#include "app/airports/AirportCommands.h"
 #include "app/airports/AirportSearch.h"
+#include "app/startup/AirportHandlers.h"
 #include "tests/airports/AirportsTestSupport.h"
 
 namespace corvane::airports {
@@ -110,7 +110,7 @@ TEST(mnushowplace, PausesTheSimulatorAndPutsTheSearchWindowInPlaceOfTheMainWindo
     p.search.SearchText = "old";
     p.forms.Form1.menu.popupRequested = true;
 
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
 
     EXPECT_EQ(p.SavedPauseState, 0);
     EXPECT_EQ(p.flightState.pausedpending, flightstate::kRequestSet);
@@ -134,7 +134,7 @@ TEST(mnushowplace, WithoutTheSimulatorOnlyClosesTheMenu) {
     p.flightState.simulatorkind = flightstate::kNoSimulator;
     p.forms.Form1.menu.popupRequested = true;
 
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
 
     EXPECT_FALSE(p.forms.Form3.visible);
     EXPECT_TRUE(p.forms.Form1.visible);
@@ -148,10 +148,10 @@ TEST(cmdOK, TwoMatchesAreListedForThePilotToChoose) {
     TestProgram t;
     Program& p = t.p;
     p.airports = SearchDatabase();
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = " heath ";
 
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
 
     EXPECT_EQ(p.search.SearchText, " heath ");
     EXPECT_FALSE(p.forms.Form3.visible);
@@ -174,10 +174,10 @@ TEST(cmdOK, ASingleMatchShowsItsPlanAtOnce) {
     p.airports = SearchDatabase();
     testing::AddRunway(p.airports, 5, 16, 34, -33.93, 151.17, -33.96, 151.18);
     p.flightState.paused = 0;
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = "sydney";
 
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
 
     const forms::Form2Model& window = p.forms.Form2;
     EXPECT_EQ(p.search.SelectedAirport, 5);
@@ -203,7 +203,7 @@ TEST(cmdOK, ASingleMatchWithoutTheSimulatorStaysInTheList) {
     p.flightState.simulatorkind = flightstate::kNoSimulator;
     p.forms.Form3.TxtAirport.text = "sydney";
 
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
 
     EXPECT_TRUE(p.forms.Form2.foundlist.visible);
     EXPECT_EQ(p.forms.Form2.foundlist.items.size(), 1u);
@@ -217,7 +217,7 @@ TEST(cmdOK, NoMatchLeavesAnEmptyList) {
     p.forms.Form2.foundlist.AddItem("left over", 3);
     p.forms.Form3.TxtAirport.text = "nowhere";
 
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
 
     EXPECT_TRUE(p.forms.Form2.visible);
     EXPECT_TRUE(p.forms.Form2.foundlist.items.empty());
@@ -227,9 +227,9 @@ TEST(Form3_QueryUnload, ClosingTheSearchWindowGivesTheProgramBack) {
     TestProgram t;
     Program& p = t.p;
     p.flightState.paused = 0;
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
 
-    Form3_QueryUnload(p);
+    startup::Form3_QueryUnload(p);
 
     EXPECT_FALSE(p.forms.Form3.visible);
     EXPECT_TRUE(p.forms.Form1.visible);

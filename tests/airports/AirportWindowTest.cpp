@@ -4,7 +4,7 @@
 // and opening an airport from the map.
 #include <gtest/gtest.h>
 
-#include "app/airports/AirportCommands.h"
+#include "app/startup/AirportHandlers.h"
 #include "tests/airports/AirportsTestSupport.h"
 
 namespace corvane::airports {
@@ -28,11 +28,11 @@ TEST(foundlist, ChoosingAResultShowsThatAirportsPlan) {
     Program& p = t.p;
     TwinDatabase(p);
     p.forms.Form3.TxtAirport.text = "twin";
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
     ASSERT_EQ(p.forms.Form2.foundlist.items.size(), 2u);
     p.forms.Form2.rungrid.visible = true;
 
-    foundlist_Click(p, 1);  // the second TWIN FIELD
+    testing::foundlist_Click(p, 1);  // the second TWIN FIELD
 
     const forms::Form2Model& window = p.forms.Form2;
     EXPECT_EQ(p.search.SelectedAirport, 3);
@@ -55,12 +55,12 @@ TEST(foundlist, ALineWithoutItsAirportIsFoundByName) {
     p.forms.Form2.foundlist.AddItem("OTHER {N 46  E 8}");
     p.forms.Form2.foundlist.AddItem("TWIN FIELD {N 47  E 9}");
 
-    foundlist_Click(p, 1);
+    testing::foundlist_Click(p, 1);
     EXPECT_EQ(p.search.SelectedAirport, 1);  // the first airport of that name
 
     p.forms.Form2.foundlist.tag = "airports";
     p.forms.Form2.foundlist.AddItem("GONE {N 1  E 1}");
-    foundlist_Click(p, 0);
+    testing::foundlist_Click(p, 0);
     EXPECT_EQ(p.search.SelectedAirport, 4);  // AirportCount + 1: the empty record
     EXPECT_EQ(p.forms.Form2.caption, "");
 }
@@ -71,8 +71,8 @@ TEST(foundlist, AClickOutsideTheLinesDoesNothing) {
     TwinDatabase(p);
     p.forms.Form2.foundlist.tag = "airports";
     p.forms.Form2.foundlist.AddItem("OTHER {N 46  E 8}", 2);
-    foundlist_Click(p, 1);
-    foundlist_Click(p, -1);
+    testing::foundlist_Click(p, 1);
+    testing::foundlist_Click(p, -1);
     EXPECT_EQ(p.search.SelectedAirport, 0);
     EXPECT_EQ(p.forms.Form2.foundlist.items.size(), 1u);
 }
@@ -81,17 +81,17 @@ TEST(cmdDetails, ShowsAndHidesTheGridOfTheShownAirport) {
     TestProgram t;
     Program& p = t.p;
     TwinDatabase(p);
-    OpenAirportFromMap(p, 3);
+    startup::OpenAirportFromMap(p, 3);
     forms::Form2Model& window = p.forms.Form2;
 
-    cmdDetails_Click(p);
+    startup::cmdDetails_Click(p);
     EXPECT_TRUE(window.rungrid.visible);
     EXPECT_EQ(window.cmdDetails.caption, "Hide details");
     ASSERT_EQ(window.rungrid.rows, 3);
     EXPECT_EQ(window.rungrid.Text(1, 0), " 18");
     EXPECT_EQ(window.rungrid.Text(2, 0), " 36");
 
-    cmdDetails_Click(p);
+    startup::cmdDetails_Click(p);
     EXPECT_FALSE(window.rungrid.visible);
     EXPECT_EQ(window.cmdDetails.caption, "Show details");
 }
@@ -101,15 +101,15 @@ TEST(cmdclose, GivesBackThePauseStateTheMainWindowAndTheFocus) {
     Program& p = t.p;
     TwinDatabase(p);
     p.flightState.paused = 1;  // the pilot had paused the simulator
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = "other";
-    cmdOK_Click(p);
-    cmdDetails_Click(p);
+    testing::cmdOK_Click(p);
+    startup::cmdDetails_Click(p);
     p.flightState.pausedpending = 0;
     t.plan->Forget();
     t.surface->Forget();
 
-    cmdclose_Click(p);
+    startup::cmdclose_Click(p);
 
     const forms::Form2Model& window = p.forms.Form2;
     EXPECT_FALSE(window.visible);
@@ -134,7 +134,7 @@ TEST(OpenAirportFromMap, PutsThePlanInPlaceOfTheMainWindow) {
     Program& p = t.p;
     TwinDatabase(p);
 
-    OpenAirportFromMap(p, 2);
+    startup::OpenAirportFromMap(p, 2);
 
     EXPECT_FALSE(p.forms.Form1.visible);
     const forms::Form2Model& window = p.forms.Form2;
@@ -152,9 +152,9 @@ TEST(OpenAirportFromMap, DoesNothingForANonAirport) {
     TestProgram t;
     Program& p = t.p;
     TwinDatabase(p);
-    OpenAirportFromMap(p, 0);
-    OpenAirportFromMap(p, 4);
-    OpenAirportFromMap(p, -2);
+    startup::OpenAirportFromMap(p, 0);
+    startup::OpenAirportFromMap(p, 4);
+    startup::OpenAirportFromMap(p, -2);
     EXPECT_FALSE(p.forms.Form2.visible);
     EXPECT_TRUE(p.forms.Form1.visible);
 }

@@ -16,10 +16,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/airports/AirportCommands.h"
-#include "app/navdata/AirportDatabaseFile.h"
+#include "app/startup/AirportHandlers.h"
 #include "app/startup/Program.h"
 #include "app/ui/ProgramWindows.h"
+#include "navdata/AirportDatabaseFile.h"
 #include "platform/qt/QtHost.h"
 #include "tests/airports/AirportsTestSupport.h"
 
@@ -45,7 +45,7 @@ TEST(AirportWindowsOnScreen, SearchChooseDetailsAndClose) {
     ui::ProgramWindows windows(p, host);
     windows.Sync();
 
-    windows.Run([&] { mnushowplace_Click(p); });
+    windows.Run([&] { testing::mnushowplace_Click(p); });
     QWidget& search = windows.Form3Window();
     ASSERT_TRUE(search.isVisible());
     QLineEdit* text = Find<QLineEdit>(search, "TxtAirport");

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/FlyThereCommands.h"
 #include "app/map/AirportPlan.h"
-#include "app/navdata/AirportDatabaseFile.h"
+#include "app/startup/AirportHandlers.h"
+#include "app/startup/FlyThereHandlers.h"
+#include "navdata/AirportDatabaseFile.h"
 #include "platform/qt/ImageCanvas.h"
 #include "tests/airports/AirportsTestSupport.h"
 
@@ -53,13 +53,13 @@ class HeathrowTest : public ::testing::Test {
 
     // Searches "heathrow" and chooses London Heathrow among the results.
     void ShowHeathrow() {
-        mnushowplace_Click(p);
+        testing::mnushowplace_Click(p);
         p.forms.Form3.TxtAirport.text = "heathrow";
-        cmdOK_Click(p);
+        testing::cmdOK_Click(p);
         const std::vector<std::string>& lines = p.forms.Form2.foundlist.items;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (lines[i].find("(EGLL)") != std::string::npos) {
-                foundlist_Click(p, int(i));
+                testing::foundlist_Click(p, int(i));
                 return;
             }
         }
@@ -86,9 +86,9 @@ int Count(const qtui::ImageCanvas& c, Rgb colour) {
 }
 
 TEST_F(HeathrowTest, SearchShowsThePlanWithBothRunways) {
-    mnushowplace_Click(p);
+    testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = "heathrow";
-    cmdOK_Click(p);
+    testing::cmdOK_Click(p);
     const std::vector<std::string>& lines = p.forms.Form2.foundlist.items;
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "London Heathrow (EGLL) {N 51  W 0}"),
@@ -121,7 +121,7 @@ TEST_F(HeathrowTest, SearchShowsThePlanWithBothRunways) {
 
 TEST_F(HeathrowTest, DetailsListEveryLandingDirectionWithItsIls) {
     ShowHeathrow();
-    cmdDetails_Click(p);
+    startup::cmdDetails_Click(p);
 
     const forms::Grid& grid = p.forms.Form2.rungrid;
     ASSERT_EQ(grid.rows, 5);
@@ -137,7 +137,7 @@ TEST_F(HeathrowTest, DetailsListEveryLandingDirectionWithItsIls) {
 TEST_F(HeathrowTest, FlyThereHandsTheChosenDirectionToTheFlight) {
     p.flightState.paused = 0;
     ShowHeathrow();
-    autopilot::cmdflyme_Click(p);
+    startup::cmdflyme_Click(p);
 
     const forms::ListBox& list = p.forms.Form2.foundlist;
     ASSERT_EQ(list.tag, "runways");
@@ -147,7 +147,7 @@ TEST_F(HeathrowTest, FlyThereHandsTheChosenDirectionToTheFlight) {
         designators.push_back(item.substr(0, item.find('\t')));
     EXPECT_EQ(designators, (std::vector<std::string>{" 9L", " 27R", " 9R", " 27L"}));
 
-    foundlist_Click(p, 1);
+    testing::foundlist_Click(p, 1);
 
     EXPECT_EQ(p.plan.RunwayDesignator, " 27R");
     EXPECT_LT(p.plan.RunwayChoice, 0) << "the second line lands at end B";

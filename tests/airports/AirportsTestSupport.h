@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/forms/CanvasSettings.h"
-#include "app/navdata/AirportDatabase.h"
+#include "app/startup/AirportHandlers.h"
 #include "app/startup/Program.h"
-#include "platform/Host.h"
+#include "navdata/AirportDatabase.h"
+#include "ports/Host.h"
+#include "tests/support/ExchangedReadings.h"
 #include "tests/support/HostStub.h"
 #include "tests/support/LinkStub.h"
 
@@ -92,7 +94,6 @@ class RecordingCanvas : public forms::CanvasSettings {
         fills.clear();
         clsCount = 0;
     }
-
 
     void Cls() override {
         ++clsCount;
@@ -191,5 +192,21 @@ struct TestProgram {
         p.forms.Form2.surface.canvas = std::move(surfaceCanvas);
     }
 };
+
+// The airport windows' handlers as the tests call them: the tests write the
+// record's wire values (the pause byte), so the readings are decoded first, as
+// the exchange would have.
+inline void mnushowplace_Click(Program& p) {
+    DecodeAsExchanged(p.flightState);
+    startup::mnushowplace_Click(p);
+}
+inline void cmdOK_Click(Program& p) {
+    DecodeAsExchanged(p.flightState);
+    startup::cmdOK_Click(p);
+}
+inline void foundlist_Click(Program& p, int index) {
+    DecodeAsExchanged(p.flightState);
+    startup::foundlist_Click(p, index);
+}
 
 }  // namespace corvane::testing

@@ -12,7 +12,7 @@
 #include "app/autopilot/ApproachGeometry.h"
 #include "app/autopilot/DescentProfile.h"
 #include "app/autopilot/GroundTrack.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 
 namespace corvane::autopilot {
 namespace {

@@ -18,11 +18,15 @@
 #include <vector>
 
 #include "app/autopilot/FlyTherePlan.h"
+#include "app/autopilot/RouteGuidance.h"
+#include "app/flightstate/AircraftCommands.h"
 #include "app/flightstate/FlightState.h"
-#include "app/flightstate/SimulatorLink.h"
-#include "app/navdata/NavigationConstants.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "app/startup/Program.h"
-#include "platform/Host.h"
+#include "navdata/NavigationConstants.h"
+#include "ports/Host.h"
+#include "ports/SimulatorLink.h"
+#include "tests/support/ExchangedReadings.h"
 #include "tests/support/HostStub.h"
 
 namespace corvane::autopilot::test {
@@ -199,6 +203,47 @@ inline void PutAircraft(RecordingLink& link, double latDeg, double lonDeg, std::
     link.Put(at::kPositionBlock + 12, lon.hi);
     link.Put(at::kPositionBlock + 20, altitudeM);
     link.Put(at::kPositionBlock + 32, HeadingUnits(headingDeg));
+}
+
+using corvane::testing::ReadingsOf;
+
+// The handlers as the tests call them: the tests write the record's wire
+// values, so the readings are decoded first, as the exchange would have.
+inline void Decoded(Program& p) {
+    corvane::testing::DecodeAsExchanged(p.flightState);
+}
+inline void LandingTick(Program& p) {
+    Decoded(p);
+    startup::LandingTick(p);
+}
+inline void RouteTick(Program& p) {
+    Decoded(p);
+    startup::RouteTick(p);
+}
+inline void StartFlight(Program& p, std::int32_t runwayChoice) {
+    Decoded(p);
+    startup::StartFlight(p, runwayChoice);
+}
+inline void Timer4_Timer(Program& p) {
+    Decoded(p);
+    startup::Timer4_Timer(p);
+}
+inline void mnuFlyPast_Click(Program& p) {
+    Decoded(p);
+    startup::mnuFlyPast_Click(p);
+}
+using startup::cmdflyme_Click;
+using startup::CruiseHeight_Click;
+using startup::EngageAutopilot;
+using startup::mnuFlythereOff_Click;
+// The en-route steering law's commands, written to the aircraft.
+inline void SteerToPoint(Program& p, double targetLat, double targetLon, bool intercept,
+                         double courseDeg) {
+    Decoded(p);
+    flightstate::AircraftCommands commands;
+    autopilot::SteerToPoint(p.flightState.readings, p.plan, targetLat, targetLon, intercept,
+                            courseDeg, commands);
+    commands.ApplyTo(p.plane);
 }
 
 // A program on the fake host and link, with the simulator link up.

@@ -5,21 +5,21 @@
 
 #include <cmath>
 
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 #include "tests/autopilot/AutopilotTestSupport.h"
 
 namespace corvane::autopilot::test {
 namespace {
 
-flightstate::FlightState AircraftAt(double knots, std::int32_t altitudeM) {
+flightstate::Readings AircraftAt(double knots, std::int32_t altitudeM) {
     flightstate::FlightState s;
     s.simulatorkind = flightstate::kFs98;
     SetAirspeed(s, knots);
     s.altitude = altitudeM;
-    return s;
+    return ReadingsOf(s);
 }
 
-void ComputeProfile(FlyTherePlan& plan, const flightstate::FlightState& s) {
+void ComputeProfile(FlyTherePlan& plan, const flightstate::Readings& s) {
     FinalProfile(plan, s, kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
     InitialProfile(plan, s, kInitialSlopePercent);
@@ -59,11 +59,9 @@ TEST(DescentProfile, NoAirspeedCountsAsTenFeetPerMinute) {
     EXPECT_TRUE(std::isfinite(plan.DescentStart));
 }
 
-TEST(DescentProfile, NoLinkReadsNoAirspeedButKeepsTheAltitude) {
-    flightstate::FlightState s = AircraftAt(120, 914);
-    s.simulatorkind = flightstate::kNoSimulator;
+TEST(DescentProfile, NoAirspeedReadKeepsTheAltitude) {
     FlyTherePlan plan;
-    ComputeProfile(plan, s);
+    ComputeProfile(plan, AircraftAt(0, 914));
     EXPECT_EQ(plan.ProfileSpeed, 0);
     EXPECT_NEAR(plan.DescentStart, (914 * 3.2808 - 6.0) * 10, 1e-6);
 }
@@ -144,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Headings, TurningPointQuadrant,
 TEST(TurningPoint, CardinalHeadingsPutItExactlyOnTheAxis) {
     constexpr double kLat = 40.0;
     constexpr double kLon = -75.0;
-    const flightstate::FlightState s = AircraftAt(150, 300);
+    const flightstate::Readings s = AircraftAt(150, 300);
     FlyTherePlan plan;
     ComputeTurningPoint(plan, s, kLat, kLon, 90);  // due west
     EXPECT_DOUBLE_EQ(plan.TurningPoint.lat, kLat);
@@ -158,7 +156,7 @@ TEST(TurningPoint, CardinalHeadingsPutItExactlyOnTheAxis) {
 }
 
 TEST(TurningPoint, SouthernHemisphereUsesTheLongitudeScaleAtTheAbsoluteLatitude) {
-    const flightstate::FlightState s = AircraftAt(150, 300);
+    const flightstate::Readings s = AircraftAt(150, 300);
     FlyTherePlan north;
     FlyTherePlan south;
     ComputeTurningPoint(north, s, 60.0, 10.0, 90);

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "app/startup/FlyThereHandlers.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 #include "tests/autopilot/AutopilotTestSupport.h"
 
 namespace corvane::autopilot::test {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/autopilot/FlyThereCommands.h"
+#include "app/startup/FlyThereHandlers.h"
 
 #include <gtest/gtest.h>
 

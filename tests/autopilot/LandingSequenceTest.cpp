@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/autopilot/DescentProfile.h"
-#include "app/autopilot/FlyThereCommands.h"
 #include "app/autopilot/RouteGuidance.h"
+#include "app/startup/FlyThereHandlers.h"
 #include "tests/autopilot/AutopilotTestSupport.h"
 
 namespace corvane::autopilot::test {

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "app/autopilot/FlyThereCommands.h"
 #include "app/autopilot/LandingSequence.h"
-#include "app/navdata/Geodesy.h"
+#include "app/startup/FlyThereHandlers.h"
+#include "navdata/Geodesy.h"
 #include "tests/autopilot/AutopilotTestSupport.h"
 
 namespace corvane::autopilot::test {
@@ -348,9 +348,9 @@ TEST(ThresholdDistanceTest, WholeFeetToTheThreshold) {
     plan.Threshold = {0, 0};
     const LatLon pos = Destination(0, 0, 270, 1852);
     PlaceAircraft(s, pos.lat, pos.lon);
-    EXPECT_NEAR(ThresholdDistance(plan, s), 1852 * 3.2808, 1.0);
+    EXPECT_NEAR(ThresholdDistance(plan, ReadingsOf(s)), 1852 * 3.2808, 1.0);
     s.simulatorkind = flightstate::kNoSimulator;  // readings 0: at the threshold
-    EXPECT_EQ(ThresholdDistance(plan, s), 0);
+    EXPECT_EQ(ThresholdDistance(plan, ReadingsOf(s)), 0);
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/controls/ControlsCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/ControlsHandlers.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "tests/startup/ProgramFixture.h"
 
 namespace corvane::testing {

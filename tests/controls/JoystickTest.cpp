@@ -11,11 +11,11 @@
 namespace corvane::testing {
 namespace {
 
-using controls::Image1_MouseDown;
-using controls::Image1_MouseMove;
-using controls::Image1_MouseUp;
-using mainwindow::kLeftButton;
-using mainwindow::kRightButton;
+using forms::kLeftButton;
+using forms::kRightButton;
+using startup::Image1_MouseDown;
+using startup::Image1_MouseMove;
+using startup::Image1_MouseUp;
 
 class JoystickTest : public ControlsTest {
   protected:
@@ -23,7 +23,7 @@ class JoystickTest : public ControlsTest {
     void BigMap() {
         form().Picture1.width = 3000;
         form().Picture1.height = 3000;
-        controls::CentreJoystick(p);
+        startup::CentreJoystick(p);
     }
     // Grabs the knob in its middle and drags it by (dx, dy) twips.
     void Drag(float dx, float dy) {
@@ -53,13 +53,13 @@ TEST_F(JoystickTest, DragSendsShapedInputsWhileHeld) {
         p.joystick = {};
         BigMap();
         if (c.reverse != nullptr) {
-            ASSERT_TRUE(mainwindow::MenuClick(p, c.reverse));
+            ASSERT_TRUE(startup::MenuClick(p, c.reverse));
         }
         // Values the joystick does not send, so that a written 0 shows.
         link.Put<std::int32_t>(kAileronOffset, 999);
         link.Put<std::int32_t>(kElevatorOffset, 999);
         Drag(c.dx, c.dy);
-        EXPECT_EQ(knob().mousePointer, mainwindow::kMovePointer);
+        EXPECT_EQ(knob().mousePointer, forms::kMovePointer);
         EXPECT_DOUBLE_EQ(knob().left, c.left);
         EXPECT_DOUBLE_EQ(knob().top, c.top);
         NextTick();
@@ -83,7 +83,7 @@ TEST_F(JoystickTest, ReleaseKeepsTheLastInputsAndSendsNothingUntilHeldAgain) {
     Drag(0, -9000);
     NextTick();
     Image1_MouseUp(p, kLeftButton, 0, 150, 150);
-    EXPECT_EQ(knob().mousePointer, mainwindow::kArrowPointer);
+    EXPECT_EQ(knob().mousePointer, forms::kArrowPointer);
     link.Put<std::int32_t>(kElevatorOffset, 555);  // the simulator's own controls
     NextTick();
     NextTick();
@@ -128,7 +128,7 @@ TEST_F(JoystickTest, RightPressOpensTheMapMenuOnceAndKeepsThePauseState) {
     EXPECT_TRUE(menu().popupRequested);
     EXPECT_EQ(link.Paused(), 1);
     EXPECT_FALSE(p.joystick.JoystickDragging);
-    EXPECT_EQ(knob().mousePointer, mainwindow::kArrowPointer);
+    EXPECT_EQ(knob().mousePointer, forms::kArrowPointer);
     // The menu closes unchosen; the right button's release is no second click.
     menu().popupRequested = false;
     Image1_MouseUp(p, kRightButton, 0, 10, 10);
@@ -145,29 +145,29 @@ TEST_F(JoystickTest, MenuCommands) {
         command(p);
         EXPECT_TRUE(p.mainWindow.MenuActionEnded);
     };
-    run(controls::mnujoyshow_Click);
+    run(startup::mnujoyshow_Click);
     EXPECT_EQ(m.mnujoyshow.caption, "Show joystick");
     EXPECT_FALSE(knob().visible);
-    run(controls::mnujoyshow_Click);
+    run(startup::mnujoyshow_Click);
     EXPECT_EQ(m.mnujoyshow.caption, "Hide joystick");
     EXPECT_TRUE(knob().visible);
-    run(controls::mnuRevVert_Click);
+    run(startup::mnuRevVert_Click);
     EXPECT_TRUE(m.mnuRevVert.checked);
     EXPECT_TRUE(p.joystick.ReverseVertical);
-    run(controls::mnuRevVert_Click);
+    run(startup::mnuRevVert_Click);
     EXPECT_FALSE(m.mnuRevVert.checked);
-    run(controls::mnuRevHoriz_Click);
+    run(startup::mnuRevHoriz_Click);
     EXPECT_TRUE(p.joystick.ReverseHorizontal);
     EXPECT_FALSE(m.mnuRevHoriz.visible);
 
     // Shrunk to the spot the knob stays hidden whatever is chosen; restore
     // shows it when the joystick is on.
-    ASSERT_TRUE(mainwindow::MenuClick(p, "mnuminimize"));
-    run(controls::mnujoyshow_Click);
-    run(controls::mnujoyshow_Click);
+    ASSERT_TRUE(startup::MenuClick(p, "mnuminimize"));
+    run(startup::mnujoyshow_Click);
+    run(startup::mnujoyshow_Click);
     EXPECT_EQ(m.mnujoyshow.caption, "Hide joystick");
     EXPECT_FALSE(knob().visible);
-    ASSERT_TRUE(mainwindow::MenuClick(p, "mnuminimize"));
+    ASSERT_TRUE(startup::MenuClick(p, "mnuminimize"));
     EXPECT_TRUE(knob().visible);
 }
 

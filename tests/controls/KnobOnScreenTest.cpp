@@ -10,7 +10,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "app/controls/ControlsCommands.h"
+#include "app/startup/ControlsHandlers.h"
 #include "app/startup/Program.h"
 #include "app/ui/ProgramWindows.h"
 #include "platform/qt/QtHost.h"
@@ -34,15 +34,15 @@ TEST(KnobOnScreen, DraggingTheKnobAndMovingTheBarReachTheStandIn) {
     ASSERT_EQ(host.TwipsPerPixelY(), 15);
     Program p(host, link);
     p.flightState.simulatorkind = flightstate::kFs98;
-    controls::CentreJoystick(p);
+    startup::CentreJoystick(p);
     p.forms.Form1.visible = true;
     ui::ProgramWindows windows(p, host);
     windows.Sync();
     // The main cycle's share of a tick, then 150 ms of the stand-in's time.
     auto tick = [&] {
-        controls::JoystickWrite(p);
+        startup::JoystickWrite(p);
         flightstate::ExchangeFlightState(p.flightState, p.link);
-        controls::ThrottleDisplay(p);
+        startup::ThrottleDisplay(p);
         simulator.Advance(0.15);
         windows.Sync();
     };

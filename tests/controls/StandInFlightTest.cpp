@@ -5,8 +5,9 @@
 // flight model through its variable space, autopilot off.
 #include <gtest/gtest.h>
 
-#include "app/controls/ControlsCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/ControlsHandlers.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "platform/headless/HeadlessHost.h"
 #include "sim/model/Simulator.h"
@@ -15,7 +16,7 @@
 namespace corvane::testing {
 namespace {
 
-using mainwindow::kLeftButton;
+using forms::kLeftButton;
 
 // The program and the stand-in in the same virtual time, 150 ms a tick.
 struct MouseFlight {
@@ -27,23 +28,23 @@ struct MouseFlight {
         air.iasKt = 200;
         simulator.StartInAir(air);
         p.flightState.simulatorkind = flightstate::kFs98;
-        controls::CentreJoystick(p);
+        startup::CentreJoystick(p);
         flightstate::ExchangeFlightState(p.flightState, p.link);
     }
     // The main cycle's share: the joystick's write, the exchange, the display.
     void Fly(double seconds) {
         for (double t = 0; t < seconds; t += 0.15) {
-            controls::JoystickWrite(p);
+            startup::JoystickWrite(p);
             flightstate::ExchangeFlightState(p.flightState, p.link);
-            controls::ThrottleDisplay(p);
+            startup::ThrottleDisplay(p);
             simulator.Advance(0.15);
         }
     }
     // The knob grabbed in its middle and dragged by (dx, dy) twips on the
     // 2500-twip map, then held.
     void Hold(float dx, float dy) {
-        controls::Image1_MouseDown(p, kLeftButton, 0, 150, 150);
-        controls::Image1_MouseMove(p, kLeftButton, 0, 150 + dx, 150 + dy);
+        startup::Image1_MouseDown(p, kLeftButton, 0, 150, 150);
+        startup::Image1_MouseMove(p, kLeftButton, 0, 150 + dx, 150 + dy);
     }
     const sim::AircraftState& Aircraft() const { return simulator.State(); }
 
@@ -124,7 +125,7 @@ TEST(StandInFlight, TheBarSetsThePower) {
     auto altitudeAfter = [](int barValue) {
         MouseFlight flight;
         flight.p.forms.Form1.VScroll1.value = barValue;
-        controls::VScroll1_Change(flight.p);
+        startup::VScroll1_Change(flight.p);
         flight.Fly(30);
         EXPECT_EQ(flight.p.forms.Form1.VScroll1.value, barValue);
         return flight.Aircraft().altitudeM;

@@ -19,7 +19,7 @@ class ThrottleTest : public ControlsTest {
     forms::ScrollBar& bar() { return form().VScroll1; }
     void MoveBar(int value) {
         bar().value = value;
-        controls::VScroll1_Change(p);
+        startup::VScroll1_Change(p);
     }
     void ExpectEngines(std::int16_t throttle) {
         for (std::uint32_t offset : kThrottleOffsets)
@@ -47,7 +47,7 @@ TEST_F(ThrottleTest, WithoutTheLinkMovingTheBarWritesNothing) {
     MoveBar(0);
     EXPECT_EQ(p.flightState.throttle1pending, flightstate::kRequestClear);
     // The display still follows the last reading (idle), and writes nothing.
-    controls::ThrottleDisplay(p);
+    startup::ThrottleDisplay(p);
     EXPECT_EQ(bar().value, 16383);
     EXPECT_EQ(p.flightState.throttle1pending, flightstate::kRequestClear);
 }
@@ -92,23 +92,23 @@ TEST_F(ThrottleTest, ShowAndHideJoinAndDropTheBarInTheCurrentOutline) {
     for (const RegionShape& outline : {round, square}) {
         SCOPED_TRACE(outline.kind == Kind::Ellipse ? "round" : "square");
         if (form().region.front() != outline)
-            mainwindow::mnushape_Click(p);
+            startup::mnushape_Click(p);
         ASSERT_EQ(form().region, std::vector<RegionShape>{outline});
         p.mainWindow.MenuActionEnded = false;
-        controls::mnuthrottle_Click(p);
+        startup::mnuthrottle_Click(p);
         EXPECT_TRUE(p.mainWindow.MenuActionEnded);
         EXPECT_EQ(menu().mnuthrottle.caption, "Hide throttle");
         EXPECT_EQ(form().region, (std::vector<RegionShape>{outline, throttle}));
-        controls::mnuthrottle_Click(p);
+        startup::mnuthrottle_Click(p);
         EXPECT_EQ(menu().mnuthrottle.caption, "Show throttle");
         EXPECT_EQ(form().region, std::vector<RegionShape>{outline});
     }
     // Shrunk to the spot the window keeps it; restore brings the bar along.
-    ASSERT_TRUE(mainwindow::MenuClick(p, "mnuminimize"));
+    ASSERT_TRUE(startup::MenuClick(p, "mnuminimize"));
     const std::vector<RegionShape> spot = form().region;
-    controls::mnuthrottle_Click(p);
+    startup::mnuthrottle_Click(p);
     EXPECT_EQ(form().region, spot);
-    ASSERT_TRUE(mainwindow::MenuClick(p, "mnuminimize"));
+    ASSERT_TRUE(startup::MenuClick(p, "mnuminimize"));
     EXPECT_EQ(form().region, (std::vector<RegionShape>{square, throttle}));
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/flightstate/SimulatorLink.h"
+#include "ports/SimulatorLink.h"
 #include "sim/model/VariableSpace.h"
 
 namespace corvane::testing {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/flightstate/SimulatorLink.h"
 #include "linklib/Connection.h"
 #include "linklib/LinkPlatform.h"
 #include "linklib/Protocol.h"
+#include "ports/SimulatorLink.h"
 #include "sim/ipcmodule/ServeBlock.h"
 
 namespace corvane::flightstate::testing {

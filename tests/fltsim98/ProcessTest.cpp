@@ -9,8 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/navdata/AirportDatabaseFile.h"
 #include "linklib/Connection.h"
+#include "navdata/AirportDatabaseFile.h"
 #include "platform/posix/Desktop.h"
 #include "platform/posix/RegistryFile.h"
 #include "tests/fltsim98/ChildProcess.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/AirportDatabase.h"
+#include "navdata/LonIndexWalk.h"
 
 namespace corvane::sim::test {
 

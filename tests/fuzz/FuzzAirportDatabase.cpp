@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // airdata.tri from any bytes: the reader accepts it or says why (NavDataError);
 // a database it accepts is written and read back the same.
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/NavDataError.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/NavDataError.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

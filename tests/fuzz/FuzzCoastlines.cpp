@@ -2,8 +2,8 @@
 // COAST2.int from any bytes: the reader accepts it or says why (NavDataError);
 // accepted contents become the program's coastline tables and are written and
 // read back the same.
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/NavDataError.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/NavDataError.h"
 #include "tests/fuzz/FuzzCommon.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

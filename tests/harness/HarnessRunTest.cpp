@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/NavDataError.h"
+#include "navdata/NavDataError.h"
 #include "tools/harness/ScenarioRunner.h"
 
 namespace corvane::harness {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 #include "sim/model/Simulator.h"
 #include "tests/fltsim98/TestDatabase.h"
 #include "tools/harness/Destination.h"

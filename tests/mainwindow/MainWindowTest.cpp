@@ -6,16 +6,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "tests/startup/ProgramFixture.h"
 
 namespace corvane::testing {
 namespace {
 
+using forms::kLeftButton;
+using forms::kRightButton;
 using forms::RegionShape;
-using mainwindow::kLeftButton;
-using mainwindow::kRightButton;
-using mainwindow::MenuClick;
+using startup::MenuClick;
 using ::testing::HasSubstr;
 using Kind = RegionShape::Kind;
 
@@ -40,7 +41,7 @@ class MainWindowTest : public ProgramTest {
         while (link.exchanges == before && !host.Ended())
             host.RunFor(0.01);
     }
-    void RightClick() { mainwindow::Picture1_MouseDown(p, kRightButton, 0, 1000, 1000); }
+    void RightClick() { startup::Picture1_MouseDown(p, kRightButton, 0, 1000, 1000); }
     forms::Form1Model& form() { return p.forms.Form1; }
     forms::MainMenu& menu() { return p.forms.Form1.menu; }
 };
@@ -171,7 +172,7 @@ TEST_F(MainWindowTest, OutlineCommandsAndTheThrottle) {
         std::vector<RegionShape> region;
         const char* caption;
     };
-    auto shape = [&] { mainwindow::mnushape_Click(p); };
+    auto shape = [&] { startup::mnushape_Click(p); };
     auto throttle = [&](bool shown) {
         return
             [&, shown] { menu().mnuthrottle.caption = shown ? "Hide throttle" : "Show throttle"; };
@@ -214,7 +215,7 @@ TEST_F(MainWindowTest, MinimiseShowsTheMiddleSpotAndRestoreBringsBackThePrevious
         SCOPED_TRACE(c.what);
         menu().mnuthrottle.caption = c.throttle ? "Hide throttle" : "Show throttle";
         if (c.square != (menu().mnushape.caption == "Round window"))
-            mainwindow::mnushape_Click(p);
+            startup::mnushape_Click(p);
         p.forms.Form4.visible = true;
         form().Image1.visible = true;
 
@@ -241,8 +242,8 @@ TEST_F(MainWindowTest, MinimiseShowsTheMiddleSpotAndRestoreBringsBackThePrevious
     }
     // With the joystick switched off, restore leaves the knob hidden.
     menu().mnujoyshow.caption = "Show joystick";
-    mainwindow::mnuminimize_Click(p);
-    mainwindow::mnuminimize_Click(p);
+    startup::mnuminimize_Click(p);
+    startup::mnuminimize_Click(p);
     EXPECT_FALSE(form().Image1.visible);
 }
 
@@ -259,21 +260,21 @@ TEST_F(MainWindowTest, DragMovesTheWindowOnceOnReleaseByTheMouseWay) {
     for (const Case& c : cases) {
         form().left = 100;
         form().top = 100;
-        mainwindow::Picture1_MouseDown(p, kLeftButton, 0, c.pressX, c.pressY);
+        startup::Picture1_MouseDown(p, kLeftButton, 0, c.pressX, c.pressY);
         EXPECT_TRUE(p.mainWindow.WindowDragging);
-        EXPECT_EQ(form().mousePointer, mainwindow::kMovePointer);
-        mainwindow::Picture1_MouseMove(p, kLeftButton, 0, c.releaseX / 2, c.releaseY / 2);
+        EXPECT_EQ(form().mousePointer, forms::kMovePointer);
+        startup::Picture1_MouseMove(p, kLeftButton, 0, c.releaseX / 2, c.releaseY / 2);
         EXPECT_EQ(form().left, 100);  // nothing moves before the release
         EXPECT_EQ(p.mainWindow.MapMouseX, c.releaseX / 2);
-        mainwindow::Picture1_MouseUp(p, kLeftButton, 0, c.releaseX, c.releaseY);
+        startup::Picture1_MouseUp(p, kLeftButton, 0, c.releaseX, c.releaseY);
         EXPECT_FALSE(p.mainWindow.WindowDragging);
         EXPECT_EQ(form().left, c.left);
         EXPECT_EQ(form().top, c.top);
-        EXPECT_EQ(form().mousePointer, mainwindow::kArrowPointer);
+        EXPECT_EQ(form().mousePointer, forms::kArrowPointer);
         EXPECT_EQ(host.Repainted().back(), form().windowHandle);
     }
     // A release without a press on the map does nothing.
-    mainwindow::Picture1_MouseUp(p, kLeftButton, 0, 2000, 2000);
+    startup::Picture1_MouseUp(p, kLeftButton, 0, 2000, 2000);
     EXPECT_EQ(form().left, -2900);
 }
 
@@ -293,7 +294,7 @@ class MapDotTest : public MainWindowTest {
 };
 
 TEST_F(MapDotTest, LeftPressOnAnAirportDotOpensItWithTheSimulatorPaused) {
-    mainwindow::Picture1_MouseDown(p, kLeftButton, 0, 50 * 15 + 30, 60 * 15);
+    startup::Picture1_MouseDown(p, kLeftButton, 0, 50 * 15 + 30, 60 * 15);
     EXPECT_FALSE(p.mainWindow.WindowDragging);
     EXPECT_EQ(p.search.SelectedAirport, 7);
     EXPECT_FALSE(p.Form1Timer1->Enabled());
@@ -303,11 +304,11 @@ TEST_F(MapDotTest, LeftPressOnAnAirportDotOpensItWithTheSimulatorPaused) {
 }
 
 TEST_F(MapDotTest, LeftPressOnABeaconOrAwayFromDotsStartsADrag) {
-    mainwindow::Picture1_MouseDown(p, kLeftButton, 0, 100 * 15, 40 * 15);
+    startup::Picture1_MouseDown(p, kLeftButton, 0, 100 * 15, 40 * 15);
     EXPECT_TRUE(p.mainWindow.WindowDragging);
     EXPECT_EQ(p.search.SelectedAirport, 0);
-    mainwindow::Picture1_MouseUp(p, kLeftButton, 0, 100 * 15, 40 * 15);
-    mainwindow::Picture1_MouseDown(p, kLeftButton, 0, 10 * 15, 150 * 15);
+    startup::Picture1_MouseUp(p, kLeftButton, 0, 100 * 15, 40 * 15);
+    startup::Picture1_MouseDown(p, kLeftButton, 0, 10 * 15, 150 * 15);
     EXPECT_TRUE(p.mainWindow.WindowDragging);
     EXPECT_TRUE(p.Form1Timer1->Enabled());
 }
@@ -315,7 +316,7 @@ TEST_F(MapDotTest, LeftPressOnABeaconOrAwayFromDotsStartsADrag) {
 TEST_F(MapDotTest, AirportDotWithoutTheSimulatorsLinkDoesNothingAtAll) {
     p.flightState.simulatorkind = flightstate::kNoSimulator;
     const int exchanges = link.exchanges;
-    mainwindow::Picture1_MouseDown(p, kLeftButton, 0, 50 * 15, 60 * 15);
+    startup::Picture1_MouseDown(p, kLeftButton, 0, 50 * 15, 60 * 15);
     EXPECT_FALSE(p.mainWindow.WindowDragging);
     EXPECT_EQ(p.search.SelectedAirport, 0);
     EXPECT_TRUE(p.Form1Timer1->Enabled());
@@ -324,7 +325,7 @@ TEST_F(MapDotTest, AirportDotWithoutTheSimulatorsLinkDoesNothingAtAll) {
 
 TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysWhyNot) {
     const std::string file = p.DataFolder + "cv.html";
-    mainwindow::mnuHelp_Click(p);
+    startup::mnuHelp_Click(p);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_THAT(host.MessageBoxes()[0].text, HasSubstr(file));
     EXPECT_TRUE(host.StartedPrograms().empty());
@@ -333,7 +334,7 @@ TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysWhyNot) {
     bool viewerStarts = false;
     host.SetProgramStarter(
         [&](const std::string&, const std::vector<std::string>&) { return viewerStarts; });
-    mainwindow::mnuHelp_Click(p);
+    startup::mnuHelp_Click(p);
     ASSERT_EQ(host.StartedPrograms().size(), 1u);
     EXPECT_EQ(host.StartedPrograms()[0].path, "xdg-open");
     EXPECT_EQ(host.StartedPrograms()[0].arguments, std::vector<std::string>{file});
@@ -341,7 +342,7 @@ TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysWhyNot) {
     EXPECT_THAT(host.MessageBoxes()[1].text, HasSubstr("xdg-open"));
 
     viewerStarts = true;
-    mainwindow::mnuHelp_Click(p);
+    startup::mnuHelp_Click(p);
     EXPECT_EQ(host.MessageBoxes().size(), 2u);
     EXPECT_FALSE(host.Ended());
 }

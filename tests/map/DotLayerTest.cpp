@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/map/DotLayer.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/LonIndexWalk.h"
 #include "tests/map/MapTestSupport.h"
 
 namespace corvane::map {

@@ -3,9 +3,10 @@
 
 #include <memory>
 
-#include "app/map/MapCommands.h"
-#include "app/map/MapCycle.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "app/map/MapFrame.h"
+#include "app/map/MapPictures.h"
+#include "app/startup/MapHandlers.h"
+#include "navdata/LonIndexWalk.h"
 #include "tests/map/MapTestSupport.h"
 
 namespace corvane::map {
@@ -63,7 +64,7 @@ class MapCycleTest : public ::testing::Test {
         const MapDot& d = p.map.MapDots[dot];
         p.mainWindow.MapMouseX = (d.x + 1) * 15;
         p.mainWindow.MapMouseY = (d.y + 1) * 15;
-        const host::Rect r = Picture1ScreenRect(p);
+        const host::Rect r = maptest::Picture1ScreenRect(p);
         host.cursor = {r.left + 10, r.top + 10};
     }
 
@@ -77,7 +78,7 @@ class MapCycleTest : public ::testing::Test {
 
 TEST_F(MapCycleTest, AFrameIsBuiltOnPicture2FromTheStoredBackgroundAndCopiedInOneBlock) {
     host.timeStepPerCall = 0.25;
-    MapCycle(p);
+    maptest::MapCycle(p);
     // Picture2: the background, then the dots (no coastline data), nothing else.
     ASSERT_GE(picture2->calls.size(), 3u);
     EXPECT_EQ(picture2->calls[0].op, "CopyFrom");
@@ -101,7 +102,7 @@ TEST_F(MapCycleTest, AFrameIsBuiltOnPicture2FromTheStoredBackgroundAndCopiedInOn
 }
 
 TEST_F(MapCycleTest, TheReadoutWindowShowsTheAircraftReadouts) {
-    MapCycle(p);
+    maptest::MapCycle(p);
     const forms::Form4Model& f4 = p.forms.Form4;
     EXPECT_TRUE(f4.visible);
     EXPECT_EQ(f4.Label1.caption, "N 51* 30'  W 0* 15'");
@@ -110,14 +111,14 @@ TEST_F(MapCycleTest, TheReadoutWindowShowsTheAircraftReadouts) {
     EXPECT_EQ(f4.Label4.caption, "120 Kts");
 
     p.map.ReadoutsShown = false;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_FALSE(f4.visible);
 }
 
 TEST_F(MapCycleTest, TheHoverLabelNamesTheDotUnderTheMouse) {
-    MapCycle(p);
+    maptest::MapCycle(p);
     PointAtDot(1);
-    MapCycle(p);
+    maptest::MapCycle(p);
     const forms::Form4Model& f4 = p.forms.Form4;
     EXPECT_TRUE(f4.visible);
     EXPECT_EQ(f4.Label1.caption, "VOR - LON - London");
@@ -128,40 +129,40 @@ TEST_F(MapCycleTest, TheHoverLabelNamesTheDotUnderTheMouse) {
     // Shown even with the readouts off.
     p.map.ReadoutsShown = false;
     PointAtDot(2);
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_TRUE(f4.visible);
     EXPECT_EQ(f4.Label1.caption, "Gatwick (EGKK)");
     EXPECT_EQ(f4.Label2.caption, "Bearing 180");
 
     // Not while the joystick is dragged, nor with the cursor off the map.
     p.joystick.JoystickDragging = true;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_FALSE(f4.visible);
     p.joystick.JoystickDragging = false;
-    const host::Rect r = Picture1ScreenRect(p);
+    const host::Rect r = maptest::Picture1ScreenRect(p);
     host.cursor = {r.right + 1, r.top};
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_FALSE(f4.visible);
     host.cursor = {r.right, r.bottom};  // the edge is still on the map
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_TRUE(f4.visible);
 }
 
 TEST_F(MapCycleTest, NearestDotChoosesLikeTheHoverLabel) {
-    MapCycle(p);
+    maptest::MapCycle(p);
     const MapDot& vor = p.map.MapDots[1];
-    EXPECT_EQ(NearestDot(p, vor.x * 15, vor.y * 15), 1);
-    EXPECT_EQ(NearestDot(p, (vor.x + 4) * 15, (vor.y + 4.7f) * 15), 1);
-    EXPECT_EQ(NearestDot(p, (vor.x + 4) * 15, (vor.y + 5) * 15), 0);
+    EXPECT_EQ(maptest::NearestDot(p, vor.x * 15, vor.y * 15), 1);
+    EXPECT_EQ(maptest::NearestDot(p, (vor.x + 4) * 15, (vor.y + 4.7f) * 15), 1);
+    EXPECT_EQ(maptest::NearestDot(p, (vor.x + 4) * 15, (vor.y + 5) * 15), 0);
     p.joystick.JoystickDragging = true;  // the click choice does not look at the joystick
-    EXPECT_EQ(NearestDot(p, vor.x * 15, vor.y * 15), 1);
+    EXPECT_EQ(maptest::NearestDot(p, vor.x * 15, vor.y * 15), 1);
 }
 
 TEST_F(MapCycleTest, WindowsArePlacedOnTheSimulatorWindow) {
     forms::Form1Model& f1 = p.forms.Form1;
     f1.left = 50;
     f1.top = 20;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(f1.left, 100);
     EXPECT_EQ(f1.top, 100);
     EXPECT_EQ(p.SimulatorWindowHandle, 77u);
@@ -171,7 +172,7 @@ TEST_F(MapCycleTest, WindowsArePlacedOnTheSimulatorWindow) {
 
     f1.left = 15360 - 2600 - 399;  // too far right: moved in
     f1.top = 11520 - 2600 - 799;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(f1.left, 15360 - 2600 - 200);
     EXPECT_EQ(f1.top, 11520 - 2600 - 800);
 
@@ -179,13 +180,13 @@ TEST_F(MapCycleTest, WindowsArePlacedOnTheSimulatorWindow) {
     host.simulatorPresent = false;
     host.simulatorRect = {0, 0, 640, 480};
     p.forms.Form4.left = 0;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.SimulatorWindowHandle, 0u);
     EXPECT_EQ(p.SimulatorWindowRect, (host::Rect{0, 0, 1024, 768}));
     EXPECT_EQ(p.forms.Form4.left, 15360 - 2200 - 100);
     // Back, with a new size.
     host.simulatorPresent = true;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.forms.Form4.left, 15 * 640 - 2200 - 100);
 }
 
@@ -193,7 +194,7 @@ TEST_F(MapCycleTest, WhileTheWindowIsDraggedOnlyThePositionAndPlacementAreRefres
     p.mainWindow.WindowDragging = true;
     p.forms.Form1.Text1.text = "before";
     p.forms.Form1.left = 10;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.map.MapPositionText, "N 51* 30'  W 0* 15'");
     EXPECT_EQ(p.forms.Form1.left, 100);
     EXPECT_TRUE(picture1->calls.empty());
@@ -205,7 +206,7 @@ TEST_F(MapCycleTest, WhileTheWindowIsDraggedOnlyThePositionAndPlacementAreRefres
 
 TEST_F(MapCycleTest, ABusyCycleIsNotEnteredAgain) {
     p.map.MapCycleBusy = true;
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_TRUE(picture1->calls.empty());
     EXPECT_TRUE(p.map.MapPositionText.empty());
 
@@ -219,9 +220,9 @@ TEST_F(MapCycleTest, ABusyCycleIsNotEnteredAgain) {
     int nested = 0;
     host.onDoEvents = [&] {
         ++nested;
-        MapCycle(p);
+        maptest::MapCycle(p);
     };
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_GT(nested, 0);
     EXPECT_EQ(picture1->calls.size(), 1u);
     EXPECT_FALSE(p.map.MapCycleBusy);
@@ -233,7 +234,7 @@ TEST_F(MapCycleTest, TheDestinationDotBlinksWhileAFlyThereRuns) {
     std::vector<double> widths;
     for (int i = 0; i < 3; ++i) {
         picture2->calls.clear();
-        MapCycle(p);
+        maptest::MapCycle(p);
         const auto fills = picture2->Only({"FillRect"});
         widths.push_back(fills.back().args[2] - fills.back().args[0]);
     }
@@ -241,19 +242,19 @@ TEST_F(MapCycleTest, TheDestinationDotBlinksWhileAFlyThereRuns) {
 }
 
 TEST_F(MapCycleTest, CopyAndRestoreMoveTheBackgroundThroughPicstore) {
-    copy(p);
+    copy(p.forms.Form1);
     ASSERT_EQ(picstore->calls.size(), 1u);
     EXPECT_EQ(picstore->calls[0].text, "Picture1");
     EXPECT_EQ(picstore->calls[0].args, (std::vector<double>{2500, 2500}));
     EXPECT_FALSE(p.forms.Form1.picstore.autoRedraw);
-    restore(p);
+    restore(p.forms.Form1);
     ASSERT_EQ(picture2->calls.size(), 1u);
     EXPECT_EQ(picture2->calls[0].text, "picstore");
     EXPECT_TRUE(p.forms.Form1.picstore.autoRedraw);
 }
 
 TEST_F(MapCycleTest, TheOverlaySwitchRedrawsPicture1AndStoresIt) {
-    mnucrosswire_Click(p);
+    startup::mnucrosswire_Click(p);
     EXPECT_EQ(p.forms.Form1.menu.mnucrosswire.caption, "Circles");
     ASSERT_GE(picture1->calls.size(), 2u);
     EXPECT_EQ(picture1->calls[0].op, "Cls");
@@ -261,7 +262,7 @@ TEST_F(MapCycleTest, TheOverlaySwitchRedrawsPicture1AndStoresIt) {
     EXPECT_EQ(picstore->calls.back().text, "Picture1");
 
     picture1->calls.clear();
-    mnucrosswire_Click(p);
+    startup::mnucrosswire_Click(p);
     EXPECT_EQ(p.forms.Form1.menu.mnucrosswire.caption, "Crosswires");
     EXPECT_EQ(picture1->calls[0].op, "Cls");
     EXPECT_EQ(picture1->Only({"Circle"}).size(), 3u);
@@ -269,28 +270,28 @@ TEST_F(MapCycleTest, TheOverlaySwitchRedrawsPicture1AndStoresIt) {
 }
 
 TEST_F(MapCycleTest, MenuCommandsChangeTheNextFrame) {
-    RangeMenu_Click(p, 5);
+    startup::RangeMenu_Click(p, 5);
     EXPECT_EQ(p.map.MapRange, 5);
     EXPECT_EQ(p.forms.Form1.menu.MnuRange.caption, "Range (5)");
-    MapCycle(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.map.MapDotCount, 0);  // 6 miles away is off a 5-mile map
-    RangeMenu_Click(p, 10);
-    MapCycle(p);
+    startup::RangeMenu_Click(p, 10);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.map.MapDotCount, 2);
 
-    mnuvordots_Click(p);
-    mnuairportdots_Click(p);
-    MapCycle(p);
+    startup::mnuvordots_Click(p);
+    startup::mnuairportdots_Click(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.map.MapDotCount, 0);
     EXPECT_EQ(p.forms.Form1.menu.mnuvordots.caption, "Show VOR dots");
-    mnuairportdots_Click(p);
-    MapCycle(p);
+    startup::mnuairportdots_Click(p);
+    maptest::MapCycle(p);
     EXPECT_EQ(p.map.MapDotCount, 1);
 
-    mnuhide_Click(p);
+    startup::mnuhide_Click(p);
     EXPECT_FALSE(p.map.ReadoutsShown);
     EXPECT_EQ(p.forms.Form1.menu.mnuhide.caption, "Show readouts");
-    mnundbdots_Click(p);
+    startup::mnundbdots_Click(p);
     EXPECT_FALSE(p.map.ShowNDBDots);
 }
 

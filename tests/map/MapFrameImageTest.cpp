@@ -14,9 +14,10 @@
 #include <memory>
 #include <string>
 
-#include "app/map/MapCommands.h"
-#include "app/map/MapCycle.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "app/map/MapFrame.h"
+#include "app/map/MapPictures.h"
+#include "app/startup/MapHandlers.h"
+#include "navdata/LonIndexWalk.h"
 #include "platform/qt/ImageCanvas.h"
 #include "tests/map/MapTestSupport.h"
 
@@ -44,8 +45,8 @@ struct FrameProgram {
             picture->canvas = std::move(canvas);
         }
         // As start-up leaves the map: range circles stored as the background.
-        drawcircles(p, f.Picture1);
-        copy(p);
+        drawcircles(f.Picture1);
+        copy(p.forms.Form1);
     }
 };
 
@@ -92,8 +93,8 @@ TEST(MapFrameImage, AWholeFrameMatchesTheStoredPicture) {
     FrameProgram frame;
     FillWorld(frame.p);
     maptest::SetPosition(frame.p.flightState, 51.5, -0.25, 30);
-    RangeMenu_Click(frame.p, 50);
-    RunMapCycle(frame.p, false);
+    startup::RangeMenu_Click(frame.p, 50);
+    maptest::RunMapCycle(frame.p, false);
     ASSERT_EQ(frame.p.map.MapDotCount, 8);
     const QImage& image = frame.picture1->Image();
 
@@ -128,7 +129,7 @@ TEST(MapFrameImage, TheFrameShowsTheOverlayCoastAndDotsInTheirColours) {
     FrameProgram frame;
     FillWorld(frame.p);
     maptest::SetPosition(frame.p.flightState, 51.5, -0.25, 30);
-    RunMapCycle(frame.p, false);
+    maptest::RunMapCycle(frame.p, false);
     const QImage& image = frame.picture1->Image();
     auto count = [&](forms::Rgb c) {
         int n = 0;
@@ -254,14 +255,14 @@ TEST(MapFrameImage, AFrameAcrossTheMeridianMatchesItsPictureAndTheTurnedWorld) {
     FrameProgram frame;
     FillMeridianWorld(frame.p, 0);
     maptest::SetPosition(frame.p.flightState, -16.69, -179.9, 270);
-    RunMapCycle(frame.p, false);
+    maptest::RunMapCycle(frame.p, false);
     ASSERT_EQ(frame.p.map.MapDotCount, 8);
     const QImage image = frame.picture1->Image().copy();
 
     FrameProgram turnedFrame;
     FillMeridianWorld(turnedFrame.p, 180);
     maptest::SetPosition(turnedFrame.p.flightState, -16.69, 0.1, 270);
-    RunMapCycle(turnedFrame.p, false);
+    maptest::RunMapCycle(turnedFrame.p, false);
     ASSERT_EQ(turnedFrame.p.map.MapDotCount, 8);
     EXPECT_LE(DifferingPixels(image, turnedFrame.picture1->Image()), 10);
 

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "app/forms/CanvasSettings.h"
+#include "app/map/MapFrame.h"
+#include "app/map/MapPictures.h"
+#include "app/startup/MapHandlers.h"
 #include "app/startup/Program.h"
-#include "platform/Host.h"
+#include "ports/Host.h"
 #include "tests/support/HostStub.h"
 #include "tests/support/LinkStub.h"
 
@@ -49,7 +52,6 @@ class RecordingCanvas : public forms::CanvasSettings {
         }
         return out;
     }
-
 
     void Cls() override { Record("Cls", {}); }
     void Line(double x1, double y1, double x2, double y2) override {
@@ -137,13 +139,13 @@ class NullLink : public testing::ConstantLink {
     NullLink() : ConstantLink(0) {}
 };
 
-// Sets the flight-state words of a position and heading in degrees, the way
-// the simulator would: the high word is the nearest whole unit and the low
-// word the rest in 2^-32 units (taken off for a negative high word).
+// Sets the flight-state words of a position and heading in degrees so that
+// the program reads exactly that position: the high word is the nearest whole
+// unit and the low word the rest in 2^-32 units, as a signed number.
 inline void SplitPosition(double value, std::int32_t& hi, std::uint32_t& lo) {
     const double whole = std::nearbyint(value);
     hi = static_cast<std::int32_t>(whole);
-    const double rest = hi >= 0 ? value - whole : whole - value;
+    const double rest = value - whole;
     long long scaled = std::llround(rest * 4294967296.0);
     scaled = std::clamp<long long>(scaled, -2147483648LL, 2147483647LL);
     lo = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
@@ -155,6 +157,24 @@ inline void SetPosition(flightstate::FlightState& s, double latDeg, double lonDe
     SplitPosition(lonDeg * 1073741824.0 / 90.0, s.longitudehi, s.longitudelo);
     const long long word = std::llround(headingDeg / 360.0 * 4294967296.0);
     s.heading = static_cast<std::int32_t>(word >= 2147483648LL ? word - 4294967296LL : word);
+}
+
+// The map cycle as the tests run it: the tests write the record's wire
+// values, so the readings are decoded first, as the exchange would have.
+inline void RunMapCycle(Program& p, bool placeWindows) {
+    p.flightState.readings = flightstate::DecodeReadings(p.flightState);
+    startup::RunMapCycle(p, placeWindows);
+}
+inline void MapCycle(Program& p) {
+    RunMapCycle(p, true);
+}
+// The picked dot and Picture1's place on the screen, on the program's screen.
+inline int NearestDot(Program& p, float xTwips, float yTwips) {
+    return map::NearestDot(p.map, p.forms.Form1.Picyellow, p.host.TwipsPerPixelX(),
+                           p.host.TwipsPerPixelY(), xTwips, yTwips);
+}
+inline host::Rect Picture1ScreenRect(Program& p) {
+    return map::Picture1ScreenRect(p.forms.Form1, p.host.TwipsPerPixelX(), p.host.TwipsPerPixelY());
 }
 
 }  // namespace corvane::maptest

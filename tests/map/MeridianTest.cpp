@@ -17,10 +17,10 @@
 #include "app/map/CoastlineLayer.h"
 #include "app/map/DotLayer.h"
 #include "app/map/MapReadouts.h"
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/Geodesy.h"
+#include "navdata/LonIndexWalk.h"
 #include "tests/map/MapTestSupport.h"
 
 namespace corvane::map {

@@ -7,49 +7,12 @@
 #include "app/map/DotLayer.h"
 #include "app/map/MapProjection.h"
 #include "app/map/MapView.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/Geodesy.h"
 
 namespace corvane::map {
 namespace {
 
 constexpr double kMetresPerDegreeLatitude = 111130.555555555;
-
-TEST(MapReadings, PositionWordsFollowTheSignRuleOfTheHighWord) {
-    struct Row {
-        const char* name;
-        std::int32_t hi;
-        std::uint32_t lo;
-        double units;
-    };
-    const Row rows[] = {
-        {"whole units", 5000875, 0, 5000875.0},
-        {"positive high word adds a positive fraction", 5000875, 0x40000000u, 5000875.25},
-        {"positive high word adds a negative fraction", 1, 0xC0000000u, 0.75},
-        {"negative high word takes the fraction off", -5000875, 0x40000000u, -5000875.25},
-        {"negative high word, negative low word", -2, 0xC0000000u, -1.75},
-    };
-    for (const Row& r : rows) {
-        flightstate::FlightState s;
-        s.latitudehi = r.hi;
-        s.latitudelo = r.lo;
-        s.longitudehi = r.hi;
-        s.longitudelo = r.lo;
-        EXPECT_DOUBLE_EQ(MapLatitude(s), r.units * 45 / 5000875) << r.name;
-        EXPECT_DOUBLE_EQ(MapLongitude(s), r.units * 90 / 1073741824) << r.name;
-    }
-}
-
-TEST(MapReadings, HeadingIsTakenIntoZeroTo360) {
-    flightstate::FlightState s;
-    s.heading = 0x40000000;
-    EXPECT_DOUBLE_EQ(MapHeading(s), 90);
-    s.heading = -0x40000000;
-    EXPECT_DOUBLE_EQ(MapHeading(s), 270);
-    s.heading = INT32_MIN;
-    EXPECT_DOUBLE_EQ(MapHeading(s), 180);
-    s.heading = 0;
-    EXPECT_DOUBLE_EQ(MapHeading(s), 0);
-}
 
 TEST(MapView, RangeFiveAtLatitudeSixty) {
     const MapView v = MakeMapView(60, 10, 0, 5, kMetresPerDegreeLatitude, MapScreen{});

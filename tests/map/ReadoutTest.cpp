@@ -36,8 +36,8 @@ TEST(MapReadouts, AircraftLines) {
     EXPECT_EQ(HeightReadout(1000, 1000, -100), "0 ft  -1.7 ft/sec");
     EXPECT_EQ(HeightReadout(100, 50, 0), "164 ft  0 ft/sec");
     EXPECT_EQ(HeightReadout(98, 100, 5), "-7 ft  +0 ft/sec");  // below ground, climbing slowly
-    EXPECT_EQ(SpeedReadout(15360), "120 Kts");
-    EXPECT_EQ(SpeedReadout(15359), "119 Kts");
+    EXPECT_EQ(SpeedReadout(120), "120 Kts");
+    EXPECT_EQ(SpeedReadout(15359 / 128.0), "119 Kts");  // the simulator's 1/128 knot below
     EXPECT_EQ(SpeedReadout(0), "0 Kts");
 }
 
@@ -49,16 +49,16 @@ TEST(MapReadouts, HoverLines) {
     EXPECT_EQ(DistanceText(0.04), "0 miles");
     struct Row {
         double nm;
-        std::int32_t tas;
+        double tas;  // knots
         const char* text;
     };
     const Row rows[] = {
-        {50, 120 * 128, "ETA  25 mins"},
-        {170, 120 * 128, "ETA 1 hr  25 m"},
-        {250, 256, "ETA 125 hr  0 m"},  // 2 knots is fast enough
-        {10, 255, "ETA long"},          // below 2 knots
+        {50, 120, "ETA  25 mins"},
+        {170, 120, "ETA 1 hr  25 m"},
+        {250, 2, "ETA 125 hr  0 m"},    // 2 knots is fast enough
+        {10, 255 / 128.0, "ETA long"},  // below 2 knots by the simulator's 1/128 knot
         {0, 0, "ETA long"},
-        {0, 120 * 128, "ETA  0 mins"},
+        {0, 120, "ETA  0 mins"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(EtaText(r.nm, r.tas), r.text) << r.nm << " " << r.tas;
@@ -89,7 +89,7 @@ TEST(MapReadouts, HoverLabelNamesTheRecordAndMeasuresFromTheAircraft) {
                 {kVorDot, "VOR - BIG - Biggin"},
                 {kNdbDot, "NDB - EPM - Epsom"}};
     for (const auto& r : rows) {
-        const ReadoutLines lines = HoverReadout(db, MapDot{0, 0, r.kind, 1}, 51.0, 0, 120 * 128);
+        const ReadoutLines lines = HoverReadout(db, MapDot{0, 0, r.kind, 1}, 51.0, 0, 120);
         EXPECT_TRUE(lines.shown);
         EXPECT_EQ(lines.lines[0], r.name);
         EXPECT_EQ(lines.lines[1], "Bearing 0");
@@ -103,11 +103,11 @@ TEST(MapReadouts, HoverLabelNamesTheRecordAndMeasuresFromTheAircraft) {
 }
 
 TEST(MapReadouts, AircraftReadoutAndFrameText) {
-    flightstate::FlightState s;
-    s.altitude = 500;
-    s.groundaltitude = 119;
-    s.verticalspeed = -100;
-    s.indicatedairspeed = 140 * 128 + 5;
+    flightstate::Readings s;
+    s.altitudeM = 500;
+    s.groundAltitudeM = 119;
+    s.verticalSpeedFpm = -100;
+    s.indicatedAirspeedKnots = (140 * 128 + 5) / 128.0;
     const ReadoutLines lines = AircraftReadout("N 51* 30'  W 0* 15'", 123.45, s);
     EXPECT_TRUE(lines.shown);
     EXPECT_EQ(lines.lines[0], "N 51* 30'  W 0* 15'");

@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/NavDataError.h"
-#include "app/navdata/TextKey.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/NavDataError.h"
+#include "navdata/TextKey.h"
 
 namespace corvane::navdata {
 namespace {

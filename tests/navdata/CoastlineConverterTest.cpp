@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/navdata/CoastlineFile.h"
+#include "navdata/CoastlineFile.h"
 #include "tests/navdata/TempFolder.h"
 #include "tools/navdata/CoastlineBuilder.h"
 #include "tools/navdata/ConversionError.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/NavDataError.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/NavDataError.h"
 
 namespace corvane::navdata {
 namespace {

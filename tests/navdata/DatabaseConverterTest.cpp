@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/Geodesy.h"
 #include "tests/navdata/TempFolder.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/ConversionError.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <random>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/NavigationConstants.h"
+#include "navdata/Geodesy.h"
+#include "navdata/NavigationConstants.h"
 
 namespace corvane::navdata {
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/LonIndexWalk.h"
 
 namespace corvane::navdata {
 namespace {

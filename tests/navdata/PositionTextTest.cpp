@@ -5,7 +5,7 @@
 #include <locale>
 #include <string>
 
-#include "app/navdata/PositionText.h"
+#include "navdata/PositionText.h"
 
 namespace corvane::navdata {
 namespace {

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "app/navdata/TextKey.h"
+#include "navdata/TextKey.h"
 
 namespace corvane::navdata {
 namespace {

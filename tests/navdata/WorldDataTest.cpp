@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/LonIndexWalk.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/LonIndexWalk.h"
 
 namespace corvane::navdata {
 namespace {

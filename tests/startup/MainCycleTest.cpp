@@ -4,9 +4,10 @@
 // keyboard focus kept where the pilot had it, the watchdog and the exit.
 #include <gtest/gtest.h>
 
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/forms/Mouse.h"
 #include "app/startup/ExitStatus.h"
 #include "app/startup/MainCycle.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "tests/startup/ProgramFixture.h"
 
 namespace corvane::testing {
@@ -146,7 +147,7 @@ TEST_F(RunningProgramTest, WatchdogLeavesARunningSimulatorAlone) {
 }
 
 TEST_F(RunningProgramTest, ExitAndTheCloseBoxEndTheProgramNormally) {
-    EXPECT_TRUE(mainwindow::MenuClick(p, "Mnuexit"));
+    EXPECT_TRUE(startup::MenuClick(p, "Mnuexit"));
     EXPECT_TRUE(host.Ended());
     EXPECT_EQ(host.ExitStatus(), startup::kExitNormal);
     const int exchanges = link.exchanges;

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "app/flightstate/SimulatorLink.h"
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
 #include "app/startup/Program.h"
 #include "app/startup/SimulatorLocator.h"
 #include "app/startup/Startup.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
 #include "platform/headless/HeadlessHost.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::testing {
 

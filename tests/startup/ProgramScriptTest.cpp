@@ -3,9 +3,10 @@
 // Scripted input on the headless host: a pilot's session as timed actions.
 #include <gtest/gtest.h>
 
-#include "app/mainwindow/MainWindowCommands.h"
-#include "platform/headless/ProgramScript.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "tests/startup/ProgramFixture.h"
+#include "tools/harness/ProgramScript.h"
 
 namespace corvane::testing {
 namespace {
@@ -19,7 +20,7 @@ class ProgramScriptTest : public ProgramTest {
         t0 = host.Now();
     }
     double t0 = 0;
-    headless::ProgramScript script{host, p};
+    harness::ProgramScript script{host, p};
 };
 
 TEST_F(ProgramScriptTest, MenuChoicesRunAtTheirTimesWithTheSimulatorPausedInBetween) {
@@ -37,9 +38,9 @@ TEST_F(ProgramScriptTest, MenuChoicesRunAtTheirTimesWithTheSimulatorPausedInBetw
 }
 
 TEST_F(ProgramScriptTest, DragMovesTheWindowOnRelease) {
-    script.MouseDown(t0 + 1, mainwindow::kLeftButton, 300, 300);
-    script.MouseMove(t0 + 1.2, mainwindow::kLeftButton, 500, 400);
-    script.MouseUp(t0 + 1.4, mainwindow::kLeftButton, 900, 600);
+    script.MouseDown(t0 + 1, forms::kLeftButton, 300, 300);
+    script.MouseMove(t0 + 1.2, forms::kLeftButton, 500, 400);
+    script.MouseUp(t0 + 1.4, forms::kLeftButton, 900, 600);
     host.RunUntil(t0 + 1.3);
     EXPECT_TRUE(p.mainWindow.WindowDragging);
     EXPECT_EQ(p.forms.Form1.left, 100);

@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Host.h"
+#include "ports/Host.h"
 
 namespace corvane::testing {
 
 class StubTimer : public host::Timer {
-public:
+  public:
     explicit StubTimer(int intervalMs = 0, bool isEnabled = false)
         : enabled(isEnabled), interval(intervalMs) {}
     void SetEnabled(bool on) override { enabled = on; }
@@ -31,7 +31,7 @@ public:
 };
 
 class HostStub : public host::Host {
-public:
+  public:
     bool ended = false;
 
     double TimeOfDay() override { return 36000; }

@@ -5,14 +5,16 @@
 // (and finds no simulator).
 #pragma once
 
-#include "app/flightstate/SimulatorLink.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::testing {
 
 class ConstantLink : public flightstate::SimulatorLink {
-public:
+  public:
     explicit ConstantLink(std::int32_t answer) : answer_(answer) {}
-    std::int32_t fsworking() override { return answer_ ? flightstate::kFs98 : flightstate::kNoSimulator; }
+    std::int32_t fsworking() override {
+        return answer_ ? flightstate::kFs98 : flightstate::kNoSimulator;
+    }
     std::int32_t startit() override { return answer_; }
     std::int32_t stopit() override { return answer_; }
     std::int32_t readDWORD(std::int32_t, void*) override { return answer_; }
@@ -28,7 +30,7 @@ public:
     std::int32_t rawreadDWORD(std::int32_t, void*) override { return answer_; }
     std::int32_t rawwriteDWORD(std::int32_t, const void*) override { return answer_; }
 
-private:
+  private:
     std::int32_t answer_;
 };
 

@@ -21,11 +21,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/AircraftReadings.h"
 #include "app/autopilot/ApproachGeometry.h"
-#include "app/mainwindow/MainWindowCommands.h"
+#include "app/flightstate/Readings.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/AirportHandlers.h"
 #include "app/startup/ExitStatus.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "app/startup/Startup.h"
 #include "app/ui/PopupMenu.h"
@@ -245,7 +246,7 @@ TEST_F(QtProgramTest, SearchAndAirportWindowsShowTheirModelsAndTakeTheUsersInput
     ASSERT_FALSE(host.Ended());
 
     // "Show selected map": the search window in place of the map window.
-    windows.Run([&] { mainwindow::MenuClick(p, "mnushowplace"); });
+    windows.Run([&] { startup::MenuClick(p, "mnushowplace"); });
     ASSERT_TRUE(windows.Form3Window().isVisible());
     EXPECT_FALSE(windows.Form1Window().isVisible());
     auto* text = qobject_cast<QLineEdit*>(windows.Form3Window().Control("TxtAirport"));
@@ -328,7 +329,7 @@ TEST_F(QtProgramTest, FlyThereChosenInTheWindowsLandsAndHandsBack) {
     ASSERT_FALSE(host.Ended());
     RunEvents(600);
 
-    windows.Run([&] { mainwindow::MenuClick(p, "mnushowplace"); });
+    windows.Run([&] { startup::MenuClick(p, "mnushowplace"); });
     auto* text = qobject_cast<QLineEdit*>(windows.Form3Window().Control("TxtAirport"));
     ASSERT_NE(text, nullptr);
     QTest::keyClicks(text, "KSFO");
@@ -376,9 +377,8 @@ TEST_F(QtProgramTest, FlyThereChosenInTheWindowsLandsAndHandsBack) {
     link.readxbytes(4, 0x07BC, &master);  // the simulator's autopilot master
     EXPECT_EQ(master, 0) << "the autopilot is handed back off";
     // Stopped on the runway (KSFO 28R: 11,870 ft by 200 ft).
-    const autopilot::RunwayOffsets stop =
-        autopilot::OffsetsFromRunway(p.plan, autopilot::AircraftLatitude(p.flightState),
-                                     autopilot::AircraftLongitude(p.flightState));
+    const autopilot::RunwayOffsets stop = autopilot::OffsetsFromRunway(
+        p.plan, p.flightState.readings.latitudeDeg, p.flightState.readings.longitudeDeg);
     EXPECT_LT(std::abs(stop.crossM), 30.0);
     EXPECT_GT(stop.alongFt, 0.0);
     EXPECT_LT(stop.alongFt, 11870.0);

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/airports/AirportSearch.h"
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/Geodesy.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/Geodesy.h"
 #include "sim/model/Simulator.h"
 #include "sim/model/Units.h"
 #include "tests/win32/MiniTest.h"

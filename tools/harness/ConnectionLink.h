@@ -11,8 +11,8 @@
 
 #include <functional>
 
-#include "app/flightstate/SimulatorLink.h"
 #include "linklib/Connection.h"
+#include "ports/SimulatorLink.h"
 
 namespace corvane::harness {
 

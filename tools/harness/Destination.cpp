@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/airports/AirportSearch.h"
-#include "app/navdata/PositionText.h"
+#include "navdata/PositionText.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Units.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/model/Simulator.h"
 #include "tools/harness/Scenario.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/NavDataError.h"
+#include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "tools/harness/CommandLine.h"

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Terrain.h"
 #include "tools/harness/Scenario.h"

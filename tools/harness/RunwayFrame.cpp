@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/navdata/PositionText.h"
+#include "navdata/PositionText.h"
 #include "sim/model/Units.h"
 
 namespace corvane::harness {

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::harness {
 

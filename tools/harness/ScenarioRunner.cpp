@@ -7,14 +7,15 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/airports/AirportCommands.h"
-#include "app/autopilot/FlyThereCommands.h"
-#include "app/mainwindow/MainWindowCommands.h"
-#include "app/navdata/AirportDatabaseFile.h"
+#include "app/forms/Mouse.h"
+#include "app/startup/AirportHandlers.h"
+#include "app/startup/FlyThereHandlers.h"
+#include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "app/startup/SimulatorLocator.h"
 #include "app/startup/Startup.h"
 #include "linklib/Connection.h"
+#include "navdata/AirportDatabaseFile.h"
 #include "platform/headless/HeadlessHost.h"
 #include "platform/posix/FlightGearProcess.h"
 #include "sim/flightgear/FlightGearSimulator.h"
@@ -93,7 +94,7 @@ class FlightRun {
 
     // Brings the simulator up to the host's virtual time.
     void CatchUp();
-    // Notes stage changes and Form4's stage texts.
+    // Notes stage changes and the stage texts the autopilot reports.
     void Watch();
     void Disturb();
     void SaveFrame();
@@ -138,7 +139,7 @@ class FlightRun {
     std::optional<double> handBackS_;
     int lastRoute_ = 0;
     int lastLanding_ = 0;
-    std::string lastLabel6_;
+    std::string lastStage_;
     std::string failure_;
     std::string endDetail_;
     bool timedOut_ = false;
@@ -211,7 +212,7 @@ void FlightRun::SetUpSimulator() {
                               "route_stage,landing_stage,label6", [this] {
                                   return std::to_string(p_.plan.RouteStage) + "," +
                                          std::to_string(p_.plan.LandingStage) + ",\"" +
-                                         p_.forms.Form4.Label6.caption + "\"";
+                                         p_.flyThereStatus.stage + "\"";
                               });
     }
 }
@@ -380,10 +381,11 @@ void FlightRun::Watch() {
         lastLanding_ = p_.plan.LandingStage;
         r_.stages.push_back({t, "landing " + std::to_string(lastLanding_)});
     }
-    const std::string& label = p_.forms.Form4.Label6.caption;
-    if (label != lastLabel6_) {
-        lastLabel6_ = label;
-        r_.stageTexts.push_back({t, label});
+    // The stage the autopilot's steps last reported (what Form4 shows).
+    const std::string& stage = p_.flyThereStatus.stage;
+    if (stage != lastStage_) {
+        lastStage_ = stage;
+        r_.stageTexts.push_back({t, stage});
     }
 }
 
@@ -410,8 +412,8 @@ void FlightRun::RightClickOnMap() {
     const forms::Picture& map = p_.forms.Form1.Picture1;
     const float x = static_cast<float>(map.width / 2);
     const float y = static_cast<float>(map.height / 2);
-    mainwindow::Picture1_MouseDown(p_, mainwindow::kRightButton, 0, x, y);
-    mainwindow::Picture1_MouseUp(p_, mainwindow::kRightButton, 0, x, y);
+    startup::Picture1_MouseDown(p_, forms::kRightButton, 0, x, y);
+    startup::Picture1_MouseUp(p_, forms::kRightButton, 0, x, y);
 }
 
 void FlightRun::SchedulePilot(double t0) {
@@ -419,7 +421,7 @@ void FlightRun::SchedulePilot(double t0) {
     host_.At(t, "right click on the map", [this] { RightClickOnMap(); });
     t += kClickGapS / 2;
     host_.At(t, "Show selected map", [this] {
-        if (!mainwindow::MenuClick(p_, "mnushowplace"))
+        if (!startup::MenuClick(p_, "mnushowplace"))
             return Fail("the pop-up menu has no \"mnushowplace\" entry");
         if (!p_.forms.Form3.visible)
             Fail("\"Show selected map\" did not open the search window");
@@ -427,7 +429,7 @@ void FlightRun::SchedulePilot(double t0) {
     t += kClickGapS;
     host_.At(t, "search typed, OK", [this] {
         p_.forms.Form3.TxtAirport.text = sc_.searchText;
-        airports::cmdOK_Click(p_);
+        startup::cmdOK_Click(p_);
         // A single match shows its airport at once, without a list.
         const forms::ListBox& list = p_.forms.Form2.foundlist;
         const bool listed = list.tag == "airports" && !list.items.empty();
@@ -438,7 +440,7 @@ void FlightRun::SchedulePilot(double t0) {
     host_.At(t, "airport line", [this] { ChooseAirport(); });
     t += kClickGapS;
     host_.At(t, "Fly there", [this] {
-        autopilot::cmdflyme_Click(p_);
+        startup::cmdflyme_Click(p_);
         if (p_.forms.Form2.foundlist.tag != "runways")
             Fail("\"Fly there\" did not list the landing directions");
     });
@@ -467,7 +469,7 @@ void FlightRun::ChooseAirport() {
     if (lines[std::size_t(line)] != dest_.airportLine)
         return Fail("the program lists \"" + lines[std::size_t(line)] +
                     "\" where the database has \"" + dest_.airportLine + "\"");
-    airports::foundlist_Click(p_, line);
+    startup::foundlist_Click(p_, line);
     if (p_.search.SelectedAirport != dest_.airport)
         Fail("the airport line did not select " + dest_.airportLine);
 }
@@ -496,7 +498,7 @@ void FlightRun::ChooseRunway() {
         std::hypot(at.alongFt * units::kMetresPerFoot, at.crossM) / units::kMetresPerNm;
     Watch();
 
-    airports::foundlist_Click(p_, line);
+    startup::foundlist_Click(p_, line);
     if (host_.Ended())
         return;
     if (options_.flightGear) {
@@ -514,7 +516,7 @@ void FlightRun::ChooseRunway() {
 }
 
 void FlightRun::ChooseCruiseHeight() {
-    if (!mainwindow::MenuClick(p_, sc_.cruiseEntry))
+    if (!startup::MenuClick(p_, sc_.cruiseEntry))
         return Fail("the pop-up menu has no entry \"" + sc_.cruiseEntry + "\"");
     const forms::MainMenu& m = p_.forms.Form1.menu;
     for (const forms::MenuItem* item :

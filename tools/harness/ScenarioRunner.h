@@ -21,8 +21,8 @@
 #include <memory>
 #include <string>
 
-#include "app/forms/Canvas.h"
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
+#include "ports/Canvas.h"
 #include "sim/model/Terrain.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/Scenario.h"

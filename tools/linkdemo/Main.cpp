@@ -2,7 +2,7 @@
 //
 // corvane-linkdemo: checks the link to the simulator. Finds the simulator's
 // window, opens the link and prints the aircraft's position, heading, altitude
-// and speeds as one exchange reads them.
+// and speeds as one exchange reads them (decoded as the program decodes them).
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -24,12 +24,6 @@ void PrintHelp() {
         "  --count N       print N readings (default 1)\n"
         "  --interval MS   milliseconds between readings (default 1000)\n"
         "  --help          show this text\n");
-}
-
-// The simulator's 64-bit fixed-point position: whole units in hi, the fraction
-// in lo (unsigned).
-double Degrees(std::int32_t hi, std::uint32_t lo, double scale) {
-    return (hi + lo / 4294967296.0) * scale;
 }
 
 }  // namespace
@@ -73,17 +67,16 @@ int main(int argc, char** argv) {
     }
     link.startit();
     for (int n = 0; n < count; ++n) {
-        if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+        if (n > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
         corvane::flightstate::ExchangeFlightState(state, link);
-        double heading = state.heading * 360.0 / 4294967296.0;
-        if (heading < 0) heading += 360.0;
+        // What the program reads: the readings as the exchange decodes them.
+        const corvane::flightstate::Readings& r = state.readings;
         std::printf(
             "latitude %.6f  longitude %.6f  altitude %d m (%.0f ft)  heading %.1f true\n"
             "true airspeed %.1f kt  indicated %.1f kt  vertical speed %d ft/min  on ground %d\n",
-            Degrees(state.latitudehi, state.latitudelo, 45.0 / 5000875.0),
-            Degrees(state.longitudehi, state.longitudelo, 90.0 / 1073741824.0), state.altitude,
-            state.altitude * 3.2808, heading, state.trueairspeed / 128.0,
-            state.indicatedairspeed / 128.0, state.verticalspeed, state.onground);
+            r.latitudeDeg, r.longitudeDeg, r.altitudeM, r.altitudeM * 3.2808, r.headingTrueDeg,
+            r.trueAirspeedKnots, r.indicatedAirspeedKnots, r.verticalSpeedFpm, r.onGround);
         std::fflush(stdout);
         if (state.latitudehi == 0 && state.longitudehi == 0 && state.altitude == 0) {
             std::fprintf(stderr, "corvane-linkdemo: the simulator did not answer the link.\n");

@@ -10,9 +10,9 @@
 #include <set>
 #include <tuple>
 
-#include "app/navdata/Geodesy.h"
-#include "app/navdata/LonIndexWalk.h"
-#include "app/navdata/PositionText.h"
+#include "navdata/Geodesy.h"
+#include "navdata/LonIndexWalk.h"
+#include "navdata/PositionText.h"
 #include "tools/navdata/TextRules.h"
 
 namespace corvane::navdata::convert {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 #include "tools/navdata/ConversionReport.h"
 #include "tools/navdata/SourceData.h"
 

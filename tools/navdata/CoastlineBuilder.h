@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/navdata/CoastlineData.h"
+#include "navdata/CoastlineData.h"
 #include "tools/navdata/ConversionReport.h"
 #include "tools/navdata/TopoJsonReader.h"
 

@@ -15,9 +15,9 @@
 
 #include <unistd.h>
 
-#include "app/navdata/AirportDatabaseFile.h"
-#include "app/navdata/CoastlineFile.h"
-#include "app/navdata/NavDataError.h"
+#include "navdata/AirportDatabaseFile.h"
+#include "navdata/CoastlineFile.h"
+#include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/CoastlineBuilder.h"

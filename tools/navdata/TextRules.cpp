@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/navdata/AirportDatabase.h"
+#include "navdata/AirportDatabase.h"
 
 namespace corvane::navdata::convert {
 
