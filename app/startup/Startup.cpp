@@ -265,6 +265,15 @@ bool WaitForFirstPosition(Program& p) {
     return true;
 }
 
+void CloseLink(Program& p) {
+    try {
+        if (p.flightState.simulatorkind == flightstate::kFs98)
+            p.link.stopit();
+    } catch (const std::exception&) {
+        // The library never loaded: nothing to close.
+    }
+}
+
 void Form1_Load(Program& p, const std::string& programFolder, const std::string& dataFolder) {
     try {
         RunStartup(p, programFolder, dataFolder);

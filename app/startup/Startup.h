@@ -38,6 +38,12 @@ void LayOutForm1(Program& p);
 // Lays out the readout window: Label1 to Label4 side by side in one row.
 void LayOutForm4(Program& p);
 
+// The end of the program: closes an open connection of the link library. The
+// library closes it when it is unloaded too, but its clean-up at unload uses
+// state it has already destroyed; closing it while everything is alive keeps
+// the end clean. A library that never loaded has nothing to close.
+void CloseLink(Program& p);
+
 // Start-up's wait for the first position: exchanges with the simulator once a
 // second until it reports a position off the zero lines. After
 // PositionWaitLimit seconds without one it asks whether to go on waiting.

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/startup/Program.h"
+#include "app/startup/ProgramOptions.h"
 #include "app/startup/Startup.h"
 #include "app/ui/ProgramWindows.h"
 #include "platform/posix/CVcomsLibrary.h"
@@ -24,9 +25,8 @@
 
 namespace {
 
-// The program's settings in the registry file.
-constexpr const char* kSettingsKey = "Software\\Corvane";
-constexpr const char* kDataFolderValue = "DataFolder";
+using corvane::startup::kDataFolderValue;
+using corvane::startup::kSettingsKey;
 
 void PrintHelp() {
     std::printf(
@@ -51,38 +51,6 @@ void PrintHelp() {
         "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
         "start-up could not finish (the reason is shown and written to the error output).\n",
         corvane::desktop::RegistryFilePath().c_str(), kSettingsKey);
-}
-
-// The folder of the data files: --data, else the DataFolder setting, else the
-// program's folder or the installed data folder. Empty with *error set when the
-// chosen folder lacks the database.
-std::string ChooseDataFolder(const std::string& option, const std::string& programFolder,
-                             std::string* error) {
-    std::string chosen = option;
-    std::string origin = "--data";
-    if (chosen.empty()) {
-        const auto value = corvane::desktop::ReadRegistryValue(
-            corvane::desktop::RegistryFilePath(), corvane::host::RegistryRoot::CurrentUser,
-            kSettingsKey, kDataFolderValue);
-        if (value && value->isString) {
-            chosen = value->text;
-            while (!chosen.empty() && chosen.back() == '\0')
-                chosen.pop_back();
-            origin = std::string("the setting ") + kDataFolderValue + " in " +
-                     corvane::desktop::RegistryFilePath();
-        }
-    }
-    if (chosen.empty())
-        return corvane::desktop::DataFolder(programFolder);
-    if (chosen.back() != '/')
-        chosen += '/';
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(chosen + "airdata.tri", ec)) {
-        *error = chosen + "airdata.tri (from " + origin +
-                 ") does not exist; build it with corvane-navdata --out-dir " + chosen;
-        return std::string();
-    }
-    return chosen;
 }
 
 QtMessageHandler standardMessages = nullptr;
@@ -131,58 +99,56 @@ void SaveScreenshot(corvane::Program& p, corvane::qtui::QtHost& host, const std:
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string screenshot;
-    std::string dataOption;
-    bool rememberData = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fprintf(stderr, "corvane: --data needs a folder\n");
-                return 2;
-            }
-            dataOption = std::filesystem::absolute(argv[++i]).lexically_normal().string();
-            continue;
-        }
-        if (std::strcmp(argv[i], "--remember-data") == 0) {
-            rememberData = true;
-            continue;
-        }
-        if (std::strcmp(argv[i], "--screenshot") == 0) {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "corvane: --screenshot needs a file name\n");
-                return 2;
-            }
-            screenshot = argv[++i];
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            PrintHelp();
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("corvane 0.1.0\n");
-            return 0;
-        }
-        std::fprintf(stderr, "corvane: unknown option %s (see --help)\n", argv[i]);
+    corvane::startup::ProgramOptions options;
+    const std::string mistake = corvane::startup::ReadProgramOptions(
+        argc, argv,
+        [](const std::string& path) {
+            return std::filesystem::absolute(path).lexically_normal().string();
+        },
+        false, &options);
+    if (!mistake.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", mistake.c_str());
         return 2;
+    }
+    if (options.help) {
+        PrintHelp();
+        return 0;
+    }
+    if (options.version) {
+        std::printf("corvane 0.1.0\n");
+        return 0;
     }
     // A simulator window published where others can write may be anyone's.
     if (const std::string problem = corvane::desktop::DesktopDirectoryProblem(); !problem.empty()) {
         std::fprintf(stderr, "corvane: %s\n", problem.c_str());
         return 1;
     }
-    if (rememberData && dataOption.empty()) {
-        std::fprintf(stderr, "corvane: --remember-data needs --data DIR\n");
+    if (const std::string problem = corvane::startup::OptionsProblem(options); !problem.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
         return 2;
     }
     const std::string folder = corvane::desktop::ProgramFolder();
+    corvane::startup::DataFolderSources sources;
+    sources.setting = corvane::desktop::ReadRegistryValue(corvane::desktop::RegistryFilePath(),
+                                                          corvane::host::RegistryRoot::CurrentUser,
+                                                          kSettingsKey, kDataFolderValue);
+    sources.settingOrigin = std::string("the setting ") + kDataFolderValue + " in " +
+                            corvane::desktop::RegistryFilePath();
+    sources.defaultFolder = corvane::desktop::DataFolder(folder);
+    sources.separators = "/";
+    sources.fileExists = [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(path, ec);
+    };
+    sources.suggestConverter = true;
     std::string dataError;
-    const std::string dataFolder = ChooseDataFolder(dataOption, folder, &dataError);
+    const std::string dataFolder =
+        corvane::startup::ChooseDataFolder(options.dataFolder, sources, &dataError);
     if (dataFolder.empty()) {
         std::fprintf(stderr, "corvane: %s\n", dataError.c_str());
         return 2;
     }
-    if (rememberData) {
+    if (options.rememberData) {
         std::string error;
         if (!corvane::desktop::WriteRegistryString(corvane::host::RegistryRoot::CurrentUser,
                                                    kSettingsKey, kDataFolderValue, dataFolder,
@@ -215,20 +181,12 @@ int main(int argc, char** argv) {
 
     corvane::startup::Form1_Load(program, folder, dataFolder);
     host.Sync();
-    if (!screenshot.empty() && !host.Ended()) {
-        QTimer::singleShot(3000, [&] { SaveScreenshot(program, host, screenshot); });
+    if (!options.screenshot.empty() && !host.Ended()) {
+        QTimer::singleShot(3000, [&] { SaveScreenshot(program, host, options.screenshot); });
     }
     if (!host.Ended())
         QApplication::exec();
 
-    // The link library closes an open connection when it is unloaded, but its
-    // clean-up at unload uses state it has already destroyed; closing it here,
-    // while everything is alive, keeps the end of the program clean.
-    try {
-        if (program.flightState.simulatorkind == corvane::flightstate::kFs98)
-            link.stopit();
-    } catch (const std::exception&) {
-        // The library never loaded: nothing to close.
-    }
+    corvane::startup::CloseLink(program);
     return host.ExitStatus();
 }

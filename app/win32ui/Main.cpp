@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/startup/Program.h"
+#include "app/startup/ProgramOptions.h"
 #include "app/startup/Startup.h"
 #include "app/win32ui/ProgramWindows.h"
 #include "app/win32ui/Screenshot.h"
@@ -17,9 +18,8 @@
 
 namespace {
 
-// The program's settings in the registry.
-constexpr const char* kSettingsKey = "Software\\Corvane";
-constexpr const char* kDataFolderValue = "DataFolder";
+using corvane::startup::kDataFolderValue;
+using corvane::startup::kSettingsKey;
 
 void PrintHelp() {
     std::printf(
@@ -77,88 +77,47 @@ bool WriteSetting(const std::string& value, std::string* error) {
     return status == ERROR_SUCCESS;
 }
 
-// The folder of the data files: --data, else the DataFolder setting, else the
-// program's folder. Empty with *error set when the chosen folder lacks the
-// database.
-std::string ChooseDataFolder(corvane::win32::Win32Host& host, const std::string& option,
-                             const std::string& programFolder, std::string* error) {
-    std::string chosen = option;
-    std::string origin = "--data";
-    if (chosen.empty()) {
-        const auto value = host.ReadRegistryValue(corvane::host::RegistryRoot::CurrentUser,
-                                                  kSettingsKey, kDataFolderValue);
-        if (value && value->isString) {
-            chosen = value->text;
-            while (!chosen.empty() && chosen.back() == '\0')
-                chosen.pop_back();
-            origin = std::string("the setting HKEY_CURRENT_USER\\") + kSettingsKey + "\\" +
-                     kDataFolderValue;
-        }
-    }
-    if (chosen.empty())
-        return programFolder;
-    if (chosen.back() != '\\' && chosen.back() != '/')
-        chosen += '\\';
-    if (!host.FileExists(chosen + "airdata.tri")) {
-        *error = chosen + "airdata.tri (from " + origin + ") does not exist";
-        return std::string();
-    }
-    return chosen;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string screenshot;
-    std::string dataOption;
-    bool rememberData = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fprintf(stderr, "corvane: --data needs a folder\n");
-                return 2;
-            }
-            dataOption = FullPath(argv[++i]);
-            continue;
-        }
-        if (std::strcmp(argv[i], "--remember-data") == 0) {
-            rememberData = true;
-            continue;
-        }
-        if (std::strcmp(argv[i], "--screenshot") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fprintf(stderr, "corvane: --screenshot needs a file name\n");
-                return 2;
-            }
-            screenshot = argv[++i];
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ||
-            std::strcmp(argv[i], "/?") == 0) {
-            PrintHelp();
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("corvane 0.1.0\n");
-            return 0;
-        }
-        std::fprintf(stderr, "corvane: unknown option %s (see --help)\n", argv[i]);
+    corvane::startup::ProgramOptions options;
+    const std::string mistake =
+        corvane::startup::ReadProgramOptions(argc, argv, FullPath, true, &options);
+    if (!mistake.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", mistake.c_str());
         return 2;
     }
-    if (rememberData && dataOption.empty()) {
-        std::fprintf(stderr, "corvane: --remember-data needs --data DIR\n");
+    if (options.help) {
+        PrintHelp();
+        return 0;
+    }
+    if (options.version) {
+        std::printf("corvane 0.1.0\n");
+        return 0;
+    }
+    if (const std::string problem = corvane::startup::OptionsProblem(options); !problem.empty()) {
+        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
         return 2;
     }
 
     corvane::win32::Win32Host host;
     const std::string folder = ProgramFolder();
+    corvane::startup::DataFolderSources sources;
+    sources.setting = host.ReadRegistryValue(corvane::host::RegistryRoot::CurrentUser, kSettingsKey,
+                                             kDataFolderValue);
+    sources.settingOrigin =
+        std::string("the setting HKEY_CURRENT_USER\\") + kSettingsKey + "\\" + kDataFolderValue;
+    sources.defaultFolder = folder;
+    sources.separators = "\\/";
+    sources.fileExists = [&host](const std::string& path) { return host.FileExists(path); };
     std::string dataError;
-    const std::string dataFolder = ChooseDataFolder(host, dataOption, folder, &dataError);
+    const std::string dataFolder =
+        corvane::startup::ChooseDataFolder(options.dataFolder, sources, &dataError);
     if (dataFolder.empty()) {
         std::fprintf(stderr, "corvane: %s\n", dataError.c_str());
         return 2;
     }
-    if (rememberData) {
+    if (options.rememberData) {
         std::string error;
         if (!WriteSetting(dataFolder, &error)) {
             std::fprintf(stderr, "corvane: cannot save the setting: %s\n", error.c_str());
@@ -175,7 +134,7 @@ int main(int argc, char** argv) {
     corvane::startup::Form1_Load(program, folder, dataFolder);
     host.Sync();
     std::unique_ptr<corvane::host::Timer> screenshotTimer;
-    if (!screenshot.empty() && !host.Ended()) {
+    if (!options.screenshot.empty() && !host.Ended()) {
         screenshotTimer = host.CreateTimer(3000, [&] {
             screenshotTimer->SetEnabled(false);
             RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -185,12 +144,12 @@ int main(int argc, char** argv) {
                 area = RECT{r.left, r.top, r.right, r.bottom};
             }
             std::string error;
-            if (corvane::win32ui::SaveScreenArea(area, screenshot, &error)) {
-                std::printf("corvane: screen saved to %s\n", screenshot.c_str());
+            if (corvane::win32ui::SaveScreenArea(area, options.screenshot, &error)) {
+                std::printf("corvane: screen saved to %s\n", options.screenshot.c_str());
                 std::fflush(stdout);
             } else {
                 std::fprintf(stderr, "corvane: cannot save the screen to %s: %s\n",
-                             screenshot.c_str(), error.c_str());
+                             options.screenshot.c_str(), error.c_str());
             }
         });
         screenshotTimer->SetEnabled(true);
@@ -198,12 +157,6 @@ int main(int argc, char** argv) {
     if (!host.Ended())
         host.RunMessageLoop();
 
-    // Closing the connection while everything is alive keeps the end clean.
-    try {
-        if (program.flightState.simulatorkind == corvane::flightstate::kFs98)
-            link.stopit();
-    } catch (const std::exception&) {
-        // The library never loaded: nothing to close.
-    }
+    corvane::startup::CloseLink(program);
     return host.ExitStatus();
 }

@@ -3,118 +3,48 @@
 
 #include <dlfcn.h>
 
-namespace corvane::desktop {
+#include <memory>
 
-struct CVcomsLibrary::Functions {
-    using NoArgs = std::int32_t (*)();
-    using OffsetIn = std::int32_t (*)(std::int32_t, void*);
-    using OffsetOut = std::int32_t (*)(std::int32_t, const void*);
-    using SizeIn = std::int32_t (*)(std::int32_t, std::int32_t, void*);
-    using SizeOut = std::int32_t (*)(std::int32_t, std::int32_t, const void*);
-    NoArgs fsworking, startit, stopit, startmessage, sendmessage;
-    OffsetIn readDWORD, rawreadDWORD;
-    OffsetOut writeDWORD, rawwriteDWORD;
-    SizeIn readxbytes, rawreadxbytes;
-    SizeOut writexbytes, rawwritexbytes;
+namespace corvane::desktop {
+namespace {
+
+constexpr const char* kLibraryName = "libCVcoms.so";
+
+class DlopenLoader final : public link::LibraryLoader {
+  public:
+    explicit DlopenLoader(std::string programFolder) : folder_(std::move(programFolder)) {
+        if (!folder_.empty() && folder_.back() != '/')
+            folder_ += '/';
+    }
+
+    void* Open() override {
+        tried_.clear();
+        std::string reasons;
+        for (const std::string& candidate : {folder_ + kLibraryName, std::string(kLibraryName)}) {
+            tried_ += (tried_.empty() ? "" : ", ") + candidate;
+            if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+                return handle;
+            if (const char* e = ::dlerror())
+                reasons += std::string("\n  ") + e;
+        }
+        throw link::LinkLibraryError("The link library " + std::string(kLibraryName) +
+                                     " could not be loaded (looked for " + tried_ +
+                                     " and in the system's library path)." + reasons);
+    }
+    void* Find(void* library, const char* name) override { return ::dlsym(library, name); }
+    void Close(void* library) override { ::dlclose(library); }
+    std::string MissingExports(const std::string&) override {
+        return "The link library " + tried_ + " does not export the thirteen link functions.";
+    }
+
+  private:
+    std::string folder_;
+    std::string tried_;  // where the last Open looked, in order
 };
 
-namespace {
-constexpr const char* kLibraryName = "libCVcoms.so";
-}
+}  // namespace
 
 CVcomsLibrary::CVcomsLibrary(std::string programFolder)
-    : programFolder_(std::move(programFolder)) {}
-
-CVcomsLibrary::~CVcomsLibrary() {
-    delete functions_;
-    if (handle_) ::dlclose(handle_);
-}
-
-void CVcomsLibrary::Load() {
-    if (functions_) return;
-    std::string tried;
-    std::string reasons;
-    std::string folder = programFolder_;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    for (const std::string& candidate : {folder + kLibraryName, std::string(kLibraryName)}) {
-        tried += (tried.empty() ? "" : ", ") + candidate;
-        handle_ = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle_) break;
-        if (const char* e = ::dlerror()) reasons += std::string("\n  ") + e;
-    }
-    if (!handle_) {
-        throw LinkLibraryError("The link library " + std::string(kLibraryName) +
-                               " could not be loaded (looked for " + tried +
-                               " and in the system's library path)." + reasons);
-    }
-    auto* f = new Functions{};
-    bool complete = true;
-    auto bind = [&](auto& slot, const char* name) {
-        slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(::dlsym(handle_, name));
-        if (!slot) complete = false;
-    };
-    bind(f->fsworking, "fsworking");
-    bind(f->startit, "startit");
-    bind(f->stopit, "stopit");
-    bind(f->startmessage, "startmessage");
-    bind(f->sendmessage, "sendmessage");
-    bind(f->readDWORD, "readDWORD");
-    bind(f->rawreadDWORD, "rawreadDWORD");
-    bind(f->writeDWORD, "writeDWORD");
-    bind(f->rawwriteDWORD, "rawwriteDWORD");
-    bind(f->readxbytes, "readxbytes");
-    bind(f->rawreadxbytes, "rawreadxbytes");
-    bind(f->writexbytes, "writexbytes");
-    bind(f->rawwritexbytes, "rawwritexbytes");
-    if (!complete) {
-        delete f;
-        ::dlclose(handle_);
-        handle_ = nullptr;
-        throw LinkLibraryError("The link library " + tried +
-                               " does not export the thirteen link functions.");
-    }
-    functions_ = f;
-}
-
-std::int32_t CVcomsLibrary::fsworking() { Load(); return functions_->fsworking(); }
-std::int32_t CVcomsLibrary::startit() { Load(); return functions_->startit(); }
-std::int32_t CVcomsLibrary::stopit() { Load(); return functions_->stopit(); }
-std::int32_t CVcomsLibrary::readDWORD(std::int32_t offset, void* destination) {
-    Load();
-    return functions_->readDWORD(offset, destination);
-}
-std::int32_t CVcomsLibrary::writeDWORD(std::int32_t offset, const void* source) {
-    Load();
-    return functions_->writeDWORD(offset, source);
-}
-std::int32_t CVcomsLibrary::readxbytes(std::int32_t size, std::int32_t offset, void* destination) {
-    Load();
-    return functions_->readxbytes(size, offset, destination);
-}
-std::int32_t CVcomsLibrary::writexbytes(std::int32_t size, std::int32_t offset,
-                                        const void* source) {
-    Load();
-    return functions_->writexbytes(size, offset, source);
-}
-std::int32_t CVcomsLibrary::startmessage() { Load(); return functions_->startmessage(); }
-std::int32_t CVcomsLibrary::sendmessage() { Load(); return functions_->sendmessage(); }
-std::int32_t CVcomsLibrary::rawreadxbytes(std::int32_t size, std::int32_t offset,
-                                          void* destination) {
-    Load();
-    return functions_->rawreadxbytes(size, offset, destination);
-}
-std::int32_t CVcomsLibrary::rawwritexbytes(std::int32_t size, std::int32_t offset,
-                                           const void* source) {
-    Load();
-    return functions_->rawwritexbytes(size, offset, source);
-}
-std::int32_t CVcomsLibrary::rawreadDWORD(std::int32_t offset, void* destination) {
-    Load();
-    return functions_->rawreadDWORD(offset, destination);
-}
-std::int32_t CVcomsLibrary::rawwriteDWORD(std::int32_t offset, const void* source) {
-    Load();
-    return functions_->rawwriteDWORD(offset, source);
-}
+    : LinkLibrary(std::make_unique<DlopenLoader>(std::move(programFolder))) {}
 
 }  // namespace corvane::desktop

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/forms/PixelRaster.h"
+#include "platform/canvas/PixelRaster.h"
 
 namespace corvane::qtui {
 namespace {
@@ -21,7 +21,7 @@ int Round(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
-forms::PixelBuffer BufferOf(QImage& image) {
+canvas::PixelBuffer BufferOf(QImage& image) {
     return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
             int(image.bytesPerLine() / sizeof(QRgb))};
 }
@@ -29,9 +29,8 @@ forms::PixelBuffer BufferOf(QImage& image) {
 }  // namespace
 
 ImageCanvas::ImageCanvas(int pixelWidth, int pixelHeight, int twipsPerPixelX, int twipsPerPixelY)
-    : image_(std::max(pixelWidth, 1), std::max(pixelHeight, 1), QImage::Format_RGB32),
-      twipsPerPixelX_(std::max(twipsPerPixelX, 1)),
-      twipsPerPixelY_(std::max(twipsPerPixelY, 1)) {
+    : CanvasState(twipsPerPixelX, twipsPerPixelY),
+      image_(std::max(pixelWidth, 1), std::max(pixelHeight, 1), QImage::Format_RGB32) {
     image_.fill(ToQRgb(backColor_));
 }
 
@@ -48,31 +47,12 @@ void ImageCanvas::Resize(int pixelWidth, int pixelHeight) {
     image_ = resized;
 }
 
-void ImageCanvas::SetScaleMode(forms::ScaleMode mode) {
-    // The text position keeps its place on the picture.
-    if (mode == scaleMode_)
-        return;
-    const double fx = mode == forms::ScaleMode::Pixels ? 1.0 / twipsPerPixelX_ : twipsPerPixelX_;
-    const double fy = mode == forms::ScaleMode::Pixels ? 1.0 / twipsPerPixelY_ : twipsPerPixelY_;
-    currentX_ *= fx;
-    currentY_ *= fy;
-    scaleMode_ = mode;
-}
-
-double ImageCanvas::ToPixelsX(double units) const {
-    return scaleMode_ == forms::ScaleMode::Twips ? units / twipsPerPixelX_ : units;
-}
-
-double ImageCanvas::ToPixelsY(double units) const {
-    return scaleMode_ == forms::ScaleMode::Twips ? units / twipsPerPixelY_ : units;
-}
-
 void ImageCanvas::SetPixel(int x, int y, QRgb color) {
-    forms::SetBufferPixel(BufferOf(image_), x, y, color);
+    canvas::SetBufferPixel(BufferOf(image_), x, y, color);
 }
 
 void ImageCanvas::DrawPixelLine(int x1, int y1, int x2, int y2, QRgb color, bool includeLast) {
-    forms::DrawPixelLine(BufferOf(image_), x1, y1, x2, y2, color, includeLast);
+    canvas::DrawPixelLine(BufferOf(image_), x1, y1, x2, y2, color, includeLast);
 }
 
 void ImageCanvas::Cls() {
@@ -149,18 +129,12 @@ double ImageCanvas::TextWidth(std::string_view text) const {
     QFontMetricsF metrics(Font(), &image_);
     const double pixels =
         metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-    return scaleMode_ == forms::ScaleMode::Twips ? pixels * twipsPerPixelX_ : pixels;
+    return FromPixelsX(pixels);
 }
 
 double ImageCanvas::TextHeight(std::string_view) const {
     QFontMetricsF metrics(Font(), &image_);
-    return scaleMode_ == forms::ScaleMode::Twips ? metrics.height() * twipsPerPixelY_
-                                                 : metrics.height();
-}
-
-void ImageCanvas::MoveTo(int x, int y) {
-    penX_ = x;
-    penY_ = y;
+    return FromPixelsY(metrics.height());
 }
 
 void ImageCanvas::LineTo(int x, int y) {
@@ -170,11 +144,11 @@ void ImageCanvas::LineTo(int x, int y) {
 }
 
 void ImageCanvas::FillRect(int left, int top, int right, int bottom, forms::Rgb color) {
-    forms::FillPixelRect(BufferOf(image_), left, top, right, bottom, ToQRgb(color));
+    canvas::FillPixelRect(BufferOf(image_), left, top, right, bottom, ToQRgb(color));
 }
 
 void ImageCanvas::FloodFill(int x, int y, forms::Rgb boundary) {
-    forms::FloodFillPixels(BufferOf(image_), x, y, ToQRgb(boundary), ToQRgb(fillColor_));
+    canvas::FloodFillPixels(BufferOf(image_), x, y, ToQRgb(boundary), ToQRgb(fillColor_));
 }
 
 void ImageCanvas::CopyFrom(const forms::Canvas& source, int width, int height) {

@@ -24,7 +24,7 @@ constexpr const char* kFontFace = "MS Sans Serif";
 }  // namespace
 
 GdiCanvas::GdiCanvas(int pixelWidth, int pixelHeight, int twipsPerPixelX, int twipsPerPixelY)
-    : twipsPerPixelX_(std::max(twipsPerPixelX, 1)), twipsPerPixelY_(std::max(twipsPerPixelY, 1)) {
+    : CanvasState(twipsPerPixelX, twipsPerPixelY) {
     dc_ = ::CreateCompatibleDC(nullptr);
     MakeBitmap(pixelWidth, pixelHeight);
     MakeFont();
@@ -64,8 +64,8 @@ void GdiCanvas::MakeBitmap(int pixelWidth, int pixelHeight) {
     bits_ = static_cast<std::uint32_t*>(bits);
     width_ = std::max(pixelWidth, 1);
     height_ = std::max(pixelHeight, 1);
-    const forms::PixelBuffer now = Bits();
-    forms::FillPixelRect(now, 0, 0, width_, height_, forms::PackRgb(backColor_));
+    const canvas::PixelBuffer now = Bits();
+    canvas::FillPixelRect(now, 0, 0, width_, height_, canvas::PackRgb(backColor_));
     if (old) {
         ::GdiFlush();
         for (int y = 0; y < std::min(oldHeight, height_); ++y)
@@ -83,7 +83,7 @@ void GdiCanvas::Resize(int pixelWidth, int pixelHeight) {
     MakeBitmap(pixelWidth, pixelHeight);
 }
 
-forms::PixelBuffer GdiCanvas::Bits() const {
+canvas::PixelBuffer GdiCanvas::Bits() const {
     ::GdiFlush();
     return {bits_, width_, height_, width_};
 }
@@ -121,34 +121,15 @@ void GdiCanvas::SetFontBold(bool bold) {
     MakeFont();
 }
 
-void GdiCanvas::SetScaleMode(forms::ScaleMode mode) {
-    // The text position keeps its place on the picture.
-    if (mode == scaleMode_)
-        return;
-    const double fx = mode == forms::ScaleMode::Pixels ? 1.0 / twipsPerPixelX_ : twipsPerPixelX_;
-    const double fy = mode == forms::ScaleMode::Pixels ? 1.0 / twipsPerPixelY_ : twipsPerPixelY_;
-    currentX_ *= fx;
-    currentY_ *= fy;
-    scaleMode_ = mode;
-}
-
-double GdiCanvas::ToPixelsX(double units) const {
-    return scaleMode_ == forms::ScaleMode::Twips ? units / twipsPerPixelX_ : units;
-}
-
-double GdiCanvas::ToPixelsY(double units) const {
-    return scaleMode_ == forms::ScaleMode::Twips ? units / twipsPerPixelY_ : units;
-}
-
 void GdiCanvas::Cls() {
-    forms::FillPixelRect(Bits(), 0, 0, width_, height_, forms::PackRgb(backColor_));
+    canvas::FillPixelRect(Bits(), 0, 0, width_, height_, canvas::PackRgb(backColor_));
     currentX_ = 0;
     currentY_ = 0;
 }
 
 void GdiCanvas::Line(double x1, double y1, double x2, double y2) {
-    forms::DrawPixelLine(Bits(), Round(ToPixelsX(x1)), Round(ToPixelsY(y1)), Round(ToPixelsX(x2)),
-                         Round(ToPixelsY(y2)), forms::PackRgb(foreColor_), true);
+    canvas::DrawPixelLine(Bits(), Round(ToPixelsX(x1)), Round(ToPixelsY(y1)), Round(ToPixelsX(x2)),
+                          Round(ToPixelsY(y2)), canvas::PackRgb(foreColor_), true);
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -158,14 +139,14 @@ void GdiCanvas::Box(double x1, double y1, double x2, double y2) {
     const int right = Round(ToPixelsX(std::max(x1, x2)));
     const int top = Round(ToPixelsY(std::min(y1, y2)));
     const int bottom = Round(ToPixelsY(std::max(y1, y2)));
-    const forms::PixelBuffer bits = Bits();
+    const canvas::PixelBuffer bits = Bits();
     if (fillSolid_)
-        forms::FillPixelRect(bits, left, top, right + 1, bottom + 1, forms::PackRgb(fillColor_));
-    const std::uint32_t pen = forms::PackRgb(foreColor_);
-    forms::DrawPixelLine(bits, left, top, right, top, pen, true);
-    forms::DrawPixelLine(bits, right, top, right, bottom, pen, true);
-    forms::DrawPixelLine(bits, right, bottom, left, bottom, pen, true);
-    forms::DrawPixelLine(bits, left, bottom, left, top, pen, true);
+        canvas::FillPixelRect(bits, left, top, right + 1, bottom + 1, canvas::PackRgb(fillColor_));
+    const std::uint32_t pen = canvas::PackRgb(foreColor_);
+    canvas::DrawPixelLine(bits, left, top, right, top, pen, true);
+    canvas::DrawPixelLine(bits, right, top, right, bottom, pen, true);
+    canvas::DrawPixelLine(bits, right, bottom, left, bottom, pen, true);
+    canvas::DrawPixelLine(bits, left, bottom, left, top, pen, true);
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -212,31 +193,26 @@ void GdiCanvas::NewLine() {
 
 double GdiCanvas::TextWidth(std::string_view text) const {
     const double pixels = TextExtent(text).cx;
-    return scaleMode_ == forms::ScaleMode::Twips ? pixels * twipsPerPixelX_ : pixels;
+    return FromPixelsX(pixels);
 }
 
 double GdiCanvas::TextHeight(std::string_view text) const {
     const double pixels = TextExtent(text.empty() ? std::string_view("Ag") : text).cy;
-    return scaleMode_ == forms::ScaleMode::Twips ? pixels * twipsPerPixelY_ : pixels;
-}
-
-void GdiCanvas::MoveTo(int x, int y) {
-    penX_ = x;
-    penY_ = y;
+    return FromPixelsY(pixels);
 }
 
 void GdiCanvas::LineTo(int x, int y) {
-    forms::DrawPixelLine(Bits(), penX_, penY_, x, y, forms::PackRgb(foreColor_), false);
+    canvas::DrawPixelLine(Bits(), penX_, penY_, x, y, canvas::PackRgb(foreColor_), false);
     penX_ = x;
     penY_ = y;
 }
 
 void GdiCanvas::FillRect(int left, int top, int right, int bottom, forms::Rgb color) {
-    forms::FillPixelRect(Bits(), left, top, right, bottom, forms::PackRgb(color));
+    canvas::FillPixelRect(Bits(), left, top, right, bottom, canvas::PackRgb(color));
 }
 
 void GdiCanvas::FloodFill(int x, int y, forms::Rgb boundary) {
-    forms::FloodFillPixels(Bits(), x, y, forms::PackRgb(boundary), forms::PackRgb(fillColor_));
+    canvas::FloodFillPixels(Bits(), x, y, canvas::PackRgb(boundary), canvas::PackRgb(fillColor_));
 }
 
 void GdiCanvas::CopyFrom(const forms::Canvas& source, int width, int height) {
@@ -244,22 +220,22 @@ void GdiCanvas::CopyFrom(const forms::Canvas& source, int width, int height) {
     height = std::min({height, height_, source.PixelHeight()});
     if (width <= 0 || height <= 0)
         return;
-    const forms::PixelBuffer to = Bits();
+    const canvas::PixelBuffer to = Bits();
     if (auto* other = dynamic_cast<const GdiCanvas*>(&source)) {
-        const forms::PixelBuffer from = other->Bits();
+        const canvas::PixelBuffer from = other->Bits();
         for (int y = 0; y < height; ++y)
             std::memcpy(to.Row(y), from.Row(y), std::size_t(width) * sizeof(std::uint32_t));
         return;
     }
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            forms::SetBufferPixel(to, x, y, forms::PackRgb(source.PixelAt(x, y)));
+            canvas::SetBufferPixel(to, x, y, canvas::PackRgb(source.PixelAt(x, y)));
 }
 
 forms::Rgb GdiCanvas::PixelAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return {};
-    return forms::UnpackRgb(Bits().Row(y)[x]);
+    return canvas::UnpackRgb(Bits().Row(y)[x]);
 }
 
 }  // namespace corvane::win32

@@ -21,7 +21,7 @@
 
 namespace corvane::win32 {
 
-class GdiCanvas final : public forms::Canvas {
+class GdiCanvas final : public canvas::CanvasState {
   public:
     GdiCanvas(int pixelWidth, int pixelHeight, int twipsPerPixelX, int twipsPerPixelY);
     ~GdiCanvas() override;
@@ -34,23 +34,9 @@ class GdiCanvas final : public forms::Canvas {
     int PixelWidth() const override { return width_; }
     int PixelHeight() const override { return height_; }
     void Resize(int pixelWidth, int pixelHeight) override;
-    int TwipsPerPixelX() const override { return twipsPerPixelX_; }
-    int TwipsPerPixelY() const override { return twipsPerPixelY_; }
-    void SetScaleMode(forms::ScaleMode mode) override;
-    forms::ScaleMode GetScaleMode() const override { return scaleMode_; }
 
-    void SetForeColor(forms::Rgb color) override { foreColor_ = color; }
-    forms::Rgb ForeColor() const override { return foreColor_; }
-    void SetBackColor(forms::Rgb color) override { backColor_ = color; }
-    forms::Rgb BackColor() const override { return backColor_; }
-    void SetFillColor(forms::Rgb color) override { fillColor_ = color; }
-    forms::Rgb FillColor() const override { return fillColor_; }
-    void SetFillSolid(bool solid) override { fillSolid_ = solid; }
-    bool FillSolid() const override { return fillSolid_; }
     void SetFontSize(double points) override;
-    double FontSize() const override { return fontSize_; }
     void SetFontBold(bool bold) override;
-    bool FontBold() const override { return fontBold_; }
 
     void Cls() override;
     void Line(double x1, double y1, double x2, double y2) override;
@@ -60,12 +46,7 @@ class GdiCanvas final : public forms::Canvas {
     void NewLine() override;
     double TextWidth(std::string_view text) const override;
     double TextHeight(std::string_view text) const override;
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
-    void SetCurrentX(double x) override { currentX_ = x; }
-    void SetCurrentY(double y) override { currentY_ = y; }
 
-    void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void FillRect(int left, int top, int right, int bottom, forms::Rgb color) override;
     void FloodFill(int x, int y, forms::Rgb boundary) override;
@@ -76,10 +57,8 @@ class GdiCanvas final : public forms::Canvas {
     // Makes a bitmap of the size, filled with the back colour.
     void MakeBitmap(int pixelWidth, int pixelHeight);
     // The bits, after GDI has finished drawing on them.
-    forms::PixelBuffer Bits() const;
+    canvas::PixelBuffer Bits() const;
     void MakeFont();
-    double ToPixelsX(double units) const;
-    double ToPixelsY(double units) const;
     SIZE TextExtent(std::string_view text) const;
 
     HDC dc_ = nullptr;
@@ -90,19 +69,6 @@ class GdiCanvas final : public forms::Canvas {
     std::uint32_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    int twipsPerPixelX_;
-    int twipsPerPixelY_;
-    forms::ScaleMode scaleMode_ = forms::ScaleMode::Twips;
-    forms::Rgb foreColor_{0, 0, 0};
-    forms::Rgb backColor_{255, 255, 255};
-    forms::Rgb fillColor_{0, 0, 0};
-    bool fillSolid_ = false;
-    double fontSize_ = 8.25;
-    bool fontBold_ = false;
-    double currentX_ = 0;
-    double currentY_ = 0;
-    int penX_ = 0;
-    int penY_ = 0;
 };
 
 }  // namespace corvane::win32

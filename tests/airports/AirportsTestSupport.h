@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/CanvasSettings.h"
 #include "app/startup/AirportHandlers.h"
 #include "app/startup/Program.h"
 #include "navdata/AirportDatabase.h"
+#include "platform/canvas/CanvasSettings.h"
 #include "ports/Host.h"
 #include "tests/support/ExchangedReadings.h"
 #include "tests/support/HostStub.h"
@@ -54,7 +54,7 @@ class FakeLink : public ConstantLink {
 
 // A canvas that keeps what was drawn on it. Text is 90 twips a character
 // (scaled with the font size against 8.25 points) and 240 twips high.
-class RecordingCanvas : public forms::CanvasSettings {
+class RecordingCanvas : public canvas::CanvasSettings {
   public:
     struct LineCall {
         double x1, y1, x2, y2;
@@ -97,24 +97,25 @@ class RecordingCanvas : public forms::CanvasSettings {
 
     void Cls() override {
         ++clsCount;
-        x_ = y_ = 0;
+        currentX_ = currentY_ = 0;
     }
     void Line(double x1, double y1, double x2, double y2) override {
-        lines.push_back({x1, y1, x2, y2, fore_});
-        x_ = x2;
-        y_ = y2;
+        lines.push_back({x1, y1, x2, y2, foreColor_});
+        currentX_ = x2;
+        currentY_ = y2;
     }
     void Box(double x1, double y1, double x2, double y2) override {
-        boxes.push_back({x1, y1, x2, y2, fore_, fill_, solid_});
+        boxes.push_back({x1, y1, x2, y2, foreColor_, fillColor_, fillSolid_});
     }
     void Circle(double, double, double) override {}
     void Print(std::string_view text) override {
-        prints.push_back({std::string(text), x_, y_, fore_, bold_, fontSize_});
-        x_ += TextWidth(text);
+        prints.push_back(
+            {std::string(text), currentX_, currentY_, foreColor_, fontBold_, fontSize_});
+        currentX_ += TextWidth(text);
     }
     void NewLine() override {
-        x_ = 0;
-        y_ += TextHeight("Ag");
+        currentX_ = 0;
+        currentY_ += TextHeight("Ag");
     }
     double TextWidth(std::string_view text) const override {
         return Units(90.0 * double(text.size()) * fontSize_ / 8.25);
@@ -125,14 +126,14 @@ class RecordingCanvas : public forms::CanvasSettings {
     void LineTo(int, int) override {}
     void FillRect(int, int, int, int, forms::Rgb) override {}
     void FloodFill(int x, int y, forms::Rgb boundary) override {
-        fills.push_back({x, y, boundary, fill_, mode_});
+        fills.push_back({x, y, boundary, fillColor_, scaleMode_});
     }
     void CopyFrom(const forms::Canvas&, int, int) override {}
-    forms::Rgb PixelAt(int, int) const override { return back_; }
+    forms::Rgb PixelAt(int, int) const override { return backColor_; }
 
   private:
     double Units(double twips) const {
-        return mode_ == forms::ScaleMode::Twips ? twips : twips / 15;
+        return scaleMode_ == forms::ScaleMode::Twips ? twips : twips / 15;
     }
 };
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/forms/CanvasSettings.h"
 #include "app/map/MapFrame.h"
 #include "app/map/MapPictures.h"
 #include "app/startup/MapHandlers.h"
 #include "app/startup/Program.h"
+#include "platform/canvas/CanvasSettings.h"
 #include "ports/Host.h"
 #include "tests/support/HostStub.h"
 #include "tests/support/LinkStub.h"
@@ -32,11 +32,11 @@ struct CanvasCall {
     bool operator==(const CanvasCall&) const = default;
 };
 
-class RecordingCanvas : public forms::CanvasSettings {
+class RecordingCanvas : public canvas::CanvasSettings {
   public:
     // The back colour starts black here, as the map's tests expect.
     RecordingCanvas(int width = 167, int height = 167) : CanvasSettings(width, height) {
-        back_ = {};
+        backColor_ = {};
     }
 
     std::vector<CanvasCall> calls;
@@ -55,23 +55,23 @@ class RecordingCanvas : public forms::CanvasSettings {
 
     void Cls() override { Record("Cls", {}); }
     void Line(double x1, double y1, double x2, double y2) override {
-        Record("Line", {x1, y1, x2, y2}, fore_);
+        Record("Line", {x1, y1, x2, y2}, foreColor_);
     }
     void Box(double x1, double y1, double x2, double y2) override {
-        Record("Box", {x1, y1, x2, y2}, fore_);
+        Record("Box", {x1, y1, x2, y2}, foreColor_);
     }
-    void Circle(double x, double y, double r) override { Record("Circle", {x, y, r}, fore_); }
+    void Circle(double x, double y, double r) override { Record("Circle", {x, y, r}, foreColor_); }
     void Print(std::string_view text) override {
-        CanvasCall c{"Print", {x_, y_}, fore_, std::string(text)};
+        CanvasCall c{"Print", {currentX_, currentY_}, foreColor_, std::string(text)};
         calls.push_back(c);
-        x_ += TextWidth(text);
+        currentX_ += TextWidth(text);
     }
     void NewLine() override { Record("NewLine", {}); }
     // Every character is 90 units wide and the text 195 high.
     double TextWidth(std::string_view text) const override { return 90.0 * text.size(); }
     double TextHeight(std::string_view) const override { return 195; }
     void MoveTo(int x, int y) override { Record("MoveTo", {double(x), double(y)}); }
-    void LineTo(int x, int y) override { Record("LineTo", {double(x), double(y)}, fore_); }
+    void LineTo(int x, int y) override { Record("LineTo", {double(x), double(y)}, foreColor_); }
     void FillRect(int l, int t, int r, int b, forms::Rgb c) override {
         Record("FillRect", {double(l), double(t), double(r), double(b)}, c);
     }

@@ -18,12 +18,12 @@ double LineHeightPx(double points) {
 
 double BlankCanvas::TextWidth(std::string_view text) const {
     const double px = CharWidthPx(fontSize_) * static_cast<double>(text.size());
-    return mode_ == forms::ScaleMode::Twips ? px * twipsPerPixelX_ : px;
+    return scaleMode_ == forms::ScaleMode::Twips ? px * twipsPerPixelX_ : px;
 }
 
 double BlankCanvas::TextHeight(std::string_view) const {
     const double px = LineHeightPx(fontSize_);
-    return mode_ == forms::ScaleMode::Twips ? px * twipsPerPixelY_ : px;
+    return scaleMode_ == forms::ScaleMode::Twips ? px * twipsPerPixelY_ : px;
 }
 
 }  // namespace corvane::harness

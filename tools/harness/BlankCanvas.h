@@ -7,29 +7,29 @@
 // fixed width per character.
 #pragma once
 
-#include "app/forms/CanvasSettings.h"
+#include "platform/canvas/CanvasSettings.h"
 
 namespace corvane::harness {
 
-class BlankCanvas final : public forms::CanvasSettings {
+class BlankCanvas final : public canvas::CanvasSettings {
   public:
     BlankCanvas(int pixelWidth, int pixelHeight, int twipsPerPixelX, int twipsPerPixelY)
         : CanvasSettings(pixelWidth, pixelHeight, twipsPerPixelX, twipsPerPixelY) {}
 
-    void Cls() override { x_ = y_ = 0; }
+    void Cls() override { currentX_ = currentY_ = 0; }
     void Line(double, double, double x2, double y2) override {
-        x_ = x2;
-        y_ = y2;
+        currentX_ = x2;
+        currentY_ = y2;
     }
     void Box(double, double, double x2, double y2) override {
-        x_ = x2;
-        y_ = y2;
+        currentX_ = x2;
+        currentY_ = y2;
     }
     void Circle(double, double, double) override {}
-    void Print(std::string_view text) override { x_ += TextWidth(text); }
+    void Print(std::string_view text) override { currentX_ += TextWidth(text); }
     void NewLine() override {
-        x_ = 0;
-        y_ += TextHeight("");
+        currentX_ = 0;
+        currentY_ += TextHeight("");
     }
     double TextWidth(std::string_view text) const override;
     double TextHeight(std::string_view text) const override;
@@ -39,7 +39,7 @@ class BlankCanvas final : public forms::CanvasSettings {
     void FillRect(int, int, int, int, forms::Rgb) override {}
     void FloodFill(int, int, forms::Rgb) override {}
     void CopyFrom(const forms::Canvas&, int, int) override {}
-    forms::Rgb PixelAt(int, int) const override { return back_; }
+    forms::Rgb PixelAt(int, int) const override { return backColor_; }
 };
 
 }  // namespace corvane::harness

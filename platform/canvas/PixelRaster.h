@@ -11,7 +11,7 @@
 
 #include "ports/Canvas.h"
 
-namespace corvane::forms {
+namespace corvane::canvas {
 
 struct PixelBuffer {
     std::uint32_t* pixels = nullptr;
@@ -22,10 +22,10 @@ struct PixelBuffer {
     std::uint32_t* Row(int y) const { return pixels + std::ptrdiff_t(y) * stride; }
 };
 
-constexpr std::uint32_t PackRgb(Rgb c) {
+constexpr std::uint32_t PackRgb(forms::Rgb c) {
     return 0xFF000000u | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | c.b;
 }
-constexpr Rgb UnpackRgb(std::uint32_t p) {
+constexpr forms::Rgb UnpackRgb(std::uint32_t p) {
     return {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)};
 }
 
@@ -43,4 +43,4 @@ void FillPixelRect(const PixelBuffer& buffer, int left, int top, int right, int 
 void FloodFillPixels(const PixelBuffer& buffer, int x, int y, std::uint32_t boundary,
                      std::uint32_t fill);
 
-}  // namespace corvane::forms
+}  // namespace corvane::canvas

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/forms/PixelRaster.h"
+#include "platform/canvas/PixelRaster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace corvane::forms {
+namespace corvane::canvas {
 
 void SetBufferPixel(const PixelBuffer& buffer, int x, int y, std::uint32_t color) {
     if (x < 0 || y < 0 || x >= buffer.width || y >= buffer.height)
@@ -139,4 +139,4 @@ void FloodFillPixels(const PixelBuffer& buffer, int x, int y, std::uint32_t boun
     }
 }
 
-}  // namespace corvane::forms
+}  // namespace corvane::canvas
