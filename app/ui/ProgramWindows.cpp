@@ -3,14 +3,18 @@
 
 #include <QCursor>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <cstring>
 
 #include "app/forms/Mouse.h"
-#include "app/startup/AirportHandlers.h"
-#include "app/startup/ControlsHandlers.h"
-#include "app/startup/FlyThereHandlers.h"
-#include "app/startup/MainCycle.h"
 #include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
+#include "app/ui/KnobView.h"
 #include "app/ui/PopupMenu.h"
 #include "platform/qt/ImageCanvas.h"
 #include "platform/qt/QtHost.h"
@@ -19,10 +23,32 @@ namespace corvane::ui {
 
 namespace {
 
+using startup::ControlEntry;
+using startup::ControlKind;
+using startup::UserEvent;
+using startup::UserInput;
+
 constexpr Qt::WindowFlags kPlainWindow = Qt::Tool | Qt::FramelessWindowHint;
 
 Qt::CursorShape CursorOf(int mousePointer) {
     return mousePointer == forms::kMovePointer ? Qt::SizeAllCursor : Qt::ArrowCursor;
+}
+
+Qt::WindowFlags FlagsOf(startup::FormStyle style) {
+    switch (style) {
+        case startup::FormStyle::Plain:
+            return kPlainWindow;
+        case startup::FormStyle::Framed:
+            return Qt::Window;
+        case startup::FormStyle::Splash:
+            return Qt::SplashScreen | Qt::FramelessWindowHint;
+    }
+    return Qt::Window;
+}
+
+template <typename Model>
+Model& ModelOf(const ControlEntry& control, forms::Forms& forms) {
+    return static_cast<Model&>(control.model(forms));
 }
 
 }  // namespace
@@ -30,11 +56,10 @@ Qt::CursorShape CursorOf(int mousePointer) {
 ProgramWindows::ProgramWindows(Program& p, qtui::QtHost& host)
     : p_(p), host_(host), scale_{host.TwipsPerPixelX(), host.TwipsPerPixelY()} {
     MakeCanvases();
-    BuildForm1();
-    BuildForm2();
-    BuildForm3();
-    BuildForm4();
-    BuildForm6();
+    // The widgets' handlers keep their form: the list holds every form from here.
+    forms_.reserve(startup::WindowTable().size());
+    for (const startup::FormEntry& entry : startup::WindowTable())
+        Build(entry);
     host_.SetSyncHook([this] { Sync(); });
     host_.SetEndHook([this] { HideAll(); });
 }
@@ -50,167 +75,190 @@ void ProgramWindows::MakeCanvases() {
     });
 }
 
+ProgramWindows::Shown& ProgramWindows::Window(const char* name) {
+    for (Shown& form : forms_) {
+        if (std::strcmp(form.entry->name, name) == 0)
+            return form;
+    }
+    return forms_.front();
+}
+
+QWidget* ProgramWindows::WidgetNamed(const Shown& form, const char* name) const {
+    for (std::size_t i = 0; i < form.entry->controls.size(); ++i) {
+        if (std::strcmp(form.entry->controls[i].name, name) == 0)
+            return form.widgets[i];
+    }
+    return nullptr;
+}
+
+PictureView& ProgramWindows::MapView() {
+    return *static_cast<PictureView*>(WidgetNamed(Window("Form1"), "Picture1"));
+}
+
 // ---- Building ----------------------------------------------------------------------------
 
-void ProgramWindows::BuildForm1() {
-    forms::Form1Model& f = p_.forms.Form1;
-    form1_ = std::make_unique<FormWindow>(f, host_, kPlainWindow);
-    form1_->onClose = [this] { Run([this] { startup::Form1_Unload(p_); }); };
-
-    picture1_ = new PictureView(f.Picture1, scale_.x, scale_.y, form1_.get());
-    f.Picture1.windowHandle = host_.RegisterWidget(picture1_);
-    picture1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseDown(p_, b, s, x, y); });
-    };
-    picture1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseMove(p_, b, s, x, y); });
-    };
-    picture1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseUp(p_, b, s, x, y); });
-    };
-
-    image1_ = new KnobView(scale_.x, scale_.y, form1_.get());
-    image1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseDown(p_, b, s, x, y); });
-    };
-    image1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseMove(p_, b, s, x, y); });
-    };
-    image1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseUp(p_, b, s, x, y); });
-    };
-
-    vscroll1_ = new QScrollBar(Qt::Vertical, form1_.get());
-    vscroll1_->setObjectName(QStringLiteral("VScroll1"));
-    vscroll1_->setFocusPolicy(Qt::NoFocus);
-    f.VScroll1.windowHandle = host_.RegisterWidget(vscroll1_);
-    QObject::connect(vscroll1_, &QScrollBar::valueChanged, [this](int value) {
-        Run([&] {
-            p_.forms.Form1.VScroll1.value = value;
-            startup::VScroll1_Change(p_);
-        });
-    });
-    form1_->AddControl("Picture1", picture1_);
-    form1_->AddControl("VScroll1", vscroll1_);
-}
-
-void ProgramWindows::BuildForm2() {
-    forms::Form2Model& f = p_.forms.Form2;
-    form2_ = std::make_unique<FormWindow>(f, host_, Qt::Window);
-    form2_->onClose = [this] { Run([this] { startup::cmdclose_Click(p_); }); };
-
-    surface_ = new PictureView(f.surface, scale_.x, scale_.y, form2_.get());
-    foundlist_ = new QListWidget(form2_.get());
-    picmap_ = new PictureView(f.picmap, scale_.x, scale_.y, form2_.get());
-    rungrid_ = new QTableWidget(form2_.get());
-    rungrid_->horizontalHeader()->hide();
-    rungrid_->verticalHeader()->hide();
-    rungrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    rungrid_->setSelectionMode(QAbstractItemView::NoSelection);
-    rungrid_->setWordWrap(false);  // one line a row; columns widen to their texts
-    rungrid_->setTextElideMode(Qt::ElideNone);
-    rungrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    rungrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    cmdDetails_ = new QPushButton(form2_.get());
-    cmdflyme_ = new QPushButton(form2_.get());
-    cmdclose_ = new QPushButton(form2_.get());
-
-    struct Named {
-        forms::Control& control;
-        QWidget* widget;
-    };
-    for (const Named& n : {Named{f.foundlist, foundlist_}, Named{f.picmap, picmap_},
-                           Named{f.rungrid, rungrid_}, Named{f.cmdDetails, cmdDetails_},
-                           Named{f.cmdflyme, cmdflyme_}, Named{f.cmdclose, cmdclose_}}) {
-        n.widget->setObjectName(QString::fromStdString(n.control.name));
-        n.control.windowHandle = host_.RegisterWidget(n.widget);
-        form2_->AddControl(n.control.name, n.widget);
+void ProgramWindows::Build(const startup::FormEntry& entry) {
+    forms_.push_back({&entry, nullptr, {}});
+    Shown& form = forms_.back();
+    form.window = std::make_unique<FormWindow>(entry.model(p_.forms), host_, FlagsOf(entry.style));
+    if (entry.onClose) {
+        form.window->onClose = [this, &entry] { Run([&] { entry.onClose(p_, {}); }); };
     }
-
-    // A list line chosen with the keyboard or the mouse, or clicked again.
-    QObject::connect(foundlist_, &QListWidget::currentRowChanged, [this](int row) {
-        if (row < 0)
-            return;
-        listRowJustChanged_ = true;
-        Run([&] {
-            p_.forms.Form2.foundlist.listIndex = row;
-            startup::foundlist_Click(p_, row);
-        });
-    });
-    QObject::connect(foundlist_, &QListWidget::itemClicked, [this](QListWidgetItem* item) {
-        if (listRowJustChanged_) {
-            listRowJustChanged_ = false;
-            return;
+    if (entry.style == startup::FormStyle::Plain && std::strcmp(entry.name, "Form4") == 0)
+        form.window->setAutoFillBackground(true);
+    for (const ControlEntry& control : entry.controls) {
+        QWidget* widget = Make(form, control);
+        widget->setObjectName(QString::fromLatin1(control.name));
+        if (control.ownWindow) {
+            control.model(p_.forms).windowHandle = host_.RegisterWidget(widget);
+            form.window->AddControl(control.name, widget);
         }
-        const int row = foundlist_->row(item);
-        Run([&] {
-            p_.forms.Form2.foundlist.listIndex = row;
-            startup::foundlist_Click(p_, row);
-        });
-    });
-    QObject::connect(cmdDetails_, &QPushButton::clicked,
-                     [this] { Run([this] { startup::cmdDetails_Click(p_); }); });
-    QObject::connect(cmdflyme_, &QPushButton::clicked,
-                     [this] { Run([this] { startup::cmdflyme_Click(p_); }); });
-    QObject::connect(cmdclose_, &QPushButton::clicked,
-                     [this] { Run([this] { startup::cmdclose_Click(p_); }); });
-}
-
-void ProgramWindows::BuildForm3() {
-    forms::Form3Model& f = p_.forms.Form3;
-    form3_ = std::make_unique<FormWindow>(f, host_, Qt::Window);
-    // Closing the search window gives back what opening it took away.
-    form3_->onClose = [this] { Run([this] { startup::Form3_QueryUnload(p_); }); };
-    searchLabel_ = new QLabel(form3_.get());
-    searchLabel_->setWordWrap(true);
-    searchLabel_->setTextFormat(Qt::PlainText);
-    txtAirport_ = new QLineEdit(form3_.get());
-    txtAirport_->setObjectName(QStringLiteral("TxtAirport"));
-    cmdOK_ = new QPushButton(form3_.get());
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setDefault(true);
-    f.TxtAirport.windowHandle = host_.RegisterWidget(txtAirport_);
-    f.cmdOK.windowHandle = host_.RegisterWidget(cmdOK_);
-    form3_->AddControl("TxtAirport", txtAirport_);
-    form3_->AddControl("cmdOK", cmdOK_);
-
-    QObject::connect(txtAirport_, &QLineEdit::textEdited, [this](const QString& text) {
-        p_.forms.Form3.TxtAirport.text = ProgramText(text);
-    });
-    auto search = [this] {
-        Run([this] {
-            p_.forms.Form3.TxtAirport.text = ProgramText(txtAirport_->text());
-            startup::cmdOK_Click(p_);
-        });
-    };
-    QObject::connect(txtAirport_, &QLineEdit::returnPressed, search);
-    QObject::connect(cmdOK_, &QPushButton::clicked, search);
-}
-
-void ProgramWindows::BuildForm4() {
-    forms::Form4Model& f = p_.forms.Form4;
-    form4_ = std::make_unique<FormWindow>(f, host_, kPlainWindow);
-    form4_->setAutoFillBackground(true);
-    QFont font = form4_->font();
-    font.setPointSizeF(8);
-    for (int i = 0; i < 7; ++i) {
-        readouts_[i] = new QLabel(form4_.get());
-        readouts_[i]->setTextFormat(Qt::PlainText);
-        readouts_[i]->setFont(font);
-        readouts_[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        form.widgets.push_back(widget);
+        Bind(form, control, widget);
     }
 }
 
-void ProgramWindows::BuildForm6() {
-    forms::Form6Model& f = p_.forms.Form6;
-    form6_ = std::make_unique<FormWindow>(f, host_, Qt::SplashScreen | Qt::FramelessWindowHint);
-    splash_ = new PictureView(f.Picture1, scale_.x, scale_.y, form6_.get());
-    f.Picture1.windowHandle = host_.RegisterWidget(splash_);
-    splashStatus_ = new QLabel(form6_.get());
-    splashStatus_->setObjectName(QStringLiteral("lblStatus"));
-    splashStatus_->setAlignment(Qt::AlignCenter);
-    splashStatus_->setStyleSheet(
-        QStringLiteral("color: white; background-color: rgba(0, 64, 0, 160);"));
+QWidget* ProgramWindows::Make(Shown& form, const ControlEntry& control) {
+    QWidget* parent = form.window.get();
+    switch (control.kind) {
+        case ControlKind::Picture:
+            return new PictureView(ModelOf<forms::Picture>(control, p_.forms), scale_.x, scale_.y,
+                                   parent);
+        case ControlKind::Knob:
+            return new KnobView(scale_.x, scale_.y, parent);
+        case ControlKind::ScrollBar: {
+            auto* bar = new QScrollBar(Qt::Vertical, parent);
+            bar->setFocusPolicy(Qt::NoFocus);
+            return bar;
+        }
+        case ControlKind::ListBox:
+            return new QListWidget(parent);
+        case ControlKind::Grid: {
+            auto* grid = new QTableWidget(parent);
+            grid->horizontalHeader()->hide();
+            grid->verticalHeader()->hide();
+            grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            grid->setSelectionMode(QAbstractItemView::NoSelection);
+            grid->setWordWrap(false);  // one line a row; columns widen to their texts
+            grid->setTextElideMode(Qt::ElideNone);
+            grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            return grid;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(parent);
+            // The button that runs on Enter: the one that reads the form's text box.
+            button->setDefault(control.textFrom != nullptr);
+            return button;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            switch (form.entry->style) {
+                case startup::FormStyle::Plain: {  // the readout window's small lines
+                    QFont font = parent->font();
+                    font.setPointSizeF(8);
+                    label->setFont(font);
+                    break;
+                }
+                case startup::FormStyle::Framed:
+                    label->setWordWrap(true);
+                    break;
+                case startup::FormStyle::Splash:  // the status line over the picture
+                    label->setAlignment(Qt::AlignCenter);
+                    label->setStyleSheet(
+                        QStringLiteral("color: white; background-color: rgba(0, 64, 0, 160);"));
+                    break;
+            }
+            return label;
+        }
+        case ControlKind::TextBox:
+            return new QLineEdit(parent);
+    }
+    return new QWidget(parent);
+}
+
+void ProgramWindows::Report(const Shown& form, const ControlEntry& control, UserEvent event,
+                            UserInput in) {
+    const startup::EventBinding* binding = control.Binding(event);
+    if (!binding)
+        return;
+    if (control.textFrom) {
+        if (auto* box = qobject_cast<QLineEdit*>(WidgetNamed(form, control.textFrom)))
+            in.text = ProgramText(box->text());
+    }
+    if (binding->quiet) {
+        binding->handler(p_, in);
+        return;
+    }
+    Run([&] { binding->handler(p_, in); });
+}
+
+void ProgramWindows::Bind(Shown& form, const ControlEntry& control, QWidget* widget) {
+    auto report = [this, &form, &control](UserEvent event, UserInput in) {
+        Report(form, control, event, std::move(in));
+    };
+    switch (control.kind) {
+        case ControlKind::Picture:
+            startup::HookMouse(*static_cast<PictureView*>(widget), report);
+            break;
+        case ControlKind::Knob:
+            startup::HookMouse(*static_cast<KnobView*>(widget), report);
+            break;
+        case ControlKind::ScrollBar:
+            QObject::connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged,
+                             [this, &form, &control](int value) {
+                                 UserInput in;
+                                 in.value = value;
+                                 Report(form, control, UserEvent::ValueChanged, in);
+                             });
+            break;
+        case ControlKind::ListBox: {
+            auto* list = static_cast<QListWidget*>(widget);
+            // A line chosen with the keyboard or the mouse, or clicked again.
+            auto chosen = [this, &form, &control](int row) {
+                UserInput in;
+                in.value = row;
+                Report(form, control, UserEvent::LineChosen, in);
+            };
+            QObject::connect(list, &QListWidget::currentRowChanged, [this, chosen](int row) {
+                if (row < 0)
+                    return;
+                listRowJustChanged_ = true;
+                chosen(row);
+            });
+            QObject::connect(list, &QListWidget::itemClicked,
+                             [this, list, chosen](QListWidgetItem* item) {
+                                 if (listRowJustChanged_) {
+                                     listRowJustChanged_ = false;
+                                     return;
+                                 }
+                                 chosen(list->row(item));
+                             });
+            break;
+        }
+        case ControlKind::Button:
+            QObject::connect(
+                static_cast<QPushButton*>(widget), &QPushButton::clicked,
+                [this, &form, &control] { Report(form, control, UserEvent::Clicked, {}); });
+            break;
+        case ControlKind::TextBox: {
+            auto* box = static_cast<QLineEdit*>(widget);
+            QObject::connect(box, &QLineEdit::textEdited,
+                             [this, &form, &control](const QString& text) {
+                                 UserInput in;
+                                 in.text = ProgramText(text);
+                                 Report(form, control, UserEvent::TextEdited, in);
+                             });
+            QObject::connect(box, &QLineEdit::returnPressed, [this, &form, &control] {
+                Report(form, control, UserEvent::EnterPressed, {});
+            });
+            break;
+        }
+        case ControlKind::Grid:
+        case ControlKind::Label:
+            break;
+    }
 }
 
 // ---- Catching up with the models -------------------------------------------------------------
@@ -222,86 +270,105 @@ void ProgramWindows::Sync() {
     if (host_.Ended()) {
         HideAll();
     } else {
-        SyncForm6();
-        SyncForm1();
-        SyncForm2();
-        SyncForm3();
-        SyncForm4();
+        for (const startup::FormEntry* entry : startup::SyncOrder()) {
+            for (Shown& form : forms_) {
+                if (form.entry == entry)
+                    SyncForm(form);
+            }
+        }
     }
     syncing_ = false;
 }
 
-void ProgramWindows::SyncForm1() {
-    forms::Form1Model& f = p_.forms.Form1;
-    SyncControl(picture1_, f.Picture1, scale_);
-    picture1_->setCursor(CursorOf(f.mousePointer));
-    SyncControl(image1_, f.Image1, scale_);
-    image1_->setCursor(CursorOf(f.Image1.mousePointer));
-    image1_->raise();
-    SyncScrollBar(vscroll1_, f.VScroll1, scale_);
-    form1_->SyncWindow(scale_);
-    if (form1_->isVisible())
-        picture1_->update();
+void ProgramWindows::SyncWidget(const ControlEntry& control, QWidget* widget, const Shown& form) {
+    forms::Control& model = control.model(p_.forms);
+    const forms::Label shown = control.shown ? control.shown(p_.forms) : forms::Label{};
+    const forms::Control& place = control.shown ? static_cast<const forms::Control&>(shown) : model;
+    switch (control.kind) {
+        case ControlKind::Picture:
+        case ControlKind::Knob:
+            SyncControl(widget, place, scale_);
+            break;
+        case ControlKind::ScrollBar:
+            SyncScrollBar(static_cast<QScrollBar*>(widget), static_cast<forms::ScrollBar&>(model),
+                          scale_);
+            break;
+        case ControlKind::ListBox:
+            SyncListBox(static_cast<QListWidget*>(widget), static_cast<forms::ListBox&>(model),
+                        scale_);
+            break;
+        case ControlKind::Grid:
+            SyncGrid(static_cast<QTableWidget*>(widget), static_cast<forms::Grid&>(model), scale_);
+            break;
+        case ControlKind::Button:
+            SyncButton(static_cast<QPushButton*>(widget), static_cast<forms::Button&>(model),
+                       scale_);
+            break;
+        case ControlKind::Label:
+            SyncLabel(static_cast<QLabel*>(widget),
+                      control.shown ? shown : static_cast<forms::Label&>(model), scale_);
+            break;
+        case ControlKind::TextBox:
+            SyncTextBox(static_cast<QLineEdit*>(widget), static_cast<forms::TextBox&>(model),
+                        scale_);
+            break;
+    }
+    switch (control.pointer) {
+        case startup::Pointer::Form:
+            widget->setCursor(CursorOf(form.entry->model(p_.forms).mousePointer));
+            break;
+        case startup::Pointer::Own:
+            widget->setCursor(CursorOf(static_cast<forms::Image&>(model).mousePointer));
+            break;
+        case startup::Pointer::Default:
+            break;
+    }
+    switch (control.stacking) {
+        case startup::Stacking::Top:
+            widget->raise();
+            break;
+        case startup::Stacking::Bottom:
+            widget->lower();
+            break;
+        case startup::Stacking::Normal:
+            break;
+    }
 }
 
-void ProgramWindows::SyncForm2() {
-    forms::Form2Model& f = p_.forms.Form2;
-    SyncControl(surface_, forms::Form2Surface(f), scale_);
-    surface_->lower();
-    SyncListBox(foundlist_, f.foundlist, scale_);
-    // The airport's text block is written on the surface from its left edge; a
-    // list shown over it would leave the first letters of each line showing at
-    // its left, cut. The surface is not painted beside and under the list.
-    if (foundlist_->isVisibleTo(form2_.get()) && surface_->isVisibleTo(form2_.get())) {
-        const QRect list = foundlist_->geometry();
-        surface_->setMask(QRegion(surface_->rect()) -
-                          QRegion(0, 0, list.right() + 1, list.bottom() + 1));
+void ProgramWindows::MaskSurfaceUnderList(Shown& form) {
+    QWidget* surface = WidgetNamed(form, "surface");
+    QWidget* list = WidgetNamed(form, "foundlist");
+    if (!surface || !list)
+        return;
+    if (list->isVisibleTo(form.window.get()) && surface->isVisibleTo(form.window.get())) {
+        const QRect place = list->geometry();
+        surface->setMask(QRegion(surface->rect()) -
+                         QRegion(0, 0, place.right() + 1, place.bottom() + 1));
     } else {
-        surface_->clearMask();
-    }
-    SyncControl(picmap_, f.picmap, scale_);
-    SyncGrid(rungrid_, f.rungrid, scale_);
-    SyncButton(cmdDetails_, f.cmdDetails, scale_);
-    SyncButton(cmdflyme_, f.cmdflyme, scale_);
-    SyncButton(cmdclose_, f.cmdclose, scale_);
-    form2_->SyncWindow(scale_);
-    if (form2_->isVisible()) {
-        picmap_->update();
-        surface_->update();
+        surface->clearMask();
     }
 }
 
-void ProgramWindows::SyncForm3() {
-    forms::Form3Model& f = p_.forms.Form3;
-    SyncLabel(searchLabel_, f.Label1, scale_);
-    SyncTextBox(txtAirport_, f.TxtAirport, scale_);
-    SyncButton(cmdOK_, f.cmdOK, scale_);
-    form3_->SyncWindow(scale_);
-}
-
-void ProgramWindows::SyncForm4() {
-    forms::Form4Model& f = p_.forms.Form4;
-    const forms::Label* labels[7] = {&f.Label1, &f.Label2, &f.Label3, &f.Label4,
-                                     &f.Label5, &f.Label6, &f.Label7};
-    for (int i = 0; i < 7; ++i)
-        SyncLabel(readouts_[i], *labels[i], scale_);
-    form4_->SyncWindow(scale_);
-}
-
-void ProgramWindows::SyncForm6() {
-    forms::Form6Model& f = p_.forms.Form6;
-    SyncControl(splash_, f.Picture1, scale_);
-    SyncLabel(splashStatus_, forms::Form6Status(f), scale_);
-    splashStatus_->raise();
-    form6_->SyncWindow(scale_);
-    if (form6_->isVisible())
-        splash_->update();
+void ProgramWindows::SyncForm(Shown& form) {
+    const std::vector<ControlEntry>& controls = form.entry->controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        SyncWidget(controls[i], form.widgets[i], form);
+        if (std::strcmp(controls[i].name, "foundlist") == 0)
+            MaskSurfaceUnderList(form);
+    }
+    form.window->SyncWindow(scale_);
+    if (!form.window->isVisible())
+        return;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].kind == ControlKind::Picture)
+            form.widgets[i]->update();
+    }
 }
 
 void ProgramWindows::HideAll() {
-    for (FormWindow* w : {form1_.get(), form2_.get(), form3_.get(), form4_.get(), form6_.get()}) {
-        if (w)
-            w->hide();
+    for (Shown& form : forms_) {
+        if (form.window)
+            form.window->hide();
     }
     if (openMenu_)
         openMenu_->close();
@@ -321,26 +388,14 @@ void ProgramWindows::Run(const std::function<void()>& handler) {
 void ProgramWindows::ShowPopupMenu() {
     forms::MainMenu& menu = p_.forms.Form1.menu;
     menu.popupRequested = false;
-    std::unique_ptr<QMenu> popup = BuildPopupMenu(menu.mnuview, form1_.get());
+    std::unique_ptr<QMenu> popup = BuildPopupMenu(menu.mnuview, &Form1Window());
     openMenu_ = popup.get();
-    // The menu is modal: the map and main cycles wait while it is open, so the
-    // simulator stays paused until a command is chosen or the menu closes.
-    host::Timer* waiting[] = {p_.Form1Timer1.get(), p_.Form1Timer3.get()};
-    bool wasOn[2] = {false, false};
-    for (int i = 0; i < 2; ++i) {
-        if (!waiting[i])
-            continue;
-        wasOn[i] = waiting[i]->Enabled();
-        waiting[i]->SetEnabled(false);
-    }
+    const startup::HeldCycles held = startup::HoldCyclesForMenu(p_);
     QAction* chosen = popup->exec(QPoint(menu.popupX, menu.popupY));
     openMenu_ = nullptr;
     if (host_.Ended())
         return;
-    for (int i = 0; i < 2; ++i) {
-        if (waiting[i] && wasOn[i])
-            waiting[i]->SetEnabled(true);
-    }
+    startup::ReleaseCycles(p_, held);
     const std::string name = ItemNameOf(chosen);
     popup.reset();
     if (name.empty()) {

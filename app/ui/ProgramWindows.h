@@ -1,23 +1,24 @@
 // SPDX-License-Identifier: MIT
 //
-// The program's windows on screen: a widget for every form model (the map
-// window Form1 with its picture, knob and throttle; the airport window Form2;
-// the search window Form3; the readout window Form4; the start-up picture
-// Form6). The widgets show the models, hand the user's actions to the program's
-// handlers, and catch up with the models after every handler, every timer tick
-// and while events are let run. The pop-up menu is shown when the program asks
-// for it, built from the menu model.
+// The program's windows on screen: a widget for every form and control of the
+// program's window table (the map window Form1 with its picture, knob and
+// throttle; the airport window Form2; the search window Form3; the readout
+// window Form4; the start-up picture Form6). The widgets show the models, hand
+// the user's actions to the table's handlers, and catch up with the models
+// after every handler, every timer tick and while events are let run. The
+// pop-up menu is shown when the program asks for it, built from the menu model.
 #pragma once
 
-#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/startup/WindowTable.h"
 #include "app/ui/ControlSync.h"
 #include "app/ui/FormWindow.h"
-#include "app/ui/KnobView.h"
 #include "app/ui/PictureView.h"
 
 namespace corvane {
@@ -44,50 +45,44 @@ class ProgramWindows {
     // shows the pop-up menu when the handler asked for it).
     void Run(const std::function<void()>& handler);
 
-    FormWindow& Form1Window() { return *form1_; }
-    FormWindow& Form2Window() { return *form2_; }
-    FormWindow& Form3Window() { return *form3_; }
-    FormWindow& Form4Window() { return *form4_; }
-    FormWindow& Form6Window() { return *form6_; }
-    PictureView& MapView() { return *picture1_; }
+    FormWindow& Form1Window() { return *Window("Form1").window; }
+    FormWindow& Form2Window() { return *Window("Form2").window; }
+    FormWindow& Form3Window() { return *Window("Form3").window; }
+    FormWindow& Form4Window() { return *Window("Form4").window; }
+    FormWindow& Form6Window() { return *Window("Form6").window; }
+    PictureView& MapView();
     // The pop-up menu while it is open, else null.
     QMenu* OpenMenu() const { return openMenu_.data(); }
 
   private:
+    struct Shown {
+        const startup::FormEntry* entry = nullptr;
+        std::unique_ptr<FormWindow> window;
+        std::vector<QWidget*> widgets;  // one for each of the entry's controls
+    };
+
     void MakeCanvases();
-    void BuildForm1();
-    void BuildForm2();
-    void BuildForm3();
-    void BuildForm4();
-    void BuildForm6();
-    void SyncForm1();
-    void SyncForm2();
-    void SyncForm3();
-    void SyncForm4();
-    void SyncForm6();
+    void Build(const startup::FormEntry& entry);
+    QWidget* Make(Shown& form, const startup::ControlEntry& control);
+    void Bind(Shown& form, const startup::ControlEntry& control, QWidget* widget);
+    // Hands a user event to the control's handler.
+    void Report(const Shown& form, const startup::ControlEntry& control, startup::UserEvent event,
+                startup::UserInput in);
+    void SyncForm(Shown& form);
+    void SyncWidget(const startup::ControlEntry& control, QWidget* widget, const Shown& form);
+    // The airport's text block is written on the surface from its left edge; a
+    // list shown over it would leave the first letters of each line showing at
+    // its left, cut. The surface is not painted beside and under the list.
+    void MaskSurfaceUnderList(Shown& form);
+    QWidget* WidgetNamed(const Shown& form, const char* name) const;
+    Shown& Window(const char* name);
     void ShowPopupMenu();
     void HideAll();
 
     Program& p_;
     qtui::QtHost& host_;
     Scale scale_;
-    std::unique_ptr<FormWindow> form1_, form2_, form3_, form4_, form6_;
-    PictureView* picture1_ = nullptr;
-    KnobView* image1_ = nullptr;
-    QScrollBar* vscroll1_ = nullptr;
-    QListWidget* foundlist_ = nullptr;
-    PictureView* picmap_ = nullptr;
-    PictureView* surface_ = nullptr;
-    QTableWidget* rungrid_ = nullptr;
-    QPushButton* cmdDetails_ = nullptr;
-    QPushButton* cmdflyme_ = nullptr;
-    QPushButton* cmdclose_ = nullptr;
-    QLabel* searchLabel_ = nullptr;
-    QLineEdit* txtAirport_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QLabel* readouts_[7] = {};
-    PictureView* splash_ = nullptr;
-    QLabel* splashStatus_ = nullptr;
+    std::vector<Shown> forms_;
     QPointer<QMenu> openMenu_;
     bool listRowJustChanged_ = false;
     bool syncing_ = false;

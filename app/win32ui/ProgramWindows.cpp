@@ -2,13 +2,9 @@
 #include "app/win32ui/ProgramWindows.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
-#include "app/forms/Mouse.h"
-#include "app/startup/AirportHandlers.h"
-#include "app/startup/ControlsHandlers.h"
-#include "app/startup/FlyThereHandlers.h"
-#include "app/startup/MainCycle.h"
 #include "app/startup/MainWindowHandlers.h"
 #include "app/startup/Program.h"
 #include "platform/win32/GdiCanvas.h"
@@ -17,6 +13,11 @@
 namespace corvane::win32ui {
 
 namespace {
+
+using startup::ControlEntry;
+using startup::ControlKind;
+using startup::UserEvent;
+using startup::UserInput;
 
 // Adds the shown entries under a menu entry to a Win32 menu; an entry's
 // command id is kMenuIdBase plus its place in the menu's list of all entries.
@@ -37,16 +38,32 @@ void AddItems(HMENU menu, const forms::MenuItem& parent, const std::vector<forms
     }
 }
 
+std::uint64_t HandleOf(HWND window) {
+    return std::uint64_t(reinterpret_cast<std::uintptr_t>(window));
+}
+
+std::string WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::string text(std::size_t(length) + 1, '\0');
+    ::GetWindowTextA(window, text.data(), length + 1);
+    text.resize(std::size_t(length));
+    return text;
+}
+
+template <typename Model>
+Model& ModelOf(const ControlEntry& control, forms::Forms& forms) {
+    return static_cast<Model&>(control.model(forms));
+}
+
 }  // namespace
 
 ProgramWindows::ProgramWindows(Program& p, win32::Win32Host& host)
     : p_(p), host_(host), scale_{host.TwipsPerPixelX(), host.TwipsPerPixelY()} {
     MakeCanvases();
-    BuildForm1();
-    BuildForm2();
-    BuildForm3();
-    BuildForm4();
-    BuildForm6();
+    // The windows' handlers keep their form: the list holds every form from here.
+    forms_.reserve(startup::WindowTable().size());
+    for (const startup::FormEntry& entry : startup::WindowTable())
+        Build(entry);
     host_.SetSyncHook([this] { Sync(); });
     host_.SetEndHook([this] { HideAll(); });
 }
@@ -62,47 +79,152 @@ void ProgramWindows::MakeCanvases() {
     });
 }
 
-// ---- Building ----------------------------------------------------------------------------
-
-void ProgramWindows::BuildForm1() {
-    forms::Form1Model& f = p_.forms.Form1;
-    form1_ = std::make_unique<FormView>(f, false, false);
-    form1_->onClose = [this] { Run([this] { startup::Form1_Unload(p_); }); };
-    form1_->onMenuCommand = [this](int id) { MenuCommand(id); };
-    form1_->onVerticalScroll = [this](int request, int thumb) { Throttle(request, thumb); };
-
-    picture1_ = std::make_unique<PictureView>(f.Picture1, *form1_, kPicture1Id, scale_);
-    picture1_->pointer = [this] { return p_.forms.Form1.mousePointer; };
-    picture1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseDown(p_, b, s, x, y); });
-    };
-    picture1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseMove(p_, b, s, x, y); });
-    };
-    picture1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Picture1_MouseUp(p_, b, s, x, y); });
-    };
-
-    image1_ = std::make_unique<KnobView>(*form1_, kImage1Id, scale_);
-    image1_->pointer = [this] { return p_.forms.Form1.Image1.mousePointer; };
-    image1_->onMouseDown = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseDown(p_, b, s, x, y); });
-    };
-    image1_->onMouseMove = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseMove(p_, b, s, x, y); });
-    };
-    image1_->onMouseUp = [this](int b, int s, float x, float y) {
-        Run([&] { startup::Image1_MouseUp(p_, b, s, x, y); });
-    };
-
-    vscroll1_ = MakeControl(*form1_, "SCROLLBAR", SBS_VERT, kVScroll1Id);
-    f.VScroll1.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(vscroll1_));
-    form1_->AddControl("Picture1", picture1_->Handle());
-    form1_->AddControl("VScroll1", vscroll1_);
+HWND ProgramWindows::WindowNamed(const Shown& form, const char* name) const {
+    for (std::size_t i = 0; i < form.entry->controls.size(); ++i) {
+        if (std::strcmp(form.entry->controls[i].name, name) == 0)
+            return form.windows[i];
+    }
+    return nullptr;
 }
 
-void ProgramWindows::Throttle(int request, int thumb) {
-    forms::ScrollBar& bar = p_.forms.Form1.VScroll1;
+// ---- Building ----------------------------------------------------------------------------
+
+void ProgramWindows::Build(const startup::FormEntry& entry) {
+    forms_.push_back({&entry, nullptr, {}, {}});
+    Shown& form = forms_.back();
+    const bool framed = entry.style == startup::FormStyle::Framed;
+    const bool splash = entry.style == startup::FormStyle::Splash;
+    form.window = std::make_unique<FormView>(entry.model(p_.forms), framed, splash);
+    if (splash) {
+        form.window->textColor = RGB(255, 255, 255);
+        form.window->textBack = RGB(0, 64, 0);
+    }
+    if (entry.onClose)
+        form.window->onClose = [this, &entry] { Run([&] { entry.onClose(p_, {}); }); };
+    if (&entry == &startup::WindowTable().front())
+        form.window->onMenuCommand = [this](int id) { MenuCommand(id); };
+    for (const ControlEntry& control : entry.controls) {
+        HWND window = Make(form, control);
+        if (control.ownWindow) {
+            control.model(p_.forms).windowHandle = HandleOf(window);
+            form.window->AddControl(control.name, window);
+        }
+        form.windows.push_back(window);
+    }
+}
+
+HWND ProgramWindows::Make(Shown& form, const ControlEntry& control) {
+    FormView& window = *form.window;
+    const int id = control.number;
+    auto report = [this, &form, &control](UserEvent event, UserInput in) {
+        Report(form, control, event, std::move(in));
+    };
+    switch (control.kind) {
+        case ControlKind::Picture: {
+            auto view = std::make_unique<PictureView>(ModelOf<forms::Picture>(control, p_.forms),
+                                                      window, id, scale_);
+            if (control.pointer == startup::Pointer::Form)
+                view->pointer = [this, &form] { return form.entry->model(p_.forms).mousePointer; };
+            startup::HookMouse(*view, report);
+            HWND hwnd = view->Handle();
+            form.views.push_back(std::move(view));
+            return hwnd;
+        }
+        case ControlKind::Knob: {
+            auto view = std::make_unique<KnobView>(window, id, scale_);
+            view->pointer = [this, &control] {
+                return ModelOf<forms::Image>(control, p_.forms).mousePointer;
+            };
+            startup::HookMouse(*view, report);
+            HWND hwnd = view->Handle();
+            form.views.push_back(std::move(view));
+            return hwnd;
+        }
+        case ControlKind::Grid: {
+            auto view = std::make_unique<GridView>(ModelOf<forms::Grid>(control, p_.forms), window,
+                                                   id, scale_);
+            HWND hwnd = view->Handle();
+            form.views.push_back(std::move(view));
+            return hwnd;
+        }
+        case ControlKind::ScrollBar: {
+            HWND bar = MakeControl(window, "SCROLLBAR", SBS_VERT, id);
+            window.onVerticalScroll = [this, &form, &control, bar](int request, int thumb) {
+                Scroll(form, control, bar, request, thumb);
+            };
+            return bar;
+        }
+        case ControlKind::ListBox: {
+            HWND list = MakeControl(window, "LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, id);
+            // A line chosen with the keyboard or the mouse (a click on the chosen
+            // line chooses it again).
+            window.OnCommand(id, [this, &form, &control, list](int code) {
+                if (code != LBN_SELCHANGE && code != LBN_DBLCLK)
+                    return;
+                const int row = int(::SendMessageA(list, LB_GETCURSEL, 0, 0));
+                if (row < 0)
+                    return;
+                UserInput in;
+                in.value = row;
+                Report(form, control, UserEvent::LineChosen, in);
+            });
+            return list;
+        }
+        case ControlKind::Button: {
+            // The button that runs on Enter: the one that reads the form's text box.
+            const DWORD style = control.textFrom ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            HWND button = MakeControl(window, "BUTTON", style | WS_TABSTOP, id);
+            window.OnCommand(id, [this, &form, &control](int code) {
+                if (code == BN_CLICKED)
+                    Report(form, control, UserEvent::Clicked, {});
+            });
+            return button;
+        }
+        case ControlKind::Label: {
+            const DWORD align =
+                form.entry->style == startup::FormStyle::Splash ? SS_CENTER : SS_LEFT;
+            return MakeControl(window, "STATIC", align | SS_NOPREFIX, id);
+        }
+        case ControlKind::TextBox: {
+            HWND box = MakeControl(window, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, id);
+            SendEnterToForm(box);
+            window.OnCommand(id, [this, &form, &control, box](int code) {
+                if (code != EN_CHANGE || syncing_)
+                    return;
+                UserInput in;
+                in.text = WindowText(box);
+                Report(form, control, UserEvent::TextEdited, in);
+            });
+            // Enter in the text box: the form's command IDOK.
+            window.OnCommand(IDOK, [this, &form, &control](int code) {
+                if (code == BN_CLICKED)
+                    Report(form, control, UserEvent::EnterPressed, {});
+            });
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void ProgramWindows::Report(const Shown& form, const ControlEntry& control, UserEvent event,
+                            UserInput in) {
+    const startup::EventBinding* binding = control.Binding(event);
+    if (!binding)
+        return;
+    if (control.textFrom) {
+        if (HWND box = WindowNamed(form, control.textFrom))
+            in.text = WindowText(box);
+    }
+    if (binding->quiet) {
+        binding->handler(p_, in);
+        return;
+    }
+    Run([&] { binding->handler(p_, in); });
+}
+
+void ProgramWindows::Scroll(const Shown& form, const ControlEntry& control, HWND window,
+                            int request, int thumb) {
+    const forms::ScrollBar& bar = ModelOf<forms::ScrollBar>(control, p_.forms);
     const forms::ScrollRange range = forms::RangeOf(bar);
     int value = bar.value;
     switch (request) {
@@ -124,7 +246,7 @@ void ProgramWindows::Throttle(int request, int thumb) {
             SCROLLINFO info{};
             info.cbSize = sizeof info;
             info.fMask = SIF_TRACKPOS;
-            value = ::GetScrollInfo(vscroll1_, SB_CTL, &info) ? info.nTrackPos : thumb;
+            value = ::GetScrollInfo(window, SB_CTL, &info) ? info.nTrackPos : thumb;
             break;
         }
         case SB_TOP:
@@ -139,104 +261,9 @@ void ProgramWindows::Throttle(int request, int thumb) {
     value = std::clamp(value, range.low, range.high);
     if (value == bar.value)
         return;
-    Run([&] {
-        p_.forms.Form1.VScroll1.value = value;
-        startup::VScroll1_Change(p_);
-    });
-}
-
-void ProgramWindows::BuildForm2() {
-    forms::Form2Model& f = p_.forms.Form2;
-    form2_ = std::make_unique<FormView>(f, true, false);
-    form2_->onClose = [this] { Run([this] { startup::cmdclose_Click(p_); }); };
-
-    surface_ = std::make_unique<PictureView>(f.surface, *form2_, kSurfaceId, scale_);
-    foundlist_ =
-        MakeControl(*form2_, "LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, kFoundlistId);
-    picmap_ = std::make_unique<PictureView>(f.picmap, *form2_, kPicmapId, scale_);
-    rungrid_ = std::make_unique<GridView>(f.rungrid, *form2_, kRungridId, scale_);
-    cmdDetails_ = MakeControl(*form2_, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kCmdDetailsId);
-    cmdflyme_ = MakeControl(*form2_, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kCmdflymeId);
-    cmdclose_ = MakeControl(*form2_, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kCmdcloseId);
-    struct Named {
-        forms::Control& control;
-        HWND window;
-    };
-    for (const Named& n : {Named{f.foundlist, foundlist_}, Named{f.picmap, picmap_->Handle()},
-                           Named{f.rungrid, rungrid_->Handle()}, Named{f.cmdDetails, cmdDetails_},
-                           Named{f.cmdflyme, cmdflyme_}, Named{f.cmdclose, cmdclose_}}) {
-        n.control.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(n.window));
-        form2_->AddControl(n.control.name, n.window);
-    }
-    // A line chosen with the keyboard or the mouse (a click on the chosen
-    // line chooses it again).
-    auto chosen = [this](int code) {
-        if (code != LBN_SELCHANGE && code != LBN_DBLCLK)
-            return;
-        const int row = int(::SendMessageA(foundlist_, LB_GETCURSEL, 0, 0));
-        if (row < 0)
-            return;
-        Run([&] {
-            p_.forms.Form2.foundlist.listIndex = row;
-            startup::foundlist_Click(p_, row);
-        });
-    };
-    form2_->OnCommand(kFoundlistId, chosen);
-    auto clicked = [this](void (*handler)(Program&)) {
-        return [this, handler](int code) {
-            if (code == BN_CLICKED)
-                Run([&] { handler(p_); });
-        };
-    };
-    form2_->OnCommand(kCmdDetailsId, clicked(startup::cmdDetails_Click));
-    form2_->OnCommand(kCmdflymeId, clicked(startup::cmdflyme_Click));
-    form2_->OnCommand(kCmdcloseId, clicked(startup::cmdclose_Click));
-}
-
-void ProgramWindows::BuildForm3() {
-    forms::Form3Model& f = p_.forms.Form3;
-    form3_ = std::make_unique<FormView>(f, true, false);
-    form3_->onClose = [this] { Run([this] { startup::Form3_QueryUnload(p_); }); };
-    searchLabel_ = MakeControl(*form3_, "STATIC", SS_LEFT | SS_NOPREFIX, kLabel1Id);
-    txtAirport_ = MakeControl(*form3_, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kTxtAirportId);
-    cmdOK_ = MakeControl(*form3_, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, kCmdOKId);
-    SendEnterToForm(txtAirport_);
-    f.TxtAirport.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(txtAirport_));
-    f.cmdOK.windowHandle = std::uint64_t(reinterpret_cast<std::uintptr_t>(cmdOK_));
-    form3_->AddControl("TxtAirport", txtAirport_);
-    form3_->AddControl("cmdOK", cmdOK_);
-    form3_->OnCommand(kTxtAirportId, [this](int code) {
-        if (code != EN_CHANGE || syncing_)
-            return;
-        const int length = ::GetWindowTextLengthA(txtAirport_);
-        std::string text(std::size_t(length) + 1, '\0');
-        ::GetWindowTextA(txtAirport_, text.data(), length + 1);
-        text.resize(std::size_t(length));
-        p_.forms.Form3.TxtAirport.text = text;
-    });
-    // The OK button, and Enter in the text box (the default button's id).
-    auto search = [this](int code) {
-        if (code == BN_CLICKED)
-            Run([this] { startup::cmdOK_Click(p_); });
-    };
-    form3_->OnCommand(kCmdOKId, search);
-    form3_->OnCommand(IDOK, search);
-}
-
-void ProgramWindows::BuildForm4() {
-    forms::Form4Model& f = p_.forms.Form4;
-    form4_ = std::make_unique<FormView>(f, false, false);
-    for (int i = 0; i < 7; ++i)
-        readouts_[i] = MakeControl(*form4_, "STATIC", SS_LEFT | SS_NOPREFIX, kReadoutId + i);
-}
-
-void ProgramWindows::BuildForm6() {
-    forms::Form6Model& f = p_.forms.Form6;
-    form6_ = std::make_unique<FormView>(f, false, true);
-    splash_ = std::make_unique<PictureView>(f.Picture1, *form6_, kSplashId, scale_);
-    splashStatus_ = MakeControl(*form6_, "STATIC", SS_CENTER | SS_NOPREFIX, kStatusId);
-    form6_->textColor = RGB(255, 255, 255);
-    form6_->textBack = RGB(0, 64, 0);
+    UserInput in;
+    in.value = value;
+    Report(form, control, UserEvent::ValueChanged, in);
 }
 
 // ---- Catching up with the models -------------------------------------------------------------
@@ -250,77 +277,69 @@ void ProgramWindows::Sync() {
         syncing_ = false;
         return;
     }
-    {
-        forms::Form6Model& f = p_.forms.Form6;
-        SyncControl(splash_->Handle(), f.Picture1, scale_);
-        const forms::Label status = forms::Form6Status(f);
-        SyncControl(splashStatus_, status, scale_);
-        SyncText(splashStatus_, status.caption);
-        ::SetWindowPos(splashStatus_, HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        form6_->SyncWindow(scale_);
-        if (f.visible)
-            ::InvalidateRect(splash_->Handle(), nullptr, FALSE);
-    }
-    {
-        forms::Form1Model& f = p_.forms.Form1;
-        SyncControl(picture1_->Handle(), f.Picture1, scale_);
-        SyncControl(image1_->Handle(), f.Image1, scale_);
-        ::SetWindowPos(image1_->Handle(), HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SyncScrollBar(vscroll1_, f.VScroll1, scale_);
-        form1_->SyncWindow(scale_);
-        if (f.visible)
-            ::InvalidateRect(picture1_->Handle(), nullptr, FALSE);
-    }
-    {
-        forms::Form2Model& f = p_.forms.Form2;
-        SyncControl(surface_->Handle(), forms::Form2Surface(f), scale_);
-        ::SetWindowPos(surface_->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SyncListBox(foundlist_, f.foundlist, scale_);
-        SyncControl(picmap_->Handle(), f.picmap, scale_);
-        SyncControl(rungrid_->Handle(), f.rungrid, scale_);
-        const forms::Button* buttons[] = {&f.cmdDetails, &f.cmdflyme, &f.cmdclose};
-        HWND windows[] = {cmdDetails_, cmdflyme_, cmdclose_};
-        for (int i = 0; i < 3; ++i) {
-            SyncControl(windows[i], *buttons[i], scale_);
-            SyncText(windows[i], buttons[i]->caption);
+    for (const startup::FormEntry* entry : startup::SyncOrder()) {
+        for (Shown& form : forms_) {
+            if (form.entry == entry)
+                SyncForm(form);
         }
-        form2_->SyncWindow(scale_);
-        if (f.visible) {
-            ::InvalidateRect(picmap_->Handle(), nullptr, FALSE);
-            ::InvalidateRect(surface_->Handle(), nullptr, FALSE);
-            ::InvalidateRect(rungrid_->Handle(), nullptr, FALSE);
-        }
-    }
-    {
-        forms::Form3Model& f = p_.forms.Form3;
-        SyncControl(searchLabel_, f.Label1, scale_);
-        SyncText(searchLabel_, f.Label1.caption);
-        SyncControl(txtAirport_, f.TxtAirport, scale_);
-        SyncText(txtAirport_, f.TxtAirport.text);
-        SyncControl(cmdOK_, f.cmdOK, scale_);
-        SyncText(cmdOK_, f.cmdOK.caption);
-        form3_->SyncWindow(scale_);
-    }
-    {
-        forms::Form4Model& f = p_.forms.Form4;
-        const forms::Label* labels[7] = {&f.Label1, &f.Label2, &f.Label3, &f.Label4,
-                                         &f.Label5, &f.Label6, &f.Label7};
-        for (int i = 0; i < 7; ++i) {
-            SyncControl(readouts_[i], *labels[i], scale_);
-            SyncText(readouts_[i], labels[i]->caption);
-        }
-        form4_->SyncWindow(scale_);
     }
     syncing_ = false;
 }
 
+void ProgramWindows::SyncForm(Shown& form) {
+    const std::vector<ControlEntry>& controls = form.entry->controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlEntry& control = controls[i];
+        HWND window = form.windows[i];
+        forms::Control& model = control.model(p_.forms);
+        const forms::Label shown = control.shown ? control.shown(p_.forms) : forms::Label{};
+        const forms::Control& place =
+            control.shown ? static_cast<const forms::Control&>(shown) : model;
+        switch (control.kind) {
+            case ControlKind::Picture:
+            case ControlKind::Knob:
+            case ControlKind::Grid:
+                SyncControl(window, place, scale_);
+                break;
+            case ControlKind::ScrollBar:
+                SyncScrollBar(window, static_cast<forms::ScrollBar&>(model), scale_);
+                break;
+            case ControlKind::ListBox:
+                SyncListBox(window, static_cast<forms::ListBox&>(model), scale_);
+                break;
+            case ControlKind::Button:
+                SyncControl(window, model, scale_);
+                SyncText(window, static_cast<forms::Button&>(model).caption);
+                break;
+            case ControlKind::Label:
+                SyncControl(window, place, scale_);
+                SyncText(window,
+                         control.shown ? shown.caption : static_cast<forms::Label&>(model).caption);
+                break;
+            case ControlKind::TextBox:
+                SyncControl(window, model, scale_);
+                SyncText(window, static_cast<forms::TextBox&>(model).text);
+                break;
+        }
+        if (control.stacking != startup::Stacking::Normal) {
+            ::SetWindowPos(window,
+                           control.stacking == startup::Stacking::Top ? HWND_TOP : HWND_BOTTOM, 0,
+                           0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    form.window->SyncWindow(scale_);
+    if (!form.entry->model(p_.forms).visible)
+        return;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].kind == ControlKind::Picture || controls[i].kind == ControlKind::Grid)
+            ::InvalidateRect(form.windows[i], nullptr, FALSE);
+    }
+}
+
 void ProgramWindows::HideAll() {
-    for (FormView* w : {form1_.get(), form2_.get(), form3_.get(), form4_.get(), form6_.get()}) {
-        if (w && w->Handle())
-            ::ShowWindow(w->Handle(), SW_HIDE);
+    for (Shown& form : forms_) {
+        if (form.window && form.window->Handle())
+            ::ShowWindow(form.window->Handle(), SW_HIDE);
     }
     if (menuOpen_)
         ::EndMenu();
@@ -368,28 +387,15 @@ void ProgramWindows::ShowPopupMenu() {
     const std::vector<forms::MenuItem*> all = menu.All();
     HMENU popup = ::CreatePopupMenu();
     AddItems(popup, menu.mnuview, all);
-    // The menu is modal: the map and main cycles wait while it is open, so the
-    // simulator stays paused until a command is chosen or the menu closes.
-    host::Timer* waiting[] = {p_.Form1Timer1.get(), p_.Form1Timer3.get()};
-    bool wasOn[2] = {false, false};
-    for (int i = 0; i < 2; ++i) {
-        if (!waiting[i])
-            continue;
-        wasOn[i] = waiting[i]->Enabled();
-        waiting[i]->SetEnabled(false);
-    }
+    const startup::HeldCycles held = startup::HoldCyclesForMenu(p_);
     menuOpen_ = true;
-    const int chosen =
-        int(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, menu.popupX,
-                             menu.popupY, 0, form1_->Handle(), nullptr));
+    const int chosen = int(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
+                                            menu.popupX, menu.popupY, 0, Form1Window(), nullptr));
     menuOpen_ = false;
     ::DestroyMenu(popup);
     if (host_.Ended())
         return;
-    for (int i = 0; i < 2; ++i) {
-        if (waiting[i] && wasOn[i])
-            waiting[i]->SetEnabled(true);
-    }
+    startup::ReleaseCycles(p_, held);
     if (chosen == 0) {
         host_.Sync();
         return;

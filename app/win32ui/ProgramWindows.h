@@ -13,7 +13,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "app/startup/WindowTable.h"
 #include "app/win32ui/Views.h"
 
 namespace corvane {
@@ -25,7 +27,7 @@ class Win32Host;
 
 namespace corvane::win32ui {
 
-// Control ids of the windows' children.
+// The numbers of the window table's controls: the child windows' ids.
 enum ControlId : int {
     kPicture1Id = 101,
     kImage1Id,
@@ -57,33 +59,35 @@ class ProgramWindows {
     // shows the pop-up menu when the handler asked for it).
     void Run(const std::function<void()>& handler);
 
-    HWND Form1Window() const { return form1_->Handle(); }
+    HWND Form1Window() const { return forms_.front().window->Handle(); }
 
   private:
+    struct Shown {
+        const startup::FormEntry* entry = nullptr;
+        std::unique_ptr<FormView> window;
+        std::vector<HWND> windows;                 // one for each of the entry's controls
+        std::vector<std::unique_ptr<View>> views;  // the controls drawn by views of their own
+    };
+
     void MakeCanvases();
-    void BuildForm1();
-    void BuildForm2();
-    void BuildForm3();
-    void BuildForm4();
-    void BuildForm6();
+    void Build(const startup::FormEntry& entry);
+    HWND Make(Shown& form, const startup::ControlEntry& control);
+    // Hands a user event to the control's handler.
+    void Report(const Shown& form, const startup::ControlEntry& control, startup::UserEvent event,
+                startup::UserInput in);
+    // A scroll request of the scroll bar, as the value it moves the bar to.
+    void Scroll(const Shown& form, const startup::ControlEntry& control, HWND bar, int request,
+                int thumb);
+    void SyncForm(Shown& form);
+    HWND WindowNamed(const Shown& form, const char* name) const;
     void ShowPopupMenu();
     void MenuCommand(int id);
-    void Throttle(int request, int thumb);
     void HideAll();
 
     Program& p_;
     win32::Win32Host& host_;
     forms::Scale scale_;
-    std::unique_ptr<FormView> form1_, form2_, form3_, form4_, form6_;
-    std::unique_ptr<PictureView> picture1_, picmap_, surface_, splash_;
-    std::unique_ptr<KnobView> image1_;
-    std::unique_ptr<GridView> rungrid_;
-    HWND vscroll1_ = nullptr;
-    HWND foundlist_ = nullptr;
-    HWND cmdDetails_ = nullptr, cmdflyme_ = nullptr, cmdclose_ = nullptr;
-    HWND searchLabel_ = nullptr, txtAirport_ = nullptr, cmdOK_ = nullptr;
-    HWND readouts_[7] = {};
-    HWND splashStatus_ = nullptr;
+    std::vector<Shown> forms_;
     bool menuOpen_ = false;
     bool syncing_ = false;
 };

@@ -16,7 +16,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/forms/PixelRaster.h"
+#include "platform/canvas/CanvasState.h"
+#include "platform/canvas/PixelRaster.h"
 #include "ports/Canvas.h"
 
 namespace corvane::win32 {

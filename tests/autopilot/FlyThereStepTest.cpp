@@ -78,8 +78,9 @@ TEST_P(LandingStepStages, ReportTheStageEnteredAndCommandIt) {
     EXPECT_EQ(step.report.displayEnded, row.displayEnded);
     EXPECT_EQ(!step.report.alert.empty(), row.alert) << step.report.alert;
     EXPECT_FALSE(step.engageAtAltitudeFt);
-    if (row.displayEnded)  // the simulator gets its crash setting back with the display
+    if (row.displayEnded) {  // the simulator gets its crash setting back with the display
         EXPECT_EQ(step.commands.Get(Item::kCrashing), 1);
+    }
 }
 
 const auto kNothing = [](flightstate::Readings&, FlyTherePlan&, LandingInputs&) {};
