@@ -5,7 +5,7 @@
 #include <string>
 
 #include "navdata/CoastlineFile.h"
-#include "tests/navdata/TempFolder.h"
+#include "tests/navdata/GzipFile.h"
 #include "tools/navdata/CoastlineBuilder.h"
 #include "tools/navdata/ConversionError.h"
 #include "tools/navdata/TopoJsonReader.h"
@@ -14,6 +14,7 @@ namespace corvane::navdata::convert {
 namespace {
 
 using corvane::navdata::testing::TempFolder;
+using corvane::navdata::testing::WriteGzip;
 
 TEST(QuantizeCoastPoint, UnitsLimitsAndTheBreakMarker) {
     bool nudged = false;
@@ -192,7 +193,7 @@ TEST(CoastlineBuilder, BudgetsAreKeptAndTheLargestRingsWin) {
 
 TEST(CoastlineBuilder, ReadsGzipFiles) {
     TempFolder folder;
-    const std::string path = folder.WriteGzip("land.json.gz", kTopology);
+    const std::string path = WriteGzip(folder, "land.json.gz", kTopology);
     EXPECT_EQ(ReadTopoJsonFile(path).size(), 3u);
 }
 

@@ -9,7 +9,7 @@
 
 #include "navdata/AirportDatabaseFile.h"
 #include "navdata/Geodesy.h"
-#include "tests/navdata/TempFolder.h"
+#include "tests/navdata/GzipFile.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/ConversionError.h"
 #include "tools/navdata/DatFileReader.h"
@@ -19,6 +19,7 @@ namespace corvane::navdata::convert {
 namespace {
 
 using corvane::navdata::testing::TempFolder;
+using corvane::navdata::testing::WriteGzip;
 
 // Runway rows: row code, width, surface, shoulder, smoothness, lights, lights, signs, then two
 // ends of nine fields.
@@ -74,9 +75,9 @@ struct Converted {
 Converted Convert(const std::string& aptText, const std::string& navText, bool gzip = false) {
     TempFolder folder;
     const std::string apt =
-        gzip ? folder.WriteGzip("apt.dat.gz", aptText) : folder.Write("apt.dat", aptText);
+        gzip ? WriteGzip(folder, "apt.dat.gz", aptText) : folder.Write("apt.dat", aptText);
     const std::string nav =
-        gzip ? folder.WriteGzip("nav.dat.gz", navText) : folder.Write("nav.dat", navText);
+        gzip ? WriteGzip(folder, "nav.dat.gz", navText) : folder.Write("nav.dat", navText);
     Converted c;
     const AptDatContents aptContents = ReadAptDatFile(apt, c.diagnostics);
     const NavDatContents navContents = ReadNavDatFile(nav, c.diagnostics);
@@ -306,7 +307,7 @@ std::string ConversionErrorOf(const std::string& aptText, bool strict = false,
     TempFolder folder;
     std::string path = folder.Write("apt.dat", aptText);
     if (gzipCut) {
-        folder.WriteGzip("full.gz", aptText);
+        WriteGzip(folder, "full.gz", aptText);
         std::ifstream in(folder.Path("full.gz"), std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         path = folder.Write("cut.gz", bytes.substr(0, bytes.size() / 2));

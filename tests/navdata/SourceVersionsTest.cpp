@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/navdata/TempFolder.h"
+#include "tests/navdata/GzipFile.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/ConversionError.h"
 #include "tools/navdata/DatFileReader.h"

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +22,7 @@
 #include "navdata/CoastlineFile.h"
 #include "platform/headless/HeadlessHost.h"
 #include "ports/SimulatorLink.h"
+#include "tests/support/TempFolder.h"
 
 namespace corvane::testing {
 
@@ -249,27 +249,6 @@ struct SimulatedSimulator {
             host.After(windowDelay, "simulator window", [this] { ShowWindow(); });
         return true;
     }
-};
-
-// A folder of its own for one test, removed at the end.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-program-test-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string Path() const { return path_.string() + "/"; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // The program with a simulator that runs, has its module and a registry

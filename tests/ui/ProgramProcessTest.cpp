@@ -55,7 +55,7 @@ class ProgramProcessTest : public ::testing::Test {
     }
     std::string Output() const { return ReadText(scratch.Path("corvane.log")); }
 
-    ScratchFolder scratch;
+    TempFolder scratch;
     std::vector<std::string> env;
     ChildProcess program;
 };

@@ -130,7 +130,7 @@ class QtProgramTest : public ::testing::Test {
         ASSERT_TRUE(WaitUntil(10, [] { return SimulatorPid() != 0; }));
     }
 
-    ScratchFolder scratch;
+    TempFolder scratch;
     ChildProcess simulator;
 };
 

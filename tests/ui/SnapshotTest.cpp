@@ -13,7 +13,7 @@ namespace corvane::testing {
 namespace {
 
 TEST(SnapshotTest, CanvasPixelsGoToThePngFile) {
-    ScratchFolder folder;
+    TempFolder folder;
     qtui::ImageCanvas canvas(20, 10, 15, 15);
     canvas.SetBackColor({0, 128, 0});
     canvas.Cls();

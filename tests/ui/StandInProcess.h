@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -23,31 +22,11 @@
 
 #include "platform/posix/Desktop.h"
 #include "platform/posix/RegistryFile.h"
+#include "tests/support/TempFolder.h"
 
 extern char** environ;
 
 namespace corvane::testing {
-
-// A folder of its own, removed at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-ui-test-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string Path(const std::string& name = {}) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // A child process, ended (by its id) when the object goes.
 class ChildProcess {
