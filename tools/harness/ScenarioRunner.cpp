@@ -94,7 +94,7 @@ class FlightRun {
 
     // Brings the simulator up to the host's virtual time.
     void CatchUp();
-    // Notes stage changes and the stage texts the autopilot reports.
+    // Notes stage changes and Form4's stage texts.
     void Watch();
     void Disturb();
     void SaveFrame();
@@ -139,7 +139,7 @@ class FlightRun {
     std::optional<double> handBackS_;
     int lastRoute_ = 0;
     int lastLanding_ = 0;
-    std::string lastStage_;
+    std::string lastLabel6_;
     std::string failure_;
     std::string endDetail_;
     bool timedOut_ = false;
@@ -212,7 +212,7 @@ void FlightRun::SetUpSimulator() {
                               "route_stage,landing_stage,label6", [this] {
                                   return std::to_string(p_.plan.RouteStage) + "," +
                                          std::to_string(p_.plan.LandingStage) + ",\"" +
-                                         p_.flyThereStatus.stage + "\"";
+                                         p_.forms.Form4.Label6.caption + "\"";
                               });
     }
 }
@@ -381,11 +381,10 @@ void FlightRun::Watch() {
         lastLanding_ = p_.plan.LandingStage;
         r_.stages.push_back({t, "landing " + std::to_string(lastLanding_)});
     }
-    // The stage the autopilot's steps last reported (what Form4 shows).
-    const std::string& stage = p_.flyThereStatus.stage;
-    if (stage != lastStage_) {
-        lastStage_ = stage;
-        r_.stageTexts.push_back({t, stage});
+    const std::string& label = p_.forms.Form4.Label6.caption;
+    if (label != lastLabel6_) {
+        lastLabel6_ = label;
+        r_.stageTexts.push_back({t, label});
     }
 }
 
