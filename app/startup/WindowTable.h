@@ -7,6 +7,7 @@
 // only says how its widgets look and report.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,6 +113,27 @@ struct FormEntry {
     EventHandler onClose;  // the close box; nullptr where it has none
     std::vector<ControlEntry> controls;
 };
+
+// Hands a control's event to the handler bound to it (nothing where none
+// is): with the text of the control's textFrom box, as readText(name) reads it
+// off the shell's widget, in the input; through run(handler), which lets the
+// windows catch up after it, unless the binding is quiet.
+template <typename ReadText, typename RunHandler>
+void Dispatch(Program& p, const ControlEntry& control, UserEvent event, UserInput in,
+              const ReadText& readText, const RunHandler& run) {
+    const EventBinding* binding = control.Binding(event);
+    if (!binding)
+        return;
+    if (control.textFrom) {
+        if (std::optional<std::string> text = readText(control.textFrom))
+            in.text = std::move(*text);
+    }
+    if (binding->quiet) {
+        binding->handler(p, in);
+        return;
+    }
+    run([&] { binding->handler(p, in); });
+}
 
 // The program's windows in the order they are made: Form1 (the map), Form2
 // (the airport window), Form3 (the search), Form4 (the readouts), Form6 (the

@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "app/forms/Mouse.h"
 #include "app/startup/MainWindowHandlers.h"
@@ -180,18 +182,13 @@ QWidget* ProgramWindows::Make(Shown& form, const ControlEntry& control) {
 
 void ProgramWindows::Report(const Shown& form, const ControlEntry& control, UserEvent event,
                             UserInput in) {
-    const startup::EventBinding* binding = control.Binding(event);
-    if (!binding)
-        return;
-    if (control.textFrom) {
-        if (auto* box = qobject_cast<QLineEdit*>(WidgetNamed(form, control.textFrom)))
-            in.text = ProgramText(box->text());
-    }
-    if (binding->quiet) {
-        binding->handler(p_, in);
-        return;
-    }
-    Run([&] { binding->handler(p_, in); });
+    auto readText = [this, &form](const char* name) -> std::optional<std::string> {
+        if (auto* box = qobject_cast<QLineEdit*>(WidgetNamed(form, name)))
+            return ProgramText(box->text());
+        return std::nullopt;
+    };
+    startup::Dispatch(p_, control, event, std::move(in), readText,
+                      [this](const std::function<void()>& handler) { Run(handler); });
 }
 
 void ProgramWindows::Bind(Shown& form, const ControlEntry& control, QWidget* widget) {

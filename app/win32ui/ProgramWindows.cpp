@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/startup/MainWindowHandlers.h"
@@ -208,18 +209,13 @@ HWND ProgramWindows::Make(Shown& form, const ControlEntry& control) {
 
 void ProgramWindows::Report(const Shown& form, const ControlEntry& control, UserEvent event,
                             UserInput in) {
-    const startup::EventBinding* binding = control.Binding(event);
-    if (!binding)
-        return;
-    if (control.textFrom) {
-        if (HWND box = WindowNamed(form, control.textFrom))
-            in.text = WindowText(box);
-    }
-    if (binding->quiet) {
-        binding->handler(p_, in);
-        return;
-    }
-    Run([&] { binding->handler(p_, in); });
+    auto readText = [this, &form](const char* name) -> std::optional<std::string> {
+        if (HWND box = WindowNamed(form, name))
+            return WindowText(box);
+        return std::nullopt;
+    };
+    startup::Dispatch(p_, control, event, std::move(in), readText,
+                      [this](const std::function<void()>& handler) { Run(handler); });
 }
 
 void ProgramWindows::Scroll(const Shown& form, const ControlEntry& control, HWND window,
