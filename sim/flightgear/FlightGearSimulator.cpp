@@ -15,11 +15,7 @@ namespace corvane::sim::flightgear {
 
 namespace {
 
-constexpr double kStopSpeedMps = 0.25;
-constexpr double kMovingSpeedMps = 1.5;
 constexpr double kFpmPerFps = 60.0;
-// Simulated seconds without any wheel on the ground before it is a lift-off.
-constexpr double kLiftoffAfterS = 0.25;
 
 std::string Seconds(double s) {
     char text[32];
@@ -33,6 +29,7 @@ FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions&
     : channel_(channel),
       options_(options),
       aircraftData_(Cessna172pData()),
+      contact_({options.aircraft.crashSinkFpm, options.aircraft.wingStrikeBankDeg}),
       autopilot_(autopilotConfig_),
       gearHeightM_(options.aircraft.gearHeightM) {
     if (!(options_.rate > 0.0) || !std::isfinite(options_.rate))
@@ -170,49 +167,34 @@ void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std
         ++crashCount_;
         Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
     }
-    // The wheels' contact flickers as the struts settle and on a rough roll;
-    // the aircraft has left the ground when no wheel touched for a while.
-    if (state_.onGround) {
-        lastContactS_ = timeS_;
-    } else if (onGround_ && timeS_ - lastContactS_ < kLiftoffAfterS) {
-        state_.onGround = true;
-    }
-    if (!state_.onGround) {
-        if (onGround_ && !paused_)
-            Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
-        onGround_ = false;
-        airborne_ = true;
+    if (!state_.onGround)
         sinkBeforeFpm_ = sinkFpm;
-        return;
-    }
-    onGround_ = true;
-    if (airborne_) {
-        // The frame before the wheels touched carries the sink rate the gear
-        // met; the strut has already slowed it in the touching frame.
-        const double touchSink = std::max(sinkBeforeFpm_, sinkFpm);
-        airborne_ = false;
+    GroundContactDetector::Sense sense;
+    sense.timeS = timeS_;
+    sense.onGround = state_.onGround;
+    sense.gearDownAndLocked = true;  // a fixed gear
+    sense.sinkFpm = sinkFpm;
+    sense.bankDeg = r.rollDeg;
+    sense.groundSpeedMps = state_.groundSpeedMps;
+    sense.crashDetection = in.crashDetection && !crashed_;
+    sense.paused = paused_;
+    const GroundContactDetector::Events e = contact_.Update(sense);
+    // The state says on the ground while the contact's flicker is smoothed.
+    state_.onGround = contact_.OnGround();
+    if (e.liftoff)
+        Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
+    if (e.touchdown) {
         ++touchdownCount_;
-        Record(SimEventKind::Touchdown, touchSink, CrashReason::None, mask);
-        if (in.crashDetection && !crashed_) {
-            CrashReason reason = CrashReason::None;
-            if (touchSink > options_.aircraft.crashSinkFpm)
-                reason = CrashReason::HardTouchdown;
-            else if (std::fabs(r.rollDeg) > options_.aircraft.wingStrikeBankDeg)
-                reason = CrashReason::WingStrike;
-            if (reason != CrashReason::None) {
-                crashed_ = true;
-                state_.crashed = true;
-                ++crashCount_;
-                Record(SimEventKind::Crash, touchSink, reason, mask);
-            }
-        }
+        Record(SimEventKind::Touchdown, e.sinkFpm, CrashReason::None, mask);
     }
-    if (state_.groundSpeedMps > kMovingSpeedMps) {
-        rolledSinceStop_ = true;
-    } else if (rolledSinceStop_ && state_.groundSpeedMps < kStopSpeedMps) {
-        rolledSinceStop_ = false;
+    if (e.crash) {
+        crashed_ = true;
+        state_.crashed = true;
+        ++crashCount_;
+        Record(SimEventKind::Crash, e.sinkFpm, e.crashReason, mask);
+    }
+    if (e.stopped)
         Record(SimEventKind::Stop, 0.0, CrashReason::None, mask);
-    }
 }
 
 void FlightGearSimulator::Record(SimEventKind kind, double sinkFpm, CrashReason reason,

@@ -10,11 +10,12 @@
 // honour one contract. Spoilers, retractable gear and reverse, which the
 // aircraft lacks, are accepted in the space and go nowhere.
 //
-// Touchdowns, lift-offs, stops and crashes are events as with the stand-in's
-// model. The wheels' contact flickers as JSBSim's struts settle: the aircraft
-// counts as on the ground until no wheel has touched for a quarter second. With crash detection on,
-// a touchdown sinking too fast or banked too far is a crash: the aircraft is marked crashed and
-// FlightGear frozen.
+// Touchdowns, lift-offs, stops and crashes are events decided as for the
+// stand-in's model (GroundContactDetector): the wheels' contact flickers as
+// JSBSim's struts settle, so the aircraft counts as on the ground until no
+// wheel has touched for a quarter second. With crash detection on, a
+// touchdown sinking too fast or banked too far is a crash: the aircraft is
+// marked crashed and FlightGear frozen.
 //
 // FlightGear that does not send its first frame in time, stops sending, or
 // whose process ends makes the backend fail: Failure() says why and nothing
@@ -33,6 +34,7 @@
 #include "sim/model/AircraftConfig.h"
 #include "sim/model/Autopilot.h"
 #include "sim/model/ControlInputs.h"
+#include "sim/model/GroundContactDetector.h"
 #include "sim/model/SimulatorBackend.h"
 
 namespace corvane::sim::flightgear {
@@ -90,6 +92,7 @@ class FlightGearSimulator final : public SimulatorBackend {
     Channel& channel_;
     BackendOptions options_;
     AircraftData aircraftData_;
+    GroundContactDetector contact_;
     AircraftConfig autopilotConfig_;
     Autopilot autopilot_;
     ControlLoops loops_;
@@ -108,10 +111,6 @@ class FlightGearSimulator final : public SimulatorBackend {
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;
-    bool airborne_ = false;  // flew since the wheels last touched
-    bool onGround_ = false;  // on the ground, contact flicker smoothed
-    double lastContactS_ = 0.0;
-    bool rolledSinceStop_ = false;
     bool crashed_ = false;
     bool paused_ = false;
     double sinkBeforeFpm_ = 0.0;

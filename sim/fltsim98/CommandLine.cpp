@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/CommandLine.h"
 
+#include "sim/model/Aircraft.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -44,6 +46,8 @@ std::string HelpText() {
            "  --speed KT         true airspeed, knots, 60 to 400 (default 200)\n"
            "\n"
            "Simulation:\n"
+           "  --aircraft ID      the stand-in's aircraft: twin (a twin turboprop, the\n"
+           "                     default) or single (a light single with a fixed gear)\n"
            "  --wind DIR/KT      wind from DIR degrees true at KT knots at the surface,\n"
            "                     e.g. 250/12; the same at every height unless\n"
            "  --wind-gradient    the wind grows with the height above the ground (1/7\n"
@@ -103,6 +107,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
     CommandLine c;
     bool airGiven = false;
     bool runwayGiven = false;
+    bool aircraftGiven = false;
     bool finalGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -181,6 +186,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
         } else if (name == "--final") {
             r = number(&c.finalNm, 0.5, 30.0, "nautical miles");
             finalGiven = true;
+        } else if (name == "--aircraft") {
+            if (!take(&c.aircraft))
+                return Fail("--aircraft needs twin or single");
+            if (!StandInAircraft(c.aircraft))
+                return Fail("--aircraft takes twin or single, not " + c.aircraft);
+            aircraftGiven = true;
         } else if (name == "--rate") {
             r = number(&c.rate, 1e-3, 1000.0, "a factor");
             if (r.run && !(c.rate > 0.0))
@@ -281,10 +292,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             return r;
     }
 
-    const bool fgOptions = c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty() ||
-                           !c.fgOptions.empty();
+    const bool fgOptions =
+        c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty() || !c.fgOptions.empty();
     if (fgOptions && c.backend != Backend::FlightGear) {
         return Fail("--fg-window, --fg-attach, --fg-log and --fg-option need --backend flightgear");
+    }
+    if (aircraftGiven && c.backend == Backend::FlightGear) {
+        return Fail("--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
     }
     if (c.headless && !c.screenshotPath.empty()) {
         return Fail("--screenshot needs the window; leave out --headless");

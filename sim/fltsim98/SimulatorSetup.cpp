@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/SimulatorSetup.h"
 
+#include "sim/model/Aircraft.h"
+
 #include <algorithm>
 
 #include <cmath>
@@ -94,6 +96,7 @@ bool SimulatorSetup::LoadData(const CommandLine& command, const std::string& pro
 
 SimulatorOptions SimulatorSetup::Options(const CommandLine& command) {
     SimulatorOptions options;
+    options.aircraft = StandInAircraft(command.aircraft).value_or(TwinTurboprop());
     options.rate = command.rate;
     options.windFromDeg = command.windFromDeg;
     options.windSpeedKt = command.windSpeedKt;

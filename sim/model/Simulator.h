@@ -20,6 +20,7 @@
 
 #include "sim/model/AircraftConfig.h"
 #include "sim/model/FlightModel.h"
+#include "sim/model/GroundContactDetector.h"
 #include "sim/model/SimEvent.h"
 #include "sim/model/SimulatorBackend.h"
 #include "sim/model/Terrain.h"
@@ -135,7 +136,8 @@ class Simulator final : public SimulatorBackend {
                                                  double altitudeM);
     void ResetInputs(double throttleLever, double flaps, bool gearDown, double headingTrueDeg);
     void AfterStart();
-    void RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome);
+    void RecordEvent(SimEventKind kind, double sinkFpm = 0.0,
+                     CrashReason reason = CrashReason::None);
     void FillTrace(std::uint32_t eventMask);
 
     SimulatorOptions options_;
@@ -143,6 +145,7 @@ class Simulator final : public SimulatorBackend {
     const Terrain* terrain_;
     VariableSpace space_;
     FlightModel model_;
+    GroundContactDetector contact_;
     double stepS_;
     double rate_;
     WindField wind_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "sim/model/Aircraft.h"
 #include "tools/harness/LandingReport.h"
 
 namespace corvane::harness {
@@ -30,6 +31,12 @@ Options:
                           turbulence none to moderate
   --seed S                the random flights' seed, a whole number (default
                           1): the same seed draws the same flights
+  --aircraft ID           the stand-in's aircraft that flies: twin or single;
+                          random flights are then drawn for it alone (the
+                          same flights it draws among both), scenario files
+                          are flown by it whatever they name (default: random
+                          flights draw both, half each; a scenario names its
+                          own, else the twin)
   -j J, --jobs J          fly J flights at once in separate processes
                           (default 1)
   --data DIR              the program's folder with airdata.tri and COAST2.int
@@ -130,6 +137,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
             c.minSuccessRate = NumberArg(a, value(), 0.0, 1.0);
+        } else if (a == "--aircraft") {
+            c.aircraft = value();
+            if (!sim::StandInAircraft(c.aircraft))
+                throw std::invalid_argument("--aircraft takes twin or single, not \"" + c.aircraft +
+                                            "\"");
         } else if (a == "--min-runway-rate") {
             c.minRunwayRate = NumberArg(a, value(), 0.0, 1.0);
         } else if (a == "--min-pass") {
@@ -199,6 +211,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw std::invalid_argument("--seed needs --random");
     if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow))
         throw std::invalid_argument("--speed-up and --fg-window need --simulator flightgear");
+    if (c.flightGear && !c.aircraft.empty())
+        throw std::invalid_argument(
+            "--aircraft chooses the stand-in's aircraft; FlightGear flies "
+            "its Cessna 172P");
     if (c.flightGear && c.jobs > 1)
         throw std::invalid_argument("FlightGear flies one flight at a time: leave out -j");
     if (c.randomFlights > 0 && !c.tags.empty())

@@ -14,6 +14,7 @@ struct CommandLine {
     std::vector<std::string> inputs;  // scenario files and folders of them
     int randomFlights = 0;            // --random N: draw N flights instead
     std::uint64_t seed = 1;           // of the random flights
+    std::string aircraft;             // --aircraft: only this one flies (empty: each its own)
     int jobs = 1;                     // processes flying at once
     std::string dataFolder;           // empty: the harness's own folder
     std::string reportsFolder = "harness-reports";

@@ -92,6 +92,8 @@ std::vector<Scenario> LoadScenarios(const CommandLine& c) {
                 throw ScenarioError(file + ": the name \"" + s.name + "\" is also that of " +
                                     other.file);
         }
+        if (!c.aircraft.empty())
+            s.aircraft = c.aircraft;
         scenarios.push_back(std::move(s));
     }
     if (scenarios.empty())
@@ -130,15 +132,25 @@ std::unique_ptr<QGuiApplication> MakeQtApplication(const std::string& desktopFol
 
 std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunner& runner) {
     const navdata::AirportDatabase& db = runner.Database();
-    const RandomFlightPool pool = MakeRandomFlightPool(db);
-    if (!c.quiet)
-        std::fprintf(stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
-                     static_cast<unsigned long long>(c.seed), pool.directions,
-                     pool.airports.size());
+    RandomFleet fleet = StandInFleet(db);
+    if (!c.aircraft.empty()) {
+        // One aircraft alone: its members' flights keep their draws.
+        std::erase_if(fleet.members, [&](const RandomFleet::Member& m) {
+            return m.ranges.aircraft != c.aircraft;
+        });
+    }
+    if (!c.quiet) {
+        std::fprintf(stderr,
+                     "random flights of seed %llu:", static_cast<unsigned long long>(c.seed));
+        for (const RandomFleet::Member& m : fleet.members)
+            std::fprintf(stderr, " %s %d landing directions at %zu airports;",
+                         m.ranges.aircraft.c_str(), m.pool.directions, m.pool.airports.size());
+        std::fprintf(stderr, "\n");
+    }
     std::vector<Scenario> scenarios;
     scenarios.reserve(std::size_t(c.randomFlights));
     for (int i = 0; i < c.randomFlights; ++i)
-        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i));
+        scenarios.push_back(DrawFleetFlight(db, fleet, runner.Terrain(), c.seed, i));
     return scenarios;
 }
 
@@ -150,6 +162,7 @@ LandingReport LostFlight(const Scenario& s, const std::string& how) {
     r.outcome = Outcome::Error;
     r.error = how;
     r.outcomeDetail = how;
+    r.aircraft.id = AircraftOf(s, false);
     r.windFromDeg = s.windFromDeg;
     r.windSpeedKt = s.windSpeedKt;
     r.windGradient = s.windGradient;

@@ -20,6 +20,7 @@
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/inprocess/InProcessSimulator.h"
+#include "sim/model/Aircraft.h"
 #include "sim/model/AirportTerrain.h"
 #include "sim/model/Offsets.h"
 #include "sim/model/Units.h"
@@ -186,6 +187,15 @@ void FlightRun::Fly() {
 
 void FlightRun::SetUpSimulator() {
     sim::SimulatorOptions options;
+    if (options_.flightGear) {
+        if (!sc_.aircraft.empty() && sc_.aircraft != "c172p")
+            throw ScenarioError("FlightGear flies its Cessna 172P, not the stand-in's \"" +
+                                sc_.aircraft + "\"");
+    } else if (sc_.aircraft == "c172p") {
+        throw ScenarioError("the Cessna 172P flies only in FlightGear (--simulator flightgear)");
+    } else if (!sc_.aircraft.empty()) {
+        options.aircraft = *sim::StandInAircraft(sc_.aircraft);
+    }
     options.windFromDeg = sc_.windFromDeg;
     options.windSpeedKt = sc_.windSpeedKt;
     options.windGradient = sc_.windGradient;
@@ -679,6 +689,9 @@ LandingReport ScenarioRunner::Run(const Scenario& scenario) {
     LandingReport report;
     report.scenario = scenario.name;
     report.file = scenario.file;
+    // Named before the flight, so that a flight that fails to start still
+    // counts with its aircraft.
+    report.aircraft.id = AircraftOf(scenario, options_.flightGear);
     const auto wallStart = std::chrono::steady_clock::now();
     try {
         FlightRun run(options_, *db_, terrain_, scenario, report);
