@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/model/Aircraft.h"
 #include "sim/model/Atmosphere.h"
 #include "sim/model/Encoding.h"
 #include "sim/model/Units.h"
@@ -20,16 +19,9 @@ using units::kRadToDeg;
 constexpr double kMinAeroSpeedMps = 1.0;
 constexpr double kApBankTimeConstantS = 1.0;
 constexpr double kGearDownAndLocked = 0.99;
-constexpr double kDifferentialBrakeYawRadPerS = 0.15;
 // Substeps of a step on the struts: 5 ms at the simulator's 20 ms step, short
 // against the struts' periods (0.5 s and more).
 constexpr int kContactSubsteps = 4;
-// The elevator's pitching moment on the ground works towards the commanded
-// angle of attack like a spring and a damper whose frequency grows with the
-// square root of the dynamic pressure: at the reference landing speed it
-// settles in about the time the angle of attack takes in the air.
-constexpr double kPitchDamping = 0.8;  // of the critical damping
-constexpr double kMaxPitchFrequencyShare = 1.5;
 
 void MoveToward(double& value, double target, double maxStep) {
     if (value < target) {
@@ -54,9 +46,8 @@ FlightModel::FlightModel(const AircraftConfig& config)
       aero_(config_),
       engines_(config_),
       gear_(config_),
-      autopilot_(config_),
-      referenceSpeedMps_(1.3 * StallSpeedKias(config_, config_.landingFlaps) * units::kMpsPerKnot),
-      referencePitchFrequency_(2.0 / std::max(config_.alphaTimeConstantS, 0.05)) {
+      handling_(config_),
+      autopilot_(config_) {
     state_.staticThrustPerEngineN = config_.staticThrustPerEngineN;
 }
 
@@ -440,12 +431,7 @@ void FlightModel::RollOnWheels(const ControlInputs& in, const Environment& env,
     // Pitch: the struts' forces, the friction below the centre of gravity and
     // the elevator's moment towards the commanded angle of attack.
     const double inertia = config_.pitchInertiaKgM2;
-    const double referenceQ =
-        0.5 * Atmosphere::kSeaLevelDensityKgM3 * std::pow(referenceSpeedMps_, 2.0);
-    const double frequency =
-        std::min(std::sqrt(q / referenceQ), kMaxPitchFrequencyShare) * referencePitchFrequency_;
-    const double elevatorNm = inertia * (frequency * frequency * (alphaCommandRad - alpha) -
-                                         2.0 * kPitchDamping * frequency * pitchRateRadS_);
+    const double elevatorNm = handling_.ElevatorMomentNm(alphaCommandRad, alpha, pitchRateRadS_, q);
     const double heightM = s.altitudeM - s.groundElevationM;
     const double frictionNm =
         -heightM * std::copysign(frictionN, speed) * (std::abs(speed) < 0.05 ? 0.0 : 1.0);
@@ -463,31 +449,12 @@ void FlightModel::RollOnWheels(const ControlInputs& in, const Environment& env,
         (-std::sin(theta) * alongAccel + std::cos(theta) * (upAccel + kGravityMps2)) / kGravityMps2;
 
     if (s.mainWheelsOnGround || s.noseWheelOnGround)
-        Steer(in, speed, dtS);
+        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg +
+                                             handling_.YawRateRadS(in, speed) * kRadToDeg * dtS);
     const double newPsi = s.headingTrueDeg * kDegToRad;
     s.velocityEastMps = speed * std::sin(newPsi);
     s.velocityNorthMps = speed * std::cos(newPsi);
     MoveOverEarth(dtS);
-}
-
-void FlightModel::Steer(const ControlInputs& in, double speedMps, double dtS) {
-    AircraftState& s = state_;
-    const double steer = std::clamp(in.rudder + (in.autoCoordinator ? in.aileron : 0.0), -1.0, 1.0);
-    const double gsKt = std::abs(speedMps) * units::kKnotsPerMps;
-    const double share = std::clamp((gsKt - 10.0) / 50.0, 0.0, 1.0);
-    const double maxSteerDeg = config_.maxNoseWheelDeg +
-                               (config_.maxNoseWheelHighSpeedDeg - config_.maxNoseWheelDeg) * share;
-    double yawRate = speedMps * std::tan(steer * maxSteerDeg * kDegToRad) / config_.wheelbaseM;
-    const double gripLimit =
-        config_.maxGroundLateralG * kGravityMps2 / std::max(std::abs(speedMps), 0.1);
-    yawRate = std::clamp(yawRate, -gripLimit, gripLimit);
-    if (!in.parkingBrake) {
-        const double differential =
-            std::clamp(in.rightBrake, 0.0, 1.0) - std::clamp(in.leftBrake, 0.0, 1.0);
-        yawRate += differential * kDifferentialBrakeYawRadPerS *
-                   std::min(1.0, std::abs(speedMps) / 5.0) * (speedMps >= 0.0 ? 1.0 : -1.0);
-    }
-    s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg + yawRate * kRadToDeg * dtS);
 }
 
 void FlightModel::SlideOnBelly(const ControlInputs& in, const Vec3& air, double tasMps,

@@ -23,6 +23,7 @@
 #include "sim/model/ControlInputs.h"
 #include "sim/model/Engines.h"
 #include "sim/model/Gear.h"
+#include "sim/model/GroundHandling.h"
 #include "sim/model/SimEvent.h"
 #include "sim/model/Terrain.h"
 
@@ -95,9 +96,6 @@ class FlightModel {
                       double groundRateMps, double dtS);
     void SlideOnBelly(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
                       double dtS);
-    // Turns the aircraft on the ground: the nose wheel from the rudder (and
-    // the ailerons while the auto-coordinator ties them), differential brakes.
-    void Steer(const ControlInputs& in, double speedMps, double dtS);
     void MoveOverEarth(double dtS);
     void BeginContact(double groundRateMps, double pitchBeforeDeg, double dtS,
                       StepOutcome& outcome);
@@ -109,16 +107,13 @@ class FlightModel {
     Aerodynamics aero_;
     Engines engines_;
     Gear gear_;
+    GroundHandling handling_;
     Autopilot autopilot_;
     Autopilot::Command apCommand_;
     AircraftState state_;
     Aerodynamics::Outputs lastAero_;
     double pitchRateRadS_ = 0.0;  // on the struts; in the air from the attitude's change
     double groundRateMps_ = 0.0;  // the ground under the aircraft rising
-    // The elevator's authority on the ground: its pitch frequency at the
-    // reference landing speed (1.3 times the stall speed with landing flaps).
-    double referenceSpeedMps_;
-    double referencePitchFrequency_;
 };
 
 }  // namespace corvane::sim
