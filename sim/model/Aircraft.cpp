@@ -74,14 +74,15 @@ AircraftConfig LightSingle() {
     c.wheelbaseM = 1.65;
     c.mainGearAftOfCgM = 0.44;
     c.mainGearTrackM = 2.3;
-    // Spring-steel main legs and an oleo nose strut, each compressed 0.15 m by
-    // its static load; dampers as for the twin (0.3 and 0.9 of critical).
+    // Spring-steel main legs and an oleo nose strut, compressed 0.15 m and
+    // 0.08 m by their static loads; dampers as for the twin (0.3 and 0.9 of
+    // critical).
     c.mainStrutStiffnessNPerM = 5.27e4;
     c.mainStrutDampingNsPerM = 3.9e3;
     c.mainStrutReboundDampingNsPerM = 1.17e4;
-    c.noseStrutStiffnessNPerM = 1.92e4;
-    c.noseStrutDampingNsPerM = 1.4e3;
-    c.noseStrutReboundDampingNsPerM = 4.3e3;
+    c.noseStrutStiffnessNPerM = 3.6e4;
+    c.noseStrutDampingNsPerM = 1.95e3;
+    c.noseStrutReboundDampingNsPerM = 5.85e3;
     c.pitchInertiaKgM2 = 1825.0;
     c.maxNoseWheelDeg = 30.0;
     c.maxNoseWheelHighSpeedDeg = 5.0;

@@ -87,16 +87,16 @@ struct AircraftConfig {
     double mainGearAftOfCgM = 0.6;  // the rest of the wheelbase is ahead, to the nose wheel
     double mainGearTrackM = 5.2;
     // The struts (both main wheels together, and the nose wheel): a spring
-    // that the static load compresses by 0.25 m (main) and 0.20 m (nose), and
+    // that the static load compresses by 0.25 m (main) and 0.10 m (nose), and
     // a damper of 0.3 of the critical damping of the mass each carries, 0.9 on
     // the rebound. A touchdown sinking at 10 ft/s then loads the main gear
     // with about 1.6 times the weight, as landing gear is designed for.
     double mainStrutStiffnessNPerM = 1.98e5;
     double mainStrutDampingNsPerM = 1.9e4;
     double mainStrutReboundDampingNsPerM = 5.7e4;
-    double noseStrutStiffnessNPerM = 3.2e4;
-    double noseStrutDampingNsPerM = 2.75e3;
-    double noseStrutReboundDampingNsPerM = 8.25e3;
+    double noseStrutStiffnessNPerM = 6.45e4;
+    double noseStrutDampingNsPerM = 3.9e3;
+    double noseStrutReboundDampingNsPerM = 1.17e4;
     // Pitch inertia about the centre of gravity (radius of gyration 2.2 m).
     double pitchInertiaKgM2 = 27000.0;
     double maxNoseWheelDeg = 40.0;          // at walking pace
