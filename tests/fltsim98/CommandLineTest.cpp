@@ -30,6 +30,8 @@ TEST(CommandLineTest, StartsAndOptionsAreRead) {
     const CommandLine gusty = Parsed(
         {"--wind", "180/20", "--wind-gradient", "--turbulence", "moderate", "--turbulence-seed=7"});
     EXPECT_TRUE(gusty.windGradient);
+    EXPECT_EQ(gusty.aircraft, "twin") << "the default";
+    EXPECT_EQ(Parsed({"--aircraft", "single"}).aircraft, "single");
     EXPECT_EQ(gusty.turbulence, TurbulenceLevel::Moderate);
     EXPECT_EQ(gusty.turbulenceSeed, 7u);
 
@@ -87,6 +89,8 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
         {{"--wind-gradient=yes"}, "--wind-gradient"},
         {{"--headless", "--screenshot", "a.png"}, "--screenshot"},
         {{"--backend", "xplane"}, "--backend"},
+        {{"--aircraft", "jet"}, "--aircraft"},
+        {{"--aircraft", "single", "--backend", "flightgear"}, "--aircraft"},
         {{"--fg-window"}, "--backend flightgear"},
         {{"--backend", "flightgear", "--fg-attach", "5500"}, "--fg-attach"},
         {{"--backend", "flightgear", "--fg-attach", "5500:70000"}, "--fg-attach"},
