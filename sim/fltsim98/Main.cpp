@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "platform/posix/Desktop.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RegistryFile.h"
 #include "sim/flightgear/FlightGearSimulator.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
 #include "sim/fltsim98/RealTimeRunner.h"

@@ -14,9 +14,9 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/Protocol.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/model/ImageBinding.h"
 
 namespace corvane::sim::flightgear {

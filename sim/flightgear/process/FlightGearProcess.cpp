@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/posix/FlightGearProcess.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
