@@ -137,6 +137,66 @@ TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
     EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
 }
 
+TEST(FlightGearLaunch, RunwayStartsGoByPositionScreensAndSceneryAsAsked) {
+    auto has = [](const std::vector<std::string>& args, const std::string& a) {
+        return std::find(args.begin(), args.end(), a) != args.end();
+    };
+    auto starting = [](const std::vector<std::string>& args, const std::string& prefix) {
+        for (const std::string& a : args) {
+            if (a.rfind(prefix, 0) == 0)
+                return a;
+        }
+        return std::string();
+    };
+    // Keflavik 11, which FlightGear's scenery calls 10: 10 nm out on a 3
+    // degree path, by position, so that no runway name is needed.
+    LaunchPlan plan;
+    plan.start = LaunchPlan::Start::OnFinal;
+    plan.airport = "BIKF";
+    plan.runway = "11";
+    plan.finalNm = 10.0;
+    StartByPosition(plan, 63.98504094, -22.65499831, 89.97, 171.0);
+    EXPECT_EQ(plan.start, LaunchPlan::Start::InAir);
+    EXPECT_NEAR(plan.latitudeDeg, 63.985, 0.002);  // due west of the threshold
+    EXPECT_NEAR((plan.longitudeDeg + 22.65499831) * std::cos(63.985 * M_PI / 180) * 60.0, -10.0,
+                0.05);
+    EXPECT_NEAR(plan.altitudeFt, 171.0 + 10.0 * 6076.1 * std::tan(3.0 * M_PI / 180), 5.0);
+    EXPECT_NEAR(plan.headingTrueDeg, 89.97, 1e-9);
+    std::vector<std::string> args = FgfsArguments(plan);
+    EXPECT_TRUE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--runway"), "");
+    EXPECT_EQ(starting(args, "--airport"), "");
+    EXPECT_EQ(starting(args, "--offset-distance"), "");
+
+    // A runway start stands on the ground at the threshold, heading down it.
+    LaunchPlan ground;
+    ground.start = LaunchPlan::Start::OnRunway;
+    StartByPosition(ground, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_EQ(ground.start, LaunchPlan::Start::OnGround);
+    args = FgfsArguments(ground);
+    EXPECT_TRUE(has(args, "--lat=21.31870000"));
+    EXPECT_TRUE(has(args, "--heading=69"));
+    EXPECT_FALSE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--altitude"), "");
+    // An air start stays as it is.
+    LaunchPlan air;
+    air.start = LaunchPlan::Start::InAir;
+    air.latitudeDeg = 1.0;
+    StartByPosition(air, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_DOUBLE_EQ(air.latitudeDeg, 1.0);
+
+    // Two FlightGears at once try different virtual screens; scenery folders
+    // besides FlightGear's own are named to it.
+    ground.virtualScreen = 110;
+    ground.sceneryFolders = {"/scenery/a"};
+    const std::vector<std::string> command = LaunchCommand(ground);
+    const auto n = std::find(command.begin(), command.end(), "-n");
+    ASSERT_NE(n, command.end());
+    EXPECT_EQ(*(n + 1), "110");
+    EXPECT_TRUE(has(command, "--fg-scenery=/scenery/a"));
+    EXPECT_FALSE(has(LaunchCommand(plan), "-n"));
+}
+
 // A channel the test writes FlightGear's lines into and reads the controls from.
 class ScriptedChannel final : public Channel {
   public:
@@ -361,6 +421,39 @@ TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
         }
         EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Stop);
     }
+}
+
+TEST(FlightGearBackend, TheWheelsAndTheLoadAreTheFlightModelsOwn) {
+    // The load is JSBSim's Nz (the gear's force in it), not FlightGear's
+    // nlf (the lift alone: 0 standing); gear[0] is the Cessna's nose wheel.
+    const std::string file = ProtocolFileText();
+    EXPECT_NE(file.find("<node>/fdm/jsbsim/accelerations/Nz</node>"), std::string::npos);
+    EXPECT_EQ(file.find("/accelerations/nlf"), std::string::npos);
+    EXPECT_NE(file.find("<name>wow-nose</name>\n    <type>bool</type>\n    <format>%d</format>\n"
+                        "    <node>/gear/gear[0]/wow</node>"),
+              std::string::npos);
+
+    Fixture f;
+    Readings r = Flying();
+    r.normalLoadG = 1.0;
+    f.Feed(r);
+    // The nose wheel touches first, with the struts' load in the reading.
+    r.timeS += 0.05;
+    r.noseWheelOnGround = true;
+    r.normalLoadG = 2.4;
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().noseWheelOnGround);
+    EXPECT_FALSE(f.sim.State().mainWheelsOnGround);
+    EXPECT_TRUE(f.sim.LastTrace().noseWheelOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.LastTrace().normalLoadG, 2.4);
+    ASSERT_FALSE(f.sim.Events().empty());
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Touchdown);
+    r.timeS += 0.05;
+    r.leftWheelOnGround = true;
+    r.normalLoadG = 1.0;  // standing: the gear carries the weight
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().mainWheelsOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.State().normalLoadG, 1.0);
 }
 
 TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {

@@ -18,6 +18,7 @@
 #include "sim/inprocess/AirportLookup.h"
 #include "tools/harness/CommandLine.h"
 #include "tools/harness/Destination.h"
+#include "tools/harness/FlightGearFlights.h"
 #include "tools/harness/ParallelRun.h"
 #include "tools/harness/RandomFlights.h"
 #include "tools/harness/ReportJson.h"
@@ -130,7 +131,18 @@ std::unique_ptr<QGuiApplication> MakeQtApplication(const std::string& desktopFol
 
 std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunner& runner) {
     const navdata::AirportDatabase& db = runner.Database();
-    const RandomFlightPool pool = MakeRandomFlightPool(db);
+    // FlightGear: the Cessna's ranges, and only runways with terrain.
+    const RandomFlightRanges ranges =
+        c.flightGear ? FlightGearRandomRanges() : RandomFlightRanges{};
+    RandomFlightPool pool = MakeRandomFlightPool(db, ranges);
+    if (c.flightGear) {
+        pool = OnInstalledTerrain(pool, runner.FlightGearTerrain());
+        if (pool.airports.empty())
+            throw ScenarioError(
+                "FlightGear's scenery folders hold the terrain of no runway for "
+                "random flights (" +
+                std::to_string(runner.FlightGearTerrain().TileCount()) + " tiles installed)");
+    }
     if (!c.quiet)
         std::fprintf(stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
                      static_cast<unsigned long long>(c.seed), pool.directions,
@@ -138,7 +150,7 @@ std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunn
     std::vector<Scenario> scenarios;
     scenarios.reserve(std::size_t(c.randomFlights));
     for (int i = 0; i < c.randomFlights; ++i)
-        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i));
+        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i, ranges));
     return scenarios;
 }
 
@@ -179,6 +191,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.flightGearSpeedUp = c.speedUp;
     options.flightGearWindow = c.flightGearWindow;
     options.flightGearLogFolder = c.flightGear ? c.reportsFolder : std::string();
+    options.flightGearScenery = c.flightGearScenery;
 
 #ifdef CORVANE_HARNESS_WITH_QT
     std::unique_ptr<QGuiApplication> qt;
