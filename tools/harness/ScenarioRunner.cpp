@@ -296,7 +296,9 @@ void FlightRun::StartFlightGear() {
         std::string folders;
         for (const std::string& f : flightGearTerrain_.folders)
             folders += (folders.empty() ? "" : ", ") + f;
-        throw ScenarioError("FlightGear has no terrain at runway " + r_.runwayDesignator + " of " +
+        std::string designator = r_.runwayDesignator;
+        designator.erase(0, designator.find_first_not_of(' '));
+        throw ScenarioError("FlightGear has no terrain at runway " + designator + " of " +
                             dest_.airportLine + ": " + missing +
                             " is in none of its scenery folders (" + folders +
                             "); install that scenery or name its folder with --fg-scenery");
