@@ -17,8 +17,9 @@
 namespace corvane::sim::flightgear {
 
 struct AircraftFacts {
-    // Reference point above the ground on the wheels, until measured standing.
-    double gearHeightM = 1.2;
+    // Reference point above the ground on the wheels, until measured standing
+    // (1.34 m standing after a landing at Honolulu: Cessna172pData).
+    double gearHeightM = 1.34;
     int engineType = 0;  // piston, published at 0x0B00
     double staticThrustLbs = 600.0;
     // Angle of attack of zero lift with the flaps up, and where the wing stalls.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/flightgear/Cessna172p.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/flightgear/Mapping.h"
@@ -135,6 +136,29 @@ TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
     plan.sessionBus = false;  // a display without a session bus
     EXPECT_EQ(LaunchCommand(plan)[0], "dbus-run-session");
     EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
+}
+
+TEST(FlightGearCessna, HandbookFiguresFromTheInstalledFiles) {
+    const AircraftData d = Cessna172pData();
+    // sqrt(2 W / (rho0 S CL)) at 1700 lb and 174 ft2: 44.3 kt clean (CL 1.47),
+    // 39.8 kt with 30 degrees of flaps (CL 1.82).
+    EXPECT_NEAR(d.stallCleanKias.value, 44.3, 0.1);
+    EXPECT_NEAR(d.stallLandingKias.value, 39.8, 0.1);
+    EXPECT_NEAR(d.ReferenceKias(), 51.8, 0.1);
+    // The checklist's flap limits: 10 degrees below 110 KIAS, more below 85.
+    EXPECT_EQ(d.FlapLimitKias(1.0 / 3.0), 110.0);
+    EXPECT_EQ(d.FlapLimitKias(0.5), 85.0);
+    EXPECT_EQ(d.FlapLimitKias(1.0), 85.0);
+    EXPECT_TRUE(d.LandingFlapsSet(1.0));
+    EXPECT_FALSE(d.LandingFlapsSet(2.0 / 3.0));
+    // The gear about the centre of gravity (39.0 in): mains 19.2 in behind,
+    // the nose wheel 45.8 in ahead, 86 in between the mains.
+    EXPECT_NEAR(d.gear.mainAftOfCgM.value, 0.487, 0.005);
+    EXPECT_NEAR(d.gear.noseForwardOfCgM.value, 1.164, 0.005);
+    EXPECT_NEAR(d.gear.mainTrackM.value, 2.184, 0.001);
+    for (const SourcedFigure* f : {&d.stallCleanKias, &d.stallLandingKias, &d.gear.mainAftOfCgM,
+                                   &d.gear.noseForwardOfCgM, &d.gear.referenceHeightM})
+        EXPECT_FALSE(f->source.empty());
 }
 
 TEST(FlightGearLaunch, RunwayStartsGoByPositionScreensAndSceneryAsAsked) {

@@ -41,6 +41,9 @@ struct Phase {
     double measureFromS;  // samples of the load from here to the phase's end
 };
 
+// Seconds a stall phase flies before it is judged.
+constexpr double kSettleS = 12.0;
+
 double Median(std::vector<double> v) {
     if (v.empty())
         return NAN;
@@ -131,7 +134,10 @@ int main(int argc, char** argv) {
         const Phase& p = phases[phase];
         const double vsFpm = -r.downFps * 60.0;
 
-        const bool stallPhase = std::string(p.name).rfind("stall", 0) == 0;
+        // A stall phase judges once the loops have settled on level flight
+        // at idle (the phase before may leave a climb or a descent).
+        const bool stallPhase =
+            std::string(p.name).rfind("stall", 0) == 0 && sim.TimeS() - phaseStartS > kSettleS;
         bool ended = sim.TimeS() >= p.untilS;
         if (stallPhase && std::isnan(stallIasKt) && r.alphaDeg >= 16.04)
             stallIasKt = r.iasKt;
@@ -148,7 +154,7 @@ int main(int argc, char** argv) {
                 std::printf("%-14s load median %.3f g, 1/cos(bank) median %.3f (%zu frames)\n",
                             p.name, Median(load), Median(expected), load.size());
             }
-            if (stallPhase) {
+            if (std::string(p.name).rfind("stall", 0) == 0) {
                 std::printf(
                     "%-14s weight %.0f lb: IAS %.1f kt when alpha passed 16.04 deg; "
                     "lowest IAS with the height held (sink under 150 ft/min) %.1f kt\n",
@@ -197,7 +203,6 @@ int main(int argc, char** argv) {
                          r.leftWheelOnGround, r.rightWheelOnGround);
         }
     }
-    (void)phaseStartS;
     if (trace)
         std::fclose(trace);
     return 0;
