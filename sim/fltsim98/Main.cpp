@@ -94,6 +94,8 @@ int main(int argc, char** argv) {
         corvane::desktop::FlightGearProcess::Options fg;
         fg.plan = SimulatorSetup::FlightGearPlan(command);
         fg.attach = command.fgAttachReadingsPort != 0;
+        if (!fg.attach && !setup.PlaceFlightGear(fg.plan, command, &error))
+            return Fail(error);
         fg.logPath = command.fgLogPath;
         if (!flightGear.Start(fg, &error))
             return Fail("FlightGear cannot be started: " + error);
