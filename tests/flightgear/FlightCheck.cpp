@@ -94,12 +94,16 @@ int main(int argc, char** argv) {
         {"recover", 300, 1.0, 0.0, 0, -2.0, 1e9},     {"flaps 30", 330, 0.6, 1.0, 0, 0, 1e9},
         {"stall flaps 30", 440, 0.0, 1.0, 0, 0, 1e9},
     };
-    ControlLoops::Gains gains;
-    gains.minSpeedKt = 0.0;  // the pilot flies into the stall
-    gains.maxAlphaDeg = 40.0;
-    gains.maxPitchUpDeg = 30.0;
-    gains.maxAutopilotElevator = 1.0;
-    ControlLoops pilot(gains);
+    // Into the stalls the pilot holds the height whatever the angle of
+    // attack; elsewhere (the recovery too) with the backend's own speed and
+    // angle-of-attack protection.
+    ControlLoops::Gains stallGains;
+    stallGains.minSpeedKt = 0.0;
+    stallGains.maxAlphaDeg = 40.0;
+    stallGains.maxPitchUpDeg = 30.0;
+    stallGains.maxAutopilotElevator = 1.0;
+    ControlLoops stallPilot(stallGains);
+    ControlLoops pilot;
 
     std::FILE* trace = tracePath.empty() ? nullptr : std::fopen(tracePath.c_str(), "w");
     if (trace)
@@ -185,7 +189,13 @@ int main(int argc, char** argv) {
         sense.iasKt = r.iasKt;
         sense.climbMps = -r.downFps * 0.3048;
         sense.tasMps = r.tasKt * 0.514444;
-        const LoopOutput out = pilot.Update(command, sense, 0.0, 0.0, 0.0, true, dt);
+        const bool intoStall = std::string(p.name).rfind("stall", 0) == 0;
+        // The other pilot follows along, so that taking over is smooth.
+        const LoopOutput other =
+            (intoStall ? pilot : stallPilot).Update(command, sense, 0.0, 0.0, 0.0, true, dt);
+        (void)other;
+        const LoopOutput out =
+            (intoStall ? stallPilot : pilot).Update(command, sense, 0.0, 0.0, 0.0, true, dt);
 
         ControlInputs in = ImageBinding::ReadInputs(sim.Variables());
         in.paused = false;

@@ -62,9 +62,10 @@ Options:
                           Cessna 172P, started on a virtual screen) flies
                           instead, in real time times --speed-up; with -j,
                           one FlightGear per process. Its --random flights
-                          go only to runways whose terrain is installed:
-                          paved, 3,000 ft or more, 6-15 nm out, 2,000-4,000
-                          ft above the airport, 85-100 kt, the wind as above
+                          go only to runways whose terrain is installed
+                          (paved, 3,000 ft or more) and start 6-15 nm out
+                          on the final's 3 degree path at 85-100 kt, the
+                          wind as above
   --speed-up N            FlightGear's simulated seconds per second, 1 to 4
                           (default 1)
   --fg-window             FlightGear shows its own window

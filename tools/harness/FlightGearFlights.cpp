@@ -73,9 +73,10 @@ RandomFlightRanges FlightGearRandomRanges() {
     // the touchdown zone is a third of the runway.
     r.minRunwayLengthFt = 3000.0;
     r.minRunwayWidthFt = 60.0;
-    // Near, low and slow: the Cessna climbs at 300-700 ft/min and cruises at
-    // about 100 kt, so a start as far and high as the stand-in's would be an
-    // hour's flight.
+    // Near and slow: the Cessna climbs at 300-700 ft/min and cruises at
+    // about 100 kt, so a start as far as the stand-in's would be an hour's
+    // flight. (DrawFlightGearFlight starts on the final: the heights are
+    // those of an air start drawn with these ranges.)
     r.minDistanceNm = 6.0;
     r.maxDistanceNm = 15.0;
     r.minHeightFt = 2000.0;
@@ -85,6 +86,25 @@ RandomFlightRanges FlightGearRandomRanges() {
     r.maxIasKt = 100.0;
     // The wind and its limits stay the stand-in's (RandomFlightRanges).
     return r;
+}
+
+Scenario DrawFlightGearFlight(const navdata::AirportDatabase& db, const RandomFlightPool& pool,
+                              const sim::Terrain* terrain, std::uint64_t seed, int index) {
+    Scenario s = DrawRandomFlight(db, pool, terrain, seed, index, FlightGearRandomRanges());
+    StartState& st = s.start;
+    st.kind = StartState::Kind::Final;
+    st.glidePathDeg = 3.0;
+    st.flaps = 0.0;
+    st.gearDown = true;
+    char description[200];
+    std::snprintf(description, sizeof description,
+                  "FlightGear random flight %d of seed %llu: %s %s from %.1f nm out on final at "
+                  "%.0f kt, wind %.0f/%.1f kt, turbulence %s",
+                  index, static_cast<unsigned long long>(seed), s.searchText.c_str(),
+                  s.runwayLine.text.c_str(), st.distanceNm, st.iasKt, s.windFromDeg, s.windSpeedKt,
+                  sim::TurbulenceLevelName(s.turbulence));
+    s.description = description;
+    return s;
 }
 
 RandomFlightPool OnInstalledTerrain(const RandomFlightPool& pool,

@@ -9,11 +9,13 @@
 // runways, starts and speeds, the wind drawn as in the stand-in's.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/navdata/AirportDatabase.h"
 #include "sim/flightgear/SceneryTiles.h"
 #include "sim/model/Simulator.h"
+#include "sim/model/Terrain.h"
 #include "tools/harness/RandomFlights.h"
 
 namespace corvane::harness {
@@ -31,6 +33,16 @@ bool RunwayTerrainInstalled(const sim::flightgear::InstalledTerrain& terrain,
 
 // The ranges of the Cessna's random flights (docs/harness.md).
 RandomFlightRanges FlightGearRandomRanges();
+
+// Flight `index` of the set of `seed` for FlightGear: drawn as the stand-in's
+// (DrawRandomFlight with the Cessna's ranges: destination, distance, speed,
+// wind and turbulence), but started on the runway's extended centre line, that
+// distance out on a 3 degree path, flaps up. The approach to a runway is
+// clear of the ground; a start anywhere around an airport is not where the
+// ground rises to 4,000 ft and more within 15 nm (Kona, Kahului, Hilo), and
+// neither the harness's ground (airport elevations) nor the program knows it.
+Scenario DrawFlightGearFlight(const navdata::AirportDatabase& db, const RandomFlightPool& pool,
+                              const sim::Terrain* terrain, std::uint64_t seed, int index);
 
 // The pool's landing directions whose terrain is installed; airports left
 // with none are dropped.

@@ -150,7 +150,9 @@ std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunn
     std::vector<Scenario> scenarios;
     scenarios.reserve(std::size_t(c.randomFlights));
     for (int i = 0; i < c.randomFlights; ++i)
-        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i, ranges));
+        scenarios.push_back(c.flightGear
+                                ? DrawFlightGearFlight(db, pool, runner.Terrain(), c.seed, i)
+                                : DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i, ranges));
     return scenarios;
 }
 
