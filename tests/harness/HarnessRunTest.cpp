@@ -114,7 +114,7 @@ TEST_F(HarnessRunTest, ShortFinalFliesEveryStageToTheHandBack) {
 TEST_F(HarnessRunTest, AnApproachPushedOffTheCentreLineGoesAroundAndLandsOnItsSecondApproach) {
     const LandingReport r = runner_->Run(FromSet("kmia-09-go-around"));
     ASSERT_EQ(r.outcome, Outcome::LandedAndStopped) << r.outcomeDetail;
-    EXPECT_TRUE(r.good);
+    EXPECT_TRUE(r.goodOnRunway);
     const std::vector<std::string> stages = Texts(r.stages);
     const auto pushed = std::find(stages.begin(), stages.end(), "pushed 60 m sideways");
     const auto goAround = std::find(stages.begin(), stages.end(), "landing 9");

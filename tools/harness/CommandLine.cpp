@@ -48,12 +48,17 @@ Options:
   --trace-every STEPS     simulator steps (20 ms) between trace lines (default
                           10); steps with events are always written
   --tag TAG               only scenarios carrying TAG (may be repeated)
-  --min-success-rate R    exit with status 1 when the share of good landings
-                          is below R (0 to 1)
-  --min-pass LIMIT=R      exit with status 1 when the share of scenarios that
+  --min-success-rate R    exit with status 1 when the share of landings good
+                          by every limit is below R (0 to 1)
+  --min-runway-rate R     the same for landings good by the six runway limits
+  --min-pass [AIRCRAFT:]LIMIT=R
+                          exit with status 1 when the share of scenarios (of
+                          AIRCRAFT's, when given: twin, single, c172p) that
                           meet LIMIT is below R (may be repeated); limits:
                           touchdownZone, centreLine, sinkRate, noCrash,
-                          stoppedOnRunway, handedBack
+                          stoppedOnRunway, handedBack (the runway limits),
+                          noBounce, mainWheelsFirst, touchdownSpeed,
+                          flapSpeeds, touchdownLoad, gentleSink, stabilised
   --repeat-for MINUTES    fly the scenario set again and again in this one
                           process until MINUTES of wall time have passed
                           (soak runs); the reports and table are those of
@@ -76,7 +81,8 @@ Options:
   --quiet                 no progress lines on standard error
   --help                  this text
 
-Exit status: 0 done; 1 a rate is below --min-success-rate or --min-pass; 2 bad
+Exit status: 0 done; 1 a rate is below its --min-success-rate,
+--min-runway-rate or --min-pass; 2 bad
 command line, unreadable scenario or data file.
 )";
 
@@ -131,16 +137,27 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
             c.minSuccessRate = NumberArg(a, value(), 0.0, 1.0);
+        } else if (a == "--min-runway-rate") {
+            c.minRunwayRate = NumberArg(a, value(), 0.0, 1.0);
         } else if (a == "--min-pass") {
             const std::string& v = value();
             const std::size_t eq = v.find('=');
             if (eq == std::string::npos || eq == 0)
-                throw std::invalid_argument("--min-pass needs LIMIT=RATE, not \"" + v + "\"");
-            if (!LimitNamed(v.substr(0, eq)))
-                throw std::invalid_argument("--min-pass: no limit is called \"" + v.substr(0, eq) +
+                throw std::invalid_argument("--min-pass needs [AIRCRAFT:]LIMIT=RATE, not \"" + v +
                                             "\"");
-            c.minPass.push_back(
-                {v.substr(0, eq), NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0)});
+            CommandLine::PassGate gate;
+            std::string limit = v.substr(0, eq);
+            if (const std::size_t colon = limit.find(':'); colon != std::string::npos) {
+                gate.aircraft = limit.substr(0, colon);
+                limit = limit.substr(colon + 1);
+                if (gate.aircraft.empty())
+                    throw std::invalid_argument("--min-pass: an empty aircraft in \"" + v + "\"");
+            }
+            if (!LimitNamed(limit))
+                throw std::invalid_argument("--min-pass: no limit is called \"" + limit + "\"");
+            gate.limit = limit;
+            gate.rate = NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0);
+            c.minPass.push_back(gate);
         } else if (a == "--repeat-for") {
             c.repeatForMinutes = NumberArg(a, value(), 0.0, 7.0 * 24 * 60);
         } else if (a == "--airport") {

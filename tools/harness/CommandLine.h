@@ -22,10 +22,17 @@ struct CommandLine {
     bool draw = true;  // paint the map (builds with Qt)
     std::string traceFolder;
     int traceEverySteps = 10;
-    std::vector<std::string> tags;  // only scenarios with one of these tags
-    std::optional<double> minSuccessRate;
-    // --min-pass LIMIT=R: the least share of scenarios that must meet a limit.
-    std::vector<std::pair<std::string, double>> minPass;
+    std::vector<std::string> tags;         // only scenarios with one of these tags
+    std::optional<double> minSuccessRate;  // good by every limit
+    std::optional<double> minRunwayRate;   // good by the six runway limits
+    // --min-pass [AIRCRAFT:]LIMIT=R: the least share of the scenarios (of one
+    // aircraft's, when it is named) that must meet a limit.
+    struct PassGate {
+        std::string aircraft;  // empty: every flight
+        std::string limit;
+        double rate = 0.0;
+    };
+    std::vector<PassGate> minPass;
     std::string airportInfo;        // --airport: list an airport's runways and stop
     double repeatForMinutes = 0.0;  // --repeat-for: fly the set again until this much wall time
     bool flightGear = false;        // --simulator flightgear

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 //
 // Watches the simulator step by step (as its trace sink) and measures the
-// landing against the runway: where the aircraft crossed the threshold, the
-// touchdown point and sink rate, bounces, the roll-out's distance from the
-// centre line, whether it is standing, and the normal load factor. Optionally
-// writes the trace as CSV, with columns of the program's own state appended.
+// landing against the runway: where the aircraft crossed the threshold, how it
+// passed the stabilised gate (500 ft above the runway), the touchdown point,
+// sink rate, which wheels touched first and the load, bounces, the worst flap
+// excess of the flight, the roll-out's distance from the centre line, whether
+// it is standing. Optionally writes the trace as CSV, with columns of the
+// program's own state appended.
 //
-// Normal load factor: the specific force along the aircraft's vertical axis
-// divided by g, from the change of the earth-axes velocity over each step and
-// the attitude after it (1.0 in steady level flight, 1/cos(bank) in a level
-// turn). The step in which the wheels touch is left out: the model stops the
-// descent within that one step (it has no gear stroke), so the figure there
-// would measure the step length rather than the landing.
+// The normal load factor is the flight model's own (the specific force along
+// the aircraft's vertical axis over g, as each simulator computes it from its
+// forces), never differentiated positions. The flap limits and the aircraft
+// are those of the simulator that flies (SimulatorBackend::Aircraft).
 #pragma once
 
 #include <cstdio>
@@ -45,6 +45,10 @@ class FlightRecorder final : public sim::TraceSink {
 
     const std::optional<TouchdownFacts>& Touchdown() const { return touchdown_; }
     const std::optional<ThresholdCrossing>& Crossing() const { return crossing_; }
+    // The last descent through the stabilised gate before the touchdown.
+    const std::optional<GateFacts>& Gate() const { return gate_; }
+    // The worst flap excess since the flight began (its stage left empty).
+    const std::optional<FlapExcess>& WorstFlapExcess() const { return flapExcess_; }
     int Bounces() const { return bounces_; }
     bool Crashed() const { return crashed_; }
     const std::string& CrashReason() const { return crashReason_; }
@@ -60,8 +64,14 @@ class FlightRecorder final : public sim::TraceSink {
     // Where the aircraft is now, on the runway's frame.
     RunwayPoint Position() const;
 
+    // Height of the wheels above the runway's elevation.
+    double HeightAboveRunwayFt(const sim::TraceRecord& record) const;
+
   private:
     void MeasureLoad(const sim::TraceRecord& record);
+    void MeasureTouchdown(const sim::TraceRecord& record);
+    void MeasureFlaps(const sim::TraceRecord& record, const RunwayPoint& at);
+    void MeasureGate(const sim::TraceRecord& record, const RunwayPoint& at);
 
     const sim::SimulatorBackend& sim_;
     RunwayFrame runway_;
@@ -69,6 +79,12 @@ class FlightRecorder final : public sim::TraceSink {
 
     std::optional<TouchdownFacts> touchdown_;
     std::optional<ThresholdCrossing> crossing_;
+    std::optional<GateFacts> gate_;
+    std::optional<double> lastHeightFt_;
+    std::optional<FlapExcess> flapExcess_;
+    double secondsOverFlapLimit_ = 0.0;
+    std::optional<double> mainContactS_;
+    std::optional<double> noseContactS_;
     int bounces_ = 0;
     bool airborneSinceTouchdown_ = false;
     bool crashed_ = false;
@@ -82,7 +98,6 @@ class FlightRecorder final : public sim::TraceSink {
 
     bool haveLast_ = false;
     double lastTimeS_ = 0.0;
-    double lastVelocity_[3] = {0.0, 0.0, 0.0};
     bool loadMeasured_ = false;
     double peakLoadG_ = 0.0;
     double minLoadG_ = 0.0;

@@ -326,8 +326,10 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     }
 
     const SetSummary summary = SummariseSet(reports);
+    const std::vector<SetSummary> byAircraft = SummariseByAircraft(reports);
     std::string error;
-    if (!WriteJsonFile(SummaryToJson(summary), c.reportsFolder + "/summary.json", &error))
+    if (!WriteJsonFile(SummaryToJson(summary, byAircraft), c.reportsFolder + "/summary.json",
+                       &error))
         throw ScenarioError(error);
     const std::string table = FormatTable(reports);
     WriteTextFile(c.reportsFolder + "/table.txt", table);
@@ -337,7 +339,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     else
         std::cout << "(the table of the " << reports.size() << " flights is in " << c.reportsFolder
                   << "/table.txt)\n\n";
-    std::cout << FormatSummary(summary);
+    std::cout << FormatSummary(summary, byAircraft);
     if (reports.size() <= kLongSet) {
         const std::string failures = FormatFailures(reports);
         if (!failures.empty())
@@ -358,7 +360,8 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     if (pictures.empty())
         throw ScenarioError(error);
     std::cout << "pictures: " << c.reportsFolder
-              << "/touchdown-dispersion.png, sink-rate.png, centre-line.png\n";
+              << "/touchdown-dispersion.png, sink-rate.png, centre-line.png, touchdown-speed.png, "
+                 "bounces.png\n";
 #endif
 
     int status = 0;
@@ -367,12 +370,33 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
                     100.0 * summary.successRate, 100.0 * *c.minSuccessRate);
         status = kExitBelowRate;
     }
-    for (const auto& [name, rate] : c.minPass) {
-        const double met = PassRate(summary, *LimitNamed(name));
-        if (met + 1e-12 < rate) {
+    if (c.minRunwayRate && summary.runwaySuccessRate + 1e-12 < *c.minRunwayRate) {
+        std::printf("\nFAILED: good by the runway limits %.1f %%, below the required %.1f %%\n",
+                    100.0 * summary.runwaySuccessRate, 100.0 * *c.minRunwayRate);
+        status = kExitBelowRate;
+    }
+    for (const CommandLine::PassGate& gate : c.minPass) {
+        const SetSummary* of = &summary;
+        if (!gate.aircraft.empty()) {
+            of = nullptr;
+            for (const SetSummary& a : byAircraft) {
+                if (a.aircraftId == gate.aircraft)
+                    of = &a;
+            }
+            if (of == nullptr) {
+                std::printf("\nFAILED: %s:%s: no flight of the aircraft \"%s\" in the set\n",
+                            gate.aircraft.c_str(), gate.limit.c_str(), gate.aircraft.c_str());
+                status = kExitBelowRate;
+                continue;
+            }
+        }
+        const double met = PassRate(*of, *LimitNamed(gate.limit));
+        if (met + 1e-12 < gate.rate) {
+            const std::string name =
+                gate.aircraft.empty() ? gate.limit : gate.aircraft + ":" + gate.limit;
             std::printf(
                 "\nFAILED: %s met by %.1f %% of the scenarios, below the required %.1f %%\n",
-                name.c_str(), 100.0 * met, 100.0 * rate);
+                name.c_str(), 100.0 * met, 100.0 * gate.rate);
             status = kExitBelowRate;
         }
     }

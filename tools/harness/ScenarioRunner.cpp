@@ -210,6 +210,7 @@ void FlightRun::SetUpSimulator() {
         PlaceAircraft(sim_->Sim(), db_, sc_, dest_);
     recorder_ = std::make_unique<FlightRecorder>(sim_->Backend());
     sim_->Backend().SetTraceSink(recorder_.get());
+    r_.aircraft = FiguresOf(sim_->Backend().Aircraft());
 
     if (!options_.traceFolder.empty()) {
         const std::string path = options_.traceFolder + "/" + sc_.name + ".csv";
@@ -642,6 +643,21 @@ void FlightRun::Finish() {
     r_.minNormalLoadG = rec.MinNormalLoadG();
     r_.peakNormalLoadTimeS = rec.PeakNormalLoadTimeS() - *flightStartSimS_;
     r_.thresholdCrossing = rec.Crossing();
+    if (rec.Gate()) {
+        GateFacts gate = *rec.Gate();
+        gate.timeS -= *flightStartSimS_;
+        r_.gate = gate;
+    }
+    if (rec.WorstFlapExcess()) {
+        FlapExcess excess = *rec.WorstFlapExcess();
+        excess.timeS -= *flightStartSimS_;
+        // The program's stage text then: the last one shown before it.
+        for (const TimedText& t : r_.stageTexts) {
+            if (t.timeS <= excess.timeS)
+                excess.stage = t.text;
+        }
+        r_.flapExcess = excess;
+    }
     if (rec.Touchdown()) {
         TouchdownFacts td = *rec.Touchdown();
         td.timeS -= *flightStartSimS_;
