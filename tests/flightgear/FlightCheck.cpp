@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     if (trace)
         std::fprintf(trace,
                      "time_s,phase,ias_kt,alpha_deg,bank_deg,pitch_deg,vs_fpm,load_g,"
-                     "weight_lb,flaps,elevator,nose,left,right\n");
+                     "weight_lb,flaps,elevator,nose,left,right,wing_damage\n");
 
     std::size_t phase = 0;
     std::vector<double> load;
@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
     double stallIasKt = NAN;  // where alpha passed the angle of the most lift
     double minLevelIasKt = 1e9;
     double lastTimeS = -1.0;
+    bool flying = false;  // the recovery has the wing flying again
     const auto start = std::chrono::steady_clock::now();
     double wallLast = 0.0;
     while (phase < phases.size()) {
@@ -147,7 +148,8 @@ int main(int argc, char** argv) {
             stallIasKt = r.iasKt;
         if (stallPhase && vsFpm > -150.0)
             minLevelIasKt = std::min(minLevelIasKt, r.iasKt);
-        if (stallPhase && (r.alphaDeg > 22.0 || vsFpm < -900.0 || r.iasKt < 20.0))
+        // Two degrees past the angle of the most lift, before a wing drops.
+        if (stallPhase && (r.alphaDeg > 18.0 || vsFpm < -900.0 || r.iasKt < 20.0))
             ended = true;
         if (sim.TimeS() >= p.measureFromS) {
             load.push_back(r.normalLoadG);
@@ -169,6 +171,9 @@ int main(int argc, char** argv) {
             expected.clear();
             stallIasKt = NAN;
             minLevelIasKt = 1e9;
+            pilot = ControlLoops();
+            stallPilot = ControlLoops(stallGains);
+            flying = false;
             phaseStartS = sim.TimeS();
             ++phase;
             continue;
@@ -190,13 +195,17 @@ int main(int argc, char** argv) {
         sense.climbMps = -r.downFps * 0.3048;
         sense.tasMps = r.tasKt * 0.514444;
         const bool intoStall = std::string(p.name).rfind("stall", 0) == 0;
-        // The other pilot follows along, so that taking over is smooth.
-        const LoopOutput other =
-            (intoStall ? pilot : stallPilot).Update(command, sense, 0.0, 0.0, 0.0, true, dt);
-        (void)other;
-        const LoopOutput out =
-            (intoStall ? stallPilot : pilot).Update(command, sense, 0.0, 0.0, 0.0, true, dt);
-
+        // Out of the stall first: the nose down, wings and rudder neutral,
+        // until the wing flies again; then the loops, fresh.
+        const bool recovering = std::string(p.name) == "recover" && r.alphaDeg > 8.0 && !flying;
+        LoopOutput out;
+        if (recovering) {
+            out.elevator = 0.3;
+            pilot = ControlLoops();
+        } else {
+            flying = true;
+            out = (intoStall ? stallPilot : pilot).Update(command, sense, 0.0, 0.0, 0.0, true, dt);
+        }
         ControlInputs in = ImageBinding::ReadInputs(sim.Variables());
         in.paused = false;
         in.throttle = {p.throttle, 0.0, 0.0, 0.0};
@@ -205,12 +214,18 @@ int main(int argc, char** argv) {
         in.aileron = out.aileron;
         in.rudder = out.rudder;
         in.autoCoordinator = false;
+        // The Cessna's damage model off: an over-g while the loops settle on a
+        // new phase would break the wing (0.3 of its lift lost, c172p-damage.xml)
+        // and every stall after it would come 20 % faster.
+        in.crashDetection = false;
         ImageBinding::WriteInputs(in, sim.Variables());
         if (trace) {
-            std::fprintf(trace, "%.3f,%s,%.2f,%.2f,%.2f,%.2f,%.0f,%.3f,%.0f,%.2f,%.3f,%d,%d,%d\n",
+            std::fprintf(trace,
+                         "%.3f,%s,%.2f,%.2f,%.2f,%.2f,%.0f,%.3f,%.0f,%.2f,%.3f,%d,%d,%d,%.3f\n",
                          sim.TimeS(), p.name, r.iasKt, r.alphaDeg, r.rollDeg, r.pitchDeg, vsFpm,
                          r.normalLoadG, r.weightLbs, r.flapsNorm, out.elevator, r.noseWheelOnGround,
-                         r.leftWheelOnGround, r.rightWheelOnGround);
+                         r.leftWheelOnGround, r.rightWheelOnGround,
+                         std::max(r.leftWingDamage, r.rightWingDamage));
         }
     }
     if (trace)
