@@ -20,6 +20,9 @@ constexpr double kMovingSpeedMps = 1.5;
 constexpr double kFpmPerFps = 60.0;
 // Simulated seconds without any wheel on the ground before it is a lift-off.
 constexpr double kLiftoffAfterS = 0.25;
+// Standing this long this near the ground with no wheel on it is a crash.
+constexpr double kOffWheelsS = 2.0;
+constexpr double kOffWheelsHeightM = 1.5;
 
 std::string Seconds(double s) {
     char text[32];
@@ -169,6 +172,23 @@ void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std
         state_.crashed = true;
         ++crashCount_;
         Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
+    }
+    // Lying still on the ground off its wheels (on its back after a spin, on
+    // a wing): FlightGear's damage model need not call that a crash, and no
+    // wheel touches, so without this the flight would wait for its time limit.
+    const double heightM = state_.altitudeM - state_.groundElevationM;
+    if (!crashed_ && !paused_ && !state_.onGround && heightM < gearHeightM_ + kOffWheelsHeightM &&
+        state_.groundSpeedMps < kStopSpeedMps && std::fabs(state_.velocityUpMps) < 0.5) {
+        if (offWheelsSinceS_ < 0.0) {
+            offWheelsSinceS_ = timeS_;
+        } else if (timeS_ - offWheelsSinceS_ >= kOffWheelsS) {
+            crashed_ = true;
+            state_.crashed = true;
+            ++crashCount_;
+            Record(SimEventKind::Crash, sinkBeforeFpm_, CrashReason::Impact, mask);
+        }
+    } else {
+        offWheelsSinceS_ = -1.0;
     }
     // The wheels' contact flickers as the struts settle and on a rough roll;
     // the aircraft has left the ground when no wheel touched for a while.

@@ -11,10 +11,11 @@
 // aircraft lacks, are accepted in the space and go nowhere.
 //
 // Touchdowns, lift-offs, stops and crashes are events as with the stand-in's
-// model. The wheels' contact flickers as JSBSim's struts settle: the aircraft
-// counts as on the ground until no wheel has touched for a quarter second. With crash detection on,
-// a touchdown sinking too fast or banked too far is a crash: the aircraft is marked crashed and
-// FlightGear frozen.
+// model; an aircraft lying still on the ground with no wheel on it (on its
+// back, on a wing) has crashed too. The wheels' contact flickers as JSBSim's struts settle: the
+// aircraft counts as on the ground until no wheel has touched for a quarter second. With crash
+// detection on, a touchdown sinking too fast or banked too far is a crash: the aircraft is marked
+// crashed and FlightGear frozen.
 //
 // FlightGear that does not send its first frame in time, stops sending, or
 // whose process ends makes the backend fail: Failure() says why and nothing
@@ -111,6 +112,7 @@ class FlightGearSimulator final : public SimulatorBackend {
     bool airborne_ = false;  // flew since the wheels last touched
     bool onGround_ = false;  // on the ground, contact flicker smoothed
     double lastContactS_ = 0.0;
+    double offWheelsSinceS_ = -1.0;  // standing near the ground, no wheel on it
     bool rolledSinceStop_ = false;
     bool crashed_ = false;
     bool paused_ = false;

@@ -480,6 +480,41 @@ TEST(FlightGearBackend, TheWheelsAndTheLoadAreTheFlightModelsOwn) {
     EXPECT_DOUBLE_EQ(f.sim.State().normalLoadG, 1.0);
 }
 
+TEST(FlightGearBackend, LyingStillOffItsWheelsIsACrash) {
+    // A spin into the ground at a speed-up that FlightGear's damage model did
+    // not call a crash: on its back, half a metre up, still, no wheel on the
+    // ground.
+    Fixture f;
+    Readings r = Flying();
+    f.Feed(r);
+    r.altitudeFt = r.groundElevationFt + 1.6;
+    r.rollDeg = 178.0;
+    r.northFps = r.eastFps = r.downFps = 0.0;
+    r.iasKt = r.tasKt = r.groundSpeedKt = 0.0;
+    for (int i = 0; i < 30; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 0);  // 1.5 s: not yet
+    for (int i = 0; i < 12; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 1);
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Crash);
+    EXPECT_TRUE(f.channel.LastSent().frozen);
+
+    // Hovering still high above the ground (a strong headwind) is no crash.
+    Fixture high;
+    Readings h = Flying();
+    h.northFps = h.eastFps = 0.0;
+    for (int i = 0; i < 100; ++i) {
+        h.timeS += 0.05;
+        high.Feed(h);
+    }
+    EXPECT_EQ(high.sim.CrashCount(), 0);
+}
+
 TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {
     {
         ScriptedChannel channel;  // nothing ever arrives

@@ -9,7 +9,10 @@
 // elevator and ailerons (the backend's, without their speed protection),
 // written into the variable space as the program writes its controls.
 //
-//   corvane-fg-check [--log FILE] [--trace FILE.csv]
+//   corvane-fg-check [--log FILE] [--trace FILE.csv] [--flaps-stall]
+//
+// --flaps-stall flies the stall with flaps 30 alone (settled with full flaps
+// first), without the turns and the clean stall before it.
 //
 // Needs FlightGear (Debian's flightgear and flightgear-data-base). Prints one
 // line per check; exit status 1 when FlightGear fails.
@@ -56,14 +59,19 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     std::string log = "/tmp/corvane-fg-check.log";
     std::string tracePath;
+    bool flapsStallOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--log" && i + 1 < argc) {
+        if (a == "--flaps-stall") {
+            flapsStallOnly = true;
+        } else if (a == "--log" && i + 1 < argc) {
             log = argv[++i];
         } else if (a == "--trace" && i + 1 < argc) {
             tracePath = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: corvane-fg-check [--log FILE] [--trace FILE.csv]\n");
+            std::fprintf(
+                stderr,
+                "usage: corvane-fg-check [--log FILE] [--trace FILE.csv] [--flaps-stall]\n");
             return a == "--help" ? 0 : 2;
         }
     }
@@ -87,13 +95,25 @@ int main(int argc, char** argv) {
     FlightGearSimulator sim(process, options);
 
     // The phases, one after the other; the stalls end their phase early.
-    const std::vector<Phase> phases = {
-        {"settle", 25, 0.75, 0.0, 0, 0, 1e9},         {"level", 45, 0.75, 0.0, 0, 0, 30},
-        {"turn 30", 90, 0.85, 0.0, 30, 0, 65},        {"turn 45", 135, 1.0, 0.0, 45, 0, 110},
-        {"wings level", 150, 0.75, 0.0, 0, 0, 1e9},   {"stall clean", 260, 0.0, 0.0, 0, 0, 1e9},
-        {"recover", 300, 1.0, 0.0, 0, -2.0, 1e9},     {"flaps 30", 330, 0.6, 1.0, 0, 0, 1e9},
-        {"stall flaps 30", 440, 0.0, 1.0, 0, 0, 1e9},
+    // clang-format off
+    const std::vector<Phase> all = {
+        {"settle",         25,  0.75, 0.0, 0,  0,    1e9},
+        {"level",          45,  0.75, 0.0, 0,  0,    30},
+        {"turn 30",        90,  0.85, 0.0, 30, 0,    65},
+        {"turn 45",        135, 1.0,  0.0, 45, 0,    110},
+        {"wings level",    150, 0.75, 0.0, 0,  0,    1e9},
+        {"stall clean",    280, 0.0,  0.0, 0,  0,    1e9},
+        {"recover",        330, 1.0,  0.0, 0,  -2.0, 1e9},
+        {"flaps 30",       360, 0.6,  1.0, 0,  0,    1e9},
+        {"stall flaps 30", 480, 0.0,  1.0, 0,  0,    1e9},
     };
+    const std::vector<Phase> flapsStall = {
+        {"settle",         25,  0.75, 0.0, 0,  0,    1e9},
+        {"flaps 30",       60,  0.6,  1.0, 0,  0,    1e9},
+        {"stall flaps 30", 180, 0.0,  1.0, 0,  0,    1e9},
+    };
+    // clang-format on
+    const std::vector<Phase>& phases = flapsStallOnly ? flapsStall : all;
     // Into the stalls the pilot holds the height whatever the angle of
     // attack; elsewhere (the recovery too) with the backend's own speed and
     // angle-of-attack protection.

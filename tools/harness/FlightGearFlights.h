@@ -39,7 +39,7 @@ RandomFlightRanges FlightGearRandomRanges();
 // wind and turbulence), but started on the runway's extended centre line, that
 // distance out on a 3 degree path, flaps up. The approach to a runway is
 // clear of the ground; a start anywhere around an airport is not where the
-// ground rises to 4,000 ft and more within 15 nm (Kona, Kahului, Hilo), and
+// ground rises above such a start's height within 15 nm (Kona, Kahului), and
 // neither the harness's ground (airport elevations) nor the program knows it.
 Scenario DrawFlightGearFlight(const navdata::AirportDatabase& db, const RandomFlightPool& pool,
                               const sim::Terrain* terrain, std::uint64_t seed, int index);
