@@ -72,7 +72,8 @@ Options:
                           on the final's 3 degree path at 85-100 kt, the
                           wind as above
   --speed-up N            FlightGear's simulated seconds per second, 1 to 4
-                          (default 1)
+                          (default 1); 2 and 4 do not fly the flights 1
+                          does (docs/flightgear.md)
   --fg-window             FlightGear shows its own window
   --fg-scenery DIR        a scenery folder FlightGear reads besides
                           $FG_SCENERY, ~/.fgfs/TerraSync and its own (may

@@ -230,6 +230,12 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     }
     const std::vector<Scenario> scenarios =
         c.randomFlights > 0 ? DrawRandomFlights(c, runner) : LoadScenarios(c);
+    if (c.flightGear && c.speedUp != 1.0 && !c.quiet)
+        std::fprintf(stderr,
+                     "corvane-harness: warning: FlightGear at --speed-up %g does not fly the "
+                     "flights it flies in real time (its engine, started in the air, runs late "
+                     "or not at all, and the loops lose the aircraft): see docs/flightgear.md\n",
+                     c.speedUp);
 
     std::vector<LandingReport> reports(scenarios.size());
     // --repeat-for flies the set again and again (a soak run); each pass
