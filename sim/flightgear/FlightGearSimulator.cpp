@@ -138,17 +138,7 @@ void FlightGearSimulator::Step(const Readings& r) {
     const double stepDt = paused_ ? 0.0 : dt;
     const Autopilot::Command command = autopilot_.Update(in.autopilot, sense, stepDt);
 
-    LoopSense loopSense;
-    loopSense.pitchDeg = r.pitchDeg;
-    loopSense.bankDeg = r.rollDeg;
-    loopSense.pitchRateDegS = r.pitchRateDegS;
-    loopSense.rollRateDegS = r.rollRateDegS;
-    loopSense.alphaDeg = r.alphaDeg;
-    loopSense.sideslipDeg = r.sideslipDeg;
-    loopSense.iasKt = r.iasKt;
-    loopSense.climbMps = state_.velocityUpMps;
-    loopSense.tasMps = state_.tasMps;
-    loopSense.onGround = state_.onGround;
+    const LoopSense loopSense = LoopSenseOf(r, state_);
     const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, in.rudder,
                                            in.autoCoordinator, stepDt);
     commands_ = CommandsFor(in, r, loops);

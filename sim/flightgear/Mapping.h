@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 
+#include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/Protocol.h"
 #include "sim/model/AircraftState.h"
 
@@ -41,6 +42,11 @@ AircraftState StateFromReadings(const Readings& r, const AircraftFacts& facts);
 // lift, 0 at and past the stall; alpha measured from the zero-lift line of
 // the flap position (0..1, between detents interpolated).
 std::uint16_t StallFactor(double alphaDeg, double flapsNorm, const AircraftFacts& facts);
+
+// What the control loops sense: the attitude and its rates, the angles of
+// attack and sideslip, the airspeed from the readings; the climb, the true
+// airspeed and the ground contact (smoothed) from the state made of them.
+LoopSense LoopSenseOf(const Readings& r, const AircraftState& state);
 
 // The detent nearest to the flap lever (0..1).
 double FlapDetent(double lever, const AircraftFacts& facts);

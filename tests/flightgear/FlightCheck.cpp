@@ -204,16 +204,7 @@ int main(int argc, char** argv) {
         command.holdsRoll = true;
         command.climbTargetMps = p.climbMps;
         command.bankTargetDeg = p.bankDeg;
-        LoopSense sense;
-        sense.pitchDeg = r.pitchDeg;
-        sense.bankDeg = r.rollDeg;
-        sense.pitchRateDegS = r.pitchRateDegS;
-        sense.rollRateDegS = r.rollRateDegS;
-        sense.alphaDeg = r.alphaDeg;
-        sense.sideslipDeg = r.sideslipDeg;
-        sense.iasKt = r.iasKt;
-        sense.climbMps = -r.downFps * 0.3048;
-        sense.tasMps = r.tasKt * 0.514444;
+        const LoopSense sense = LoopSenseOf(r, sim.State());
         const bool intoStall = std::string(p.name).rfind("stall", 0) == 0;
         // Out of the stall first: the nose down, wings and rudder neutral,
         // until the wing flies again; then the loops, fresh.

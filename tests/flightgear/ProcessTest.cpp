@@ -182,7 +182,12 @@ TEST_F(FlightGearProcessTest, StandInEndsWhenFlightGearEnds) {
     EXPECT_NE(out.find("fltsim98.exe: FlightGear ended with status 3; its log is " + log),
               std::string::npos)
         << out;
-    EXPECT_NE(ReadFile(log).find("arg --offset-distance=10"), std::string::npos);
+    // The final by position from the stand-in's database, not by FlightGear's
+    // runway name: 10 nm out from 28R's threshold, in the air.
+    const std::string fgLog = ReadFile(log);
+    EXPECT_EQ(fgLog.find("arg --runway="), std::string::npos) << fgLog;
+    EXPECT_NE(fgLog.find("arg --lat=37.53"), std::string::npos) << fgLog;
+    EXPECT_NE(fgLog.find("arg --in-air"), std::string::npos) << fgLog;
     // The trace has the frames the fake sent, descending.
     const std::string trace = ReadFile((work / "trace.csv").string());
     EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 30) << trace.substr(0, 500);
