@@ -344,6 +344,40 @@ TEST(FlightGearBackend, PublishesTheReadingsAndSendsTheLevers) {
 // A toy aircraft that answers the controls as a light aircraft does: the
 // elevator pitches, the aileron rolls, the flight path follows the pitch
 // less the angle of attack and the heading turns with the bank.
+TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
+    // Level at 3 degrees of angle of attack, asked to climb.
+    struct Case {
+        const char* name;
+        double iasKt;
+        double climbTargetMps;
+        double maxTargetDeg;
+        double minTargetDeg;
+    };
+    const Case cases[] = {
+        // 2.5 m/s at 90 kt: path 3.1 + alpha 3 + 1.2 x 2.5 = 9.1 degrees.
+        {"a climb it can fly", 90.0, 2.5, 9.2, 9.0},
+        // 1,500 ft/min would want 10.9 + 3 + 9.1 = 23 degrees: held to the
+        // path now (level) plus 10 degrees of angle of attack.
+        {"a go-around's climb", 90.0, 7.62, 10.0, 9.9},
+        // At 55 kt, 10 kt below the lowest speed: 10 degrees less.
+        {"too slow for it", 55.0, 7.62, 0.0, -0.1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControlLoops loops;
+        Autopilot::Command command;
+        command.holdsPitch = true;
+        command.climbTargetMps = c.climbTargetMps;
+        LoopSense sense;
+        sense.alphaDeg = 3.0;
+        sense.iasKt = c.iasKt;
+        sense.tasMps = c.iasKt * 0.514444;
+        loops.Update(command, sense, 0.0, 0.0, 0.0, false, 1.0 / 30);
+        EXPECT_LE(loops.PitchTargetDeg(), c.maxTargetDeg);
+        EXPECT_GE(loops.PitchTargetDeg(), c.minTargetDeg);
+    }
+}
+
 TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
     Fixture f;
     Readings r = Flying();
