@@ -16,6 +16,10 @@ namespace corvane::sim::flightgear {
 namespace {
 
 constexpr double kFpmPerFps = 60.0;
+constexpr double kStopSpeedMps = 0.25;
+// Standing this long this near the ground with no wheel on it is a crash.
+constexpr double kOffWheelsS = 2.0;
+constexpr double kOffWheelsHeightM = 1.5;
 
 std::string Seconds(double s) {
     char text[32];
@@ -132,17 +136,7 @@ void FlightGearSimulator::Step(const Readings& r) {
     const double stepDt = paused_ ? 0.0 : dt;
     const Autopilot::Command command = autopilot_.Update(in.autopilot, sense, stepDt);
 
-    LoopSense loopSense;
-    loopSense.pitchDeg = r.pitchDeg;
-    loopSense.bankDeg = r.rollDeg;
-    loopSense.pitchRateDegS = r.pitchRateDegS;
-    loopSense.rollRateDegS = r.rollRateDegS;
-    loopSense.alphaDeg = r.alphaDeg;
-    loopSense.sideslipDeg = r.sideslipDeg;
-    loopSense.iasKt = r.iasKt;
-    loopSense.climbMps = state_.velocityUpMps;
-    loopSense.tasMps = state_.tasMps;
-    loopSense.onGround = state_.onGround;
+    const LoopSense loopSense = LoopSenseOf(r, state_);
     const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, in.rudder,
                                            in.autoCoordinator, stepDt);
     commands_ = CommandsFor(in, r, loops);
@@ -166,6 +160,23 @@ void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std
         state_.crashed = true;
         ++crashCount_;
         Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
+    }
+    // Lying still on the ground off its wheels (on its back after a spin, on
+    // a wing): FlightGear's damage model need not call that a crash, and no
+    // wheel touches, so without this the flight would wait for its time limit.
+    const double heightM = state_.altitudeM - state_.groundElevationM;
+    if (!crashed_ && !paused_ && !state_.onGround && heightM < gearHeightM_ + kOffWheelsHeightM &&
+        state_.groundSpeedMps < kStopSpeedMps && std::fabs(state_.velocityUpMps) < 0.5) {
+        if (offWheelsSinceS_ < 0.0) {
+            offWheelsSinceS_ = timeS_;
+        } else if (timeS_ - offWheelsSinceS_ >= kOffWheelsS) {
+            crashed_ = true;
+            state_.crashed = true;
+            ++crashCount_;
+            Record(SimEventKind::Crash, sinkBeforeFpm_, CrashReason::Impact, mask);
+        }
+    } else {
+        offWheelsSinceS_ = -1.0;
     }
     if (!state_.onGround)
         sinkBeforeFpm_ = sinkFpm;

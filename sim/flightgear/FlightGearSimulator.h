@@ -15,7 +15,8 @@
 // JSBSim's struts settle, so the aircraft counts as on the ground until no
 // wheel has touched for a quarter second. With crash detection on, a
 // touchdown sinking too fast or banked too far is a crash: the aircraft is
-// marked crashed and FlightGear frozen.
+// marked crashed and FlightGear frozen. An aircraft lying still on the
+// ground with no wheel on it (on its back, on a wing) has crashed too.
 //
 // FlightGear that does not send its first frame in time, stops sending, or
 // whose process ends makes the backend fail: Failure() says why and nothing
@@ -111,6 +112,7 @@ class FlightGearSimulator final : public SimulatorBackend {
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;
+    double offWheelsSinceS_ = -1.0;  // standing near the ground, no wheel on it
     bool crashed_ = false;
     bool paused_ = false;
     double sinkBeforeFpm_ = 0.0;

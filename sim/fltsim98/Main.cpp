@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "platform/posix/Desktop.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RegistryFile.h"
 #include "sim/flightgear/FlightGearSimulator.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
 #include "sim/fltsim98/RealTimeRunner.h"
@@ -94,6 +94,8 @@ int main(int argc, char** argv) {
         corvane::desktop::FlightGearProcess::Options fg;
         fg.plan = SimulatorSetup::FlightGearPlan(command);
         fg.attach = command.fgAttachReadingsPort != 0;
+        if (!fg.attach && !setup.PlaceFlightGear(fg.plan, command, &error))
+            return Fail(error);
         fg.logPath = command.fgLogPath;
         if (!flightGear.Start(fg, &error))
             return Fail("FlightGear cannot be started: " + error);

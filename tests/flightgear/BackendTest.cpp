@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/flightgear/Cessna172p.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/flightgear/Mapping.h"
@@ -137,6 +138,89 @@ TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
     EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
 }
 
+TEST(FlightGearCessna, HandbookFiguresFromTheInstalledFiles) {
+    const AircraftData d = Cessna172pData();
+    // sqrt(2 W / (rho0 S CL)) at 1700 lb and 174 ft2: 44.3 kt clean (CL 1.47),
+    // 39.8 kt with 30 degrees of flaps (CL 1.82).
+    EXPECT_NEAR(d.stallCleanKias.value, 44.3, 0.1);
+    EXPECT_NEAR(d.stallLandingKias.value, 39.8, 0.1);
+    EXPECT_NEAR(d.ReferenceKias(), 51.8, 0.1);
+    // The checklist's flap limits: 10 degrees below 110 KIAS, more below 85.
+    EXPECT_EQ(d.FlapLimitKias(1.0 / 3.0), 110.0);
+    EXPECT_EQ(d.FlapLimitKias(0.5), 85.0);
+    EXPECT_EQ(d.FlapLimitKias(1.0), 85.0);
+    EXPECT_TRUE(d.LandingFlapsSet(1.0));
+    EXPECT_FALSE(d.LandingFlapsSet(2.0 / 3.0));
+    // The gear about the centre of gravity (39.0 in): mains 19.2 in behind,
+    // the nose wheel 45.8 in ahead, 86 in between the mains.
+    EXPECT_NEAR(d.gear.mainAftOfCgM.value, 0.487, 0.005);
+    EXPECT_NEAR(d.gear.noseForwardOfCgM.value, 1.164, 0.005);
+    EXPECT_NEAR(d.gear.mainTrackM.value, 2.184, 0.001);
+    for (const SourcedFigure* f : {&d.stallCleanKias, &d.stallLandingKias, &d.gear.mainAftOfCgM,
+                                   &d.gear.noseForwardOfCgM, &d.gear.referenceHeightM})
+        EXPECT_FALSE(f->source.empty());
+}
+
+TEST(FlightGearLaunch, RunwayStartsGoByPositionScreensAndSceneryAsAsked) {
+    auto has = [](const std::vector<std::string>& args, const std::string& a) {
+        return std::find(args.begin(), args.end(), a) != args.end();
+    };
+    auto starting = [](const std::vector<std::string>& args, const std::string& prefix) {
+        for (const std::string& a : args) {
+            if (a.rfind(prefix, 0) == 0)
+                return a;
+        }
+        return std::string();
+    };
+    // Keflavik 11, which FlightGear's scenery calls 10: 10 nm out on a 3
+    // degree path, by position, so that no runway name is needed.
+    LaunchPlan plan;
+    plan.start = LaunchPlan::Start::OnFinal;
+    plan.airport = "BIKF";
+    plan.runway = "11";
+    plan.finalNm = 10.0;
+    StartByPosition(plan, 63.98504094, -22.65499831, 89.97, 171.0);
+    EXPECT_EQ(plan.start, LaunchPlan::Start::InAir);
+    EXPECT_NEAR(plan.latitudeDeg, 63.985, 0.002);  // due west of the threshold
+    EXPECT_NEAR((plan.longitudeDeg + 22.65499831) * std::cos(63.985 * M_PI / 180) * 60.0, -10.0,
+                0.05);
+    EXPECT_NEAR(plan.altitudeFt, 171.0 + 10.0 * 6076.1 * std::tan(3.0 * M_PI / 180), 5.0);
+    EXPECT_NEAR(plan.headingTrueDeg, 89.97, 1e-9);
+    std::vector<std::string> args = FgfsArguments(plan);
+    EXPECT_TRUE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--runway"), "");
+    EXPECT_EQ(starting(args, "--airport"), "");
+    EXPECT_EQ(starting(args, "--offset-distance"), "");
+
+    // A runway start stands on the ground at the threshold, heading down it.
+    LaunchPlan ground;
+    ground.start = LaunchPlan::Start::OnRunway;
+    StartByPosition(ground, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_EQ(ground.start, LaunchPlan::Start::OnGround);
+    args = FgfsArguments(ground);
+    EXPECT_TRUE(has(args, "--lat=21.31870000"));
+    EXPECT_TRUE(has(args, "--heading=69"));
+    EXPECT_FALSE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--altitude"), "");
+    // An air start stays as it is.
+    LaunchPlan air;
+    air.start = LaunchPlan::Start::InAir;
+    air.latitudeDeg = 1.0;
+    StartByPosition(air, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_DOUBLE_EQ(air.latitudeDeg, 1.0);
+
+    // Two FlightGears at once try different virtual screens; scenery folders
+    // besides FlightGear's own are named to it.
+    ground.virtualScreen = 110;
+    ground.sceneryFolders = {"/scenery/a"};
+    const std::vector<std::string> command = LaunchCommand(ground);
+    const auto n = std::find(command.begin(), command.end(), "-n");
+    ASSERT_NE(n, command.end());
+    EXPECT_EQ(*(n + 1), "110");
+    EXPECT_TRUE(has(command, "--fg-scenery=/scenery/a"));
+    EXPECT_FALSE(has(LaunchCommand(plan), "-n"));
+}
+
 // A channel the test writes FlightGear's lines into and reads the controls from.
 class ScriptedChannel final : public Channel {
   public:
@@ -260,6 +344,40 @@ TEST(FlightGearBackend, PublishesTheReadingsAndSendsTheLevers) {
 // A toy aircraft that answers the controls as a light aircraft does: the
 // elevator pitches, the aileron rolls, the flight path follows the pitch
 // less the angle of attack and the heading turns with the bank.
+TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
+    // Level at 3 degrees of angle of attack, asked to climb.
+    struct Case {
+        const char* name;
+        double iasKt;
+        double climbTargetMps;
+        double maxTargetDeg;
+        double minTargetDeg;
+    };
+    const Case cases[] = {
+        // 2.5 m/s at 90 kt: path 3.1 + alpha 3 + 1.2 x 2.5 = 9.1 degrees.
+        {"a climb it can fly", 90.0, 2.5, 9.2, 9.0},
+        // 1,500 ft/min would want 10.9 + 3 + 9.1 = 23 degrees: held to the
+        // path now (level) plus 10 degrees of angle of attack.
+        {"a go-around's climb", 90.0, 7.62, 10.0, 9.9},
+        // At 55 kt, 10 kt below the lowest speed: 10 degrees less.
+        {"too slow for it", 55.0, 7.62, 0.0, -0.1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControlLoops loops;
+        Autopilot::Command command;
+        command.holdsPitch = true;
+        command.climbTargetMps = c.climbTargetMps;
+        LoopSense sense;
+        sense.alphaDeg = 3.0;
+        sense.iasKt = c.iasKt;
+        sense.tasMps = c.iasKt * 0.514444;
+        loops.Update(command, sense, 0.0, 0.0, 0.0, false, 1.0 / 30);
+        EXPECT_LE(loops.PitchTargetDeg(), c.maxTargetDeg);
+        EXPECT_GE(loops.PitchTargetDeg(), c.minTargetDeg);
+    }
+}
+
 TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
     Fixture f;
     Readings r = Flying();
@@ -361,6 +479,74 @@ TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
         }
         EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Stop);
     }
+}
+
+TEST(FlightGearBackend, TheWheelsAndTheLoadAreTheFlightModelsOwn) {
+    // The load is JSBSim's Nz (the gear's force in it), not FlightGear's
+    // nlf (the lift alone: 0 standing); gear[0] is the Cessna's nose wheel.
+    const std::string file = ProtocolFileText();
+    EXPECT_NE(file.find("<node>/fdm/jsbsim/accelerations/Nz</node>"), std::string::npos);
+    EXPECT_EQ(file.find("/accelerations/nlf"), std::string::npos);
+    EXPECT_NE(file.find("<name>wow-nose</name>\n    <type>bool</type>\n    <format>%d</format>\n"
+                        "    <node>/gear/gear[0]/wow</node>"),
+              std::string::npos);
+
+    Fixture f;
+    Readings r = Flying();
+    r.normalLoadG = 1.0;
+    f.Feed(r);
+    // The nose wheel touches first, with the struts' load in the reading.
+    r.timeS += 0.05;
+    r.noseWheelOnGround = true;
+    r.normalLoadG = 2.4;
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().noseWheelOnGround);
+    EXPECT_FALSE(f.sim.State().mainWheelsOnGround);
+    EXPECT_TRUE(f.sim.LastTrace().noseWheelOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.LastTrace().normalLoadG, 2.4);
+    ASSERT_FALSE(f.sim.Events().empty());
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Touchdown);
+    r.timeS += 0.05;
+    r.leftWheelOnGround = true;
+    r.normalLoadG = 1.0;  // standing: the gear carries the weight
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().mainWheelsOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.State().normalLoadG, 1.0);
+}
+
+TEST(FlightGearBackend, LyingStillOffItsWheelsIsACrash) {
+    // A spin into the ground at a speed-up that FlightGear's damage model did
+    // not call a crash: on its back, half a metre up, still, no wheel on the
+    // ground.
+    Fixture f;
+    Readings r = Flying();
+    f.Feed(r);
+    r.altitudeFt = r.groundElevationFt + 1.6;
+    r.rollDeg = 178.0;
+    r.northFps = r.eastFps = r.downFps = 0.0;
+    r.iasKt = r.tasKt = r.groundSpeedKt = 0.0;
+    for (int i = 0; i < 30; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 0);  // 1.5 s: not yet
+    for (int i = 0; i < 12; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 1);
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Crash);
+    EXPECT_TRUE(f.channel.LastSent().frozen);
+
+    // Hovering still high above the ground (a strong headwind) is no crash.
+    Fixture high;
+    Readings h = Flying();
+    h.northFps = h.eastFps = 0.0;
+    for (int i = 0; i < 100; ++i) {
+        h.timeS += 0.05;
+        high.Feed(h);
+    }
+    EXPECT_EQ(high.sim.CrashCount(), 0);
 }
 
 TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {

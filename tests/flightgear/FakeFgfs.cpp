@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
         ParseGeneric(a, "in", &in);
         std::printf("arg %s\n", a.c_str());
     }
+    const char* home = std::getenv("FG_HOME");
+    std::printf("home %s\n", home ? home : "(none)");
     const char* lifetimeText = std::getenv("FAKE_FGFS_LIFETIME");
     const double lifetime = lifetimeText ? std::atof(lifetimeText) : 3.0;
     const bool silent = std::getenv("FAKE_FGFS_SILENT") != nullptr;

@@ -14,9 +14,9 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/Protocol.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/model/ImageBinding.h"
 
 namespace corvane::sim::flightgear {
@@ -98,6 +98,39 @@ TEST_F(FlightGearProcessTest, StreamsBothWaysAndReportsTheEndWithItsLog) {
     EXPECT_EQ(log.find("commands received 0,"), std::string::npos) << log;
 }
 
+TEST_F(FlightGearProcessTest, TwoAtOnceEachHaveAHomeOfTheirOwn) {
+    setenv("FAKE_FGFS_LIFETIME", "5", 1);
+    auto homeOf = [](const desktop::FlightGearProcess& p) {
+        const std::string log = ReadFile(p.LogPath());
+        const std::size_t at = log.find("home ");
+        return at == std::string::npos ? std::string()
+                                       : log.substr(at + 5, log.find('\n', at) - at - 5);
+    };
+    auto waitForLog = [&](const desktop::FlightGearProcess& p) {
+        return sim::test::WaitUntil([&] { return !homeOf(p).empty(); }, 10s);
+    };
+    std::string error;
+    auto first = std::make_unique<desktop::FlightGearProcess>();
+    desktop::FlightGearProcess second;
+    ASSERT_TRUE(first->Start(Options(), &error)) << error;
+    ASSERT_TRUE(second.Start(Options(), &error)) << error;
+    EXPECT_EQ(first->Slot(), 0);
+    EXPECT_EQ(second.Slot(), 1);
+    EXPECT_NE(first->LogPath(), second.LogPath());
+    ASSERT_TRUE(waitForLog(*first));
+    ASSERT_TRUE(waitForLog(second));
+    EXPECT_EQ(homeOf(*first), (work / "cache" / "home").string());
+    EXPECT_EQ(homeOf(second), (work / "cache" / "home-1").string());
+    const std::string log = ReadFile(second.LogPath());
+    EXPECT_NE(log.find("arg --data=" + (work / "cache" / "data-1").string()), std::string::npos)
+        << log;
+    // Slot 0 is free again once its FlightGear is gone.
+    first.reset();
+    desktop::FlightGearProcess third;
+    ASSERT_TRUE(third.Start(Options(), &error)) << error;
+    EXPECT_EQ(third.Slot(), 0);
+}
+
 TEST_F(FlightGearProcessTest, WhatIsMissingIsNamed) {
     std::string error;
     {
@@ -149,7 +182,12 @@ TEST_F(FlightGearProcessTest, StandInEndsWhenFlightGearEnds) {
     EXPECT_NE(out.find("fltsim98.exe: FlightGear ended with status 3; its log is " + log),
               std::string::npos)
         << out;
-    EXPECT_NE(ReadFile(log).find("arg --offset-distance=10"), std::string::npos);
+    // The final by position from the stand-in's database, not by FlightGear's
+    // runway name: 10 nm out from 28R's threshold, in the air.
+    const std::string fgLog = ReadFile(log);
+    EXPECT_EQ(fgLog.find("arg --runway="), std::string::npos) << fgLog;
+    EXPECT_NE(fgLog.find("arg --lat=37.53"), std::string::npos) << fgLog;
+    EXPECT_NE(fgLog.find("arg --in-air"), std::string::npos) << fgLog;
     // The trace has the frames the fake sent, descending.
     const std::string trace = ReadFile((work / "trace.csv").string());
     EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 30) << trace.substr(0, 500);

@@ -125,6 +125,34 @@ TEST(CommandLineTest, FlightGearBackendAndItsStart) {
     EXPECT_EQ(SimulatorSetup::FlightGearPlan(c).speedKt, SimulatorSetup::kFlightGearTopSpeedKt);
 }
 
+TEST(CommandLineTest, FlightGearFinalsGoByTheRunwaysPosition) {
+    // Keflavik 11, which FlightGear's own scenery calls 10: placed by our
+    // database's threshold, so FlightGear needs no name for it.
+    CommandLine c;
+    ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--airport", "BIKF", "--runway", "11",
+                                  "--final", "10", "--data", CORVANE_TEST_APP_DIR},
+                                 &c)
+                    .run);
+    SimulatorSetup setup;
+    std::string error;
+    ASSERT_TRUE(setup.LoadData(c, CORVANE_TEST_APP_DIR, &error)) << error;
+    flightgear::LaunchPlan plan = SimulatorSetup::FlightGearPlan(c);
+    ASSERT_TRUE(setup.PlaceFlightGear(plan, c, &error)) << error;
+    EXPECT_EQ(plan.start, flightgear::LaunchPlan::Start::InAir);
+    EXPECT_NEAR(plan.latitudeDeg, 63.985, 0.01);
+    EXPECT_NEAR(plan.longitudeDeg, -23.03, 0.02);  // 10 nm west of the threshold
+    EXPECT_NEAR(plan.headingTrueDeg, 90.0, 0.5);
+    // A runway the database does not know is refused at once, its runways named.
+    ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--airport", "BIKF", "--runway", "10",
+                                  "--data", CORVANE_TEST_APP_DIR},
+                                 &c)
+                    .run);
+    plan = SimulatorSetup::FlightGearPlan(c);
+    EXPECT_FALSE(setup.PlaceFlightGear(plan, c, &error));
+    EXPECT_NE(error.find("no runway 10 at"), std::string::npos) << error;
+    EXPECT_NE(error.find("11"), std::string::npos) << error;
+}
+
 TEST(CommandLineTest, HelpExitsWithZeroAndNamesEveryOption) {
     CommandLine out;
     const ParseResult r = ParseCommandLine({"--lat", "10", "--help"}, &out);

@@ -192,6 +192,11 @@ TEST(RandomOptions, AreReadAndMistakesNamed) {
     EXPECT_EQ(c.seed, 18446744073u);
     EXPECT_EQ(c.jobs, 2);
     EXPECT_EQ(ParseCommandLine({"-j", "3", "tests"}).jobs, 3);
+    // FlightGear flies in several processes too, one FlightGear each.
+    const CommandLine fg = ParseCommandLine({"--simulator", "flightgear", "--random", "20", "-j",
+                                             "2", "--fg-scenery", "/a", "--fg-scenery", "/b"});
+    EXPECT_EQ(fg.jobs, 2);
+    EXPECT_EQ(fg.flightGearScenery, (std::vector<std::string>{"/a", "/b"}));
     const struct {
         std::vector<std::string> args;
         const char* named;
@@ -206,7 +211,8 @@ TEST(RandomOptions, AreReadAndMistakesNamed) {
         {{"--simulator", "xplane", "x.json"}, "--simulator"},
         {{"--speed-up", "2", "x.json"}, "--simulator flightgear"},
         {{"--simulator", "flightgear", "--speed-up", "8", "x.json"}, "--speed-up"},
-        {{"--simulator", "flightgear", "-j", "2", "x.json"}, "-j"},
+        {{"--fg-scenery", "/scenery", "x.json"}, "--simulator flightgear"},
+        {{"--simulator", "flightgear", "--fg-scenery"}, "--fg-scenery"},
     };
     for (const auto& b : bad) {
         try {

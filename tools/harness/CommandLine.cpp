@@ -72,11 +72,19 @@ Options:
                           the last pass
   --simulator NAME        stand-in (default) or flightgear: FlightGear (the
                           Cessna 172P, started on a virtual screen) flies
-                          instead, in real time times --speed-up, one flight
-                          at a time; FlightGear places the aircraft itself
+                          instead, in real time times --speed-up; with -j,
+                          one FlightGear per process. Its --random flights
+                          go only to runways whose terrain is installed
+                          (paved, 3,000 ft or more) and start 6-15 nm out
+                          on the final's 3 degree path at 85-100 kt, the
+                          wind as above
   --speed-up N            FlightGear's simulated seconds per second, 1 to 4
-                          (default 1)
+                          (default 1); 2 and 4 do not fly the flights 1
+                          does (docs/flightgear.md)
   --fg-window             FlightGear shows its own window
+  --fg-scenery DIR        a scenery folder FlightGear reads besides
+                          $FG_SCENERY, ~/.fgfs/TerraSync and its own (may
+                          be repeated)
   --airport ICAO          list the airport's landing directions and stop
   --quiet                 no progress lines on standard error
   --help                  this text
@@ -197,6 +205,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.speedUp = NumberArg(a, value(), 1.0, 4.0);
         } else if (a == "--fg-window") {
             c.flightGearWindow = true;
+        } else if (a == "--fg-scenery") {
+            c.flightGearScenery.push_back(value());
         } else if (a == "--quiet") {
             c.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -209,14 +219,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw std::invalid_argument("--random draws its own flights: leave out the scenarios");
     if (seedGiven && c.randomFlights == 0)
         throw std::invalid_argument("--seed needs --random");
-    if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow))
-        throw std::invalid_argument("--speed-up and --fg-window need --simulator flightgear");
+    if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow || !c.flightGearScenery.empty()))
+        throw std::invalid_argument(
+            "--speed-up, --fg-window and --fg-scenery need --simulator flightgear");
     if (c.flightGear && !c.aircraft.empty())
         throw std::invalid_argument(
-            "--aircraft chooses the stand-in's aircraft; FlightGear flies "
-            "its Cessna 172P");
-    if (c.flightGear && c.jobs > 1)
-        throw std::invalid_argument("FlightGear flies one flight at a time: leave out -j");
+            "--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
     if (c.randomFlights > 0 && !c.tags.empty())
         throw std::invalid_argument("--tag chooses among scenario files, not random flights");
     if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)

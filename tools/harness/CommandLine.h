@@ -39,7 +39,8 @@ struct CommandLine {
     bool flightGear = false;        // --simulator flightgear
     double speedUp = 1.0;           // FlightGear's /sim/speed-up
     bool flightGearWindow = false;  // FlightGear in a window of its own
-    bool json = false;              // print each report's JSON to standard output
+    std::vector<std::string> flightGearScenery;  // --fg-scenery folders
+    bool json = false;                           // print each report's JSON to standard output
     bool quiet = false;
     bool help = false;
 };

@@ -18,6 +18,7 @@
 #include "sim/inprocess/AirportLookup.h"
 #include "tools/harness/CommandLine.h"
 #include "tools/harness/Destination.h"
+#include "tools/harness/FlightGearFlights.h"
 #include "tools/harness/ParallelRun.h"
 #include "tools/harness/RandomFlights.h"
 #include "tools/harness/ReportJson.h"
@@ -132,6 +133,26 @@ std::unique_ptr<QGuiApplication> MakeQtApplication(const std::string& desktopFol
 
 std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunner& runner) {
     const navdata::AirportDatabase& db = runner.Database();
+    std::vector<Scenario> scenarios;
+    scenarios.reserve(std::size_t(c.randomFlights));
+    if (c.flightGear) {
+        // FlightGear: the Cessna's ranges, and only runways with terrain.
+        const RandomFlightPool pool = OnInstalledTerrain(
+            MakeRandomFlightPool(db, FlightGearRandomRanges()), runner.FlightGearTerrain());
+        if (pool.airports.empty())
+            throw ScenarioError("FlightGear's scenery folders hold the terrain of no runway for "
+                                "random flights (" +
+                                std::to_string(runner.FlightGearTerrain().TileCount()) +
+                                " tiles installed)");
+        if (!c.quiet)
+            std::fprintf(stderr,
+                         "random flights of seed %llu: %d landing directions at %zu airports\n",
+                         static_cast<unsigned long long>(c.seed), pool.directions,
+                         pool.airports.size());
+        for (int i = 0; i < c.randomFlights; ++i)
+            scenarios.push_back(DrawFlightGearFlight(db, pool, runner.Terrain(), c.seed, i));
+        return scenarios;
+    }
     RandomFleet fleet = StandInFleet(db);
     if (!c.aircraft.empty()) {
         // One aircraft alone: its members' flights keep their draws.
@@ -147,8 +168,6 @@ std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunn
                          m.ranges.aircraft.c_str(), m.pool.directions, m.pool.airports.size());
         std::fprintf(stderr, "\n");
     }
-    std::vector<Scenario> scenarios;
-    scenarios.reserve(std::size_t(c.randomFlights));
     for (int i = 0; i < c.randomFlights; ++i)
         scenarios.push_back(DrawFleetFlight(db, fleet, runner.Terrain(), c.seed, i));
     return scenarios;
@@ -192,6 +211,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.flightGearSpeedUp = c.speedUp;
     options.flightGearWindow = c.flightGearWindow;
     options.flightGearLogFolder = c.flightGear ? c.reportsFolder : std::string();
+    options.flightGearScenery = c.flightGearScenery;
 
 #ifdef CORVANE_HARNESS_WITH_QT
     std::unique_ptr<QGuiApplication> qt;
@@ -228,6 +248,12 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     }
     const std::vector<Scenario> scenarios =
         c.randomFlights > 0 ? DrawRandomFlights(c, runner) : LoadScenarios(c);
+    if (c.flightGear && c.speedUp != 1.0 && !c.quiet)
+        std::fprintf(stderr,
+                     "corvane-harness: warning: FlightGear at --speed-up %g does not fly the "
+                     "flights it flies in real time (its engine, started in the air, runs late "
+                     "or not at all, and the loops lose the aircraft): see docs/flightgear.md\n",
+                     c.speedUp);
 
     std::vector<LandingReport> reports(scenarios.size());
     // --repeat-for flies the set again and again (a soak run); each pass

@@ -16,8 +16,9 @@
 #include "app/startup/Startup.h"
 #include "linklib/Connection.h"
 #include "platform/headless/HeadlessHost.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "sim/flightgear/FlightGearSimulator.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
+#include "sim/flightgear/process/SceneryScan.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/inprocess/InProcessSimulator.h"
 #include "sim/model/Aircraft.h"
@@ -27,6 +28,7 @@
 #include "tools/harness/BlankCanvas.h"
 #include "tools/harness/ConnectionLink.h"
 #include "tools/harness/Destination.h"
+#include "tools/harness/FlightGearFlights.h"
 #include "tools/harness/FlightRecorder.h"
 #include "tools/harness/RunwayFrame.h"
 
@@ -65,9 +67,15 @@ std::string Fixed(double x, int decimals) {
 class FlightRun {
   public:
     FlightRun(const HarnessOptions& options, const navdata::AirportDatabase& db,
-              std::shared_ptr<const sim::Terrain> terrain, const Scenario& scenario,
+              std::shared_ptr<const sim::Terrain> terrain,
+              const sim::flightgear::InstalledTerrain& flightGearTerrain, const Scenario& scenario,
               LandingReport& report)
-        : options_(options), db_(db), terrain_(std::move(terrain)), sc_(scenario), r_(report) {}
+        : options_(options),
+          db_(db),
+          terrain_(std::move(terrain)),
+          flightGearTerrain_(flightGearTerrain),
+          sc_(scenario),
+          r_(report) {}
 
     ~FlightRun() {
         if (sim_) {
@@ -114,6 +122,7 @@ class FlightRun {
     const HarnessOptions& options_;
     const navdata::AirportDatabase& db_;
     std::shared_ptr<const sim::Terrain> terrain_;
+    const sim::flightgear::InstalledTerrain& flightGearTerrain_;
     const Scenario& sc_;
     LandingReport& r_;
 
@@ -290,9 +299,32 @@ void FlightRun::SetUpProgram() {
 void FlightRun::StartFlightGear() {
     if (sc_.disturbance)
         throw ScenarioError("a push sideways moves the stand-in's aircraft; FlightGear has none");
+    // Without terrain under the runway FlightGear's wheels never touch: a
+    // flight there cannot land, and is refused before FlightGear starts.
+    std::string missing;
+    if (!RunwayTerrainInstalled(flightGearTerrain_, RunwayStartOf(db_, dest_.runwayChoice),
+                                &missing)) {
+        std::string folders;
+        for (const std::string& f : flightGearTerrain_.folders)
+            folders += (folders.empty() ? "" : ", ") + f;
+        std::string designator = r_.runwayDesignator;
+        designator.erase(0, designator.find_first_not_of(' '));
+        throw ScenarioError("FlightGear has no terrain at runway " + designator + " of " +
+                            dest_.airportLine + ": " + missing +
+                            " is in none of its scenery folders (" + folders +
+                            "); install that scenery or name its folder with --fg-scenery");
+    }
     desktop::FlightGearProcess::Options fg;
     fg.plan = FlightGearStartOf(db_, sc_, dest_, runway_.Designator());
+    const std::string ownScenery = desktop::FlightGearProcess::DefaultInstalledRoot() + "/Scenery";
+    for (const std::string& f : flightGearTerrain_.folders) {
+        if (f != ownScenery)
+            fg.plan.sceneryFolders.push_back(f);
+    }
     fg.plan.speedUp = options_.flightGearSpeedUp;
+    // The readings come once a frame of real time; at a speed-up each covers
+    // more simulated time, so they come faster to keep the control loops' pace.
+    fg.plan.rateHz = static_cast<int>(std::lround(30.0 * options_.flightGearSpeedUp));
     fg.plan.ownWindow = options_.flightGearWindow;
     if (!options_.flightGearLogFolder.empty()) {
         std::error_code ignored;
@@ -340,9 +372,12 @@ void FlightRun::StartFlightGear() {
 void FlightRun::Pace() {
     if (!options_.flightGear)
         return;
+    // The program's clock runs as fast as FlightGear's: its main cycle then
+    // comes as often in simulated time at any speed-up.
     const double ahead =
         (host_.Now() - paceVirtualStart_) -
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
+        options_.flightGearSpeedUp *
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
     if (ahead > 0.0)
         std::this_thread::sleep_for(std::chrono::duration<double>(ahead));
 }
@@ -356,7 +391,10 @@ void FlightRun::CheckBackend() {
 void FlightRun::CatchUp() {
     const double now = host_.Now();
     if (now > simClock_) {
-        sim_->Advance(now - simClock_);
+        // FlightGear's backend counts real seconds (for its silence limits);
+        // the host's clock runs at the speed-up.
+        sim_->Advance(options_.flightGear ? (now - simClock_) / options_.flightGearSpeedUp
+                                          : now - simClock_);
         simClock_ = now;
     }
 }
@@ -681,6 +719,11 @@ ScenarioRunner::ScenarioRunner(HarnessOptions options) : options_(std::move(opti
         navdata::LoadAirportDatabase(options_.dataFolder + "airdata.tri"));
     const sim::TerrainInput input = sim::TerrainInputFromDatabase(*db_);
     terrain_ = std::make_shared<sim::AirportTerrain>(input.airports, input.runways);
+    if (options_.flightGear) {
+        flightGearTerrain_ =
+            sim::flightgear::ScanInstalledTerrain(sim::flightgear::SceneryFoldersFromEnvironment(
+                options_.flightGearScenery, desktop::FlightGearProcess::DefaultInstalledRoot()));
+    }
 }
 
 ScenarioRunner::~ScenarioRunner() = default;
@@ -694,7 +737,7 @@ LandingReport ScenarioRunner::Run(const Scenario& scenario) {
     report.aircraft.id = AircraftOf(scenario, options_.flightGear);
     const auto wallStart = std::chrono::steady_clock::now();
     try {
-        FlightRun run(options_, *db_, terrain_, scenario, report);
+        FlightRun run(options_, *db_, terrain_, flightGearTerrain_, scenario, report);
         run.Fly();
     } catch (const std::exception& e) {
         report.outcome = Outcome::Error;

@@ -20,9 +20,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/forms/Canvas.h"
 #include "app/navdata/AirportDatabase.h"
+#include "sim/flightgear/SceneryTiles.h"
 #include "sim/model/Terrain.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/Scenario.h"
@@ -54,6 +56,9 @@ struct HarnessOptions {
     double flightGearSpeedUp = 1.0;
     bool flightGearWindow = false;
     std::string flightGearLogFolder;
+    // Scenery folders FlightGear reads besides $FG_SCENERY, the user's
+    // TerraSync folder and its own.
+    std::vector<std::string> flightGearScenery;
 };
 
 class ScenarioRunner {
@@ -70,11 +75,16 @@ class ScenarioRunner {
     const navdata::AirportDatabase& Database() const { return *db_; }
     // The simulator's ground, made from the database.
     const sim::Terrain* Terrain() const { return terrain_.get(); }
+    // FlightGear: the tiles its scenery folders hold (empty for the stand-in).
+    const sim::flightgear::InstalledTerrain& FlightGearTerrain() const {
+        return flightGearTerrain_;
+    }
 
   private:
     HarnessOptions options_;
     std::unique_ptr<navdata::AirportDatabase> db_;
     std::shared_ptr<const sim::Terrain> terrain_;
+    sim::flightgear::InstalledTerrain flightGearTerrain_;
 };
 
 }  // namespace corvane::harness

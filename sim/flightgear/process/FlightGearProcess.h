@@ -6,6 +6,13 @@
 // interface, starts FlightGear with its output in a log file, and stops it
 // (its whole process group) when destroyed. Attaching instead uses a
 // FlightGear the user started with the options GenericOptions() names.
+//
+// Several FlightGears may run at once (the harness's -j, or two users of one
+// work folder): each claims a slot of the work folder, a lock held while it
+// runs, and has that slot's home and data folders (slot 0: home/ and data/,
+// slot n: home-n/ and data-n/) and a virtual screen of its own. FlightGear
+// locks its home folder, and a second FlightGear on the same home hangs at
+// its start.
 #pragma once
 
 #include <sys/types.h>
@@ -28,7 +35,7 @@ class FlightGearProcess final : public sim::flightgear::Channel {
         // Where the data folder, the home folder and the log go (default
         // $XDG_CACHE_HOME/corvane/flightgear, else ~/.cache/corvane/flightgear).
         std::string workFolder;
-        std::string logPath;  // default: fgfs.log in the work folder
+        std::string logPath;  // default: fgfs.log (slot n: fgfs-n.log) in the work folder
         // Attach: FlightGear already runs, sending to readingsPort and
         // reading commandsPort; nothing is started or stopped.
         bool attach = false;
@@ -50,12 +57,15 @@ class FlightGearProcess final : public sim::flightgear::Channel {
 
     const std::string& LogPath() const { return options_.logPath; }
     const std::vector<std::string>& Command() const { return command_; }
+    // The slot this FlightGear runs in (-1 attached or not started).
+    int Slot() const { return slot_; }
     const sim::flightgear::LaunchPlan& Plan() const { return options_.plan; }
 
     static std::string DefaultInstalledRoot();
     static std::string DefaultWorkFolder();
 
   private:
+    bool ClaimSlot(std::string* error);
     bool PrepareFolders(std::string* error);
     bool OpenSockets(std::string* error);
     bool Spawn(std::string* error);
@@ -65,6 +75,8 @@ class FlightGearProcess final : public sim::flightgear::Channel {
     int readings_ = -1;
     int commands_ = -1;
     pid_t pid_ = -1;
+    int slot_ = -1;
+    int slotLock_ = -1;
     std::string ended_;
     char buffer_[65536];
 };

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "platform/posix/FlightGearProcess.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -94,6 +96,47 @@ FlightGearProcess::~FlightGearProcess() {
         close(readings_);
     if (commands_ >= 0)
         close(commands_);
+    if (slotLock_ >= 0)
+        close(slotLock_);  // and the slot is free again
+}
+
+namespace {
+
+// Slot 0 keeps the names of the folders before there were slots, so that
+// their caches stay in use.
+std::string SlotName(const char* name, int slot) {
+    return slot == 0 ? std::string(name) : std::string(name) + "-" + std::to_string(slot);
+}
+
+constexpr int kSlots = 16;
+// The first virtual screen a slot tries: far enough apart that two
+// FlightGears starting at once do not pick the same free one.
+constexpr int kFirstScreen = 100;
+constexpr int kScreensPerSlot = 10;
+
+}  // namespace
+
+bool FlightGearProcess::ClaimSlot(std::string* error) {
+    std::error_code ec;
+    fs::create_directories(options_.workFolder, ec);
+    fs::permissions(options_.workFolder, fs::perms::owner_all, ec);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const std::string path = options_.workFolder + "/" + SlotName("slot", slot) + ".lock";
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            *error = Errno(path.c_str());
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            slot_ = slot;
+            slotLock_ = fd;
+            return true;
+        }
+        close(fd);
+    }
+    *error = "all " + std::to_string(kSlots) + " FlightGear slots of " + options_.workFolder +
+             " are in use by other processes";
+    return false;
 }
 
 bool FlightGearProcess::Start(Options options, std::string* error) {
@@ -102,12 +145,17 @@ bool FlightGearProcess::Start(Options options, std::string* error) {
         options_.installedRoot = DefaultInstalledRoot();
     if (options_.workFolder.empty())
         options_.workFolder = DefaultWorkFolder();
+    if (!options_.attach && !ClaimSlot(error))
+        return false;
     if (options_.logPath.empty())
-        options_.logPath = options_.workFolder + "/fgfs.log";
+        options_.logPath =
+            options_.workFolder + "/" + SlotName("fgfs", std::max(slot_, 0)) + ".log";
     if (!OpenSockets(error))
         return false;
     if (options_.attach)
         return true;
+    if (options_.plan.virtualScreen == 0)
+        options_.plan.virtualScreen = kFirstScreen + kScreensPerSlot * slot_;
     // Debian installs FlightGear in /usr/games, which not every PATH holds.
     if (!OnPath(options_.plan.fgfs) && options_.plan.fgfs.find('/') == std::string::npos &&
         OnPath("/usr/games/" + options_.plan.fgfs)) {
@@ -183,9 +231,9 @@ bool FlightGearProcess::PrepareFolders(std::string* error) {
     // installed data is not ours to write, so ours goes in a folder of our
     // own that --data adds to the path.
     const fs::path work(options_.workFolder);
-    const fs::path data = work / "data";
+    const fs::path data = work / SlotName("data", slot_);
     fs::create_directories(data / "Protocol", ec);
-    fs::create_directories(work / "home", ec);
+    fs::create_directories(work / SlotName("home", slot_), ec);
     fs::permissions(work, fs::perms::owner_all, ec);
     if (ec) {
         *error = work.string() + ": " + ec.message();
@@ -227,7 +275,7 @@ bool FlightGearProcess::Spawn(std::string* error) {
         if (std::strncmp(*e, "FG_HOME=", 8) != 0 && std::strncmp(*e, "FG_ROOT=", 8) != 0)
             environment.emplace_back(*e);
     }
-    environment.push_back("FG_HOME=" + options_.workFolder + "/home");
+    environment.push_back("FG_HOME=" + options_.workFolder + "/" + SlotName("home", slot_));
     environment.push_back("FG_ROOT=" + options_.installedRoot);
     // A watcher in FlightGear's process group ends the group when this
     // process is gone, however it ended, so no FlightGear is left behind.
