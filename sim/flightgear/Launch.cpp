@@ -48,6 +48,17 @@ std::vector<std::string> GenericOptions(const LaunchPlan& plan) {
                 ",udp," + name};
 }
 
+std::vector<std::string> AttachOptions(const LaunchPlan& plan) {
+    std::vector<std::string> a;
+    if (!plan.dataFolder.empty())
+        a.push_back("--data=" + plan.dataFolder);
+    a.push_back("--aircraft=" + plan.aircraft);
+    a.push_back("--disable-auto-coordination");
+    for (std::string& g : GenericOptions(plan))
+        a.push_back(std::move(g));
+    return a;
+}
+
 std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
     std::vector<std::string> a = {plan.fgfs};
     if (!plan.dataFolder.empty())

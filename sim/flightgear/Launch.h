@@ -57,8 +57,19 @@ struct LaunchPlan {
 std::vector<std::string> FgfsArguments(const LaunchPlan& plan);
 // The whole command: fgfs, wrapped for the virtual screen without a window.
 std::vector<std::string> LaunchCommand(const LaunchPlan& plan);
-// The two --generic options alone (for a FlightGear the user starts).
+// The two --generic options alone.
 std::vector<std::string> GenericOptions(const LaunchPlan& plan);
+// What a FlightGear the user starts (from its launcher) needs for the stand-in
+// to attach to it: the data folder holding the protocol file, the Cessna,
+// FlightGear's own auto-coordination off (the stand-in's loops move the
+// rudder) and the two streams.
+// Example: --data=/home/u/.local/share/corvane/flightgear --aircraft=c172p
+// --disable-auto-coordination --generic=socket,out,30,127.0.0.1,5500,udp,corvane
+// --generic=socket,in,30,127.0.0.1,5501,udp,corvane
+std::vector<std::string> AttachOptions(const LaunchPlan& plan);
+// The ports --fg-options and the attach use unless told others.
+inline constexpr int kDefaultReadingsPort = 5500;
+inline constexpr int kDefaultCommandsPort = 5501;
 
 // The point at a distance and initial bearing (true) from a point, on the
 // sphere of radius units::kEarthRadiusM (the program's).

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "sim/flightgear/Protocol.h"
+#include "sim/flightgear/process/SocketOwner.h"
 
 extern char** environ;
 
@@ -88,6 +89,33 @@ std::string FlightGearProcess::DefaultWorkFolder() {
         return std::string(cache) + "/corvane/flightgear";
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : "/tmp") + "/.cache/corvane/flightgear";
+}
+
+std::string FlightGearProcess::UserDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data)
+        return std::string(data) + "/corvane/flightgear";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.local/share/corvane/flightgear";
+}
+
+bool FlightGearProcess::WriteProtocolFile(const std::string& folder, std::string* error) {
+    std::error_code ec;
+    const fs::path protocols = fs::path(folder) / "Protocol";
+    fs::create_directories(protocols, ec);
+    if (ec) {
+        *error = protocols.string() + ": " + ec.message();
+        return false;
+    }
+    const fs::path protocol = protocols / (std::string(sim::flightgear::kProtocolName) + ".xml");
+    std::ofstream out(protocol);
+    out << sim::flightgear::ProtocolFileText();
+    out.close();
+    if (!out) {
+        *error = protocol.string() + ": cannot be written";
+        return false;
+    }
+    return true;
 }
 
 FlightGearProcess::~FlightGearProcess() {
@@ -239,15 +267,8 @@ bool FlightGearProcess::PrepareFolders(std::string* error) {
         *error = work.string() + ": " + ec.message();
         return false;
     }
-    const fs::path protocol =
-        data / "Protocol" / (std::string(sim::flightgear::kProtocolName) + ".xml");
-    std::ofstream out(protocol);
-    out << sim::flightgear::ProtocolFileText();
-    out.close();
-    if (!out) {
-        *error = protocol.string() + ": cannot be written";
+    if (!WriteProtocolFile(data.string(), error))
         return false;
-    }
     options_.plan.dataFolder = data.string();
     return true;
 }
@@ -323,13 +344,73 @@ void FlightGearProcess::Stop() {
     pid_ = -1;
 }
 
+namespace {
+
+// Datagrams taken in one call at most: FlightGear sends 30 a second (times
+// its speed-up); a flood from another program must not hold the stand-in here.
+constexpr int kDatagramsPerReceive = 256;
+// A refused sender's port is looked at again after this long.
+constexpr auto kRefusalHeld = std::chrono::seconds(2);
+constexpr std::size_t kRefusalsKept = 64;
+
+}  // namespace
+
+void FlightGearProcess::Notice(const std::string& text) const {
+    if (options_.notice)
+        options_.notice(text);
+}
+
+bool FlightGearProcess::FromFlightGear(std::uint32_t addressHost, std::uint16_t port) {
+    if (senderPort_ != 0)
+        return addressHost == senderAddress_ && port == senderPort_;
+    if (addressHost != INADDR_LOOPBACK)
+        return false;
+    const auto now = std::chrono::steady_clock::now();
+    const auto held = refused_.find(port);
+    if (held != refused_.end() && now - held->second < kRefusalHeld)
+        return false;
+    SenderRule rule;
+    rule.uid = getuid();
+    rule.session = options_.attach ? 0 : pid_;
+    const std::string refusal = SenderRefusal(FindLoopbackSender(port), rule);
+    if (!refusal.empty()) {
+        if (held == refused_.end())
+            Notice("ignoring datagrams from 127.0.0.1 port " + std::to_string(port) + ": " +
+                   refusal);
+        if (refused_.size() >= kRefusalsKept)
+            refused_.clear();
+        refused_[port] = now;
+        return false;
+    }
+    senderAddress_ = addressHost;
+    senderPort_ = port;
+    refused_.clear();
+    // From now on the kernel delivers FlightGear's datagrams only; those
+    // already queued from others are still dropped here.
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_addr.s_addr = htonl(addressHost);
+    peer.sin_port = htons(port);
+    connect(readings_, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
+    Notice("FlightGear's readings come from 127.0.0.1 port " + std::to_string(port));
+    return true;
+}
+
 void FlightGearProcess::Receive(std::vector<std::string>& lines) {
     if (readings_ < 0)
         return;
-    for (;;) {
-        const ssize_t n = recv(readings_, buffer_, sizeof buffer_, 0);
-        if (n <= 0)
+    for (int i = 0; i < kDatagramsPerReceive; ++i) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = recvfrom(readings_, buffer_, sizeof buffer_, 0,
+                                   reinterpret_cast<sockaddr*>(&from), &length);
+        if (n < 0)
             return;
+        if (from.sin_family != AF_INET ||
+            !FromFlightGear(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port))) {
+            ++foreign_;
+            continue;
+        }
         // One datagram may hold one or more lines.
         std::string_view data(buffer_, static_cast<std::size_t>(n));
         while (!data.empty()) {

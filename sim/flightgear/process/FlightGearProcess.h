@@ -17,6 +17,10 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +43,9 @@ class FlightGearProcess final : public sim::flightgear::Channel {
         // Attach: FlightGear already runs, sending to readingsPort and
         // reading commandsPort; nothing is started or stopped.
         bool attach = false;
+        // Told what the process notices on the way (a sender refused, the
+        // sender taken as FlightGear's); may be empty.
+        std::function<void(const std::string&)> notice;
     };
 
     FlightGearProcess() = default;
@@ -61,14 +68,28 @@ class FlightGearProcess final : public sim::flightgear::Channel {
     int Slot() const { return slot_; }
     const sim::flightgear::LaunchPlan& Plan() const { return options_.plan; }
 
+    // The port FlightGear's readings come from, once its first datagram
+    // has come (0 before).
+    int SenderPort() const { return senderPort_; }
+    // Datagrams dropped because another program sent them.
+    std::uint64_t ForeignDatagrams() const { return foreign_; }
+
     static std::string DefaultInstalledRoot();
     static std::string DefaultWorkFolder();
+    // Where the protocol file goes for a FlightGear the user starts:
+    // $XDG_DATA_HOME/corvane/flightgear, else ~/.local/share/corvane/flightgear.
+    static std::string UserDataFolder();
+    // Writes Protocol/corvane.xml into folder (made when missing). False
+    // with *error naming the file when it cannot be written.
+    static bool WriteProtocolFile(const std::string& folder, std::string* error);
 
   private:
     bool ClaimSlot(std::string* error);
     bool PrepareFolders(std::string* error);
     bool OpenSockets(std::string* error);
     bool Spawn(std::string* error);
+    bool FromFlightGear(std::uint32_t addressHost, std::uint16_t port);
+    void Notice(const std::string& text) const;
 
     Options options_;
     std::vector<std::string> command_;
@@ -78,6 +99,12 @@ class FlightGearProcess final : public sim::flightgear::Channel {
     int slot_ = -1;
     int slotLock_ = -1;
     std::string ended_;
+    std::uint32_t senderAddress_ = 0;  // host order; 0 until FlightGear's first datagram
+    int senderPort_ = 0;
+    // Senders refused, by port, and when: looked at again after a while, in
+    // case the port has since become FlightGear's.
+    std::map<std::uint16_t, std::chrono::steady_clock::time_point> refused_;
+    std::uint64_t foreign_ = 0;
     char buffer_[65536];
 };
 
