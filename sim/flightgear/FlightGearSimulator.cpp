@@ -36,6 +36,7 @@ FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions&
       contact_({options.aircraft.crashSinkFpm, options.aircraft.wingStrikeBankDeg}),
       autopilot_(autopilotConfig_),
       gearHeightM_(options.aircraft.gearHeightM) {
+    nextNoticeS_ = options_.noticeEveryS;
     if (!(options_.rate > 0.0) || !std::isfinite(options_.rate))
         options_.rate = 1.0;
     // The program finds the levers where a simulator leaves them at a start:
@@ -57,6 +58,11 @@ void FlightGearSimulator::Fail(const std::string& why) {
         failure_ += "; its log is " + options_.logPath;
 }
 
+void FlightGearSimulator::Notice(const std::string& text) const {
+    if (options_.notice)
+        options_.notice(text);
+}
+
 int FlightGearSimulator::Advance(double hostSeconds) {
     if (!failure_.empty())
         return 0;
@@ -73,9 +79,16 @@ int FlightGearSimulator::Advance(double hostSeconds) {
             continue;
         }
         lastLineHostS_ = hostS_;
+        if (!answered_) {
+            answered_ = true;
+            if (!r->fdmInitialized)
+                Notice("FlightGear answers; waiting for its flight model to start");
+        }
         // Until its flight model runs FlightGear sends the start position only.
         if (!r->fdmInitialized || !(r->timeS > 0.0))
             continue;
+        if (!started_)
+            Notice("FlightGear's flight model runs");
         Step(*r);
         ++steps;
     }
@@ -84,11 +97,23 @@ int FlightGearSimulator::Advance(double hostSeconds) {
             Fail("the controls cannot be sent to FlightGear");
     }
 
+    if (!started_ && options_.noticeEveryS > 0.0 && hostS_ >= nextNoticeS_ &&
+        hostS_ <= options_.startLimitS) {
+        Notice("still waiting for FlightGear: " + Seconds(hostS_) + " of " +
+               Seconds(options_.startLimitS) +
+               (answered_ ? " (it answers; its flight model is loading)"
+                          : " (nothing received from it yet)"));
+        while (nextNoticeS_ <= hostS_)
+            nextNoticeS_ += options_.noticeEveryS;
+    }
     const std::string gone = channel_.ProcessFailure();
     if (!gone.empty()) {
         Fail(gone);
     } else if (!started_ && hostS_ > options_.startLimitS) {
-        Fail("FlightGear sent nothing within " + Seconds(options_.startLimitS) + " of its start");
+        Fail(answered_ ? "FlightGear's flight model did not start within " +
+                             Seconds(options_.startLimitS) + " of its start"
+                       : "FlightGear sent nothing within " + Seconds(options_.startLimitS) +
+                             " of its start");
     } else if (started_ && hostS_ - lastLineHostS_ > options_.silenceLimitS) {
         // While it loads FlightGear may go quiet for longer (drawing its
         // scenery in software); the start limit covers that time.

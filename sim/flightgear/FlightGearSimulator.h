@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,10 @@
 
 namespace corvane::sim::flightgear {
 
+// How long a FlightGear the user starts is waited for: the pilot starts it
+// from its launcher, and it loads for a minute or two.
+inline constexpr double kAttachStartLimitS = 600.0;
+
 struct BackendOptions {
     AircraftFacts aircraft;
     // Host seconds to wait for the flight model's first frame (FlightGear
@@ -53,6 +58,11 @@ struct BackendOptions {
     std::string logPath;
     // FlightGear's view number of its tower view.
     int towerViewNumber = 3;
+    // Told how the wait for FlightGear goes: when it first answers, every
+    // noticeEveryS host seconds while its flight model is not running yet,
+    // and when it runs. May be empty.
+    std::function<void(const std::string&)> notice;
+    double noticeEveryS = 30.0;
 };
 
 class FlightGearSimulator final : public SimulatorBackend {
@@ -89,6 +99,7 @@ class FlightGearSimulator final : public SimulatorBackend {
     void Record(SimEventKind kind, double sinkFpm, CrashReason reason, std::uint32_t& mask);
     Commands CommandsFor(const ControlInputs& in, const Readings& r, const LoopOutput& loops);
     void Fail(const std::string& why);
+    void Notice(const std::string& text) const;
 
     Channel& channel_;
     BackendOptions options_;
@@ -109,6 +120,8 @@ class FlightGearSimulator final : public SimulatorBackend {
     double hostS_ = 0.0;
     double lastLineHostS_ = 0.0;
     bool started_ = false;
+    bool answered_ = false;  // a line has come, perhaps before the flight model runs
+    double nextNoticeS_ = 0.0;
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;

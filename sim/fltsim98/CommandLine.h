@@ -40,6 +40,11 @@ struct CommandLine {
     bool fgWindow = false;         // FlightGear draws in its own window
     int fgAttachReadingsPort = 0;  // --fg-attach: FlightGear already runs
     int fgAttachCommandsPort = 0;
+    // --fg-options: print the options a FlightGear started by the user needs
+    // (with these ports) and end.
+    bool printFgOptions = false;
+    int fgOptionsReadingsPort = 0;
+    int fgOptionsCommandsPort = 0;
     std::string fgLogPath;               // empty: fgfs.log in FlightGear's work folder
     std::vector<std::string> fgOptions;  // --fg-option: passed to fgfs
     StartKind start = StartKind::InAir;

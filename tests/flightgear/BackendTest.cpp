@@ -611,5 +611,47 @@ TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {
     }
 }
 
+// The stand-in says what it waits for: FlightGear silent, FlightGear
+// answering while its flight model loads, and the flight model running; and
+// a FlightGear that answers but never flies is not said to have sent nothing.
+TEST(FlightGearBackend, TheWaitForFlightGearIsToldAsItGoes) {
+    ScriptedChannel channel;
+    BackendOptions options;
+    options.startLimitS = 100.0;
+    options.noticeEveryS = 30.0;
+    std::vector<std::string> notices;
+    options.notice = [&](const std::string& text) { notices.push_back(text); };
+    FlightGearSimulator sim(channel, options);
+    for (int i = 0; i < 40; ++i)
+        sim.Advance(1.0);  // 40 s of silence: one notice, at 30 s
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0],
+              "still waiting for FlightGear: 30 s of 100 s (nothing received from it yet)");
+    Readings loading = Flying();
+    loading.fdmInitialized = false;
+    channel.pending.push_back(FormatReadings(loading));
+    sim.Advance(25.0);  // 65 s: it answers, then the 60 s notice is due
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_EQ(notices[1], "FlightGear answers; waiting for its flight model to start");
+    EXPECT_EQ(notices[2],
+              "still waiting for FlightGear: 65 s of 100 s (it answers; its flight model is "
+              "loading)");
+    sim.Advance(40.0);  // past the limit: no notice, a failure that says what it waited for
+    EXPECT_EQ(notices.size(), 3u);
+    EXPECT_EQ(sim.Failure(), "FlightGear's flight model did not start within 100 s of its start");
+
+    Fixture f;
+    std::vector<std::string> told;
+    f.options.notice = [&](const std::string& text) { told.push_back(text); };
+    FlightGearSimulator flying(f.channel, f.options);
+    f.channel.pending.push_back(FormatReadings(Flying()));
+    flying.Advance(0.1);
+    Readings later = Flying();
+    later.timeS += 1.0;
+    f.channel.pending.push_back(FormatReadings(later));
+    flying.Advance(40.0);
+    EXPECT_EQ(told, std::vector<std::string>{"FlightGear's flight model runs"});
+}
+
 }  // namespace
 }  // namespace corvane::sim::flightgear
