@@ -133,7 +133,9 @@ void AppendChunks(std::string& out, const std::vector<Field<Record>>& fields, bo
 template <typename Record>
 std::string Format(const Record& record, const std::vector<Field<Record>>& fields) {
     std::string line;
-    char text[64];
+    // Room for any double in the fields' formats (the largest takes 309
+    // digits before the point), so that no value is cut to another number.
+    char text[400];
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Field<Record>& f = fields[i];
         if (i > 0)

@@ -71,6 +71,24 @@ TEST(FlightGearProtocol, FileAndLinesAgreeAndSurviveTheRoundTrip) {
         EXPECT_NEAR(cb->towerLatitudeDeg, c.towerLatitudeDeg, 1e-8);
     }
 
+    // Values at the ends of the double's range are written whole, not cut
+    // to another number: the tower altitude FlightGear reported goes back
+    // to it as read.
+    for (const double huge : {1e70, -1.5e200, 1.7976931348623157e308}) {
+        Readings r;
+        r.towerAltitudeFt = huge;
+        r.eastFps = -huge;
+        const auto back = ParseReadings(FormatReadings(r));
+        ASSERT_TRUE(back) << huge;
+        EXPECT_EQ(back->towerAltitudeFt, huge);
+        EXPECT_EQ(back->eastFps, -huge);
+        Commands c;
+        c.towerAltitudeFt = huge;
+        const auto cb = ParseCommands(FormatCommands(c));
+        ASSERT_TRUE(cb) << huge;
+        EXPECT_EQ(cb->towerAltitudeFt, huge);
+    }
+
     // A line that is not one whole frame is refused.
     std::string good = FormatReadings(Readings{});
     good.pop_back();
