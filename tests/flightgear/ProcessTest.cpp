@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -422,6 +424,76 @@ TEST_F(FlightGearProcessTest, StandInEndsWhenFlightGearEnds) {
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(desktopFolder))
         ++published;
     EXPECT_EQ(published, 0);
+}
+
+// The attach path as a pilot takes it: --fg-options writes the protocol file
+// into the user's data folder and prints the options; a FlightGear (the fake,
+// named fgfs) started with exactly those options finds the protocol file
+// there, and the stand-in attached to it says what it waits for, takes its
+// readings and sends it the controls.
+TEST_F(FlightGearProcessTest, TheOptionsPrintedMakeAFlightGearTheStandInAttachesTo) {
+    const fs::path desktopFolder = work / "desktop";
+    fs::create_directories(desktopFolder);
+    fs::permissions(desktopFolder, fs::perms::owner_all);
+    setenv("CORVANE_DESKTOP", desktopFolder.c_str(), 1);
+    setenv("XDG_DATA_HOME", (work / "user-data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (work / "cache").c_str(), 1);
+    const std::string standInPath = std::string(CORVANE_TEST_SIM_DIR) + "/fltsim98.exe";
+    const auto [readings, commands] = FreePorts();
+    const std::string ports = std::to_string(readings) + ":" + std::to_string(commands);
+
+    sim::test::ChildProcess printer(standInPath, {"--fg-options=" + ports},
+                                    (work / "options.txt").string());
+    ASSERT_TRUE(printer.Started());
+    ASSERT_EQ(printer.WaitForExit(10s), 0) << printer.Output();
+    std::vector<std::string> options;
+    std::istringstream printed(printer.Output());
+    for (std::string line; std::getline(printed, line);) {
+        if (line.rfind("--", 0) == 0)
+            options.push_back(line);
+    }
+    const std::string protocol =
+        (work / "user-data" / "corvane" / "flightgear" / "Protocol" / "corvane.xml").string();
+    EXPECT_EQ(ReadFile(protocol), ProtocolFileText());
+    EXPECT_NE(printer.Output().find("--fg-attach " + ports), std::string::npos) << printer.Output();
+
+    sim::test::ChildProcess standIn(standInPath,
+                                    {"--headless", "--backend", "flightgear", "--fg-attach", ports,
+                                     "--log", (work / "trace.csv").string()},
+                                    (work / "out.txt").string());
+    ASSERT_TRUE(standIn.Started());
+    ASSERT_TRUE(sim::test::WaitUntil(
+        [&] { return standIn.Output().find("waiting up to 10 minutes") != std::string::npos; },
+        10s))
+        << standIn.Output();
+
+    const fs::path program = work / "bin" / "fgfs";
+    fs::create_directories(program.parent_path());
+    fs::create_symlink(CORVANE_TEST_FAKE_FGFS, program);
+    setenv("FAKE_FGFS_LIFETIME", "3", 1);
+    unsetenv("FG_ROOT");  // the protocol file must come from the printed --data
+    sim::test::ChildProcess fake(program.string(), options, (work / "fgfs.log").string());
+    ASSERT_TRUE(fake.Started());
+    const auto status = fake.WaitForExit(15s);
+    standIn.Signal(SIGTERM);
+    standIn.WaitForExit(10s);
+    unsetenv("CORVANE_DESKTOP");
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CACHE_HOME");
+    ASSERT_EQ(status, 3) << fake.Output();  // 5 would be: no protocol file found
+    const std::string out = standIn.Output();
+    EXPECT_NE(out.find("waiting up to 10 minutes for FlightGear's readings on 127.0.0.1 port " +
+                       std::to_string(readings)),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("FlightGear's flight model runs"), std::string::npos) << out;
+    const std::string trace = ReadFile((work / "trace.csv").string());
+    EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 30) << trace.substr(0, 500);
+    // The controls reached FlightGear.
+    const std::string fgLog = fake.Output();
+    const std::size_t received = fgLog.find("commands received ");
+    ASSERT_NE(received, std::string::npos) << fgLog;
+    EXPECT_GT(std::atoi(fgLog.c_str() + received + 18), 10) << fgLog;
 }
 
 // A stand-in that is killed leaves no FlightGear behind.
