@@ -6,9 +6,10 @@
 // ends with status 3 after FAKE_FGFS_LIFETIME seconds (default 3). As
 // FlightGear, it needs the streams' protocol file in Protocol/ of a --data
 // folder or of $FG_ROOT, and ends with status 5 without it. With
-// FAKE_FGFS_SILENT set it sends nothing; FAKE_FGFS_PIDFILE names a file for
-// its process id. It prints what it saw on its standard output (which the
-// stand-in sends to FlightGear's log).
+// FAKE_FGFS_SILENT set it sends nothing; with FAKE_FGFS_LOADING=S it sends
+// its first frame S seconds after its start, as FlightGear loads its
+// scenery first; FAKE_FGFS_PIDFILE names a file for its process id. It prints what it saw on its
+// standard output (which the stand-in sends to FlightGear's log).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -89,6 +90,8 @@ int main(int argc, char** argv) {
             std::fclose(f);
         }
     }
+    if (const char* loading = std::getenv("FAKE_FGFS_LOADING"))
+        std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(loading)));
 
     const int sender = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};

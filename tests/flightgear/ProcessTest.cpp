@@ -200,6 +200,7 @@ class FlightGearProcessTest : public ::testing::Test {
     void TearDown() override {
         unsetenv("FAKE_FGFS_LIFETIME");
         unsetenv("FAKE_FGFS_SILENT");
+        unsetenv("FAKE_FGFS_LOADING");
         fs::remove_all(work);
     }
     desktop::FlightGearProcess::Options Options() const {
@@ -254,6 +255,8 @@ TEST_F(FlightGearProcessTest, StreamsBothWaysAndReportsTheEndWithItsLog) {
 // after, are dropped and named once.
 TEST_F(FlightGearProcessTest, ReadingsComeOnlyFromTheFlightGearStartedHere) {
     setenv("FAKE_FGFS_LIFETIME", "3", 1);
+    // The foreign datagram comes first, while FlightGear loads.
+    setenv("FAKE_FGFS_LOADING", "0.5", 1);
     std::vector<std::string> notices;
     auto o = Options();
     o.notice = [&](const std::string& text) { notices.push_back(text); };
