@@ -177,10 +177,10 @@ void Simulator::StartOnFinal(const FinalStart& final) {
 void Simulator::StartInAir(const AirStart& air) {
     FlightModel::Environment env = EnvironmentForStart(air.latitudeDeg, air.longitudeDeg,
                                                        air.altitudeFt * units::kMetresPerFoot);
-    const double lever =
-        model_.PlaceInAir(air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
-                          air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, 0.0, air.flaps,
-                          air.gearDown ? 1.0 : 0.0, 0.0, env);
+    const double lever = model_.PlaceInAir(
+        air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
+        air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, air.climbFpm * units::kMpsPerFpm,
+        air.flaps, air.gearDown ? 1.0 : 0.0, 0.0, env);
     ResetInputs(lever, air.flaps, air.gearDown, air.headingTrueDeg);
     AfterStart();
 }

@@ -71,6 +71,7 @@ struct AirStart {
     double iasKt = 200.0;
     double flaps = 0.0;
     bool gearDown = false;
+    double climbFpm = 0.0;  // trimmed on this flight path (0: level)
 };
 
 class Simulator final : public SimulatorBackend {

@@ -54,6 +54,13 @@ Options:
   --trace DIR             write each flight's trace as DIR/<scenario>.csv
   --trace-every STEPS     simulator steps (20 ms) between trace lines (default
                           10); steps with events are always written
+  --commands DIR          write the program's commands of each flight as
+                          DIR/<scenario>.csv (every input of the variable
+                          space, a line at each change)
+  --replay DIR            instead of the program, fly the commands of
+                          DIR/<scenario>.csv on the stand-in from the state
+                          they were recorded at (FlightGear's Cessna's flights
+                          by the light single), and measure the landing
   --tag TAG               only scenarios carrying TAG (may be repeated)
   --min-success-rate R    exit with status 1 when the share of landings good
                           by every limit is below R (0 to 1)
@@ -141,6 +148,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.traceFolder = value();
         } else if (a == "--trace-every") {
             c.traceEverySteps = static_cast<int>(NumberArg(a, value(), 1, 100000));
+        } else if (a == "--commands") {
+            c.commandsFolder = value();
+        } else if (a == "--replay") {
+            c.replayFolder = value();
         } else if (a == "--tag") {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
@@ -225,6 +236,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (c.flightGear && !c.aircraft.empty())
         throw std::invalid_argument(
             "--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
+    if (!c.replayFolder.empty() && (c.flightGear || c.randomFlights > 0 || c.jobs > 1))
+        throw std::invalid_argument(
+            "--replay flies scenario files' recorded commands on the stand-in, one at a time");
     if (c.randomFlights > 0 && !c.tags.empty())
         throw std::invalid_argument("--tag chooses among scenario files, not random flights");
     if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)

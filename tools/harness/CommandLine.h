@@ -23,6 +23,8 @@ struct CommandLine {
     bool draw = true;  // paint the map (builds with Qt)
     std::string traceFolder;
     int traceEverySteps = 10;
+    std::string commandsFolder;            // --commands: the program's commands of each flight
+    std::string replayFolder;              // --replay: fly recorded commands on the stand-in
     std::vector<std::string> tags;         // only scenarios with one of these tags
     std::optional<double> minSuccessRate;  // good by every limit
     std::optional<double> minRunwayRate;   // good by the six runway limits

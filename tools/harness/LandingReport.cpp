@@ -281,6 +281,29 @@ Verdict Judge(Limit limit, const LandingReport& r, const GoodLandingLimits& limi
 
 }  // namespace
 
+void DecideOutcome(LandingReport& r, bool leftRunway, const std::string& endDetail) {
+    if (r.crashed) {
+        r.outcome = Outcome::Crashed;
+        r.outcomeDetail = endDetail;
+    } else if (r.touchdown &&
+               (!r.touchdown->onRunway || leftRunway || (r.stop && !r.stop->onRunway))) {
+        r.outcome = Outcome::OffRunway;
+        r.outcomeDetail =
+            !r.touchdown->onRunway
+                ? Format("touched down off the runway (%.0f ft along, ", r.touchdown->alongFt) +
+                      Format("%.1f m beside)", r.touchdown->crossM)
+                : "left the runway during the roll-out";
+    } else if (r.handedBack && r.stop) {
+        r.outcome = Outcome::LandedAndStopped;
+        r.outcomeDetail = Format("control handed back %.0f s after the start",
+                                 r.handBackTimeS ? *r.handBackTimeS : 0.0);
+    } else {
+        r.outcome = Outcome::TimedOut;
+        r.outcomeDetail =
+            endDetail.empty() ? "handed back, but the aircraft kept rolling" : endDetail;
+    }
+}
+
 void JudgeLanding(LandingReport& report, const GoodLandingLimits& limits) {
     report.failed.clear();
     report.failedLimits.clear();

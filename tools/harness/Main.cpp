@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,7 +17,10 @@
 #include "app/navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
+#include "sim/model/Aircraft.h"
+#include "sim/model/CommandTrace.h"
 #include "tools/harness/CommandLine.h"
+#include "tools/harness/CommandReplay.h"
 #include "tools/harness/Destination.h"
 #include "tools/harness/FlightGearFlights.h"
 #include "tools/harness/ParallelRun.h"
@@ -140,15 +144,14 @@ std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunn
         const RandomFlightPool pool = OnInstalledTerrain(
             MakeRandomFlightPool(db, FlightGearRandomRanges()), runner.FlightGearTerrain());
         if (pool.airports.empty())
-            throw ScenarioError("FlightGear's scenery folders hold the terrain of no runway for "
-                                "random flights (" +
-                                std::to_string(runner.FlightGearTerrain().TileCount()) +
-                                " tiles installed)");
+            throw ScenarioError(
+                "FlightGear's scenery folders hold the terrain of no runway for "
+                "random flights (" +
+                std::to_string(runner.FlightGearTerrain().TileCount()) + " tiles installed)");
         if (!c.quiet)
-            std::fprintf(stderr,
-                         "random flights of seed %llu: %d landing directions at %zu airports\n",
-                         static_cast<unsigned long long>(c.seed), pool.directions,
-                         pool.airports.size());
+            std::fprintf(
+                stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
+                static_cast<unsigned long long>(c.seed), pool.directions, pool.airports.size());
         for (int i = 0; i < c.randomFlights; ++i)
             scenarios.push_back(DrawFlightGearFlight(db, pool, runner.Terrain(), c.seed, i));
         return scenarios;
@@ -191,6 +194,39 @@ LandingReport LostFlight(const Scenario& s, const std::string& how) {
     return r;
 }
 
+// --replay: a scenario's recorded commands flown on the stand-in, by the
+// aircraft --aircraft names, else the scenario's stand-in aircraft, else the
+// light single (FlightGear's Cessna's counterpart).
+LandingReport Replay(const CommandLine& c, const ScenarioRunner& runner, const Scenario& s) {
+    const std::string path = c.replayFolder + "/" + s.name + ".csv";
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    sim::CommandTrace trace;
+    try {
+        if (!in)
+            throw ScenarioError(path + ": cannot be read");
+        trace = sim::ParseCommandTrace(text.str(), path);
+    } catch (const std::exception& e) {
+        LandingReport r = LostFlight(s, e.what());
+        r.aircraft.id = ReplayAircraftId(c.aircraft, trace, s);
+        return r;
+    }
+    const std::string id = ReplayAircraftId(c.aircraft, trace, s);
+    std::FILE* traceFile = nullptr;
+    if (!c.traceFolder.empty()) {
+        const std::string tracePath = c.traceFolder + "/" + s.name + ".csv";
+        traceFile = std::fopen(tracePath.c_str(), "w");
+        if (!traceFile)
+            return LostFlight(s, tracePath + ": cannot be written");
+    }
+    LandingReport r = ReplayCommands(runner.Database(), runner.Terrain(), s, trace,
+                                     *sim::StandInAircraft(id), traceFile, c.traceEverySteps);
+    if (traceFile)
+        std::fclose(traceFile);
+    return r;
+}
+
 void WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -207,6 +243,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.frameEveryS = c.frameEveryS;
     options.traceFolder = c.traceFolder;
     options.traceEverySteps = c.traceEverySteps;
+    options.commandsFolder = c.commandsFolder;
     options.flightGear = c.flightGear;
     options.flightGearSpeedUp = c.speedUp;
     options.flightGearWindow = c.flightGearWindow;
@@ -235,7 +272,8 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
 #endif
 
     const std::string failedFolder = c.reportsFolder + "/failed";
-    for (const std::string* folder : {&c.framesFolder, &c.traceFolder, &c.reportsFolder}) {
+    for (const std::string* folder :
+         {&c.framesFolder, &c.traceFolder, &c.commandsFolder, &c.reportsFolder}) {
         std::error_code error;
         if (!folder->empty() && !std::filesystem::create_directories(*folder, error) && error)
             throw ScenarioError(*folder + ": cannot make the folder: " + error.message());
@@ -297,7 +335,10 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
             reports[std::size_t(i)] = std::move(report);
         };
         auto fly = [&](int i) {
-            return ReportToJson(runner.Run(scenarios[std::size_t(i)])).dump();
+            const Scenario& s = scenarios[std::size_t(i)];
+            if (c.replayFolder.empty())
+                return ReportToJson(runner.Run(s)).dump();
+            return ReportToJson(Replay(c, runner, s)).dump();
         };
 
         if (c.jobs <= 1 || scenarios.size() < 2) {

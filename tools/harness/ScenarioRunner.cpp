@@ -84,6 +84,8 @@ class FlightRun {
         }
         if (traceFile_)
             std::fclose(traceFile_);
+        if (commandsFile_)
+            std::fclose(commandsFile_);
     }
 
     void Fly();
@@ -156,6 +158,7 @@ class FlightRun {
     double nextFrameS_ = 0.0;
     int frameCount_ = 0;
     std::FILE* traceFile_ = nullptr;
+    std::FILE* commandsFile_ = nullptr;
 };
 
 void FlightRun::Fly() {
@@ -222,6 +225,13 @@ void FlightRun::SetUpSimulator() {
     sim_->Backend().SetTraceSink(recorder_.get());
     r_.aircraft = FiguresOf(sim_->Backend().Aircraft());
 
+    if (!options_.commandsFolder.empty()) {
+        const std::string path = options_.commandsFolder + "/" + sc_.name + ".csv";
+        commandsFile_ = std::fopen(path.c_str(), "w");
+        if (!commandsFile_)
+            throw ScenarioError(path + ": cannot be written");
+        recorder_->WriteCommands(commandsFile_);
+    }
     if (!options_.traceFolder.empty()) {
         const std::string path = options_.traceFolder + "/" + sc_.name + ".csv";
         traceFile_ = std::fopen(path.c_str(), "w");
@@ -645,69 +655,15 @@ void FlightRun::Finish() {
     const FlightRecorder& rec = *recorder_;
     r_.flightTimeS = FlightTime();
     r_.virtualTimeS = host_.Now() - startVirtual_;
-    r_.crashed = rec.Crashed();
-    r_.crashReason = rec.CrashReason();
-    r_.bounces = rec.Bounces();
-    r_.maxRolloutCrossM = rec.MaxRolloutCrossM();
-    r_.peakNormalLoadG = rec.PeakNormalLoadG();
-    r_.minNormalLoadG = rec.MinNormalLoadG();
-    r_.peakNormalLoadTimeS = rec.PeakNormalLoadTimeS() - *flightStartSimS_;
-    r_.thresholdCrossing = rec.Crossing();
-    if (rec.Gate()) {
-        GateFacts gate = *rec.Gate();
-        gate.timeS -= *flightStartSimS_;
-        r_.gate = gate;
-    }
-    if (rec.WorstFlapExcess()) {
-        FlapExcess excess = *rec.WorstFlapExcess();
-        excess.timeS -= *flightStartSimS_;
-        // The program's stage text then: the last one shown before it.
-        for (const TimedText& t : r_.stageTexts) {
-            if (t.timeS <= excess.timeS)
-                excess.stage = t.text;
-        }
-        r_.flapExcess = excess;
-    }
-    if (rec.Touchdown()) {
-        TouchdownFacts td = *rec.Touchdown();
-        td.timeS -= *flightStartSimS_;
-        r_.touchdown = td;
-    }
+    rec.FillReport(*flightStartSimS_, r_);
     r_.handedBack = handBackS_.has_value() && HandedBack();
     r_.handBackTimeS = handBackS_;
-    if (rec.Touchdown() && rec.Standing() && !rec.Crashed()) {
-        const RunwayPoint at = rec.Position();
-        StopFacts stop;
-        stop.timeS = rec.StandingSinceS() - *flightStartSimS_;
-        stop.alongFt = at.alongFt;
-        stop.crossM = at.crossM;
-        stop.remainingFt = runway_.LengthFt() - at.alongFt;
-        stop.onRunway = runway_.OnRunway(at);
-        r_.stop = stop;
-    }
     for (std::size_t i = r_.messageBoxes.size(); i < host_.MessageBoxes().size(); ++i) {
         const headless::RecordedMessageBox& box = host_.MessageBoxes()[i];
         r_.messageBoxes.push_back(box.title + ": " + box.text);
     }
 
-    if (r_.crashed) {
-        r_.outcome = Outcome::Crashed;
-        r_.outcomeDetail = endDetail_;
-    } else if (r_.touchdown &&
-               (!r_.touchdown->onRunway || rec.LeftRunway() || (r_.stop && !r_.stop->onRunway))) {
-        r_.outcome = Outcome::OffRunway;
-        r_.outcomeDetail = !r_.touchdown->onRunway
-                               ? "touched down off the runway (" + Fixed(r_.touchdown->alongFt, 0) +
-                                     " ft along, " + Fixed(r_.touchdown->crossM, 1) + " m beside)"
-                               : "left the runway during the roll-out";
-    } else if (r_.handedBack && r_.stop) {
-        r_.outcome = Outcome::LandedAndStopped;
-        r_.outcomeDetail = "control handed back " + Fixed(*handBackS_, 0) + " s after the start";
-    } else {
-        r_.outcome = Outcome::TimedOut;
-        r_.outcomeDetail =
-            endDetail_.empty() ? "handed back, but the aircraft kept rolling" : endDetail_;
-    }
+    DecideOutcome(r_, rec.LeftRunway(), endDetail_);
 }
 
 }  // namespace
