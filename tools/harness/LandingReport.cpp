@@ -174,15 +174,20 @@ Verdict Judge(Limit limit, const LandingReport& r, const GoodLandingLimits& limi
                 return noTouchdown(v);
             v.value = Format(r.bounces == 1 ? "%.0f bounce" : "%.0f bounces", r.bounces);
             v.met = r.bounces == 0;
-            v.why = Format("%.0f lift-offs after the first touchdown", r.bounces);
+            v.why = Format(r.bounces == 1 ? "%.0f lift-off after the first touchdown"
+                                          : "%.0f lift-offs after the first touchdown",
+                           r.bounces);
             return v;
         case Limit::MainWheelsFirst:
             v.bound = "main wheels, then the nose wheel";
             if (!td)
                 return noTouchdown(v);
             v.value = td->firstContact.empty() ? "not measured" : td->firstContact;
-            if (td->noseWheelAfterS)
+            // The gap between the two contacts, named by the one that came second.
+            if (td->noseWheelAfterS && *td->noseWheelAfterS >= 0.0)
                 v.value += Format(", nose wheel %.2f s after", *td->noseWheelAfterS);
+            else if (td->noseWheelAfterS)
+                v.value += Format(", main wheels %.2f s after", -*td->noseWheelAfterS);
             v.value += Format(", pitch %.1f°", td->pitchDeg);
             v.met = td->firstContact == "main wheels";
             v.why = "first contact: " + v.value;
