@@ -31,11 +31,6 @@ LandingReport ReplayCommands(const navdata::AirportDatabase& db, const sim::Terr
     LandingReport r;
     r.scenario = scenario.name;
     r.file = scenario.file;
-    r.windFromDeg = scenario.windFromDeg;
-    r.windSpeedKt = scenario.windSpeedKt;
-    r.windGradient = scenario.windGradient;
-    r.turbulence = sim::TurbulenceLevelName(scenario.turbulence);
-    r.turbulenceSeed = scenario.turbulenceSeed;
     r.aircraft.id = aircraft.id;
     const auto wallStart = std::chrono::steady_clock::now();
     try {
@@ -43,13 +38,7 @@ LandingReport ReplayCommands(const navdata::AirportDatabase& db, const sim::Terr
             throw ScenarioError(scenario.name + ": the recording holds no commands");
         const Destination dest = ResolveDestination(db, scenario);
         const RunwayFrame runway(db, dest.runwayChoice);
-        r.airportLine = dest.airportLine;
-        r.runwayLine = dest.runwayLine;
-        r.runwayDesignator = runway.Designator();
-        r.runwayHeadingDeg = runway.HeadingTrueDeg();
-        r.runwayLengthFt = runway.LengthFt();
-        r.runwayWidthM = runway.WidthM();
-        r.runwayElevationFt = runway.ElevationFt();
+        ReportDestination(dest, runway, scenario, r);
 
         sim::SimulatorOptions options;
         options.aircraft = aircraft;

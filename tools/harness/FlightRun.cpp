@@ -14,18 +14,7 @@ std::string FlightRun::Fixed(double x, int decimals) {
 void FlightRun::Fly() {
     dest_ = ResolveDestination(db_, sc_);
     runway_ = RunwayFrame(db_, dest_.runwayChoice);
-    r_.airportLine = dest_.airportLine;
-    r_.runwayLine = dest_.runwayLine;
-    r_.runwayDesignator = runway_.Designator();
-    r_.runwayHeadingDeg = runway_.HeadingTrueDeg();
-    r_.runwayLengthFt = runway_.LengthFt();
-    r_.runwayWidthM = runway_.WidthM();
-    r_.runwayElevationFt = runway_.ElevationFt();
-    r_.windFromDeg = sc_.windFromDeg;
-    r_.windSpeedKt = sc_.windSpeedKt;
-    r_.windGradient = sc_.windGradient;
-    r_.turbulence = sim::TurbulenceLevelName(sc_.turbulence);
-    r_.turbulenceSeed = sc_.turbulenceSeed;
+    ReportDestination(dest_, runway_, sc_, r_);
 
     SetUpSimulator();
     SetUpHost();
