@@ -41,6 +41,11 @@ chmod 700 "$work"
 pids=()
 cleanup() {
     status=$?
+    # Jobs still running go first (their steps would outlive the daemons).
+    if [ -n "${SLURM_CONF:-}" ]; then
+        jobs="$(squeue -h -o %i 2>/dev/null || true)"
+        [ -z "$jobs" ] || { scancel $jobs 2>/dev/null || true; sleep 2; }
+    fi
     for pid in "${pids[@]+"${pids[@]}"}"; do kill "$pid" 2>/dev/null || true; done
     sleep 1
     for pid in "${pids[@]+"${pids[@]}"}"; do kill -9 "$pid" 2>/dev/null || true; done
