@@ -3,15 +3,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "tools/harness/ReportJson.h"
+#include "tools/harness/Scenario.h"
 
 namespace corvane::harness {
 
@@ -21,12 +20,11 @@ using nlohmann::json;
 namespace {
 
 std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CampaignError(path.string() + ": cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    try {
+        return ReadTextFile(path.string());
+    } catch (const ScenarioError& e) {
+        throw CampaignError(e.what());
+    }
 }
 
 // A few names of a list, for a message.

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -200,14 +199,9 @@ LandingReport LostFlight(const Scenario& s, const std::string& how) {
 // light single (FlightGear's Cessna's counterpart).
 LandingReport Replay(const CommandLine& c, const ScenarioRunner& runner, const Scenario& s) {
     const std::string path = c.replayFolder + "/" + s.name + ".csv";
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
     sim::CommandTrace trace;
     try {
-        if (!in)
-            throw ScenarioError(path + ": cannot be read");
-        trace = sim::ParseCommandTrace(text.str(), path);
+        trace = sim::ParseCommandTrace(ReadTextFile(path), path);
     } catch (const std::exception& e) {
         LandingReport r = LostFlight(s, e.what());
         r.aircraft.id = ReplayAircraftId(c.aircraft, trace, s);
