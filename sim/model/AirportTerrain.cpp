@@ -136,8 +136,9 @@ void AirportTerrain::Gather(double latitudeDeg, double longitudeDeg, double radi
     }
 }
 
-const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg,
-                                                         double longitudeDeg) const {
+const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, double longitudeDeg,
+                                                         bool& withoutSeam) const {
+    withoutSeam = false;
     // Near the poles a degree of longitude is too short for the margin's
     // flat-earth distances: every answer gathers afresh there.
     if (std::abs(latitudeDeg) > kNearbyLatitudeLimitDeg) {
@@ -148,7 +149,8 @@ const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg,
     const double mPerDeg = units::kMetresPerDegreeLatitude;
     const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
     const double dy = (latitudeDeg - nearbyLatitudeDeg_) * mPerDeg;
-    const double dx = WrapLonDelta(longitudeDeg - nearbyLongitudeDeg_) * mPerDeg * cosLat;
+    // Unwrapped: a point taken a turn away from the centre gathers afresh.
+    const double dx = (longitudeDeg - nearbyLongitudeDeg_) * mPerDeg * cosLat;
     if (!nearbyValid_ || dx * dx + dy * dy > kNearbyMarginM * kNearbyMarginM) {
         // Every airport that can reach a point within the margin of the centre,
         // with a second margin for the flat-earth distances' own error.
@@ -157,7 +159,20 @@ const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg,
         nearbyLatitudeDeg_ = latitudeDeg;
         nearbyLongitudeDeg_ = longitudeDeg;
         nearbyValid_ = true;
+        // Every longitude of these airports well within half a turn of the
+        // centre stays within half a turn of any point within the margin:
+        // their differences need no wrapping there.
+        auto near = [&](double lon) { return std::abs(lon - longitudeDeg) <= 170.0; };
+        nearbyWithoutSeam_ = true;
+        for (const std::uint32_t index : nearby_) {
+            const Airport& a = airports_[index];
+            nearbyWithoutSeam_ = nearbyWithoutSeam_ && near(a.longitudeDeg);
+            for (std::uint32_t r = a.firstRunway; r < a.firstRunway + a.runwayCount; ++r)
+                nearbyWithoutSeam_ = nearbyWithoutSeam_ && near(runways_[r].longitudeADeg) &&
+                                     near(runways_[r].longitudeBDeg);
+        }
     }
+    withoutSeam = nearbyWithoutSeam_;
     return nearby_;
 }
 
@@ -165,6 +180,16 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     if (airports_.empty() || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg)) {
         return 0.0;
     }
+    bool withoutSeam = false;
+    const std::vector<std::uint32_t>& nearby = Nearby(latitudeDeg, longitudeDeg, withoutSeam);
+    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg)
+                       : Blend<true>(nearby, latitudeDeg, longitudeDeg);
+}
+
+template <bool kWrap>
+double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                             double longitudeDeg) const {
+    auto lonDelta = [](double deltaDeg) { return kWrap ? WrapLonDelta(deltaDeg) : deltaDeg; };
     const double radiusM = options_.influenceRadiusM;
     const double coreM = options_.coreM;
     const double mPerDeg = units::kMetresPerDegreeLatitude;
@@ -178,10 +203,10 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
 
     // The airports come in the grid's order, so the sums below add up in the
     // same order whichever way they were gathered.
-    for (const std::uint32_t index : Nearby(latitudeDeg, longitudeDeg)) {
+    for (const std::uint32_t index : nearby) {
         const Airport& a = airports_[index];
         const double ay = (a.latitudeDeg - latitudeDeg) * mPerDeg;
-        const double ax = WrapLonDelta(a.longitudeDeg - longitudeDeg) * mPerDeg * cosLat;
+        const double ax = lonDelta(a.longitudeDeg - longitudeDeg) * mPerDeg * cosLat;
         const double reach = radiusM + a.extentM;
         if (ax * ax + ay * ay > reach * reach) {
             continue;
@@ -193,9 +218,9 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
         for (std::uint32_t r = a.firstRunway; r < a.firstRunway + a.runwayCount; ++r) {
             const Runway& rw = runways_[r];
             const double y1 = (rw.latitudeADeg - latitudeDeg) * mPerDeg;
-            const double x1 = WrapLonDelta(rw.longitudeADeg - longitudeDeg) * mPerDeg * cosLat;
+            const double x1 = lonDelta(rw.longitudeADeg - longitudeDeg) * mPerDeg * cosLat;
             const double y2 = (rw.latitudeBDeg - latitudeDeg) * mPerDeg;
-            const double x2 = WrapLonDelta(rw.longitudeBDeg - longitudeDeg) * mPerDeg * cosLat;
+            const double x2 = lonDelta(rw.longitudeBDeg - longitudeDeg) * mPerDeg * cosLat;
             const double ex = x2 - x1;
             const double ey = y2 - y1;
             const double len2 = ex * ex + ey * ey;

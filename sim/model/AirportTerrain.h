@@ -81,7 +81,14 @@ class AirportTerrain : public Terrain {
                 std::vector<std::uint32_t>& out) const;
     // The airports that can reach the point: those gathered around the last
     // centre while the point is within kNearbyMarginM of it.
-    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg) const;
+    // withoutSeam: no longitude of them needs wrapping at the point.
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
+                                             bool& withoutSeam) const;
+    // The field at the point from the airports that can reach it; kWrap:
+    // longitude differences wrapped to half a turn.
+    template <bool kWrap>
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                 double longitudeDeg) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
@@ -98,6 +105,7 @@ class AirportTerrain : public Terrain {
     mutable double nearbyLatitudeDeg_ = 0.0;
     mutable double nearbyLongitudeDeg_ = 0.0;
     mutable bool nearbyValid_ = false;
+    mutable bool nearbyWithoutSeam_ = false;
 };
 
 }  // namespace corvane::sim
