@@ -34,6 +34,25 @@ unsigned char UpperAnsi(unsigned char c) {
     }
 }
 
+// Whether the text, upper-cased as UpperCaseAnsi does, holds the (upper-case)
+// key: the search's test of every airport name, without a copy of the name.
+bool UpperCasedHolds(std::string_view text, std::string_view key) {
+    if (key.size() > text.size())
+        return false;
+    const auto first = static_cast<unsigned char>(key.empty() ? 0 : key[0]);
+    for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
+        if (!key.empty() && UpperAnsi(static_cast<unsigned char>(text[at])) != first)
+            continue;
+        std::size_t j = 1;
+        while (j < key.size() && UpperAnsi(static_cast<unsigned char>(text[at + j])) ==
+                                     static_cast<unsigned char>(key[j]))
+            ++j;
+        if (j >= key.size())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string TrimBlanks(std::string_view text) {
