@@ -95,7 +95,7 @@ SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view 
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
         const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
-        if (UpperCaseAnsi(airport.name).find(key) == std::string::npos)
+        if (!UpperCasedHolds(airport.name, key))
             continue;
         if (airport.latitude == 0 || airport.longitude == 0)
             continue;
