@@ -146,8 +146,8 @@ TEST(AirportTerrain, AnswersAlongAFlightEqualFreshAnswers) {
         double lat = c[0];
         double lon = c[1];
         for (int k = 0; k < 600; ++k) {
-            const double stepM = unit(random) < 0.05 ? 20000.0 + unit(random) * 150000.0
-                                                     : unit(random) * 6000.0;
+            const double stepM =
+                unit(random) < 0.05 ? 20000.0 + unit(random) * 150000.0 : unit(random) * 6000.0;
             const double course = unit(random) * 6.283185307179586;
             Offset(lat, lon, stepM * std::sin(course), stepM * std::cos(course), lat, lon);
             lat = std::clamp(lat, -89.0, 89.0);
