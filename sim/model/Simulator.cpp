@@ -177,10 +177,10 @@ void Simulator::StartOnFinal(const FinalStart& final) {
 void Simulator::StartInAir(const AirStart& air) {
     FlightModel::Environment env = EnvironmentForStart(air.latitudeDeg, air.longitudeDeg,
                                                        air.altitudeFt * units::kMetresPerFoot);
-    const double lever =
-        model_.PlaceInAir(air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
-                          air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, 0.0, air.flaps,
-                          air.gearDown ? 1.0 : 0.0, 0.0, env);
+    const double lever = model_.PlaceInAir(
+        air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
+        air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, air.climbFpm * units::kMpsPerFpm,
+        air.flaps, air.gearDown ? 1.0 : 0.0, 0.0, env);
     ResetInputs(lever, air.flaps, air.gearDown, air.headingTrueDeg);
     AfterStart();
 }
@@ -191,16 +191,26 @@ int Simulator::Advance(double hostSeconds) {
     }
     pendingS_ += hostSeconds * rate_;
     int steps = 0;
+    // Readers see the variable space only between calls, so it is written
+    // once, after the last step that moved the aircraft.
+    bool moved = false;
     while (pendingS_ >= stepS_ * (1.0 - 1e-9)) {
         pendingS_ -= stepS_;
-        Step();
+        moved = StepModel() || moved;
         ++steps;
     }
+    if (moved)
+        ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
     pendingS_ = std::max(pendingS_, 0.0);
     return steps;
 }
 
 void Simulator::Step() {
+    if (StepModel())
+        ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+}
+
+bool Simulator::StepModel() {
     const ControlInputs in = ImageBinding::ReadInputs(space_);
     lastInputs_ = in;
     if (in.paused) {
@@ -208,7 +218,7 @@ void Simulator::Step() {
             paused_ = true;
             RecordEvent(SimEventKind::Paused);
         }
-        return;
+        return false;
     }
     std::uint32_t mask = 0;
     if (paused_) {
@@ -259,11 +269,11 @@ void Simulator::Step() {
         RecordEvent(SimEventKind::Stop);
         mask |= 1u << static_cast<int>(SimEventKind::Stop);
     }
-    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
     FillTrace(mask);
     if (sink_ != nullptr) {
         sink_->OnStep(trace_);
     }
+    return true;
 }
 
 void Simulator::RecordEvent(SimEventKind kind, double sinkFpm, CrashReason reason) {

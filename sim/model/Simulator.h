@@ -71,6 +71,7 @@ struct AirStart {
     double iasKt = 200.0;
     double flaps = 0.0;
     bool gearDown = false;
+    double climbFpm = 0.0;  // trimmed on this flight path (0: level)
 };
 
 class Simulator final : public SimulatorBackend {
@@ -130,6 +131,9 @@ class Simulator final : public SimulatorBackend {
     double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
 
   private:
+    // One fixed step of the aircraft without writing the variable space;
+    // false while paused.
+    bool StepModel();
     FlightModel::Environment EnvironmentHere() const;
     // Before a start: the mean wind (and the first gust) where the aircraft is placed.
     FlightModel::Environment EnvironmentForStart(double latitudeDeg, double longitudeDeg,

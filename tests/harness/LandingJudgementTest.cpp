@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tools/harness/LandingReport.h"
@@ -201,6 +202,23 @@ TEST(Landing, AScenarioThatCouldNotBeFlownMeetsNoLimit) {
     EXPECT_FALSE(r.good);
     EXPECT_EQ(r.failed.size(), std::size_t(kLimitCount));
     EXPECT_NE(r.failedLimits.front().find("the search finds no airport"), std::string::npos);
+}
+
+// The contact report names the wheels that touched second, whichever they are.
+TEST(Landing, TheWheelsFirstReportNamesTheSecondContact) {
+    for (const auto& [first, afterS, expected] :
+         {std::tuple{"main wheels", 1.5, "main wheels, nose wheel 1.50 s after, pitch 4.0°"},
+          std::tuple{"nose wheel", -0.25, "nose wheel, main wheels 0.25 s after, pitch 4.0°"}}) {
+        LandingReport r = GoodLanding();
+        r.touchdown->firstContact = first;
+        r.touchdown->noseWheelAfterS = afterS;
+        JudgeLanding(r);
+        const auto check = std::find_if(r.checks.begin(), r.checks.end(), [](const LimitCheck& c) {
+            return c.limit == Limit::MainWheelsFirst;
+        });
+        ASSERT_NE(check, r.checks.end());
+        EXPECT_EQ(check->value, expected);
+    }
 }
 
 TEST(Landing, LimitNamesGoBothWays) {

@@ -11,7 +11,8 @@ namespace corvane::harness {
 
 const char* const kUsage =
     R"(Usage: corvane-harness [options] SCENARIO.json|FOLDER...
-       corvane-harness [options] --random N [--seed S]
+       corvane-harness [options] --random N [--seed S] [--shard K/M]
+       corvane-harness [options] --merge DIR... [--reports OUT]
 
 Flies each scenario with the whole Corvane program on a headless host against
 the stand-in simulator in the same process and virtual time, as a pilot would
@@ -31,6 +32,17 @@ Options:
                           turbulence none to moderate
   --seed S                the random flights' seed, a whole number (default
                           1): the same seed draws the same flights
+  --shard K/M             fly only the flights K, K+M, K+2M, ... of the
+                          campaign --random N --seed S flies (the same names
+                          and draws); its reports folder says which campaign
+                          and shard they are (campaign.json)
+  --merge DIR...          fly nothing: read the reports of the runs in the
+                          folders (the shards of one campaign, or any runs of
+                          scenario files) and write the summary, table.txt,
+                          the failed flights' scenarios and the pictures into
+                          --reports as one run of them all would; refuses
+                          shards of different campaigns, flights or shards
+                          missing and flights flown twice
   --aircraft ID           the stand-in's aircraft that flies: twin or single;
                           random flights are then drawn for it alone (the
                           same flights it draws among both), scenario files
@@ -54,6 +66,13 @@ Options:
   --trace DIR             write each flight's trace as DIR/<scenario>.csv
   --trace-every STEPS     simulator steps (20 ms) between trace lines (default
                           10); steps with events are always written
+  --commands DIR          write the program's commands of each flight as
+                          DIR/<scenario>.csv (every input of the variable
+                          space, a line at each change)
+  --replay DIR            instead of the program, fly the commands of
+                          DIR/<scenario>.csv on the stand-in from the state
+                          they were recorded at (FlightGear's Cessna's flights
+                          by the light single), and measure the landing
   --tag TAG               only scenarios carrying TAG (may be repeated)
   --min-success-rate R    exit with status 1 when the share of landings good
                           by every limit is below R (0 to 1)
@@ -141,6 +160,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.traceFolder = value();
         } else if (a == "--trace-every") {
             c.traceEverySteps = static_cast<int>(NumberArg(a, value(), 1, 100000));
+        } else if (a == "--commands") {
+            c.commandsFolder = value();
+        } else if (a == "--replay") {
+            c.replayFolder = value();
         } else if (a == "--tag") {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
@@ -175,6 +198,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.repeatForMinutes = NumberArg(a, value(), 0.0, 7.0 * 24 * 60);
         } else if (a == "--airport") {
             c.airportInfo = value();
+        } else if (a == "--shard") {
+            c.shard = ParseShard(value());
+        } else if (a == "--merge") {
+            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                c.mergeFolders.push_back(args[++i]);
+            if (c.mergeFolders.empty())
+                throw std::invalid_argument("--merge needs the reports folders to merge");
         } else if (a == "--random") {
             c.randomFlights = static_cast<int>(NumberArg(a, value(), 1, 1000000));
             if (c.randomFlights != std::stod(args[i]))
@@ -225,9 +255,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (c.flightGear && !c.aircraft.empty())
         throw std::invalid_argument(
             "--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
+    if (!c.replayFolder.empty() && (c.flightGear || c.randomFlights > 0 || c.jobs > 1))
+        throw std::invalid_argument(
+            "--replay flies scenario files' recorded commands on the stand-in, one at a time");
+    if (c.shard.count > 1 && c.randomFlights == 0)
+        throw std::invalid_argument("--shard splits a campaign of --random flights");
+    if (!c.mergeFolders.empty() && (c.randomFlights > 0 || !c.inputs.empty()))
+        throw std::invalid_argument("--merge flies nothing: no scenarios or --random with it");
     if (c.randomFlights > 0 && !c.tags.empty())
         throw std::invalid_argument("--tag chooses among scenario files, not random flights");
-    if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)
+    if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0 &&
+        c.mergeFolders.empty())
         throw std::invalid_argument("no scenario given (see --help)");
     return c;
 }

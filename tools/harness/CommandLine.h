@@ -8,21 +8,27 @@
 #include <string>
 #include <vector>
 
+#include "tools/harness/Campaign.h"
+
 namespace corvane::harness {
 
 struct CommandLine {
-    std::vector<std::string> inputs;  // scenario files and folders of them
-    int randomFlights = 0;            // --random N: draw N flights instead
-    std::uint64_t seed = 1;           // of the random flights
-    std::string aircraft;             // --aircraft: only this one flies (empty: each its own)
-    int jobs = 1;                     // processes flying at once
-    std::string dataFolder;           // empty: the harness's own folder
+    std::vector<std::string> inputs;        // scenario files and folders of them
+    int randomFlights = 0;                  // --random N: draw N flights instead
+    std::uint64_t seed = 1;                 // of the random flights
+    Shard shard;                            // --shard K/M: only these of the random flights
+    std::vector<std::string> mergeFolders;  // --merge: reports folders to merge
+    std::string aircraft;                   // --aircraft: only this one flies (empty: each its own)
+    int jobs = 1;                           // processes flying at once
+    std::string dataFolder;                 // empty: the harness's own folder
     std::string reportsFolder = "harness-reports";
     std::string framesFolder;
     double frameEveryS = 10.0;
     bool draw = true;  // paint the map (builds with Qt)
     std::string traceFolder;
     int traceEverySteps = 10;
+    std::string commandsFolder;            // --commands: the program's commands of each flight
+    std::string replayFolder;              // --replay: fly recorded commands on the stand-in
     std::vector<std::string> tags;         // only scenarios with one of these tags
     std::optional<double> minSuccessRate;  // good by every limit
     std::optional<double> minRunwayRate;   // good by the six runway limits

@@ -269,4 +269,20 @@ sim::RunwayDirection StartRunwayOf(const navdata::AirportDatabase& db, const Sce
     return *direction;
 }
 
+void ReportDestination(const Destination& dest, const RunwayFrame& runway, const Scenario& scenario,
+                       LandingReport& r) {
+    r.airportLine = dest.airportLine;
+    r.runwayLine = dest.runwayLine;
+    r.runwayDesignator = runway.Designator();
+    r.runwayHeadingDeg = runway.HeadingTrueDeg();
+    r.runwayLengthFt = runway.LengthFt();
+    r.runwayWidthM = runway.WidthM();
+    r.runwayElevationFt = runway.ElevationFt();
+    r.windFromDeg = scenario.windFromDeg;
+    r.windSpeedKt = scenario.windSpeedKt;
+    r.windGradient = scenario.windGradient;
+    r.turbulence = sim::TurbulenceLevelName(scenario.turbulence);
+    r.turbulenceSeed = scenario.turbulenceSeed;
+}
+
 }  // namespace corvane::harness

@@ -14,6 +14,8 @@
 #include "sim/flightgear/Launch.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Simulator.h"
+#include "tools/harness/LandingReport.h"
+#include "tools/harness/RunwayFrame.h"
 #include "tools/harness/Scenario.h"
 
 namespace corvane::harness {
@@ -37,6 +39,11 @@ struct Destination {
 // The scenario's airport and landing direction, as the program's search and
 // runway list will offer them. Throws ScenarioError.
 Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario);
+
+// Writes what the report says of the flight before it flies: the airport's
+// and the runway's lines, the runway's figures and the scenario's wind.
+void ReportDestination(const Destination& dest, const RunwayFrame& runway, const Scenario& scenario,
+                       LandingReport& report);
 
 // The threshold and far end of a landing direction (+i / -i).
 sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayChoice);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/model/CommandTrace.h"
+#include "sim/model/ImageBinding.h"
 #include "sim/model/TraceCsv.h"
 #include "sim/model/Units.h"
 
@@ -47,6 +49,22 @@ void FlightRecorder::BeginFlight(const RunwayFrame& runway) {
     mainContactS_.reset();
     noseContactS_.reset();
     haveLast_ = false;
+    flightStartS_ = sim_.TimeS();
+    commandsWritten_ = false;
+    if (commands_) {
+        const sim::AircraftState& s = sim_.State();
+        sim::CommandStart start;
+        start.latitudeDeg = s.latitudeDeg;
+        start.longitudeDeg = s.longitudeDeg;
+        start.altitudeFt = s.altitudeM * units::kFeetPerMetre;
+        start.headingTrueDeg = s.headingTrueDeg;
+        start.iasKt = s.iasMps * units::kKnotsPerMps;
+        start.climbFpm = s.velocityUpMps * units::kFpmPerMps;
+        start.flaps = s.flaps;
+        std::fprintf(commands_, "%s\n%s\n%s\n", sim::CommandTraceStartLine(start).c_str(),
+                     sim::CommandTraceAircraftLine(sim_.Aircraft().id).c_str(),
+                     sim::CommandTraceHeader());
+    }
 }
 
 void FlightRecorder::WriteTrace(std::FILE* file, int everySteps, std::string programHeader,
@@ -57,6 +75,47 @@ void FlightRecorder::WriteTrace(std::FILE* file, int everySteps, std::string pro
     if (trace_)
         std::fprintf(trace_, "%s,along_ft,cross_m,%s\n", sim::TraceCsv::Header(),
                      programHeader.c_str());
+}
+
+void FlightRecorder::FillReport(double flightStartS, LandingReport& r) const {
+    r.crashed = crashed_;
+    r.crashReason = crashReason_;
+    r.bounces = bounces_;
+    r.maxRolloutCrossM = maxRolloutCrossM_;
+    r.peakNormalLoadG = peakLoadG_;
+    r.minNormalLoadG = minLoadG_;
+    r.peakNormalLoadTimeS = peakLoadTimeS_ - flightStartS;
+    r.thresholdCrossing = crossing_;
+    if (gate_) {
+        GateFacts gate = *gate_;
+        gate.timeS -= flightStartS;
+        r.gate = gate;
+    }
+    if (flapExcess_) {
+        FlapExcess excess = *flapExcess_;
+        excess.timeS -= flightStartS;
+        // The program's stage text then: the last one shown before it.
+        for (const TimedText& t : r.stageTexts) {
+            if (t.timeS <= excess.timeS)
+                excess.stage = t.text;
+        }
+        r.flapExcess = excess;
+    }
+    if (touchdown_) {
+        TouchdownFacts td = *touchdown_;
+        td.timeS -= flightStartS;
+        r.touchdown = td;
+    }
+    if (touchdown_ && standing_ && !crashed_) {
+        const RunwayPoint at = Position();
+        StopFacts stop;
+        stop.timeS = standingSinceS_ - flightStartS;
+        stop.alongFt = at.alongFt;
+        stop.crossM = at.crossM;
+        stop.remainingFt = runway_.LengthFt() - at.alongFt;
+        stop.onRunway = runway_.OnRunway(at);
+        r.stop = stop;
+    }
 }
 
 RunwayPoint FlightRecorder::Position() const {
@@ -226,6 +285,16 @@ void FlightRecorder::OnStep(const sim::TraceRecord& record) {
 
     lastTimeS_ = record.timeS;
     haveLast_ = true;
+
+    if (commands_ && measuring_) {
+        const sim::ControlInputs in = sim::ImageBinding::ReadInputs(sim_.Variables());
+        if (!commandsWritten_ || sim::CommandsDiffer(in, lastCommands_)) {
+            std::fprintf(commands_, "%s\n",
+                         sim::CommandTraceLine(record.timeS - flightStartS_, in).c_str());
+            lastCommands_ = in;
+            commandsWritten_ = true;
+        }
+    }
 
     const bool standingNow = record.onGround && record.groundSpeedKt < kStandingKnots;
     if (standingNow && !standing_)

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "sim/model/ControlInputs.h"
 #include "sim/model/SimulatorBackend.h"
 #include "sim/model/TraceSink.h"
 #include "tools/harness/LandingReport.h"
@@ -39,6 +40,11 @@ class FlightRecorder final : public sim::TraceSink {
     // programHeader). The file stays the caller's.
     void WriteTrace(std::FILE* file, int everySteps, std::string programHeader,
                     std::function<std::string()> programColumns);
+
+    // Writes the program's commands (every input of the variable space) from
+    // the flight's start on, a line at each change, with the start's state
+    // first (sim/model/CommandTrace.h). The file stays the caller's.
+    void WriteCommands(std::FILE* file) { commands_ = file; }
 
     void OnStep(const sim::TraceRecord& record) override;
     void OnEvent(const sim::SimEvent& event) override;
@@ -63,6 +69,12 @@ class FlightRecorder final : public sim::TraceSink {
     double StandingSinceS() const { return standingSinceS_; }
     // Where the aircraft is now, on the runway's frame.
     RunwayPoint Position() const;
+
+    // Fills what the recorder measured into a report: crash, bounces, loads,
+    // threshold crossing, gate, flap excess (with the stage text of the
+    // report's stageTexts then), touchdown, stop; times from the flight's
+    // start, a simulator time.
+    void FillReport(double flightStartS, LandingReport& report) const;
 
     // Height of the wheels above the runway's elevation.
     double HeightAboveRunwayFt(const sim::TraceRecord& record) const;
@@ -104,6 +116,10 @@ class FlightRecorder final : public sim::TraceSink {
     double peakLoadTimeS_ = 0.0;
 
     std::FILE* trace_ = nullptr;
+    std::FILE* commands_ = nullptr;
+    double flightStartS_ = 0.0;
+    bool commandsWritten_ = false;
+    sim::ControlInputs lastCommands_;
     int traceEvery_ = 10;
     long long stepCount_ = 0;
     std::function<std::string()> programColumns_;

@@ -174,15 +174,20 @@ Verdict Judge(Limit limit, const LandingReport& r, const GoodLandingLimits& limi
                 return noTouchdown(v);
             v.value = Format(r.bounces == 1 ? "%.0f bounce" : "%.0f bounces", r.bounces);
             v.met = r.bounces == 0;
-            v.why = Format("%.0f lift-offs after the first touchdown", r.bounces);
+            v.why = Format(r.bounces == 1 ? "%.0f lift-off after the first touchdown"
+                                          : "%.0f lift-offs after the first touchdown",
+                           r.bounces);
             return v;
         case Limit::MainWheelsFirst:
             v.bound = "main wheels, then the nose wheel";
             if (!td)
                 return noTouchdown(v);
             v.value = td->firstContact.empty() ? "not measured" : td->firstContact;
-            if (td->noseWheelAfterS)
+            // The gap between the two contacts, named by the one that came second.
+            if (td->noseWheelAfterS && *td->noseWheelAfterS >= 0.0)
                 v.value += Format(", nose wheel %.2f s after", *td->noseWheelAfterS);
+            else if (td->noseWheelAfterS)
+                v.value += Format(", main wheels %.2f s after", -*td->noseWheelAfterS);
             v.value += Format(", pitch %.1f°", td->pitchDeg);
             v.met = td->firstContact == "main wheels";
             v.why = "first contact: " + v.value;
@@ -280,6 +285,29 @@ Verdict Judge(Limit limit, const LandingReport& r, const GoodLandingLimits& limi
 }
 
 }  // namespace
+
+void DecideOutcome(LandingReport& r, bool leftRunway, const std::string& endDetail) {
+    if (r.crashed) {
+        r.outcome = Outcome::Crashed;
+        r.outcomeDetail = endDetail;
+    } else if (r.touchdown &&
+               (!r.touchdown->onRunway || leftRunway || (r.stop && !r.stop->onRunway))) {
+        r.outcome = Outcome::OffRunway;
+        r.outcomeDetail =
+            !r.touchdown->onRunway
+                ? Format("touched down off the runway (%.0f ft along, ", r.touchdown->alongFt) +
+                      Format("%.1f m beside)", r.touchdown->crossM)
+                : "left the runway during the roll-out";
+    } else if (r.handedBack && r.stop) {
+        r.outcome = Outcome::LandedAndStopped;
+        r.outcomeDetail = Format("control handed back %.0f s after the start",
+                                 r.handBackTimeS ? *r.handBackTimeS : 0.0);
+    } else {
+        r.outcome = Outcome::TimedOut;
+        r.outcomeDetail =
+            endDetail.empty() ? "handed back, but the aircraft kept rolling" : endDetail;
+    }
+}
 
 void JudgeLanding(LandingReport& report, const GoodLandingLimits& limits) {
     report.failed.clear();

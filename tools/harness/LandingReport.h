@@ -230,6 +230,12 @@ struct LandingReport {
     double speedUp = 0.0;       // virtual / wall
 };
 
+// The outcome from the facts of the report: a crash; a touchdown off the
+// runway, or leaving it in the roll-out (leftRunway); standing with control
+// handed back; else timed out, endDetail saying why (as a crash's detail
+// too).
+void DecideOutcome(LandingReport& report, bool leftRunway, const std::string& endDetail);
+
 // Fills good, failed and failedLimits from the facts of the report.
 void JudgeLanding(LandingReport& report, const GoodLandingLimits& limits = GoodLandingLimits{});
 

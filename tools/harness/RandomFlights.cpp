@@ -92,6 +92,7 @@ double HeadwindKt(double windFromDeg, double windKt, double runwayHeadingDeg) {
 RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
                                       const RandomFlightRanges& ranges) {
     RandomFlightPool pool;
+    const auto directionsOf = sim::RunwayDirectionsOfEveryAirport(db);
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
         const navdata::AirportRecord& a = db.Airports[std::size_t(i)];
@@ -104,7 +105,7 @@ RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
         airport.elevationFt = a.elevation * units::kFeetPerMetre;
         if (airport.icao.empty())
             continue;
-        const std::vector<sim::RunwayDirection> all = sim::RunwayDirections(db, i);
+        const std::vector<sim::RunwayDirection>& all = directionsOf[std::size_t(i)];
         for (const sim::RunwayDirection& d : all) {
             const navdata::RunwayRecord& r = db.Runways[std::size_t(d.runwayRecord)];
             const auto surface = static_cast<navdata::RunwaySurface>(r.surface);

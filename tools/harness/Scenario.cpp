@@ -345,7 +345,7 @@ std::string ScenarioToJsonText(const Scenario& s) {
     return j.dump(2) + "\n";
 }
 
-Scenario LoadScenario(const std::string& path) {
+std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ScenarioError(path + ": cannot be opened");
@@ -353,7 +353,11 @@ Scenario LoadScenario(const std::string& path) {
     text << in.rdbuf();
     if (in.bad())
         throw ScenarioError(path + ": cannot be read");
-    return ParseScenario(text.str(), path);
+    return text.str();
+}
+
+Scenario LoadScenario(const std::string& path) {
+    return ParseScenario(ReadTextFile(path), path);
 }
 
 std::vector<std::string> ScenarioFilesIn(const std::string& folder) {

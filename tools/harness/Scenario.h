@@ -114,6 +114,9 @@ std::string AircraftOf(const Scenario& scenario, bool flightGear);
 // Reads a scenario from JSON text; fileName names it in error messages.
 Scenario ParseScenario(const std::string& jsonText, const std::string& fileName);
 // Reads a scenario file.
+// The whole of a file; throws ScenarioError naming it when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+
 Scenario LoadScenario(const std::string& path);
 // The scenario as a file's JSON text that ParseScenario reads back to the
 // same scenario (every field written, numbers exactly).

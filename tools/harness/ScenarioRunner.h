@@ -49,6 +49,9 @@ struct HarnessOptions {
     // simulator steps and at every event.
     std::string traceFolder;
     int traceEverySteps = 10;
+    // The program's commands: one CSV per scenario in commandsFolder
+    // (sim/model/CommandTrace.h), for flying them again on another simulator.
+    std::string commandsFolder;
     // FlightGear flies instead of the stand-in, in real time times speedUp;
     // its log goes to flightGearLogFolder/fgfs-<scenario>.log (empty: the
     // default of its work folder).
