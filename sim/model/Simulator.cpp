@@ -130,7 +130,7 @@ void Simulator::AfterStart() {
     contact_.Reset(model_.State().onGround, timeS_);
     paused_ = ImageBinding::ReadInputs(space_).paused;
     lastInputs_ = ImageBinding::ReadInputs(space_);
-    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+    PublishState();
     RecordEvent(SimEventKind::Start);
     FillTrace(1u << static_cast<int>(SimEventKind::Start));
 }
@@ -200,14 +200,18 @@ int Simulator::Advance(double hostSeconds) {
         ++steps;
     }
     if (moved)
-        ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+        PublishState();
     pendingS_ = std::max(pendingS_, 0.0);
     return steps;
 }
 
+void Simulator::PublishState() {
+    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+}
+
 void Simulator::Step() {
     if (StepModel())
-        ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+        PublishState();
 }
 
 bool Simulator::StepModel() {

@@ -134,6 +134,8 @@ class Simulator final : public SimulatorBackend {
     // One fixed step of the aircraft without writing the variable space;
     // false while paused.
     bool StepModel();
+    // The aircraft's state written into the variable space.
+    void PublishState();
     FlightModel::Environment EnvironmentHere() const;
     // Before a start: the mean wind (and the first gust) where the aircraft is placed.
     FlightModel::Environment EnvironmentForStart(double latitudeDeg, double longitudeDeg,
