@@ -21,6 +21,9 @@ set(corvane_library_permissions OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS corvane corvane-linkdemo RUNTIME DESTINATION ${CORVANE_INSTALL_LIB_DIR})
 install(TARGETS CVcoms FS6IPC LIBRARY DESTINATION ${CORVANE_INSTALL_LIB_DIR}
         PERMISSIONS ${corvane_library_permissions})
+# corvane-flightgear finds corvane and the stand-in beside itself.
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/app/ui/corvane-flightgear
+        DESTINATION ${CORVANE_INSTALL_LIB_DIR})
 install(TARGETS fltsim98 RUNTIME DESTINATION ${CORVANE_INSTALL_LIB_DIR}/fs98)
 install(TARGETS FS6IPC LIBRARY DESTINATION ${CORVANE_INSTALL_LIB_DIR}/fs98/modules
         PERMISSIONS ${corvane_library_permissions})
@@ -37,7 +40,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/tests/scenarios/
 # an unpacked tree works wherever it lies).
 file(RELATIVE_PATH CORVANE_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CORVANE_INSTALL_LIB_DIR})
 foreach(pair "corvane=corvane" "corvane-linkdemo=corvane-linkdemo"
-             "corvane-fltsim98=fs98/fltsim98.exe")
+             "corvane-fltsim98=fs98/fltsim98.exe" "corvane-flightgear=corvane-flightgear")
   string(REPLACE "=" ";" fields ${pair})
   list(GET fields 0 name)
   list(GET fields 1 target)
@@ -48,6 +51,7 @@ foreach(pair "corvane=corvane" "corvane-linkdemo=corvane-linkdemo"
 endforeach()
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/corvane.desktop
+              ${CMAKE_SOURCE_DIR}/packaging/corvane-flightgear.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/corvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -78,17 +82,24 @@ if(CORVANE_HELP2MAN AND CORVANE_GZIP)
       "corvane-navdata|corvane-navdata|build Corvane's airport database and coastline file"
       "corvane-harness|corvane-harness|fly scenarios headless with Corvane and measure the landings"
       "corvane-linkdemo|corvane-linkdemo|print the aircraft's state read through the link library"
-      "corvane-registry|corvane-registry|read and write Corvane's stand-in registry file")
+      "corvane-registry|corvane-registry|read and write Corvane's stand-in registry file"
+      "corvane-flightgear|${CMAKE_SOURCE_DIR}/app/ui/corvane-flightgear|start Corvane with FlightGear as its simulator")
     string(REPLACE "|" ";" fields "${entry}")
     list(GET fields 0 name)
     list(GET fields 1 target)
     list(GET fields 2 summary)
     set(page ${CORVANE_MAN_DIR}/${name}.1.gz)
+    # A program the build makes, or a script of the sources.
+    if(TARGET ${target})
+      set(program $<TARGET_FILE:${target}>)
+    else()
+      set(program ${target})
+    endif()
     # help2man names the page after the file it runs: a link with the installed name.
     add_custom_command(
       OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVANE_MAN_DIR}
-      COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${target}> ${CORVANE_MAN_DIR}/${name}
+      COMMAND ${CMAKE_COMMAND} -E create_symlink ${program} ${CORVANE_MAN_DIR}/${name}
       COMMAND ${CMAKE_COMMAND} -E env CORVANE_REGISTRY=~/.config/corvane/registry.ini
               ${CORVANE_HELP2MAN} --no-info --no-discard-stderr --name=${summary}
               --version-string=${PROJECT_VERSION} --output=${CORVANE_MAN_DIR}/${name}.1

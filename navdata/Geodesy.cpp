@@ -143,6 +143,10 @@ double NearestLongitude(double lon, double reference) {
     if (!std::isfinite(lon) || !std::isfinite(reference)) {
         return lon;
     }
+    // Within half a turn the longitude is already the nearest (a tie rounds
+    // to no turn as below).
+    if (std::fabs(lon - reference) <= 180.0)
+        return lon;
     const double turns = std::nearbyint((lon - reference) / 360.0);
     return turns == 0.0 ? lon : lon - turns * 360.0;
 }

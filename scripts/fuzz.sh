@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 targets=(airdata coast serveblock link_answer window_file window_message registry aptdat navdat
-         topojson scenario)
+         topojson scenario fglines)
 ci_runs=5000
 
 usage() {

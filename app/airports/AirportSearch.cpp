@@ -34,6 +34,25 @@ unsigned char UpperAnsi(unsigned char c) {
     }
 }
 
+// Whether the text, upper-cased as UpperCaseAnsi does, holds the (upper-case)
+// key: the search's test of every airport name, without a copy of the name.
+bool UpperCasedHolds(std::string_view text, std::string_view key) {
+    if (key.size() > text.size())
+        return false;
+    const auto first = static_cast<unsigned char>(key.empty() ? 0 : key[0]);
+    for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
+        if (!key.empty() && UpperAnsi(static_cast<unsigned char>(text[at])) != first)
+            continue;
+        std::size_t j = 1;
+        while (j < key.size() && UpperAnsi(static_cast<unsigned char>(text[at + j])) ==
+                                     static_cast<unsigned char>(key[j]))
+            ++j;
+        if (j >= key.size())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string TrimBlanks(std::string_view text) {
@@ -76,7 +95,7 @@ SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view 
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
         const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
-        if (UpperCaseAnsi(airport.name).find(key) == std::string::npos)
+        if (!UpperCasedHolds(airport.name, key))
             continue;
         if (airport.latitude == 0 || airport.longitude == 0)
             continue;

@@ -10,16 +10,19 @@ constexpr double kTwoTo32 = 4294967296.0;
 
 }  // namespace
 
-double PositionUnits(std::int32_t hi, std::uint32_t lo) {
-    return hi + static_cast<std::int32_t>(lo) / kTwoTo32;
+double PositionUnits(std::int32_t hi, std::uint32_t lo, FractionRule rule) {
+    const double fraction = static_cast<std::int32_t>(lo) / kTwoTo32;
+    if (rule == FractionRule::SignOfHighWord && hi < 0)
+        return hi - fraction;
+    return hi + fraction;
 }
 
-double LatitudeDegrees(std::int32_t hi, std::uint32_t lo) {
-    return PositionUnits(hi, lo) * 45.0 / 5000875.0;
+double LatitudeDegrees(std::int32_t hi, std::uint32_t lo, FractionRule rule) {
+    return PositionUnits(hi, lo, rule) * 45.0 / 5000875.0;
 }
 
-double LongitudeDegrees(std::int32_t hi, std::uint32_t lo) {
-    return PositionUnits(hi, lo) * 90.0 / 1073741824.0;
+double LongitudeDegrees(std::int32_t hi, std::uint32_t lo, FractionRule rule) {
+    return PositionUnits(hi, lo, rule) * 90.0 / 1073741824.0;
 }
 
 double TrueHeadingDegrees(std::int32_t heading) {
@@ -40,6 +43,9 @@ Readings DecodeReadings(const FlightState& s) {
     Readings r;
     r.latitudeDeg = LatitudeDegrees(s.latitudehi, s.latitudelo);
     r.longitudeDeg = LongitudeDegrees(s.longitudehi, s.longitudelo);
+    r.mapLatitudeDeg = LatitudeDegrees(s.latitudehi, s.latitudelo, FractionRule::SignOfHighWord);
+    r.mapLongitudeDeg =
+        LongitudeDegrees(s.longitudehi, s.longitudelo, FractionRule::SignOfHighWord);
     r.headingTrueDeg = TrueHeadingDegrees(s.heading);
     r.magneticVariationDeg = MagneticVariationDegrees(s.magvar);
     r.trueAirspeedKnots = s.trueairspeed / 128.0;

@@ -16,6 +16,9 @@ struct FlightState;
 struct Readings {
     double latitudeDeg = 0;           // north positive (see LatitudeDegrees)
     double longitudeDeg = 0;          // east positive (see LongitudeDegrees)
+    // The same position as the moving map reads it (see FractionRule).
+    double mapLatitudeDeg = 0;
+    double mapLongitudeDeg = 0;
     double headingTrueDeg = 0;        // [0, 360)
     double magneticVariationDeg = 0;  // east positive, (-180, 180]
     double trueAirspeedKnots = 0;
@@ -40,19 +43,30 @@ struct Readings {
     std::int16_t engineType = 0;
 };
 
-// A 64-bit fixed-point position in the simulator's units: the whole units in
-// the high word, the fraction in the low word. The low word is taken as a
-// signed 32-bit number: hi + lo / 2^32, so that a low word of 2^31 or more
-// takes one whole unit off (the simulator means it unsigned; the program
-// reads it signed, and so lies up to one unit south or west of the
-// simulator's position for half of all positions).
-// Example: hi 100, lo 0x80000000 -> 99.5 units.
-double PositionUnits(std::int32_t hi, std::uint32_t lo);
+// How a reader joins the low word (the fraction, taken as a signed 32-bit
+// number) to the high word (the whole units) of a 64-bit position.
+enum class FractionRule {
+    // hi + lo / 2^32 whatever the sign of hi: the autopilot's and every
+    // reader's but the map's. A low word of 2^31 or more takes one whole unit
+    // off (the simulator means it unsigned), so the reading lies up to one
+    // unit south or west of the simulator's position for half of all
+    // positions. Example: hi 100, lo 0x80000000 -> 99.5 units.
+    Added,
+    // hi + lo / 2^32 when hi >= 0, hi - lo / 2^32 when hi < 0: the moving
+    // map's. South of the equator and west of Greenwich the map's aircraft
+    // therefore lies up to two fractions (at most two units) from the
+    // autopilot's. Example: hi -100, lo 0x40000000 -> -100.25 units.
+    SignOfHighWord,
+};
+
+// The one decoder of the position words, in the simulator's units.
+double PositionUnits(std::int32_t hi, std::uint32_t lo, FractionRule rule = FractionRule::Added);
 // Degrees north: PositionUnits x 45 / 5000875 (one unit is a metre of the
 // program's sphere). Example: hi 5000875 / 45 x 51 -> 51 degrees.
-double LatitudeDegrees(std::int32_t hi, std::uint32_t lo);
+double LatitudeDegrees(std::int32_t hi, std::uint32_t lo, FractionRule rule = FractionRule::Added);
 // Degrees east: PositionUnits x 90 / 2^30 (one unit is 9.3 mm at the equator).
-double LongitudeDegrees(std::int32_t hi, std::uint32_t lo);
+double LongitudeDegrees(std::int32_t hi, std::uint32_t lo,
+                        FractionRule rule = FractionRule::Added);
 // Degrees true in [0, 360): heading x 360 / 2^32, plus 360 when negative.
 double TrueHeadingDegrees(std::int32_t heading);
 // Degrees, east positive: magvar x 360 / 65536, minus 360 when above 180.

@@ -87,8 +87,8 @@ void RunMapCycle(Program& p, bool placeWindows) {
     const float t0 = static_cast<float>(p.host.TimeOfDay());
 
     const flightstate::Readings& aircraft = p.flightState.readings;
-    const double lat = aircraft.latitudeDeg;
-    const double lon = aircraft.longitudeDeg;
+    const double lat = aircraft.mapLatitudeDeg;
+    const double lon = aircraft.mapLongitudeDeg;
     m.MapPositionText = map::MapPositionText(lat, lon);
     const double heading = aircraft.headingTrueDeg;
 

@@ -2,16 +2,20 @@
 //
 // corvane: the program. Its main window's load handler runs the whole start-up;
 // after it the program lives in its timers and windows until it ends.
+#include <unistd.h>
 #include <QApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/startup/Program.h"
 #include "app/startup/ProgramOptions.h"
@@ -31,6 +35,7 @@ using corvane::startup::kSettingsKey;
 void PrintHelp() {
     std::printf(
         "Usage: corvane [--data DIR] [--remember-data] [--screenshot FILE] [--help] [--version]\n"
+        "       corvane --flightgear [OPTIONS]\n"
         "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
         "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
         "Corvane finds the simulator's folder through the registry (on Linux the file\n"
@@ -45,7 +50,12 @@ void PrintHelp() {
         "                     HKEY_CURRENT_USER\\%s of the registry file) is used\n"
         "  --remember-data    with --data: save DIR as that setting\n"
         "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
-        "                     simulator's window (with Corvane's windows in it) as PNG\n\n"
+        "                     simulator's window (with Corvane's windows in it) as PNG\n"
+        "  --flightgear       fly with FlightGear: the same as corvane-flightgear (the\n"
+        "                     OPTIONS are its own, see corvane-flightgear --help), which\n"
+        "                     builds the airport data from FlightGear's on first use,\n"
+        "                     starts the stand-in simulator with FlightGear behind it and\n"
+        "                     then Corvane, its map in FlightGear's window\n\n"
         "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
         "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
         "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
@@ -96,9 +106,23 @@ void SaveScreenshot(corvane::Program& p, corvane::qtui::QtHost& host, const std:
     }
 }
 
+// corvane --flightgear: the launcher beside the program takes over.
+int RunWithFlightGear(int argc, char** argv) {
+    const std::string launcher = corvane::desktop::ProgramFolder() + "corvane-flightgear";
+    std::vector<char*> args = {const_cast<char*>(launcher.c_str())};
+    for (int i = 2; i < argc; ++i)
+        args.push_back(argv[i]);
+    args.push_back(nullptr);
+    ::execv(launcher.c_str(), args.data());
+    std::fprintf(stderr, "corvane: cannot start %s: %s\n", launcher.c_str(), std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--flightgear") == 0)
+        return RunWithFlightGear(argc, argv);
     corvane::startup::ProgramOptions options;
     const std::string mistake = corvane::startup::ReadProgramOptions(
         argc, argv,

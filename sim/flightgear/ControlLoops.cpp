@@ -19,9 +19,17 @@ LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSen
         const double ratio = std::clamp(command.climbTargetMps / sense.tasMps, -0.5, 0.5);
         const double pathDeg = std::asin(ratio) * units::kRadToDeg;
         const double climbError = command.climbTargetMps - sense.climbMps;
-        pitchTargetDeg_ =
-            std::clamp(pathDeg + sense.alphaDeg + g.climbToPitchDegPerMps * climbError,
-                       g.maxPitchDownDeg, g.maxPitchUpDeg);
+        double target = pathDeg + sense.alphaDeg + g.climbToPitchDegPerMps * climbError;
+        // Never more angle of attack than a safe one over the path flown now,
+        // and less pitch below the lowest speed: a climb the engine cannot
+        // hold trades height, not speed (a go-around at 1,500 ft/min stalled
+        // the Cessna without this).
+        const double pathNowDeg =
+            std::asin(std::clamp(sense.climbMps / sense.tasMps, -1.0, 1.0)) * units::kRadToDeg;
+        target = std::min(target, pathNowDeg + g.maxAlphaDeg);
+        if (sense.iasKt < g.minSpeedKt)
+            target -= g.pitchDegPerKtSlow * (g.minSpeedKt - sense.iasKt);
+        pitchTargetDeg_ = std::clamp(target, g.maxPitchDownDeg, g.maxPitchUpDeg);
         const double error = pitchTargetDeg_ - sense.pitchDeg;
         // Nose up needs the elevator negative (stick back).
         elevatorTrim_ = std::clamp(elevatorTrim_ - g.elevatorTrimPerDegS * error * dt,

@@ -15,11 +15,11 @@ namespace corvane::sim::flightgear {
 
 namespace {
 
-constexpr double kStopSpeedMps = 0.25;
-constexpr double kMovingSpeedMps = 1.5;
 constexpr double kFpmPerFps = 60.0;
-// Simulated seconds without any wheel on the ground before it is a lift-off.
-constexpr double kLiftoffAfterS = 0.25;
+constexpr double kStopSpeedMps = 0.25;
+// Standing this long this near the ground with no wheel on it is a crash.
+constexpr double kOffWheelsS = 2.0;
+constexpr double kOffWheelsHeightM = 1.5;
 
 std::string Seconds(double s) {
     char text[32];
@@ -33,8 +33,10 @@ FlightGearSimulator::FlightGearSimulator(Channel& channel, const BackendOptions&
     : channel_(channel),
       options_(options),
       aircraftData_(Cessna172pData()),
+      contact_({options.aircraft.crashSinkFpm, options.aircraft.wingStrikeBankDeg}),
       autopilot_(autopilotConfig_),
       gearHeightM_(options.aircraft.gearHeightM) {
+    nextNoticeS_ = options_.noticeEveryS;
     if (!(options_.rate > 0.0) || !std::isfinite(options_.rate))
         options_.rate = 1.0;
     // The program finds the levers where a simulator leaves them at a start:
@@ -56,6 +58,11 @@ void FlightGearSimulator::Fail(const std::string& why) {
         failure_ += "; its log is " + options_.logPath;
 }
 
+void FlightGearSimulator::Notice(const std::string& text) const {
+    if (options_.notice)
+        options_.notice(text);
+}
+
 int FlightGearSimulator::Advance(double hostSeconds) {
     if (!failure_.empty())
         return 0;
@@ -72,9 +79,16 @@ int FlightGearSimulator::Advance(double hostSeconds) {
             continue;
         }
         lastLineHostS_ = hostS_;
+        if (!answered_) {
+            answered_ = true;
+            if (!r->fdmInitialized)
+                Notice("FlightGear answers; waiting for its flight model to start");
+        }
         // Until its flight model runs FlightGear sends the start position only.
         if (!r->fdmInitialized || !(r->timeS > 0.0))
             continue;
+        if (!started_)
+            Notice("FlightGear's flight model runs");
         Step(*r);
         ++steps;
     }
@@ -83,11 +97,23 @@ int FlightGearSimulator::Advance(double hostSeconds) {
             Fail("the controls cannot be sent to FlightGear");
     }
 
+    if (!started_ && options_.noticeEveryS > 0.0 && hostS_ >= nextNoticeS_ &&
+        hostS_ <= options_.startLimitS) {
+        Notice("still waiting for FlightGear: " + Seconds(hostS_) + " of " +
+               Seconds(options_.startLimitS) +
+               (answered_ ? " (it answers; its flight model is loading)"
+                          : " (nothing received from it yet)"));
+        while (nextNoticeS_ <= hostS_)
+            nextNoticeS_ += options_.noticeEveryS;
+    }
     const std::string gone = channel_.ProcessFailure();
     if (!gone.empty()) {
         Fail(gone);
     } else if (!started_ && hostS_ > options_.startLimitS) {
-        Fail("FlightGear sent nothing within " + Seconds(options_.startLimitS) + " of its start");
+        Fail(answered_ ? "FlightGear's flight model did not start within " +
+                             Seconds(options_.startLimitS) + " of its start"
+                       : "FlightGear sent nothing within " + Seconds(options_.startLimitS) +
+                             " of its start");
     } else if (started_ && hostS_ - lastLineHostS_ > options_.silenceLimitS) {
         // While it loads FlightGear may go quiet for longer (drawing its
         // scenery in software); the start limit covers that time.
@@ -135,17 +161,7 @@ void FlightGearSimulator::Step(const Readings& r) {
     const double stepDt = paused_ ? 0.0 : dt;
     const Autopilot::Command command = autopilot_.Update(in.autopilot, sense, stepDt);
 
-    LoopSense loopSense;
-    loopSense.pitchDeg = r.pitchDeg;
-    loopSense.bankDeg = r.rollDeg;
-    loopSense.pitchRateDegS = r.pitchRateDegS;
-    loopSense.rollRateDegS = r.rollRateDegS;
-    loopSense.alphaDeg = r.alphaDeg;
-    loopSense.sideslipDeg = r.sideslipDeg;
-    loopSense.iasKt = r.iasKt;
-    loopSense.climbMps = state_.velocityUpMps;
-    loopSense.tasMps = state_.tasMps;
-    loopSense.onGround = state_.onGround;
+    const LoopSense loopSense = LoopSenseOf(r, state_);
     const LoopOutput loops = loops_.Update(command, loopSense, in.elevator, in.aileron, in.rudder,
                                            in.autoCoordinator, stepDt);
     commands_ = CommandsFor(in, r, loops);
@@ -170,49 +186,51 @@ void FlightGearSimulator::Detect(const Readings& r, const ControlInputs& in, std
         ++crashCount_;
         Record(SimEventKind::Crash, std::max(sinkBeforeFpm_, sinkFpm), CrashReason::Impact, mask);
     }
-    // The wheels' contact flickers as the struts settle and on a rough roll;
-    // the aircraft has left the ground when no wheel touched for a while.
-    if (state_.onGround) {
-        lastContactS_ = timeS_;
-    } else if (onGround_ && timeS_ - lastContactS_ < kLiftoffAfterS) {
-        state_.onGround = true;
-    }
-    if (!state_.onGround) {
-        if (onGround_ && !paused_)
-            Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
-        onGround_ = false;
-        airborne_ = true;
-        sinkBeforeFpm_ = sinkFpm;
-        return;
-    }
-    onGround_ = true;
-    if (airborne_) {
-        // The frame before the wheels touched carries the sink rate the gear
-        // met; the strut has already slowed it in the touching frame.
-        const double touchSink = std::max(sinkBeforeFpm_, sinkFpm);
-        airborne_ = false;
-        ++touchdownCount_;
-        Record(SimEventKind::Touchdown, touchSink, CrashReason::None, mask);
-        if (in.crashDetection && !crashed_) {
-            CrashReason reason = CrashReason::None;
-            if (touchSink > options_.aircraft.crashSinkFpm)
-                reason = CrashReason::HardTouchdown;
-            else if (std::fabs(r.rollDeg) > options_.aircraft.wingStrikeBankDeg)
-                reason = CrashReason::WingStrike;
-            if (reason != CrashReason::None) {
-                crashed_ = true;
-                state_.crashed = true;
-                ++crashCount_;
-                Record(SimEventKind::Crash, touchSink, reason, mask);
-            }
+    // Lying still on the ground off its wheels (on its back after a spin, on
+    // a wing): FlightGear's damage model need not call that a crash, and no
+    // wheel touches, so without this the flight would wait for its time limit.
+    const double heightM = state_.altitudeM - state_.groundElevationM;
+    if (!crashed_ && !paused_ && !state_.onGround && heightM < gearHeightM_ + kOffWheelsHeightM &&
+        state_.groundSpeedMps < kStopSpeedMps && std::fabs(state_.velocityUpMps) < 0.5) {
+        if (offWheelsSinceS_ < 0.0) {
+            offWheelsSinceS_ = timeS_;
+        } else if (timeS_ - offWheelsSinceS_ >= kOffWheelsS) {
+            crashed_ = true;
+            state_.crashed = true;
+            ++crashCount_;
+            Record(SimEventKind::Crash, sinkBeforeFpm_, CrashReason::Impact, mask);
         }
+    } else {
+        offWheelsSinceS_ = -1.0;
     }
-    if (state_.groundSpeedMps > kMovingSpeedMps) {
-        rolledSinceStop_ = true;
-    } else if (rolledSinceStop_ && state_.groundSpeedMps < kStopSpeedMps) {
-        rolledSinceStop_ = false;
+    if (!state_.onGround)
+        sinkBeforeFpm_ = sinkFpm;
+    GroundContactDetector::Sense sense;
+    sense.timeS = timeS_;
+    sense.onGround = state_.onGround;
+    sense.gearDownAndLocked = true;  // a fixed gear
+    sense.sinkFpm = sinkFpm;
+    sense.bankDeg = r.rollDeg;
+    sense.groundSpeedMps = state_.groundSpeedMps;
+    sense.crashDetection = in.crashDetection && !crashed_;
+    sense.paused = paused_;
+    const GroundContactDetector::Events e = contact_.Update(sense);
+    // The state says on the ground while the contact's flicker is smoothed.
+    state_.onGround = contact_.OnGround();
+    if (e.liftoff)
+        Record(SimEventKind::Liftoff, 0.0, CrashReason::None, mask);
+    if (e.touchdown) {
+        ++touchdownCount_;
+        Record(SimEventKind::Touchdown, e.sinkFpm, CrashReason::None, mask);
+    }
+    if (e.crash) {
+        crashed_ = true;
+        state_.crashed = true;
+        ++crashCount_;
+        Record(SimEventKind::Crash, e.sinkFpm, e.crashReason, mask);
+    }
+    if (e.stopped)
         Record(SimEventKind::Stop, 0.0, CrashReason::None, mask);
-    }
 }
 
 void FlightGearSimulator::Record(SimEventKind kind, double sinkFpm, CrashReason reason,

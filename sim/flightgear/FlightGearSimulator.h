@@ -10,11 +10,13 @@
 // honour one contract. Spoilers, retractable gear and reverse, which the
 // aircraft lacks, are accepted in the space and go nowhere.
 //
-// Touchdowns, lift-offs, stops and crashes are events as with the stand-in's
-// model. The wheels' contact flickers as JSBSim's struts settle: the aircraft
-// counts as on the ground until no wheel has touched for a quarter second. With crash detection on,
-// a touchdown sinking too fast or banked too far is a crash: the aircraft is marked crashed and
-// FlightGear frozen.
+// Touchdowns, lift-offs, stops and crashes are events decided as for the
+// stand-in's model (GroundContactDetector): the wheels' contact flickers as
+// JSBSim's struts settle, so the aircraft counts as on the ground until no
+// wheel has touched for a quarter second. With crash detection on, a
+// touchdown sinking too fast or banked too far is a crash: the aircraft is
+// marked crashed and FlightGear frozen. An aircraft lying still on the
+// ground with no wheel on it (on its back, on a wing) has crashed too.
 //
 // FlightGear that does not send its first frame in time, stops sending, or
 // whose process ends makes the backend fail: Failure() says why and nothing
@@ -22,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,9 +36,14 @@
 #include "sim/model/AircraftConfig.h"
 #include "sim/model/Autopilot.h"
 #include "sim/model/ControlInputs.h"
+#include "sim/model/GroundContactDetector.h"
 #include "sim/model/SimulatorBackend.h"
 
 namespace corvane::sim::flightgear {
+
+// How long a FlightGear the user starts is waited for: the pilot starts it
+// from its launcher, and it loads for a minute or two.
+inline constexpr double kAttachStartLimitS = 600.0;
 
 struct BackendOptions {
     AircraftFacts aircraft;
@@ -50,6 +58,11 @@ struct BackendOptions {
     std::string logPath;
     // FlightGear's view number of its tower view.
     int towerViewNumber = 3;
+    // Told how the wait for FlightGear goes: when it first answers, every
+    // noticeEveryS host seconds while its flight model is not running yet,
+    // and when it runs. May be empty.
+    std::function<void(const std::string&)> notice;
+    double noticeEveryS = 30.0;
 };
 
 class FlightGearSimulator final : public SimulatorBackend {
@@ -86,10 +99,12 @@ class FlightGearSimulator final : public SimulatorBackend {
     void Record(SimEventKind kind, double sinkFpm, CrashReason reason, std::uint32_t& mask);
     Commands CommandsFor(const ControlInputs& in, const Readings& r, const LoopOutput& loops);
     void Fail(const std::string& why);
+    void Notice(const std::string& text) const;
 
     Channel& channel_;
     BackendOptions options_;
     AircraftData aircraftData_;
+    GroundContactDetector contact_;
     AircraftConfig autopilotConfig_;
     Autopilot autopilot_;
     ControlLoops loops_;
@@ -105,13 +120,12 @@ class FlightGearSimulator final : public SimulatorBackend {
     double hostS_ = 0.0;
     double lastLineHostS_ = 0.0;
     bool started_ = false;
+    bool answered_ = false;  // a line has come, perhaps before the flight model runs
+    double nextNoticeS_ = 0.0;
     double firstTimeS_ = 0.0;
     double timeS_ = 0.0;
     double gearHeightM_;
-    bool airborne_ = false;  // flew since the wheels last touched
-    bool onGround_ = false;  // on the ground, contact flicker smoothed
-    double lastContactS_ = 0.0;
-    bool rolledSinceStop_ = false;
+    double offWheelsSinceS_ = -1.0;  // standing near the ground, no wheel on it
     bool crashed_ = false;
     bool paused_ = false;
     double sinkBeforeFpm_ = 0.0;

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "sim/flightgear/Launch.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "sim/flightgear/Protocol.h"
+#include "sim/model/Units.h"
 
 namespace corvane::sim::flightgear {
 
@@ -46,6 +48,17 @@ std::vector<std::string> GenericOptions(const LaunchPlan& plan) {
                 ",udp," + name};
 }
 
+std::vector<std::string> AttachOptions(const LaunchPlan& plan) {
+    std::vector<std::string> a;
+    if (!plan.dataFolder.empty())
+        a.push_back("--data=" + plan.dataFolder);
+    a.push_back("--aircraft=" + plan.aircraft);
+    a.push_back("--disable-auto-coordination");
+    for (std::string& g : GenericOptions(plan))
+        a.push_back(std::move(g));
+    return a;
+}
+
 std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
     std::vector<std::string> a = {plan.fgfs};
     if (!plan.dataFolder.empty())
@@ -72,7 +85,14 @@ std::vector<std::string> FgfsArguments(const LaunchPlan& plan) {
             a.push_back("--vc=" + Number(plan.speedKt));
             a.push_back("--in-air");
             break;
+        case LaunchPlan::Start::OnGround:
+            a.push_back("--lat=" + Precise(plan.latitudeDeg));
+            a.push_back("--lon=" + Precise(plan.longitudeDeg));
+            a.push_back("--heading=" + Number(plan.headingTrueDeg));
+            break;
     }
+    for (const std::string& folder : plan.sceneryFolders)
+        a.push_back("--fg-scenery=" + folder);
     a.push_back("--wind=" + Number(plan.windFromDeg) + "@" + Number(plan.windSpeedKt));
     a.push_back("--turbulence=" + Number(plan.turbulence));
     a.push_back("--timeofday=noon");
@@ -108,10 +128,55 @@ std::vector<std::string> LaunchCommand(const LaunchPlan& plan) {
         a.insert(a.end(), fgfs.begin(), fgfs.end());
         return a;
     }
-    std::vector<std::string> a = {"dbus-run-session",    "--", "xvfb-run", "-a", "-s",
-                                  "-screen 0 320x240x24"};
+    std::vector<std::string> a = {"dbus-run-session", "--", "xvfb-run", "-a"};
+    if (plan.virtualScreen > 0)
+        a.insert(a.end(), {"-n", std::to_string(plan.virtualScreen)});
+    a.insert(a.end(), {"-s", "-screen 0 320x240x24"});
     a.insert(a.end(), fgfs.begin(), fgfs.end());
     return a;
+}
+
+void PointOnSphere(double latDeg, double lonDeg, double bearingDeg, double distanceM,
+                   double* outLatDeg, double* outLonDeg) {
+    const double d = distanceM / units::kEarthRadiusM;
+    const double b = bearingDeg * units::kDegToRad;
+    const double lat1 = latDeg * units::kDegToRad;
+    const double lat2 =
+        std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(b));
+    const double dLon = std::atan2(std::sin(b) * std::sin(d) * std::cos(lat1),
+                                   std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    double lon = lonDeg + dLon * units::kRadToDeg;
+    while (lon >= 180.0)
+        lon -= 360.0;
+    while (lon < -180.0)
+        lon += 360.0;
+    *outLatDeg = lat2 * units::kRadToDeg;
+    *outLonDeg = lon;
+}
+
+void StartByPosition(LaunchPlan& plan, double thresholdLatDeg, double thresholdLonDeg,
+                     double headingTrueDeg, double thresholdElevationFt) {
+    if (plan.start != LaunchPlan::Start::OnFinal && plan.start != LaunchPlan::Start::OnRunway)
+        return;
+    plan.headingTrueDeg = headingTrueDeg;
+    if (plan.start == LaunchPlan::Start::OnRunway) {
+        plan.start = LaunchPlan::Start::OnGround;
+        plan.latitudeDeg = thresholdLatDeg;
+        plan.longitudeDeg = thresholdLonDeg;
+        return;
+    }
+    // Back along the centre line, from the threshold.
+    const double distanceM = std::max(plan.finalNm, 0.0) * units::kMetresPerNm;
+    double lat = 0.0;
+    double lon = 0.0;
+    PointOnSphere(thresholdLatDeg, thresholdLonDeg, headingTrueDeg + 180.0, distanceM, &lat, &lon);
+    plan.start = LaunchPlan::Start::InAir;
+    plan.latitudeDeg = lat;
+    plan.longitudeDeg = lon;
+    plan.altitudeFt = thresholdElevationFt +
+                      distanceM *
+                          std::tan(std::clamp(plan.glidePathDeg, 0.0, 10.0) * units::kDegToRad) *
+                          units::kFeetPerMetre;
 }
 
 double TurbulenceStrength(const std::string& level) {

@@ -47,6 +47,21 @@ double FlapDetent(double lever, const AircraftFacts& facts) {
     return best;
 }
 
+LoopSense LoopSenseOf(const Readings& r, const AircraftState& state) {
+    LoopSense sense;
+    sense.pitchDeg = r.pitchDeg;
+    sense.bankDeg = r.rollDeg;
+    sense.pitchRateDegS = r.pitchRateDegS;
+    sense.rollRateDegS = r.rollRateDegS;
+    sense.alphaDeg = r.alphaDeg;
+    sense.sideslipDeg = r.sideslipDeg;
+    sense.iasKt = r.iasKt;
+    sense.climbMps = state.velocityUpMps;
+    sense.tasMps = state.tasMps;
+    sense.onGround = state.onGround;
+    return sense;
+}
+
 AircraftState StateFromReadings(const Readings& r, const AircraftFacts& facts) {
     AircraftState s;
     s.latitudeDeg = r.latitudeDeg;

@@ -11,14 +11,16 @@
 #include <array>
 #include <cstdint>
 
+#include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/Protocol.h"
 #include "sim/model/AircraftState.h"
 
 namespace corvane::sim::flightgear {
 
 struct AircraftFacts {
-    // Reference point above the ground on the wheels, until measured standing.
-    double gearHeightM = 1.2;
+    // Reference point above the ground on the wheels, until measured standing
+    // (1.34 m standing after a landing at Honolulu: Cessna172pData).
+    double gearHeightM = 1.34;
     int engineType = 0;  // piston, published at 0x0B00
     double staticThrustLbs = 600.0;
     // Angle of attack of zero lift with the flaps up, and where the wing stalls.
@@ -40,6 +42,11 @@ AircraftState StateFromReadings(const Readings& r, const AircraftFacts& facts);
 // lift, 0 at and past the stall; alpha measured from the zero-lift line of
 // the flap position (0..1, between detents interpolated).
 std::uint16_t StallFactor(double alphaDeg, double flapsNorm, const AircraftFacts& facts);
+
+// What the control loops sense: the attitude and its rates, the angles of
+// attack and sideslip, the airspeed from the readings; the climb, the true
+// airspeed and the ground contact (smoothed) from the state made of them.
+LoopSense LoopSenseOf(const Readings& r, const AircraftState& state);
 
 // The detent nearest to the flap lever (0..1).
 double FlapDetent(double lever, const AircraftFacts& facts);

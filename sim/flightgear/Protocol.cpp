@@ -49,7 +49,11 @@ const std::vector<Field<R>>& ReadingFields() {
         {"wow-nose", "/gear/gear[0]/wow", "%d", nullptr, &R::noseWheelOnGround},
         {"wow-left", "/gear/gear[1]/wow", "%d", nullptr, &R::leftWheelOnGround},
         {"wow-right", "/gear/gear[2]/wow", "%d", nullptr, &R::rightWheelOnGround},
-        {"load", "/accelerations/nlf", "%.4f", &R::normalLoadG},
+        // JSBSim's Nz: every force but weight (the gear's too) along the body's
+        // normal axis over the weight. Not /accelerations/nlf, which is the lift
+        // alone over the weight: it reads 0 standing and misses the touchdown.
+        {"load", "/fdm/jsbsim/accelerations/Nz", "%.4f", &R::normalLoadG},
+        {"weight", "/fdm/jsbsim/inertia/weight-lbs", "%.1f", &R::weightLbs},
         {"frozen", "/sim/freeze/master", "%d", nullptr, &R::frozen},
         {"throttle", "/controls/engines/current-engine/throttle", "%.4f", &R::throttle},
         {"flaps", "/surface-positions/flap-pos-norm", "%.4f", &R::flapsNorm},
@@ -129,7 +133,9 @@ void AppendChunks(std::string& out, const std::vector<Field<Record>>& fields, bo
 template <typename Record>
 std::string Format(const Record& record, const std::vector<Field<Record>>& fields) {
     std::string line;
-    char text[64];
+    // Room for any double in the fields' formats (the largest takes 309
+    // digits before the point), so that no value is cut to another number.
+    char text[400];
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Field<Record>& f = fields[i];
         if (i > 0)

@@ -41,9 +41,11 @@ struct Readings {
     bool noseWheelOnGround = false;
     bool leftWheelOnGround = false;
     bool rightWheelOnGround = false;
-    // Normal load factor FlightGear computes from the flight model's own
-    // accelerations (1 in level flight).
+    // Normal load factor from the flight model's own forces: all of them but
+    // the weight, the gear's included, along the body's normal axis over the
+    // weight (1 in level flight and standing, 1/cos(bank) in a level turn).
     double normalLoadG = 1.0;
+    double weightLbs = 0.0;  // the aircraft's weight in the flight model
     bool frozen = false;
     double throttle = 0.0;   // lever as FlightGear has it, 0..1
     double flapsNorm = 0.0;  // flap position 0..1

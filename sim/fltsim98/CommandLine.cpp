@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/CommandLine.h"
 
+#include "sim/flightgear/Launch.h"
+#include "sim/model/Aircraft.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -21,6 +24,20 @@ bool ParseNumber(const std::string& text, double* value) {
 
 ParseResult Fail(const std::string& message) {
     return ParseResult{false, 2, "fltsim98.exe: " + message + " (see --help)"};
+}
+
+// "READINGS:COMMANDS", two UDP ports.
+bool ParsePorts(const std::string& text, int* readings, int* commands) {
+    const std::size_t at = text.find(':');
+    double r = 0.0;
+    double c = 0.0;
+    if (at == std::string::npos || !ParseNumber(text.substr(0, at), &r) ||
+        !ParseNumber(text.substr(at + 1), &c) || r < 1 || r > 65535 || c < 1 || c > 65535 ||
+        r != std::floor(r) || c != std::floor(c) || r == c)
+        return false;
+    *readings = static_cast<int>(r);
+    *commands = static_cast<int>(c);
+    return true;
 }
 
 }  // namespace
@@ -44,6 +61,8 @@ std::string HelpText() {
            "  --speed KT         true airspeed, knots, 60 to 400 (default 200)\n"
            "\n"
            "Simulation:\n"
+           "  --aircraft ID      the stand-in's aircraft: twin (a twin turboprop, the\n"
+           "                     default) or single (a light single with a fixed gear)\n"
            "  --wind DIR/KT      wind from DIR degrees true at KT knots at the surface,\n"
            "                     e.g. 250/12; the same at every height unless\n"
            "  --wind-gradient    the wind grows with the height above the ground (1/7\n"
@@ -71,11 +90,16 @@ std::string HelpText() {
            "  --fgfs PATH        FlightGear's program (default: fgfs on the PATH)\n"
            "  --fg-window        FlightGear shows its own window (default: it runs on a\n"
            "                     virtual screen, drawing nothing it need not)\n"
-           "  --fg-attach R:C    use a FlightGear that already runs, started with\n"
-           "                     --generic=socket,out,30,127.0.0.1,R,udp,corvane and\n"
-           "                     --generic=socket,in,30,127.0.0.1,C,udp,corvane (its\n"
-           "                     Protocol folder must hold corvane.xml, see\n"
-           "                     docs/flightgear.md)\n"
+           "  --fg-attach R:C    use a FlightGear that already runs (started from its\n"
+           "                     launcher with the options --fg-options prints), sending\n"
+           "                     its readings to port R and reading controls on port C;\n"
+           "                     waits up to 10 minutes for its first readings, taken\n"
+           "                     only from a program named fgfs of this user\n"
+           "  --fg-options[=R:C] print the options to paste into FlightGear's launcher\n"
+           "                     (Settings, Additional Settings) for --fg-attach R:C\n"
+           "                     (default 5500:5501), write the protocol file they name\n"
+           "                     (corvane.xml, in ~/.local/share/corvane/flightgear/\n"
+           "                     Protocol) and end\n"
            "  --fg-log FILE      FlightGear's output (default: fgfs.log in\n"
            "                     ~/.cache/corvane/flightgear)\n"
            "  --fg-option OPT    pass OPT to fgfs, e.g. --fg-option=--geometry=800x600\n"
@@ -103,6 +127,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
     CommandLine c;
     bool airGiven = false;
     bool runwayGiven = false;
+    bool aircraftGiven = false;
     bool finalGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -181,6 +206,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
         } else if (name == "--final") {
             r = number(&c.finalNm, 0.5, 30.0, "nautical miles");
             finalGiven = true;
+        } else if (name == "--aircraft") {
+            if (!take(&c.aircraft))
+                return Fail("--aircraft needs twin or single");
+            if (!StandInAircraft(c.aircraft))
+                return Fail("--aircraft takes twin or single, not " + c.aircraft);
+            aircraftGiven = true;
         } else if (name == "--rate") {
             r = number(&c.rate, 1e-3, 1000.0, "a factor");
             if (r.run && !(c.rate > 0.0))
@@ -241,20 +272,25 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
                 return Fail("--fg-log needs a file name");
         } else if (name == "--fg-attach") {
             std::string text;
-            double readings = 0.0;
-            double commands = 0.0;
             if (!take(&text))
                 return Fail("--fg-attach needs READINGS:COMMANDS ports, e.g. 5500:5501");
-            const std::size_t at = text.find(':');
-            if (at == std::string::npos || !ParseNumber(text.substr(0, at), &readings) ||
-                !ParseNumber(text.substr(at + 1), &commands) || readings < 1 || readings > 65535 ||
-                commands < 1 || commands > 65535 || readings != std::floor(readings) ||
-                commands != std::floor(commands)) {
-                return Fail("--fg-attach needs READINGS:COMMANDS ports from 1 to 65535, not " +
-                            text);
+            if (!ParsePorts(text, &c.fgAttachReadingsPort, &c.fgAttachCommandsPort)) {
+                return Fail(
+                    "--fg-attach needs two different READINGS:COMMANDS ports from 1 to 65535, "
+                    "not " +
+                    text);
             }
-            c.fgAttachReadingsPort = static_cast<int>(readings);
-            c.fgAttachCommandsPort = static_cast<int>(commands);
+        } else if (name == "--fg-options") {
+            c.printFgOptions = true;
+            c.fgOptionsReadingsPort = flightgear::kDefaultReadingsPort;
+            c.fgOptionsCommandsPort = flightgear::kDefaultCommandsPort;
+            if (hasValue &&
+                !ParsePorts(value, &c.fgOptionsReadingsPort, &c.fgOptionsCommandsPort)) {
+                return Fail(
+                    "--fg-options takes two different READINGS:COMMANDS ports from 1 to 65535, "
+                    "not " +
+                    value);
+            }
         } else if (name == "--log") {
             if (!take(&c.logPath))
                 return Fail("--log needs a file name");
@@ -281,10 +317,15 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine* 
             return r;
     }
 
-    const bool fgOptions = c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty() ||
-                           !c.fgOptions.empty();
+    if (c.printFgOptions && args.size() != 1)
+        return Fail("--fg-options prints FlightGear's options and ends: give it alone");
+    const bool fgOptions =
+        c.fgWindow || c.fgAttachReadingsPort != 0 || !c.fgLogPath.empty() || !c.fgOptions.empty();
     if (fgOptions && c.backend != Backend::FlightGear) {
         return Fail("--fg-window, --fg-attach, --fg-log and --fg-option need --backend flightgear");
+    }
+    if (aircraftGiven && c.backend == Backend::FlightGear) {
+        return Fail("--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
     }
     if (c.headless && !c.screenshotPath.empty()) {
         return Fail("--screenshot needs the window; leave out --headless");

@@ -40,7 +40,12 @@ struct CommandLine {
     bool fgWindow = false;         // FlightGear draws in its own window
     int fgAttachReadingsPort = 0;  // --fg-attach: FlightGear already runs
     int fgAttachCommandsPort = 0;
-    std::string fgLogPath;  // empty: fgfs.log in FlightGear's work folder
+    // --fg-options: print the options a FlightGear started by the user needs
+    // (with these ports) and end.
+    bool printFgOptions = false;
+    int fgOptionsReadingsPort = 0;
+    int fgOptionsCommandsPort = 0;
+    std::string fgLogPath;               // empty: fgfs.log in FlightGear's work folder
     std::vector<std::string> fgOptions;  // --fg-option: passed to fgfs
     StartKind start = StartKind::InAir;
     double latitudeDeg = 51.4775;
@@ -51,6 +56,7 @@ struct CommandLine {
     std::string airportIcao;
     std::string runway;  // empty: the longest runway, into the wind
     double finalNm = 5.0;
+    std::string aircraft = "twin";  // the stand-in's aircraft (sim/model/Aircraft.h)
     double windFromDeg = 0.0;
     double windSpeedKt = 0.0;  // at the surface
     bool windGradient = false;

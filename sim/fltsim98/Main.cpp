@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "platform/posix/Desktop.h"
-#include "platform/posix/FlightGearProcess.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RegistryFile.h"
 #include "sim/flightgear/FlightGearSimulator.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
 #include "sim/fltsim98/RealTimeRunner.h"
@@ -48,6 +48,43 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+void Say(const std::string& text) {
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+std::string Minutes(double seconds) {
+    const int s = static_cast<int>(seconds);
+    return s % 60 == 0 ? std::to_string(s / 60) + " minutes" : std::to_string(s) + " s";
+}
+
+// --fg-options: the protocol file where the user's FlightGear finds it (a
+// folder of the user's own, added to FlightGear's data path: its installed
+// data is not ours to write) and the options on standard output, one a line,
+// so that they can be pasted or handed to fgfs as they are.
+int PrintFlightGearOptions(const corvane::sim::CommandLine& command) {
+    namespace fg = corvane::sim::flightgear;
+    using corvane::desktop::FlightGearProcess;
+    fg::LaunchPlan plan;
+    plan.dataFolder = FlightGearProcess::UserDataFolder();
+    plan.readingsPort = command.fgOptionsReadingsPort;
+    plan.commandsPort = command.fgOptionsCommandsPort;
+    std::string error;
+    if (!FlightGearProcess::WriteProtocolFile(plan.dataFolder, &error))
+        return Fail("the protocol file cannot be written: " + error);
+    for (const std::string& option : fg::AttachOptions(plan))
+        std::printf("%s\n", option.c_str());
+    std::fprintf(stderr,
+                 "Paste the options above into FlightGear's launcher (Settings, Additional "
+                 "Settings), one a line; they fly the Cessna 172P and read the protocol file "
+                 "%s/Protocol/%s.xml, just written. Then start FlightGear and run\n"
+                 "    corvane-fltsim98 --backend flightgear --fg-attach %d:%d\n"
+                 "(or corvane-flightgear --attach), which waits for FlightGear; then Corvane.\n",
+                 plan.dataFolder.c_str(), std::string(fg::kProtocolName).c_str(), plan.readingsPort,
+                 plan.commandsPort);
+    return 0;
+}
+
 std::string ExecutablePath(char* argv0) {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -69,6 +106,8 @@ int main(int argc, char** argv) {
             std::fputc('\n', stderr);
         return parsed.exitCode;
     }
+    if (command.printFgOptions)
+        return PrintFlightGearOptions(command);
 #ifndef CORVANE_FLTSIM_WINDOW
     if (!command.headless) {
         return Fail("this build has no window (built without Qt); run it with --headless");
@@ -94,23 +133,35 @@ int main(int argc, char** argv) {
         corvane::desktop::FlightGearProcess::Options fg;
         fg.plan = SimulatorSetup::FlightGearPlan(command);
         fg.attach = command.fgAttachReadingsPort != 0;
+        if (!fg.attach && !setup.PlaceFlightGear(fg.plan, command, &error))
+            return Fail(error);
         fg.logPath = command.fgLogPath;
+        fg.notice = [](const std::string& text) { Say(text); };
         if (!flightGear.Start(fg, &error))
             return Fail("FlightGear cannot be started: " + error);
+        flightgear::BackendOptions options;
         if (fg.attach) {
-            std::printf("attached to FlightGear: readings on port %d, controls to port %d\n",
-                        flightGear.Plan().readingsPort, flightGear.Plan().commandsPort);
+            options.startLimitS = flightgear::kAttachStartLimitS;
+            Say("waiting up to " + Minutes(options.startLimitS) +
+                " for FlightGear's readings on 127.0.0.1 port " +
+                std::to_string(flightGear.Plan().readingsPort) + " (its controls go to port " +
+                std::to_string(flightGear.Plan().commandsPort) +
+                "); start FlightGear with the options corvane-fltsim98 --fg-options=" +
+                std::to_string(flightGear.Plan().readingsPort) + ":" +
+                std::to_string(flightGear.Plan().commandsPort) + " prints");
         } else {
             std::printf("FlightGear starting (its log is %s):", flightGear.LogPath().c_str());
             for (const std::string& a : flightGear.Command())
                 std::printf(" %s", a.c_str());
             std::printf("\n");
+            Say("waiting up to " + Minutes(options.startLimitS) +
+                " for FlightGear's first readings (it loads its scenery first)");
         }
-        flightgear::BackendOptions options;
         options.crashDetection = command.crashDetection;
         options.paused = command.paused;
         options.rate = command.rate;
         options.logPath = fg.attach ? std::string() : flightGear.LogPath();
+        options.notice = [](const std::string& text) { Say(text); };
         flightGearBackend = std::make_unique<flightgear::FlightGearSimulator>(flightGear, options);
         backend = flightGearBackend.get();
     } else {

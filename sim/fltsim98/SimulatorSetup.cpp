@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/SimulatorSetup.h"
 
+#include "sim/model/Aircraft.h"
+
 #include <algorithm>
 
 #include <cmath>
@@ -94,6 +96,7 @@ bool SimulatorSetup::LoadData(const CommandLine& command, const std::string& pro
 
 SimulatorOptions SimulatorSetup::Options(const CommandLine& command) {
     SimulatorOptions options;
+    options.aircraft = StandInAircraft(command.aircraft).value_or(TwinTurboprop());
     options.rate = command.rate;
     options.windFromDeg = command.windFromDeg;
     options.windSpeedKt = command.windSpeedKt;
@@ -102,6 +105,53 @@ SimulatorOptions SimulatorSetup::Options(const CommandLine& command) {
     options.turbulenceSeed = command.turbulenceSeed;
     options.crashDetection = command.crashDetection;
     return options;
+}
+
+std::optional<RunwayDirection> SimulatorSetup::StartRunway(const CommandLine& command,
+                                                           std::string* airportName,
+                                                           std::string* error) const {
+    if (!database_) {
+        *error = "--airport needs the airport database (see --data)";
+        return std::nullopt;
+    }
+    const int airport = FindAirportByIcao(*database_, command.airportIcao);
+    if (airport == 0) {
+        *error = "no airport " + command.airportIcao + " in " + dataPath_;
+        return std::nullopt;
+    }
+    const navdata::AirportRecord& a = database_->Airports[static_cast<std::size_t>(airport)];
+    std::optional<RunwayDirection> runway =
+        command.runway.empty() ? PreferredRunwayDirection(*database_, airport, command.windFromDeg,
+                                                          command.windSpeedKt)
+                               : FindRunwayDirection(*database_, airport, command.runway);
+    if (!runway) {
+        std::string names;
+        for (const RunwayDirection& d : RunwayDirections(*database_, airport)) {
+            names += (names.empty() ? "" : " ") + d.designator;
+        }
+        *error = command.runway.empty() ? a.name + " has no runway in " + dataPath_
+                                        : "no runway " + command.runway + " at " + a.name +
+                                              (names.empty() ? std::string(" (it has none)")
+                                                             : " (runways: " + names + ")");
+        return std::nullopt;
+    }
+    *airportName = a.name;
+    return runway;
+}
+
+bool SimulatorSetup::PlaceFlightGear(flightgear::LaunchPlan& plan, const CommandLine& command,
+                                     std::string* error) const {
+    if (command.start == StartKind::InAir || !database_)
+        return true;
+    std::string airportName;
+    const std::optional<RunwayDirection> runway = StartRunway(command, &airportName, error);
+    if (!runway)
+        return false;
+    plan.runway = runway->designator;
+    flightgear::StartByPosition(plan, runway->start.thresholdLatitudeDeg,
+                                runway->start.thresholdLongitudeDeg, runway->headingTrueDeg,
+                                runway->elevationM / kMetresPerFoot);
+    return true;
 }
 
 bool SimulatorSetup::Place(Simulator& simulator, const CommandLine& command,
@@ -129,44 +179,22 @@ bool SimulatorSetup::Place(Simulator& simulator, const CommandLine& command,
                       command.latitudeDeg, command.longitudeDeg, command.altitudeFt,
                       command.headingTrueDeg, command.speedKt);
     } else {
-        if (!database_) {
-            *error = "--airport needs the airport database (see --data)";
+        std::string airportName;
+        const std::optional<RunwayDirection> runway = StartRunway(command, &airportName, error);
+        if (!runway)
             return false;
-        }
-        const int airport = FindAirportByIcao(*database_, command.airportIcao);
-        if (airport == 0) {
-            *error = "no airport " + command.airportIcao + " in " + dataPath_;
-            return false;
-        }
-        const navdata::AirportRecord& a = database_->Airports[static_cast<std::size_t>(airport)];
-        std::optional<RunwayDirection> runway =
-            command.runway.empty()
-                ? PreferredRunwayDirection(*database_, airport, command.windFromDeg,
-                                           command.windSpeedKt)
-                : FindRunwayDirection(*database_, airport, command.runway);
-        if (!runway) {
-            std::string names;
-            for (const RunwayDirection& d : RunwayDirections(*database_, airport)) {
-                names += (names.empty() ? "" : " ") + d.designator;
-            }
-            *error = command.runway.empty() ? a.name + " has no runway in " + dataPath_
-                                            : "no runway " + command.runway + " at " + a.name +
-                                                  (names.empty() ? std::string(" (it has none)")
-                                                                 : " (runways: " + names + ")");
-            return false;
-        }
         if (command.start == StartKind::OnFinal) {
             FinalStart final;
             final.runway = runway->start;
             final.distanceNm = command.finalNm;
             simulator.StartOnFinal(final);
             std::snprintf(text, sizeof text, "on a %.1f nm final to runway %s of %s",
-                          command.finalNm, runway->designator.c_str(), a.name.c_str());
+                          command.finalNm, runway->designator.c_str(), airportName.c_str());
         } else {
             simulator.StartOnRunway(runway->start);
             std::snprintf(text, sizeof text,
                           "on the ground at the threshold of runway %s of %s, heading %.0f true",
-                          runway->designator.c_str(), a.name.c_str(), runway->headingTrueDeg);
+                          runway->designator.c_str(), airportName.c_str(), runway->headingTrueDeg);
         }
     }
     if (command.paused)

@@ -13,6 +13,7 @@
 #include "navdata/AirportDatabase.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/fltsim98/CommandLine.h"
+#include "sim/inprocess/AirportLookup.h"
 #include "sim/model/AirportTerrain.h"
 #include "sim/model/Simulator.h"
 
@@ -46,6 +47,14 @@ class SimulatorSetup {
     static constexpr double kFlightGearTopSpeedKt = 120.0;
     static constexpr double kFlightGearFinalSpeedKt = 90.0;
 
+    // A final or runway start of --backend flightgear by the runway's
+    // position in the database (see flightgear::StartByPosition: FlightGear's
+    // own airport data may call the runway otherwise and would then wait
+    // forever). Without a database the plan keeps FlightGear's runway names.
+    // False (with *error) when the airport or runway is unknown.
+    bool PlaceFlightGear(flightgear::LaunchPlan& plan, const CommandLine& command,
+                         std::string* error) const;
+
     // Places the aircraft; *description says where (for the console). False
     // (with *error) when the airport or runway is unknown or the air start is
     // below the ground.
@@ -53,6 +62,11 @@ class SimulatorSetup {
                std::string* error) const;
 
   private:
+    // The runway of an --airport start (the one asked for, else the one into
+    // the wind) and the airport's name; nothing with *error saying why.
+    std::optional<RunwayDirection> StartRunway(const CommandLine& command, std::string* airportName,
+                                               std::string* error) const;
+
     std::optional<navdata::AirportDatabase> database_;
     std::unique_ptr<AirportTerrain> terrain_;
     std::string dataPath_;

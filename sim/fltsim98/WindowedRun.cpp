@@ -119,11 +119,13 @@ int RunWithWindow(int argc, char** argv, const CommandLine& command, SimulatorBa
         });
     }
 
-    // FlightGear in its own window: that window becomes the simulator's
-    // window on the desktop once it shows, so that the program places its
-    // map inside FlightGear's view.
+    // FlightGear in its own window (started so, or the user's own one
+    // attached to): that window becomes the simulator's window on the desktop
+    // once it shows, so that the program places its map inside FlightGear's
+    // view.
     QTimer findFlightGear;
-    if (command.backend == Backend::FlightGear && command.fgWindow) {
+    if (command.backend == Backend::FlightGear &&
+        (command.fgWindow || command.fgAttachReadingsPort != 0)) {
         QObject::connect(&findFlightGear, &QTimer::timeout, [&] {
             const std::uint64_t id = qtui::X11FindWindowTitled("FlightGear");
             if (id == 0)

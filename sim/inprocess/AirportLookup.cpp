@@ -170,6 +170,23 @@ std::vector<RunwayDirection> RunwayDirections(const navdata::AirportDatabase& db
     return directions;
 }
 
+std::vector<std::vector<RunwayDirection>> RunwayDirectionsOfEveryAirport(
+    const navdata::AirportDatabase& db) {
+    const int airports = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
+    std::vector<std::vector<RunwayDirection>> byAirport(
+        static_cast<std::size_t>(std::max(airports, 0)) + 1);
+    const int count = std::min<int>(db.RunwayCount, static_cast<int>(db.Runways.size()) - 1);
+    for (int i = 1; i <= count; ++i) {
+        const navdata::RunwayRecord& r = db.Runways[static_cast<std::size_t>(i)];
+        if (r.airportNumber < 1 || r.airportNumber > airports)
+            continue;
+        auto& directions = byAirport[static_cast<std::size_t>(r.airportNumber)];
+        directions.push_back(MakeDirection(r, i, true));
+        directions.push_back(MakeDirection(r, i, false));
+    }
+    return byAirport;
+}
+
 std::optional<RunwayDirection> FindRunwayDirection(const navdata::AirportDatabase& db, int airport,
                                                    std::string_view designator) {
     const int wanted = ParseDesignator(designator);

@@ -53,6 +53,11 @@ std::string RunwayDesignator(int code);
 // Both directions of every runway of the airport, in file order.
 std::vector<RunwayDirection> RunwayDirections(const navdata::AirportDatabase& db, int airport);
 
+// RunwayDirections of every airport at once, in one pass over the runways:
+// element i holds those of airport record i (element 0 is empty).
+std::vector<std::vector<RunwayDirection>> RunwayDirectionsOfEveryAirport(
+    const navdata::AirportDatabase& db);
+
 // The direction named by a designator: one or two digits and an optional L, R
 // or C (case and a leading zero do not matter). nullopt when the airport has
 // no such runway or the designator is malformed.

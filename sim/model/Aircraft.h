@@ -16,6 +16,9 @@ namespace corvane::sim {
 
 // The twin turboprop the stand-in has always flown (AircraftConfig's defaults).
 AircraftConfig TwinTurboprop();
+// A high-wing single-engine piston of about 1,100 kg with a fixed gear, no
+// spoilers and no reverse, flaps in detents (docs/flight-model.md).
+AircraftConfig LightSingle();
 
 // The configuration of an aircraft id ("twin"), or nullopt.
 std::optional<AircraftConfig> StandInAircraft(const std::string& id);

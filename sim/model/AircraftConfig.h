@@ -62,6 +62,10 @@ struct AircraftConfig {
     // to 200 kt, full flaps to 150 kt); the flaps land at landingFlaps.
     std::vector<FlapPlacard> flapSettings = {{"approach", 0.4, 200.0}, {"down", 1.0, 150.0}};
     double landingFlaps = 1.0;
+    // The flap lever moves the flaps to the nearest setting (up or one of the
+    // settings) instead of anywhere between.
+    bool flapDetents = false;
+    bool hasSpoilers = true;
 
     // Surfaces and gear: full travel times.
     double flapsTravelS = 10.0;
@@ -82,6 +86,19 @@ struct AircraftConfig {
     double wheelbaseM = 5.2;
     double mainGearAftOfCgM = 0.6;  // the rest of the wheelbase is ahead, to the nose wheel
     double mainGearTrackM = 5.2;
+    // The struts (both main wheels together, and the nose wheel): a spring
+    // that the static load compresses by 0.25 m (main) and 0.10 m (nose), and
+    // a damper of 0.3 of the critical damping of the mass each carries, 0.9 on
+    // the rebound. A touchdown sinking at 10 ft/s then loads the main gear
+    // with about 1.6 times the weight, as landing gear is designed for.
+    double mainStrutStiffnessNPerM = 1.98e5;
+    double mainStrutDampingNsPerM = 1.9e4;
+    double mainStrutReboundDampingNsPerM = 5.7e4;
+    double noseStrutStiffnessNPerM = 6.45e4;
+    double noseStrutDampingNsPerM = 3.9e3;
+    double noseStrutReboundDampingNsPerM = 1.17e4;
+    // Pitch inertia about the centre of gravity (radius of gyration 2.2 m).
+    double pitchInertiaKgM2 = 27000.0;
     double maxNoseWheelDeg = 40.0;          // at walking pace
     double maxNoseWheelHighSpeedDeg = 4.0;  // above 60 kt
     double maxGroundLateralG = 0.35;
@@ -89,8 +106,6 @@ struct AircraftConfig {
     double brakeFriction = 0.45;  // at full brake
     double bellyFriction = 0.45;
     double maxGroundPitchDeg = 11.0;
-    double rotationStartKt = 75.0;  // nose can begin to lift above this indicated speed
-    double rotationFullKt = 95.0;   // full nose-up authority
     double pitchRateGroundDegPerS = 3.0;
 
     // Crash detection thresholds (while the crash setting is on).

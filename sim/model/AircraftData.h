@@ -65,7 +65,8 @@ struct AircraftData {
 };
 
 // Flap positions closer than this count as the same setting: a surface
-// settling on its detent, a reading rounded on its way.
-inline constexpr double kFlapPositionTolerance = 0.02;
+// settling on its detent, a lever set a little short of its end (3 % of the
+// travel is about 1 degree of a 30-degree flap).
+inline constexpr double kFlapPositionTolerance = 0.03;
 
 }  // namespace corvane::sim

@@ -10,7 +10,9 @@
 // wide hill.
 //
 // The input is plain structs (the process converts its airport database); the
-// field is built once and then answers without allocating.
+// field is built once and then answers without allocating once it has seen
+// the region. It keeps the airports around the last answer, so that the next
+// answer nearby looks at them alone: one field serves one thread.
 #pragma once
 
 #include <cstddef>
@@ -73,12 +75,37 @@ class AirportTerrain : public Terrain {
 
     static int CellIndex(int latCell, int lonCell) { return latCell * 360 + lonCell; }
 
+    // The airports whose influence or core can reach within radiusM of the
+    // point, in the grid's order.
+    void Gather(double latitudeDeg, double longitudeDeg, double radiusM,
+                std::vector<std::uint32_t>& out) const;
+    // The airports that can reach the point: those gathered around the last
+    // centre while the point is within kNearbyMarginM of it.
+    // withoutSeam: no longitude of them needs wrapping at the point.
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
+                                             bool& withoutSeam) const;
+    // The field at the point from the airports that can reach it; kWrap:
+    // longitude differences wrapped to half a turn.
+    template <bool kWrap>
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                 double longitudeDeg) const;
+
+    static constexpr double kNearbyMarginM = 5000.0;
+    static constexpr double kNearbyLatitudeLimitDeg = 80.0;
+
     Options options_;
     std::vector<Airport> airports_;
     std::vector<Runway> runways_;
     std::vector<std::uint32_t> cellStart_;  // 180 * 360 + 1 entries
     std::vector<std::uint32_t> cellItems_;
     std::size_t ignored_ = 0;
+
+    mutable std::vector<std::uint32_t> nearby_;
+    mutable std::vector<std::uint32_t> scratch_;
+    mutable double nearbyLatitudeDeg_ = 0.0;
+    mutable double nearbyLongitudeDeg_ = 0.0;
+    mutable bool nearbyValid_ = false;
+    mutable bool nearbyWithoutSeam_ = false;
 };
 
 }  // namespace corvane::sim

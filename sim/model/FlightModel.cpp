@@ -18,13 +18,10 @@ using units::kRadToDeg;
 
 constexpr double kMinAeroSpeedMps = 1.0;
 constexpr double kApBankTimeConstantS = 1.0;
-constexpr double kStopSpeedMps = 0.25;
-constexpr double kMovingSpeedMps = 1.5;
 constexpr double kGearDownAndLocked = 0.99;
-constexpr double kDifferentialBrakeYawRadPerS = 0.15;
-// Net upward force (share of the weight) that lifts the wheels off; the margin
-// keeps a landing aircraft whose lift still nearly equals its weight down.
-constexpr double kLiftoffMargin = 0.03;
+// Substeps of a step on the struts: 5 ms at the simulator's 20 ms step, short
+// against the struts' periods (0.5 s and more).
+constexpr int kContactSubsteps = 4;
 
 void MoveToward(double& value, double target, double maxStep) {
     if (value < target) {
@@ -45,12 +42,26 @@ double ElevationAt(const FlightModel::Environment& env, double latDeg, double lo
 }  // namespace
 
 FlightModel::FlightModel(const AircraftConfig& config)
-    : config_(config), aero_(config_), engines_(config_), autopilot_(config_) {
+    : config_(config),
+      aero_(config_),
+      engines_(config_),
+      gear_(config_),
+      handling_(config_),
+      autopilot_(config_) {
     state_.staticThrustPerEngineN = config_.staticThrustPerEngineN;
 }
 
-double FlightModel::ContactHeightM() const {
-    return config_.bellyHeightM + (config_.gearHeightM - config_.bellyHeightM) * state_.gear;
+double FlightModel::FlapTarget(double lever) const {
+    const double wanted = std::clamp(lever, 0.0, 1.0);
+    if (!config_.flapDetents || config_.flapSettings.empty())
+        return wanted;
+    // The lever moves the flaps to the nearest detent: up, or a setting.
+    double best = 0.0;
+    for (const FlapPlacard& p : config_.flapSettings) {
+        if (std::abs(p.position - wanted) < std::abs(best - wanted))
+            best = p.position;
+    }
+    return best;
 }
 
 void FlightModel::PlaceOnGround(double latitudeDeg, double longitudeDeg, double headingTrueDeg,
@@ -62,14 +73,17 @@ void FlightModel::PlaceOnGround(double latitudeDeg, double longitudeDeg, double 
     s.headingTrueDeg = encoding::Wrap360(headingTrueDeg);
     s.gear = 1.0;
     s.onGround = true;
+    s.mainWheelsOnGround = true;
+    s.noseWheelOnGround = true;
     s.trimAlphaBodyDeg = 4.0;
     state_ = s;
+    // Standing level, the struts compressed by the aircraft's weight.
     state_.groundElevationM = ElevationAt(env, state_.latitudeDeg, state_.longitudeDeg);
-    state_.altitudeM = state_.groundElevationM + ContactHeightM();
+    state_.altitudeM = state_.groundElevationM + config_.gearHeightM;
     engines_.Reset(0.0);
     autopilot_.Reset();
     apCommand_ = Autopilot::Command{};
-    rolledSinceStop_ = false;
+    pitchRateRadS_ = 0.0;
     UpdateDerived(env);
 }
 
@@ -82,9 +96,9 @@ double FlightModel::PlaceInAir(double latitudeDeg, double longitudeDeg, double a
     s.longitudeDeg = encoding::Wrap180(longitudeDeg);
     s.altitudeM = altitudeM;
     s.headingTrueDeg = encoding::Wrap360(headingTrueDeg);
-    s.flaps = std::clamp(flaps, 0.0, 1.0);
-    s.gear = std::clamp(gear, 0.0, 1.0);
-    s.spoilers = std::clamp(spoilers, 0.0, 1.0);
+    s.flaps = FlapTarget(flaps);
+    s.gear = config_.retractableGear ? std::clamp(gear, 0.0, 1.0) : 1.0;
+    s.spoilers = config_.hasSpoilers ? std::clamp(spoilers, 0.0, 1.0) : 0.0;
     s.onGround = false;
 
     const double density = Atmosphere::DensityKgM3(altitudeM);
@@ -119,7 +133,7 @@ double FlightModel::PlaceInAir(double latitudeDeg, double longitudeDeg, double a
     engines_.Reset(lever);
     autopilot_.Reset();
     apCommand_ = Autopilot::Command{};
-    rolledSinceStop_ = false;
+    pitchRateRadS_ = 0.0;
     UpdateDerived(env);
     return lever;
 }
@@ -155,11 +169,17 @@ FlightModel::StepOutcome FlightModel::Step(const ControlInputs& in, const Enviro
         return outcome;
     }
 
-    // Surfaces follow their levers; the gear cannot retract with weight on the wheels.
-    MoveToward(s.flaps, std::clamp(in.flapsLever, 0.0, 1.0), dtS / config_.flapsTravelS);
-    MoveToward(s.spoilers, std::clamp(in.spoilersLever, 0.0, 1.0), dtS / config_.spoilersTravelS);
-    const double gearTarget = in.gearDown ? 1.0 : (s.onGround ? s.gear : 0.0);
-    MoveToward(s.gear, gearTarget, dtS / config_.gearTravelS);
+    // Surfaces follow their levers (an aircraft without spoilers or with a
+    // fixed gear ignores those); the gear cannot retract with weight on the
+    // wheels.
+    MoveToward(s.flaps, FlapTarget(in.flapsLever), dtS / config_.flapsTravelS);
+    if (config_.hasSpoilers)
+        MoveToward(s.spoilers, std::clamp(in.spoilersLever, 0.0, 1.0),
+                   dtS / config_.spoilersTravelS);
+    if (config_.retractableGear) {
+        const double gearTarget = in.gearDown ? 1.0 : (s.onGround ? s.gear : 0.0);
+        MoveToward(s.gear, gearTarget, dtS / config_.gearTravelS);
+    }
 
     const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
                    s.velocityUpMps - env.windUpMps};
@@ -199,29 +219,50 @@ FlightModel::StepOutcome FlightModel::Step(const ControlInputs& in, const Enviro
     }
 
     const double groundBefore = s.groundElevationM;
-    if (s.onGround) {
-        RollOnGround(in, air, tas, density, alphaCommand, dtS, outcome);
+    const double pitchBeforeDeg = s.pitchDeg;
+    const bool onWheels = s.gear >= kGearDownAndLocked;
+    if (s.onGround && onWheels) {
+        const double subDt = dtS / kContactSubsteps;
+        for (int i = 0; i < kContactSubsteps; ++i)
+            RollOnWheels(in, env, alphaCommand, groundRateMps_, subDt);
+    } else if (s.onGround) {
+        SlideOnBelly(in, air, tas, density, dtS);
     } else {
         FlyInAir(in, air, tas, density, alphaCommand, dtS);
+        pitchRateRadS_ = (s.pitchDeg - pitchBeforeDeg) * kDegToRad / dtS;
     }
 
     s.groundElevationM = ElevationAt(env, s.latitudeDeg, s.longitudeDeg);
-    const double groundRateMps = (s.groundElevationM - groundBefore) / dtS;
-    if (s.onGround) {
-        s.altitudeM = s.groundElevationM + ContactHeightM();
-        s.velocityUpMps = 0.0;
-    } else if (!outcome.liftoff && s.altitudeM <= s.groundElevationM + ContactHeightM()) {
-        Touchdown(in, groundRateMps, outcome);
-    }
-
-    if (s.onGround && !s.crashed) {
-        const double gs = std::hypot(s.velocityEastMps, s.velocityNorthMps);
-        if (gs > kMovingSpeedMps) {
-            rolledSinceStop_ = true;
-        } else if (rolledSinceStop_ && gs < kStopSpeedMps) {
-            rolledSinceStop_ = false;
-            outcome.stopped = true;
+    groundRateMps_ = (s.groundElevationM - groundBefore) / dtS;
+    outcome.sinkRateFpm = -(s.velocityUpMps - groundRateMps_) * units::kFpmPerMps;
+    if (s.onGround && onWheels) {
+        const Gear::Outputs g = gear_.Compute(GearInputs(groundRateMps_));
+        s.mainWheelsOnGround = g.main.contact;
+        s.noseWheelOnGround = g.nose.contact;
+        if (!g.main.contact && !g.nose.contact) {
+            // The struts have stretched out: flying again.
+            s.onGround = false;
+            outcome.contactEnded = true;
+            const double tasNow = std::hypot(std::hypot(s.velocityEastMps - env.windEastMps,
+                                                        s.velocityNorthMps - env.windNorthMps),
+                                             s.velocityUpMps - env.windUpMps);
+            const double gammaNow =
+                tasNow > kMinAeroSpeedMps
+                    ? std::asin(std::clamp((s.velocityUpMps - env.windUpMps) / tasNow, -1.0, 1.0))
+                    : 0.0;
+            s.alphaBodyDeg = s.pitchDeg - gammaNow * kRadToDeg;
         }
+    } else if (s.onGround) {
+        s.altitudeM = s.groundElevationM + config_.bellyHeightM;
+        s.velocityUpMps = 0.0;
+    } else if (onWheels) {
+        const Gear::Inputs gi = GearInputs(groundRateMps_);
+        if (gear_.WheelHeightM(gi, false) < 0.0 || gear_.WheelHeightM(gi, true) < 0.0)
+            BeginContact(groundRateMps_, pitchBeforeDeg, dtS, outcome);
+    } else if (s.altitudeM <= s.groundElevationM + config_.bellyHeightM) {
+        BeginContact(groundRateMps_, pitchBeforeDeg, dtS, outcome);
+        s.altitudeM = s.groundElevationM + config_.bellyHeightM;
+        s.velocityUpMps = 0.0;
     }
     UpdateDerived(env);
     return outcome;
@@ -320,108 +361,141 @@ void FlightModel::FlyInAir(const ControlInputs& in, const Vec3& air, double tasM
     s.pitchDeg = newGamma * kRadToDeg + s.alphaBodyDeg;
 }
 
-void FlightModel::RollOnGround(const ControlInputs& in, const Vec3& air, double tasMps,
-                               double densityKgM3, double alphaCommandRad, double dtS,
-                               StepOutcome& outcome) {
-    AircraftState& s = state_;
-    const double sigma = densityKgM3 / Atmosphere::kSeaLevelDensityKgM3;
-    const double iasKt = tasMps * std::sqrt(sigma) * units::kKnotsPerMps;
-    const bool onWheels = s.gear >= 0.5;
+Gear::Inputs FlightModel::GearInputs(double groundRateMps) const {
+    Gear::Inputs g;
+    g.heightM = state_.altitudeM - state_.groundElevationM;
+    g.climbMps = state_.velocityUpMps - groundRateMps;
+    g.pitchRad = state_.pitchDeg * kDegToRad;
+    g.pitchRateRadS = pitchRateRadS_;
+    return g;
+}
 
-    // Nose: lifts towards the commanded attitude as speed gives the elevator authority.
-    const double authority = std::clamp(
-        (iasKt - config_.rotationStartKt) / (config_.rotationFullKt - config_.rotationStartKt), 0.0,
-        1.0);
-    const double maxPitch = onWheels ? config_.maxGroundPitchDeg * authority : 0.0;
-    const double pitchTarget = std::clamp(alphaCommandRad * kRadToDeg, 0.0, maxPitch);
-    MoveToward(s.pitchDeg, pitchTarget, config_.pitchRateGroundDegPerS * dtS);
+void FlightModel::RollOnWheels(const ControlInputs& in, const Environment& env,
+                               double alphaCommandRad, double groundRateMps, double dtS) {
+    AircraftState& s = state_;
+    const double psi = s.headingTrueDeg * kDegToRad;
+    const Vec3 eh{std::sin(psi), std::cos(psi), 0.0};
+    const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
+                   s.velocityUpMps - env.windUpMps};
+    const double tas = std::sqrt(air.x * air.x + air.y * air.y + air.z * air.z);
+    const double density = Atmosphere::DensityKgM3(s.altitudeM);
+    const double theta = s.pitchDeg * kDegToRad;
+    const double gammaAir =
+        tas > kMinAeroSpeedMps ? std::asin(std::clamp(air.z / tas, -1.0, 1.0)) : 0.0;
+    const double alpha = theta - gammaAir;
+    s.alphaBodyDeg = alpha * kRadToDeg;
     s.bankDeg = 0.0;
     s.sideslipDeg = 0.0;
     s.aileronApplied = std::clamp(in.aileron, -1.0, 1.0);
     s.rudderApplied = std::clamp(in.rudder, -1.0, 1.0);
+
+    const double q = 0.5 * density * tas * tas;
+    Aerodynamics::Inputs ai{alpha, 0.0, s.flaps, s.spoilers, s.gear, q};
+    lastAero_ = aero_.Compute(ai);
+    const Vec3 ev = tas > kMinAeroSpeedMps ? Vec3{air.x / tas, air.y / tas, air.z / tas} : eh;
+    const double thrust = engines_.TotalThrustN();
+    const double m = config_.massKg;
+    const double weight = m * kGravityMps2;
+
+    const Gear::Outputs g = gear_.Compute(GearInputs(groundRateMps));
+    s.mainWheelsOnGround = g.main.contact;
+    s.noseWheelOnGround = g.nose.contact;
+
+    // Friction at the wheels: rolling on both, the brakes on the main wheels.
+    const double brake =
+        in.parkingBrake
+            ? 1.0
+            : 0.5 * (std::clamp(in.leftBrake, 0.0, 1.0) + std::clamp(in.rightBrake, 0.0, 1.0));
+    const double frictionN =
+        (config_.rollingFriction + config_.brakeFriction * brake) * g.main.forceN +
+        config_.rollingFriction * g.nose.forceN;
+    const double alongN = thrust * std::cos(theta) - lastAero_.dragN * (ev.x * eh.x + ev.y * eh.y);
+    const double upN =
+        lastAero_.liftN + thrust * std::sin(theta) - lastAero_.dragN * ev.z + g.verticalForceN;
+
+    double speed = s.velocityEastMps * eh.x + s.velocityNorthMps * eh.y;
+    double alongAccel;
+    if (std::abs(speed) < 0.05 && std::abs(alongN) <= frictionN) {
+        alongAccel = -speed / dtS;  // held by the brakes and the tyres
+    } else {
+        const double direction = std::abs(speed) < 0.05 ? alongN : speed;
+        alongAccel = (alongN - std::copysign(frictionN, direction)) / m;
+        const double next = speed + alongAccel * dtS;
+        if (std::abs(speed) >= 0.05 && next * speed < 0.0)
+            alongAccel = -speed / dtS;
+    }
+    const double upAccel = (upN - weight) / m;
+    speed += alongAccel * dtS;
+    s.velocityUpMps += upAccel * dtS;
+
+    // Pitch: the struts' forces, the friction below the centre of gravity and
+    // the elevator's moment towards the commanded angle of attack.
+    const double inertia = config_.pitchInertiaKgM2;
+    const double elevatorNm = handling_.ElevatorMomentNm(alphaCommandRad, alpha, pitchRateRadS_, q);
+    const double heightM = s.altitudeM - s.groundElevationM;
+    const double frictionNm =
+        -heightM * std::copysign(frictionN, speed) * (std::abs(speed) < 0.05 ? 0.0 : 1.0);
+    pitchRateRadS_ += (g.pitchMomentNm + elevatorNm + frictionNm) / inertia * dtS;
+    double pitch = s.pitchDeg + pitchRateRadS_ * dtS * kRadToDeg;
+    // The tail meets the runway at the aircraft's largest attitude on the ground.
+    if (pitch > config_.maxGroundPitchDeg && s.mainWheelsOnGround) {
+        pitch = config_.maxGroundPitchDeg;
+        pitchRateRadS_ = std::min(pitchRateRadS_, 0.0);
+    }
+    s.pitchDeg = pitch;
+
+    // Normal load: the specific force along the body's vertical axis.
+    s.normalLoadG =
+        (-std::sin(theta) * alongAccel + std::cos(theta) * (upAccel + kGravityMps2)) / kGravityMps2;
+
+    if (s.mainWheelsOnGround || s.noseWheelOnGround)
+        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg +
+                                             handling_.YawRateRadS(in, speed) * kRadToDeg * dtS);
+    const double newPsi = s.headingTrueDeg * kDegToRad;
+    s.velocityEastMps = speed * std::sin(newPsi);
+    s.velocityNorthMps = speed * std::cos(newPsi);
+    MoveOverEarth(dtS);
+}
+
+void FlightModel::SlideOnBelly(const ControlInputs& in, const Vec3& air, double tasMps,
+                               double densityKgM3, double dtS) {
+    AircraftState& s = state_;
+    s.bankDeg = 0.0;
+    s.sideslipDeg = 0.0;
+    s.mainWheelsOnGround = false;
+    s.noseWheelOnGround = false;
+    MoveToward(s.pitchDeg, 0.0, config_.pitchRateGroundDegPerS * dtS);
     const double theta = s.pitchDeg * kDegToRad;
     const double gammaAir =
         tasMps > kMinAeroSpeedMps ? std::asin(std::clamp(air.z / tasMps, -1.0, 1.0)) : 0.0;
     s.alphaBodyDeg = (theta - gammaAir) * kRadToDeg;
-
     const double q = 0.5 * densityKgM3 * tasMps * tasMps;
     Aerodynamics::Inputs ai{s.alphaBodyDeg * kDegToRad, 0.0, s.flaps, s.spoilers, s.gear, q};
     lastAero_ = aero_.Compute(ai);
-
     const double psi = s.headingTrueDeg * kDegToRad;
     const Vec3 eh{std::sin(psi), std::cos(psi), 0.0};
-    // Air flow direction (horizontal on the ground); lift is vertical.
-    Vec3 ev = eh;
-    if (tasMps > kMinAeroSpeedMps) {
-        ev = Vec3{air.x / tasMps, air.y / tasMps, air.z / tasMps};
-    }
+    const Vec3 ev =
+        tasMps > kMinAeroSpeedMps ? Vec3{air.x / tasMps, air.y / tasMps, air.z / tasMps} : eh;
     const double thrust = engines_.TotalThrustN();
     const double m = config_.massKg;
     const double weight = m * kGravityMps2;
     const double alongN = thrust * std::cos(theta) - lastAero_.dragN * (ev.x * eh.x + ev.y * eh.y);
     const double upN = lastAero_.liftN + thrust * std::sin(theta) - lastAero_.dragN * ev.z - weight;
-
-    if (upN > kLiftoffMargin * weight) {
-        // Lift-off: the wheels leave the ground with the vertical acceleration.
-        s.onGround = false;
-        s.velocityUpMps = upN / m * dtS;
-        outcome.liftoff = true;
-        MoveOverEarth(dtS);
-        s.altitudeM += 0.01;
-        return;
-    }
-    const double normalN = -upN;
-    s.normalLoadG =
-        (lastAero_.liftN + thrust * std::sin(theta) + normalN) * std::cos(theta) / weight;
-    double mu;
-    if (onWheels) {
-        const double brake =
-            in.parkingBrake
-                ? 1.0
-                : 0.5 * (std::clamp(in.leftBrake, 0.0, 1.0) + std::clamp(in.rightBrake, 0.0, 1.0));
-        mu = config_.rollingFriction + config_.brakeFriction * brake;
-    } else {
-        mu = config_.bellyFriction;
-    }
-    const double frictionN = mu * normalN;
-
+    const double normalN = std::max(-upN, 0.0);
+    s.normalLoadG = (weight + upN + normalN) / weight;
+    const double frictionN = config_.bellyFriction * normalN;
     double speed = s.velocityEastMps * eh.x + s.velocityNorthMps * eh.y;
     if (std::abs(speed) < 0.05) {
-        if (std::abs(alongN) <= frictionN) {
-            speed = 0.0;
-        } else {
-            speed += (alongN - std::copysign(frictionN, alongN)) / m * dtS;
-        }
+        speed = std::abs(alongN) <= frictionN
+                    ? 0.0
+                    : speed + (alongN - std::copysign(frictionN, alongN)) / m * dtS;
     } else {
         const double next = speed + (alongN - std::copysign(frictionN, speed)) / m * dtS;
         speed = (next * speed < 0.0) ? 0.0 : next;
     }
-
-    // Steering: nose wheel from the rudder (and from the ailerons when the
-    // auto-coordinator ties them together), limited by tyre grip.
-    if (onWheels) {
-        const double steer =
-            std::clamp(in.rudder + (in.autoCoordinator ? in.aileron : 0.0), -1.0, 1.0);
-        const double gsKt = std::abs(speed) * units::kKnotsPerMps;
-        const double share = std::clamp((gsKt - 10.0) / 50.0, 0.0, 1.0);
-        const double maxSteerDeg =
-            config_.maxNoseWheelDeg +
-            (config_.maxNoseWheelHighSpeedDeg - config_.maxNoseWheelDeg) * share;
-        double yawRate = speed * std::tan(steer * maxSteerDeg * kDegToRad) / config_.wheelbaseM;
-        const double gripLimit =
-            config_.maxGroundLateralG * kGravityMps2 / std::max(std::abs(speed), 0.1);
-        yawRate = std::clamp(yawRate, -gripLimit, gripLimit);
-        if (!in.parkingBrake) {
-            const double differential =
-                std::clamp(in.rightBrake, 0.0, 1.0) - std::clamp(in.leftBrake, 0.0, 1.0);
-            yawRate += differential * kDifferentialBrakeYawRadPerS *
-                       std::min(1.0, std::abs(speed) / 5.0) * (speed >= 0.0 ? 1.0 : -1.0);
-        }
-        s.headingTrueDeg = encoding::Wrap360(s.headingTrueDeg + yawRate * kRadToDeg * dtS);
-    }
-    const double newPsi = s.headingTrueDeg * kDegToRad;
-    s.velocityEastMps = speed * std::sin(newPsi);
-    s.velocityNorthMps = speed * std::cos(newPsi);
+    (void)in;
+    s.velocityEastMps = speed * eh.x;
+    s.velocityNorthMps = speed * eh.y;
     s.velocityUpMps = 0.0;
     MoveOverEarth(dtS);
 }
@@ -457,48 +531,39 @@ void FlightModel::MoveOverEarth(double dtS) {
     s.altitudeM += s.velocityUpMps * dtS;
 }
 
-void FlightModel::Touchdown(const ControlInputs& in, double groundRateMps, StepOutcome& outcome) {
+void FlightModel::BeginContact(double groundRateMps, double pitchBeforeDeg, double dtS,
+                               StepOutcome& outcome) {
     AircraftState& s = state_;
-    const double sinkFpm = -(s.velocityUpMps - groundRateMps) * units::kFpmPerMps;
-    outcome.touchdown = true;
-    outcome.sinkRateFpm = sinkFpm;
-
-    CrashReason reason = CrashReason::None;
-    if (in.crashDetection) {
-        if (s.gear < kGearDownAndLocked) {
-            reason = CrashReason::GearUp;
-        } else if (sinkFpm > config_.crashSinkFpm) {
-            reason = CrashReason::HardTouchdown;
-        } else if (std::abs(s.bankDeg) > config_.wingStrikeBankDeg) {
-            reason = CrashReason::WingStrike;
-        }
-    }
+    outcome.contactBegan = true;
+    outcome.sinkRateFpm = -(s.velocityUpMps - groundRateMps) * units::kFpmPerMps;
+    outcome.bankAtContactDeg = s.bankDeg;
     s.onGround = true;
-    s.altitudeM = s.groundElevationM + ContactHeightM();
-    if (reason != CrashReason::None) {
-        s.crashed = true;
-        s.velocityEastMps = 0.0;
-        s.velocityNorthMps = 0.0;
-        s.velocityUpMps = 0.0;
-        outcome.crash = true;
-        outcome.crashReason = reason;
-        return;
-    }
+    pitchRateRadS_ = (s.pitchDeg - pitchBeforeDeg) * kDegToRad / dtS;
     // The main gear's side grip swings the nose into the direction of motion.
     const double gs = std::hypot(s.velocityEastMps, s.velocityNorthMps);
     if (gs > 1.0) {
         s.headingTrueDeg =
             encoding::Wrap360(std::atan2(s.velocityEastMps, s.velocityNorthMps) * kRadToDeg);
     }
-    s.velocityUpMps = 0.0;
-    // The main wheels touch behind the centre of gravity and bring the nose
-    // down onto the new, level path: the angle of attack carries over.
-    s.pitchDeg = std::clamp(s.alphaBodyDeg, 0.0, config_.maxGroundPitchDeg);
     s.bankDeg = 0.0;
     s.sideslipDeg = 0.0;
-    if (in.spoilersArmed) {
-        outcome.spoilersDeployed = true;
-    }
+    const Gear::Outputs g = gear_.Compute(GearInputs(groundRateMps));
+    s.mainWheelsOnGround = g.main.contact;
+    s.noseWheelOnGround = g.nose.contact;
+}
+
+void FlightModel::Crash() {
+    AircraftState& s = state_;
+    s.crashed = true;
+    s.onGround = true;
+    s.velocityEastMps = 0.0;
+    s.velocityNorthMps = 0.0;
+    s.velocityUpMps = 0.0;
+    s.tasMps = 0.0;
+    s.iasMps = 0.0;
+    s.groundSpeedMps = 0.0;
+    s.thrustN = 0.0;
+    pitchRateRadS_ = 0.0;
 }
 
 void FlightModel::UpdateDerived(const Environment& env) {
@@ -510,8 +575,10 @@ void FlightModel::UpdateDerived(const Environment& env) {
     s.tasMps = std::sqrt(airX * airX + airY * airY + airZ * airZ);
     s.iasMps = s.tasMps * std::sqrt(sigma);
     s.groundSpeedMps = std::hypot(s.velocityEastMps, s.velocityNorthMps);
-    s.mainWheelsOnGround = s.onGround && s.gear >= 0.5;
-    s.noseWheelOnGround = s.mainWheelsOnGround;
+    if (!s.onGround) {
+        s.mainWheelsOnGround = false;
+        s.noseWheelOnGround = false;
+    }
     s.magneticVariationDeg = env.magneticVariationDeg;
     Aerodynamics::Inputs ai{
         s.alphaBodyDeg * kDegToRad, s.sideslipDeg * kDegToRad, s.flaps, s.spoilers, s.gear, 0.0};

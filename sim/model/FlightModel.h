@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 //
-// The aircraft in flight and on the ground. A point mass with a prescribed
-// angle of attack, bank and sideslip: the elevator (or the autopilot) sets the
-// angle of attack the aircraft settles to, the ailerons a roll rate (or the
-// autopilot a bank angle); lift, drag, side force, thrust and weight move the
-// mass. On the ground the wheels carry it: it rolls along its heading against
-// rolling friction and brakes, steers with the nose wheel and lifts its nose
-// when the speed gives the elevator authority. Every step takes its dt; the
-// model never reads a clock.
+// The aircraft in flight and on the ground. In the air a point mass with a
+// prescribed angle of attack, bank and sideslip: the elevator (or the
+// autopilot) sets the angle of attack the aircraft settles to, the ailerons a
+// roll rate (or the autopilot a bank angle); lift, drag, side force, thrust
+// and weight move the mass. Once a wheel touches, the gear's struts (Gear)
+// carry it: the height and the pitch become free, moved by the struts, the
+// lift, and the elevator's moment, whose authority grows with the dynamic
+// pressure; it rolls along its heading against rolling friction and the main
+// wheels' brakes, and steers with the nose wheel. With the gear not down and
+// locked it slides on its belly. The contact phase runs in substeps short
+// enough to keep the struts stable. Every step takes its dt; the model never
+// reads a clock.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +22,8 @@
 #include "sim/model/Autopilot.h"
 #include "sim/model/ControlInputs.h"
 #include "sim/model/Engines.h"
+#include "sim/model/Gear.h"
+#include "sim/model/GroundHandling.h"
 #include "sim/model/SimEvent.h"
 #include "sim/model/Terrain.h"
 
@@ -33,14 +39,13 @@ class FlightModel {
         double magneticVariationDeg = 0.0;
     };
 
+    // What happened in a step. Touchdowns, lift-offs, stops and crashes as
+    // events are decided from the contact by GroundContactDetector.
     struct StepOutcome {
-        bool touchdown = false;
-        bool liftoff = false;
-        bool crash = false;
-        bool stopped = false;
-        bool spoilersDeployed = false;  // armed spoilers came out at touchdown
-        CrashReason crashReason = CrashReason::None;
-        double sinkRateFpm = 0.0;
+        bool contactBegan = false;      // a wheel or the belly met the ground
+        bool contactEnded = false;      // no wheel touches any more
+        double sinkRateFpm = 0.0;       // downward speed relative to the ground
+        double bankAtContactDeg = 0.0;  // as the ground was met (the wings level after)
     };
 
     explicit FlightModel(const AircraftConfig& config);
@@ -60,6 +65,10 @@ class FlightModel {
                       double gear, double spoilers, const Environment& env);
 
     StepOutcome Step(const ControlInputs& in, const Environment& env, double dtS);
+
+    // Stops the aircraft where it is, broken: it moves no more until the next
+    // placing.
+    void Crash();
 
     // Moves the aircraft over the ground by the given distances (metres),
     // keeping its altitude, attitude and velocity: a sudden displacement, as
@@ -82,21 +91,29 @@ class FlightModel {
                               double dynamicPressurePa, double thrustN) const;
     void FlyInAir(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
                   double alphaCommandRad, double dtS);
-    void RollOnGround(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
-                      double alphaCommandRad, double dtS, StepOutcome& outcome);
+    // One substep on the struts.
+    void RollOnWheels(const ControlInputs& in, const Environment& env, double alphaCommandRad,
+                      double groundRateMps, double dtS);
+    void SlideOnBelly(const ControlInputs& in, const Vec3& air, double tasMps, double densityKgM3,
+                      double dtS);
     void MoveOverEarth(double dtS);
-    double ContactHeightM() const;
-    void Touchdown(const ControlInputs& in, double groundRateMps, StepOutcome& outcome);
+    void BeginContact(double groundRateMps, double pitchBeforeDeg, double dtS,
+                      StepOutcome& outcome);
+    Gear::Inputs GearInputs(double groundRateMps) const;
+    double FlapTarget(double lever) const;
     void UpdateDerived(const Environment& env);
 
     AircraftConfig config_;
     Aerodynamics aero_;
     Engines engines_;
+    Gear gear_;
+    GroundHandling handling_;
     Autopilot autopilot_;
     Autopilot::Command apCommand_;
     AircraftState state_;
     Aerodynamics::Outputs lastAero_;
-    bool rolledSinceStop_ = false;
+    double pitchRateRadS_ = 0.0;  // on the struts; in the air from the attitude's change
+    double groundRateMps_ = 0.0;  // the ground under the aircraft rising
 };
 
 }  // namespace corvane::sim

@@ -43,6 +43,7 @@ Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
       aircraftData_(DataOf(options.aircraft)),
       terrain_(terrain),
       model_(options.aircraft),
+      contact_({options.aircraft.crashSinkFpm, options.aircraft.wingStrikeBankDeg}),
       stepS_(options.stepS > 0.0 && std::isfinite(options.stepS) ? options.stepS : 0.02),
       rate_(options.rate > 0.0 && std::isfinite(options.rate) ? options.rate : 1.0) {
     events_.reserve(256);
@@ -126,10 +127,11 @@ void Simulator::ResetInputs(double throttleLever, double flaps, bool gearDown,
 }
 
 void Simulator::AfterStart() {
+    contact_.Reset(model_.State().onGround, timeS_);
     paused_ = ImageBinding::ReadInputs(space_).paused;
     lastInputs_ = ImageBinding::ReadInputs(space_);
-    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
-    RecordEvent(SimEventKind::Start, nullptr);
+    PublishState();
+    RecordEvent(SimEventKind::Start);
     FillTrace(1u << static_cast<int>(SimEventKind::Start));
 }
 
@@ -175,10 +177,10 @@ void Simulator::StartOnFinal(const FinalStart& final) {
 void Simulator::StartInAir(const AirStart& air) {
     FlightModel::Environment env = EnvironmentForStart(air.latitudeDeg, air.longitudeDeg,
                                                        air.altitudeFt * units::kMetresPerFoot);
-    const double lever =
-        model_.PlaceInAir(air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
-                          air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, 0.0, air.flaps,
-                          air.gearDown ? 1.0 : 0.0, 0.0, env);
+    const double lever = model_.PlaceInAir(
+        air.latitudeDeg, air.longitudeDeg, air.altitudeFt * units::kMetresPerFoot,
+        air.headingTrueDeg, air.iasKt * units::kMpsPerKnot, air.climbFpm * units::kMpsPerFpm,
+        air.flaps, air.gearDown ? 1.0 : 0.0, 0.0, env);
     ResetInputs(lever, air.flaps, air.gearDown, air.headingTrueDeg);
     AfterStart();
 }
@@ -189,29 +191,43 @@ int Simulator::Advance(double hostSeconds) {
     }
     pendingS_ += hostSeconds * rate_;
     int steps = 0;
+    // Readers see the variable space only between calls, so it is written
+    // once, after the last step that moved the aircraft.
+    bool moved = false;
     while (pendingS_ >= stepS_ * (1.0 - 1e-9)) {
         pendingS_ -= stepS_;
-        Step();
+        moved = StepModel() || moved;
         ++steps;
     }
+    if (moved)
+        PublishState();
     pendingS_ = std::max(pendingS_, 0.0);
     return steps;
 }
 
+void Simulator::PublishState() {
+    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
+}
+
 void Simulator::Step() {
+    if (StepModel())
+        PublishState();
+}
+
+bool Simulator::StepModel() {
     const ControlInputs in = ImageBinding::ReadInputs(space_);
     lastInputs_ = in;
     if (in.paused) {
         if (!paused_) {
             paused_ = true;
-            RecordEvent(SimEventKind::Paused, nullptr);
+            RecordEvent(SimEventKind::Paused);
         }
-        return;
+        return false;
     }
     std::uint32_t mask = 0;
     if (paused_) {
         paused_ = false;
-        RecordEvent(SimEventKind::Resumed, nullptr);
+        RecordEvent(SimEventKind::Resumed);
         mask |= 1u << static_cast<int>(SimEventKind::Resumed);
     }
 
@@ -225,40 +241,49 @@ void Simulator::Step() {
     timeS_ += stepS_;
     ++stepCount_;
 
-    if (outcome.spoilersDeployed) {
-        space_.SetU32(offsets::kSpoilers, 16383);
-    }
-    if (outcome.touchdown) {
+    const AircraftState& st = model_.State();
+    GroundContactDetector::Sense sense;
+    sense.timeS = timeS_;
+    sense.onGround = st.onGround;
+    sense.gearDownAndLocked = st.gear >= 0.99;
+    sense.sinkFpm = outcome.sinkRateFpm;
+    sense.bankDeg = outcome.contactBegan ? outcome.bankAtContactDeg : st.bankDeg;
+    sense.groundSpeedMps = st.groundSpeedMps;
+    sense.crashDetection = in.crashDetection;
+    const GroundContactDetector::Events events = contact_.Update(sense);
+    if (events.touchdown) {
         ++touchdownCount_;
-        RecordEvent(SimEventKind::Touchdown, &outcome);
+        RecordEvent(SimEventKind::Touchdown, events.sinkFpm);
         mask |= 1u << static_cast<int>(SimEventKind::Touchdown);
+        // Armed spoilers deploy fully (the lever moves too).
+        if (in.spoilersArmed && options_.aircraft.hasSpoilers)
+            space_.SetU32(offsets::kSpoilers, 16383);
     }
-    if (outcome.crash) {
+    if (events.crash) {
+        model_.Crash();
         ++crashCount_;
-        RecordEvent(SimEventKind::Crash, &outcome);
+        RecordEvent(SimEventKind::Crash, events.sinkFpm, events.crashReason);
         mask |= 1u << static_cast<int>(SimEventKind::Crash);
     }
-    if (outcome.liftoff) {
-        RecordEvent(SimEventKind::Liftoff, &outcome);
+    if (events.liftoff) {
+        RecordEvent(SimEventKind::Liftoff);
         mask |= 1u << static_cast<int>(SimEventKind::Liftoff);
     }
-    if (outcome.stopped) {
-        RecordEvent(SimEventKind::Stop, &outcome);
+    if (events.stopped) {
+        RecordEvent(SimEventKind::Stop);
         mask |= 1u << static_cast<int>(SimEventKind::Stop);
     }
-    ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
     FillTrace(mask);
     if (sink_ != nullptr) {
         sink_->OnStep(trace_);
     }
+    return true;
 }
 
-void Simulator::RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome) {
+void Simulator::RecordEvent(SimEventKind kind, double sinkFpm, CrashReason reason) {
     SimEvent e = MakeEvent(kind, model_.State(), timeS_);
-    if (outcome != nullptr) {
-        e.sinkRateFpm = outcome->sinkRateFpm;
-        e.crashReason = kind == SimEventKind::Crash ? outcome->crashReason : CrashReason::None;
-    }
+    e.sinkRateFpm = sinkFpm;
+    e.crashReason = reason;
     events_.push_back(e);
     if (sink_ != nullptr) {
         sink_->OnEvent(e);

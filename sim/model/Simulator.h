@@ -20,6 +20,7 @@
 
 #include "sim/model/AircraftConfig.h"
 #include "sim/model/FlightModel.h"
+#include "sim/model/GroundContactDetector.h"
 #include "sim/model/SimEvent.h"
 #include "sim/model/SimulatorBackend.h"
 #include "sim/model/Terrain.h"
@@ -70,6 +71,7 @@ struct AirStart {
     double iasKt = 200.0;
     double flaps = 0.0;
     bool gearDown = false;
+    double climbFpm = 0.0;  // trimmed on this flight path (0: level)
 };
 
 class Simulator final : public SimulatorBackend {
@@ -129,13 +131,19 @@ class Simulator final : public SimulatorBackend {
     double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
 
   private:
+    // One fixed step of the aircraft without writing the variable space;
+    // false while paused.
+    bool StepModel();
+    // The aircraft's state written into the variable space.
+    void PublishState();
     FlightModel::Environment EnvironmentHere() const;
     // Before a start: the mean wind (and the first gust) where the aircraft is placed.
     FlightModel::Environment EnvironmentForStart(double latitudeDeg, double longitudeDeg,
                                                  double altitudeM);
     void ResetInputs(double throttleLever, double flaps, bool gearDown, double headingTrueDeg);
     void AfterStart();
-    void RecordEvent(SimEventKind kind, const FlightModel::StepOutcome* outcome);
+    void RecordEvent(SimEventKind kind, double sinkFpm = 0.0,
+                     CrashReason reason = CrashReason::None);
     void FillTrace(std::uint32_t eventMask);
 
     SimulatorOptions options_;
@@ -143,6 +151,7 @@ class Simulator final : public SimulatorBackend {
     const Terrain* terrain_;
     VariableSpace space_;
     FlightModel model_;
+    GroundContactDetector contact_;
     double stepS_;
     double rate_;
     WindField wind_;

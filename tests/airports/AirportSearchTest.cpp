@@ -4,6 +4,8 @@
 // search window does to the simulator, the main window and the airport window.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/airports/AirportSearch.h"
 #include "app/startup/AirportHandlers.h"
 #include "tests/airports/AirportsTestSupport.h"
@@ -53,6 +55,33 @@ INSTANTIATE_TEST_SUITE_P(
                       SearchCase{"ZeroLongitudeNeverListed", "greenwich", {}},
                       SearchCase{"NothingMatches", "zzz", {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Names and keys of a few letters in both cases, accented ones of the code
+// page and blanks, so that partial and overlapping matches are frequent: the
+// search lists exactly the names whose upper-cased text holds the key.
+TEST(FindAirports, ListsExactlyTheNamesWhoseUpperCaseHoldsTheKey) {
+    const std::string alphabet = "aAbB \xE9\xC9\x9A\x8A\xFF\x9F";
+    std::mt19937 random(11);
+    auto word = [&](int longest) {
+        std::string w(std::uniform_int_distribution<int>(0, longest)(random), ' ');
+        for (char& c : w)
+            c = alphabet[std::uniform_int_distribution<std::size_t>(0,
+                                                                    alphabet.size() - 1)(random)];
+        return w;
+    };
+    navdata::AirportDatabase db;
+    for (int i = 0; i < 300; ++i)
+        AddAirport(db, word(9), 10.0 + i * 0.01, 20.0);
+    for (int k = 0; k < 200; ++k) {
+        const std::string key = word(4);
+        const std::string wanted = UpperCaseAnsi(TrimBlanks(key));
+        std::vector<std::int32_t> expected;
+        for (int i = 1; i <= db.AirportCount; ++i)
+            if (UpperCaseAnsi(db.Airports[std::size_t(i)].name).find(wanted) != std::string::npos)
+                expected.push_back(i);
+        ASSERT_EQ(FindAirports(db, key).airports, expected) << "key '" << key << "'";
+    }
+}
 
 TEST(FindAirports, AccentedLettersMatchAcrossCase) {
     navdata::AirportDatabase db;

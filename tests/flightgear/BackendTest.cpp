@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/flightgear/Cessna172p.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/flightgear/Mapping.h"
@@ -68,6 +69,24 @@ TEST(FlightGearProtocol, FileAndLinesAgreeAndSurviveTheRoundTrip) {
         EXPECT_NEAR(cb->elevator, c.elevator, 1e-5);
         EXPECT_EQ(cb->frozen, c.frozen);
         EXPECT_NEAR(cb->towerLatitudeDeg, c.towerLatitudeDeg, 1e-8);
+    }
+
+    // Values at the ends of the double's range are written whole, not cut
+    // to another number: the tower altitude FlightGear reported goes back
+    // to it as read.
+    for (const double huge : {1e70, -1.5e200, 1.7976931348623157e308}) {
+        Readings r;
+        r.towerAltitudeFt = huge;
+        r.eastFps = -huge;
+        const auto back = ParseReadings(FormatReadings(r));
+        ASSERT_TRUE(back) << huge;
+        EXPECT_EQ(back->towerAltitudeFt, huge);
+        EXPECT_EQ(back->eastFps, -huge);
+        Commands c;
+        c.towerAltitudeFt = huge;
+        const auto cb = ParseCommands(FormatCommands(c));
+        ASSERT_TRUE(cb) << huge;
+        EXPECT_EQ(cb->towerAltitudeFt, huge);
     }
 
     // A line that is not one whole frame is refused.
@@ -135,6 +154,89 @@ TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
     plan.sessionBus = false;  // a display without a session bus
     EXPECT_EQ(LaunchCommand(plan)[0], "dbus-run-session");
     EXPECT_FALSE(has(windowed, "--prop:/sim/rendering/draw-mask/terrain=false"));
+}
+
+TEST(FlightGearCessna, HandbookFiguresFromTheInstalledFiles) {
+    const AircraftData d = Cessna172pData();
+    // sqrt(2 W / (rho0 S CL)) at 1700 lb and 174 ft2: 44.3 kt clean (CL 1.47),
+    // 39.8 kt with 30 degrees of flaps (CL 1.82).
+    EXPECT_NEAR(d.stallCleanKias.value, 44.3, 0.1);
+    EXPECT_NEAR(d.stallLandingKias.value, 39.8, 0.1);
+    EXPECT_NEAR(d.ReferenceKias(), 51.8, 0.1);
+    // The checklist's flap limits: 10 degrees below 110 KIAS, more below 85.
+    EXPECT_EQ(d.FlapLimitKias(1.0 / 3.0), 110.0);
+    EXPECT_EQ(d.FlapLimitKias(0.5), 85.0);
+    EXPECT_EQ(d.FlapLimitKias(1.0), 85.0);
+    EXPECT_TRUE(d.LandingFlapsSet(1.0));
+    EXPECT_FALSE(d.LandingFlapsSet(2.0 / 3.0));
+    // The gear about the centre of gravity (39.0 in): mains 19.2 in behind,
+    // the nose wheel 45.8 in ahead, 86 in between the mains.
+    EXPECT_NEAR(d.gear.mainAftOfCgM.value, 0.487, 0.005);
+    EXPECT_NEAR(d.gear.noseForwardOfCgM.value, 1.164, 0.005);
+    EXPECT_NEAR(d.gear.mainTrackM.value, 2.184, 0.001);
+    for (const SourcedFigure* f : {&d.stallCleanKias, &d.stallLandingKias, &d.gear.mainAftOfCgM,
+                                   &d.gear.noseForwardOfCgM, &d.gear.referenceHeightM})
+        EXPECT_FALSE(f->source.empty());
+}
+
+TEST(FlightGearLaunch, RunwayStartsGoByPositionScreensAndSceneryAsAsked) {
+    auto has = [](const std::vector<std::string>& args, const std::string& a) {
+        return std::find(args.begin(), args.end(), a) != args.end();
+    };
+    auto starting = [](const std::vector<std::string>& args, const std::string& prefix) {
+        for (const std::string& a : args) {
+            if (a.rfind(prefix, 0) == 0)
+                return a;
+        }
+        return std::string();
+    };
+    // Keflavik 11, which FlightGear's scenery calls 10: 10 nm out on a 3
+    // degree path, by position, so that no runway name is needed.
+    LaunchPlan plan;
+    plan.start = LaunchPlan::Start::OnFinal;
+    plan.airport = "BIKF";
+    plan.runway = "11";
+    plan.finalNm = 10.0;
+    StartByPosition(plan, 63.98504094, -22.65499831, 89.97, 171.0);
+    EXPECT_EQ(plan.start, LaunchPlan::Start::InAir);
+    EXPECT_NEAR(plan.latitudeDeg, 63.985, 0.002);  // due west of the threshold
+    EXPECT_NEAR((plan.longitudeDeg + 22.65499831) * std::cos(63.985 * M_PI / 180) * 60.0, -10.0,
+                0.05);
+    EXPECT_NEAR(plan.altitudeFt, 171.0 + 10.0 * 6076.1 * std::tan(3.0 * M_PI / 180), 5.0);
+    EXPECT_NEAR(plan.headingTrueDeg, 89.97, 1e-9);
+    std::vector<std::string> args = FgfsArguments(plan);
+    EXPECT_TRUE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--runway"), "");
+    EXPECT_EQ(starting(args, "--airport"), "");
+    EXPECT_EQ(starting(args, "--offset-distance"), "");
+
+    // A runway start stands on the ground at the threshold, heading down it.
+    LaunchPlan ground;
+    ground.start = LaunchPlan::Start::OnRunway;
+    StartByPosition(ground, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_EQ(ground.start, LaunchPlan::Start::OnGround);
+    args = FgfsArguments(ground);
+    EXPECT_TRUE(has(args, "--lat=21.31870000"));
+    EXPECT_TRUE(has(args, "--heading=69"));
+    EXPECT_FALSE(has(args, "--in-air"));
+    EXPECT_EQ(starting(args, "--altitude"), "");
+    // An air start stays as it is.
+    LaunchPlan air;
+    air.start = LaunchPlan::Start::InAir;
+    air.latitudeDeg = 1.0;
+    StartByPosition(air, 21.3187, -157.9225, 69.0, 13.0);
+    EXPECT_DOUBLE_EQ(air.latitudeDeg, 1.0);
+
+    // Two FlightGears at once try different virtual screens; scenery folders
+    // besides FlightGear's own are named to it.
+    ground.virtualScreen = 110;
+    ground.sceneryFolders = {"/scenery/a"};
+    const std::vector<std::string> command = LaunchCommand(ground);
+    const auto n = std::find(command.begin(), command.end(), "-n");
+    ASSERT_NE(n, command.end());
+    EXPECT_EQ(*(n + 1), "110");
+    EXPECT_TRUE(has(command, "--fg-scenery=/scenery/a"));
+    EXPECT_FALSE(has(LaunchCommand(plan), "-n"));
 }
 
 // A channel the test writes FlightGear's lines into and reads the controls from.
@@ -260,6 +362,40 @@ TEST(FlightGearBackend, PublishesTheReadingsAndSendsTheLevers) {
 // A toy aircraft that answers the controls as a light aircraft does: the
 // elevator pitches, the aileron rolls, the flight path follows the pitch
 // less the angle of attack and the heading turns with the bank.
+TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
+    // Level at 3 degrees of angle of attack, asked to climb.
+    struct Case {
+        const char* name;
+        double iasKt;
+        double climbTargetMps;
+        double maxTargetDeg;
+        double minTargetDeg;
+    };
+    const Case cases[] = {
+        // 2.5 m/s at 90 kt: path 3.1 + alpha 3 + 1.2 x 2.5 = 9.1 degrees.
+        {"a climb it can fly", 90.0, 2.5, 9.2, 9.0},
+        // 1,500 ft/min would want 10.9 + 3 + 9.1 = 23 degrees: held to the
+        // path now (level) plus 10 degrees of angle of attack.
+        {"a go-around's climb", 90.0, 7.62, 10.0, 9.9},
+        // At 55 kt, 10 kt below the lowest speed: 10 degrees less.
+        {"too slow for it", 55.0, 7.62, 0.0, -0.1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControlLoops loops;
+        Autopilot::Command command;
+        command.holdsPitch = true;
+        command.climbTargetMps = c.climbTargetMps;
+        LoopSense sense;
+        sense.alphaDeg = 3.0;
+        sense.iasKt = c.iasKt;
+        sense.tasMps = c.iasKt * 0.514444;
+        loops.Update(command, sense, 0.0, 0.0, 0.0, false, 1.0 / 30);
+        EXPECT_LE(loops.PitchTargetDeg(), c.maxTargetDeg);
+        EXPECT_GE(loops.PitchTargetDeg(), c.minTargetDeg);
+    }
+}
+
 TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
     Fixture f;
     Readings r = Flying();
@@ -363,6 +499,74 @@ TEST(FlightGearBackend, TouchdownStopAndCrashAreEvents) {
     }
 }
 
+TEST(FlightGearBackend, TheWheelsAndTheLoadAreTheFlightModelsOwn) {
+    // The load is JSBSim's Nz (the gear's force in it), not FlightGear's
+    // nlf (the lift alone: 0 standing); gear[0] is the Cessna's nose wheel.
+    const std::string file = ProtocolFileText();
+    EXPECT_NE(file.find("<node>/fdm/jsbsim/accelerations/Nz</node>"), std::string::npos);
+    EXPECT_EQ(file.find("/accelerations/nlf"), std::string::npos);
+    EXPECT_NE(file.find("<name>wow-nose</name>\n    <type>bool</type>\n    <format>%d</format>\n"
+                        "    <node>/gear/gear[0]/wow</node>"),
+              std::string::npos);
+
+    Fixture f;
+    Readings r = Flying();
+    r.normalLoadG = 1.0;
+    f.Feed(r);
+    // The nose wheel touches first, with the struts' load in the reading.
+    r.timeS += 0.05;
+    r.noseWheelOnGround = true;
+    r.normalLoadG = 2.4;
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().noseWheelOnGround);
+    EXPECT_FALSE(f.sim.State().mainWheelsOnGround);
+    EXPECT_TRUE(f.sim.LastTrace().noseWheelOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.LastTrace().normalLoadG, 2.4);
+    ASSERT_FALSE(f.sim.Events().empty());
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Touchdown);
+    r.timeS += 0.05;
+    r.leftWheelOnGround = true;
+    r.normalLoadG = 1.0;  // standing: the gear carries the weight
+    f.Feed(r);
+    EXPECT_TRUE(f.sim.State().mainWheelsOnGround);
+    EXPECT_DOUBLE_EQ(f.sim.State().normalLoadG, 1.0);
+}
+
+TEST(FlightGearBackend, LyingStillOffItsWheelsIsACrash) {
+    // A spin into the ground at a speed-up that FlightGear's damage model did
+    // not call a crash: on its back, half a metre up, still, no wheel on the
+    // ground.
+    Fixture f;
+    Readings r = Flying();
+    f.Feed(r);
+    r.altitudeFt = r.groundElevationFt + 1.6;
+    r.rollDeg = 178.0;
+    r.northFps = r.eastFps = r.downFps = 0.0;
+    r.iasKt = r.tasKt = r.groundSpeedKt = 0.0;
+    for (int i = 0; i < 30; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 0);  // 1.5 s: not yet
+    for (int i = 0; i < 12; ++i) {
+        r.timeS += 0.05;
+        f.Feed(r);
+    }
+    EXPECT_EQ(f.sim.CrashCount(), 1);
+    EXPECT_EQ(f.sim.Events().back().kind, SimEventKind::Crash);
+    EXPECT_TRUE(f.channel.LastSent().frozen);
+
+    // Hovering still high above the ground (a strong headwind) is no crash.
+    Fixture high;
+    Readings h = Flying();
+    h.northFps = h.eastFps = 0.0;
+    for (int i = 0; i < 100; ++i) {
+        h.timeS += 0.05;
+        high.Feed(h);
+    }
+    EXPECT_EQ(high.sim.CrashCount(), 0);
+}
+
 TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {
     {
         ScriptedChannel channel;  // nothing ever arrives
@@ -423,6 +627,48 @@ TEST(FlightGearBackend, FailsWhenFlightGearDoesNotStartFallsSilentOrEnds) {
         f.sim.Advance(0.1);
         EXPECT_EQ(f.sim.Failure(), f.channel.failure);
     }
+}
+
+// The stand-in says what it waits for: FlightGear silent, FlightGear
+// answering while its flight model loads, and the flight model running; and
+// a FlightGear that answers but never flies is not said to have sent nothing.
+TEST(FlightGearBackend, TheWaitForFlightGearIsToldAsItGoes) {
+    ScriptedChannel channel;
+    BackendOptions options;
+    options.startLimitS = 100.0;
+    options.noticeEveryS = 30.0;
+    std::vector<std::string> notices;
+    options.notice = [&](const std::string& text) { notices.push_back(text); };
+    FlightGearSimulator sim(channel, options);
+    for (int i = 0; i < 40; ++i)
+        sim.Advance(1.0);  // 40 s of silence: one notice, at 30 s
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0],
+              "still waiting for FlightGear: 30 s of 100 s (nothing received from it yet)");
+    Readings loading = Flying();
+    loading.fdmInitialized = false;
+    channel.pending.push_back(FormatReadings(loading));
+    sim.Advance(25.0);  // 65 s: it answers, then the 60 s notice is due
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_EQ(notices[1], "FlightGear answers; waiting for its flight model to start");
+    EXPECT_EQ(notices[2],
+              "still waiting for FlightGear: 65 s of 100 s (it answers; its flight model is "
+              "loading)");
+    sim.Advance(40.0);  // past the limit: no notice, a failure that says what it waited for
+    EXPECT_EQ(notices.size(), 3u);
+    EXPECT_EQ(sim.Failure(), "FlightGear's flight model did not start within 100 s of its start");
+
+    Fixture f;
+    std::vector<std::string> told;
+    f.options.notice = [&](const std::string& text) { told.push_back(text); };
+    FlightGearSimulator flying(f.channel, f.options);
+    f.channel.pending.push_back(FormatReadings(Flying()));
+    flying.Advance(0.1);
+    Readings later = Flying();
+    later.timeS += 1.0;
+    f.channel.pending.push_back(FormatReadings(later));
+    flying.Advance(40.0);
+    EXPECT_EQ(told, std::vector<std::string>{"FlightGear's flight model runs"});
 }
 
 }  // namespace

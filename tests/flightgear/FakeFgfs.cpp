@@ -3,9 +3,12 @@
 // A fake FlightGear for the tests: it takes fgfs's command line, streams the
 // readings of an aircraft gliding down at 500 ft/min over the two
 // --generic=socket options' UDP ports, reads the controls sent back, and
-// ends with status 3 after FAKE_FGFS_LIFETIME seconds (default 3). With
-// FAKE_FGFS_SILENT set it sends nothing; FAKE_FGFS_PIDFILE names a file for
-// its process id. It prints what it saw on its
+// ends with status 3 after FAKE_FGFS_LIFETIME seconds (default 3). As
+// FlightGear, it needs the streams' protocol file in Protocol/ of a --data
+// folder or of $FG_ROOT, and ends with status 5 without it. With
+// FAKE_FGFS_SILENT set it sends nothing; with FAKE_FGFS_LOADING=S it sends
+// its first frame S seconds after its start, as FlightGear loads its
+// scenery first; FAKE_FGFS_PIDFILE names a file for its process id. It prints what it saw on its
 // standard output (which the stand-in sends to FlightGear's log).
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,8 +18,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/flightgear/Protocol.h"
 
@@ -27,6 +32,7 @@ namespace {
 struct Stream {
     int hz = 30;
     int port = 0;
+    std::string protocol;
 };
 
 // "--generic=socket,DIR,HZ,HOST,PORT,udp,NAME"
@@ -37,10 +43,13 @@ bool ParseGeneric(const std::string& arg, const char* direction, Stream* out) {
     int hz = 0;
     char host[64] = {};
     int port = 0;
-    if (std::sscanf(arg.c_str() + prefix.size(), "%d,%63[^,],%d", &hz, host, &port) != 3)
+    char protocol[64] = {};
+    if (std::sscanf(arg.c_str() + prefix.size(), "%d,%63[^,],%d,udp,%63s", &hz, host, &port,
+                    protocol) != 4)
         return false;
     out->hz = hz;
     out->port = port;
+    out->protocol = protocol;
     return true;
 }
 
@@ -49,12 +58,29 @@ bool ParseGeneric(const std::string& arg, const char* direction, Stream* out) {
 int main(int argc, char** argv) {
     Stream out;
     Stream in;
+    std::vector<std::string> dataPath;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         ParseGeneric(a, "out", &out);
         ParseGeneric(a, "in", &in);
+        if (a.rfind("--data=", 0) == 0)
+            dataPath.push_back(a.substr(7));
         std::printf("arg %s\n", a.c_str());
     }
+    if (const char* root = std::getenv("FG_ROOT"))
+        dataPath.push_back(root);
+    for (const Stream* s : {&out, &in}) {
+        bool found = false;
+        for (const std::string& folder : dataPath)
+            found = found ||
+                    std::filesystem::is_regular_file(folder + "/Protocol/" + s->protocol + ".xml");
+        if (!found) {
+            std::printf("no protocol file Protocol/%s.xml on the data path\n", s->protocol.c_str());
+            return 5;
+        }
+    }
+    const char* home = std::getenv("FG_HOME");
+    std::printf("home %s\n", home ? home : "(none)");
     const char* lifetimeText = std::getenv("FAKE_FGFS_LIFETIME");
     const double lifetime = lifetimeText ? std::atof(lifetimeText) : 3.0;
     const bool silent = std::getenv("FAKE_FGFS_SILENT") != nullptr;
@@ -64,6 +90,8 @@ int main(int argc, char** argv) {
             std::fclose(f);
         }
     }
+    if (const char* loading = std::getenv("FAKE_FGFS_LOADING"))
+        std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(loading)));
 
     const int sender = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};

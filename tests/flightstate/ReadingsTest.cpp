@@ -18,30 +18,40 @@ constexpr double kTwoTo32 = 4294967296.0;
 
 // ---- The position words ----------------------------------------------------------
 
-// One rule for every reader of the position: hi + lo / 2^32 with the low word
-// taken as a signed number, whatever the sign of the high word.
-TEST(PositionWords, TheLowWordIsASignedFractionAddedToTheHighWord) {
+// Two rules: the autopilot adds the signed low word to the high word whatever
+// its sign; the map adds it to a non-negative high word and subtracts it from
+// a negative one. Both read the low word as signed.
+TEST(PositionWords, TheLowWordIsASignedFractionJoinedByEachReadersRule) {
     struct Row {
         const char* name;
         std::int32_t hi;
         std::uint32_t lo;
-        double units;
+        double added;  // FractionRule::Added
+        double map;    // FractionRule::SignOfHighWord
     };
     const Row rows[] = {
-        {"whole units", 5000875, 0, 5000875.0},
-        {"a positive high word adds a positive fraction", 5000875, 0x40000000u, 5000875.25},
-        {"a low word of 2^31 or more takes a whole unit off", 1, 0xC0000000u, 0.75},
-        {"exactly 2^31 is minus one half", 10, 0x80000000u, 9.5},
-        {"just below 2^31 is almost one half", 10, 0x7FFFFFFFu, 10 + 0x7FFFFFFF / kTwoTo32},
-        {"a negative high word adds the fraction too", -5000875, 0x40000000u, -5000874.75},
-        {"negative high word, negative low word", -2, 0xC0000000u, -2.25},
-        {"the largest low word lies just below the high word", 0, 0xFFFFFFFFu, -1 / kTwoTo32},
+        {"whole units", 5000875, 0, 5000875.0, 5000875.0},
+        {"a positive high word adds a positive fraction", 5000875, 0x40000000u, 5000875.25,
+         5000875.25},
+        {"a low word of 2^31 or more takes a whole unit off", 1, 0xC0000000u, 0.75, 0.75},
+        {"exactly 2^31 is minus one half", 10, 0x80000000u, 9.5, 9.5},
+        {"just below 2^31 is almost one half", 10, 0x7FFFFFFFu, 10 + 0x7FFFFFFF / kTwoTo32,
+         10 + 0x7FFFFFFF / kTwoTo32},
+        {"a negative high word: added, or subtracted by the map", -5000875, 0x40000000u,
+         -5000874.75, -5000875.25},
+        {"negative high word, negative low word", -2, 0xC0000000u, -2.25, -1.75},
+        {"a zero high word counts as positive", 0, 0xFFFFFFFFu, -1 / kTwoTo32, -1 / kTwoTo32},
+        {"minus one, whole", -1, 0, -1.0, -1.0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_DOUBLE_EQ(PositionUnits(r.hi, r.lo), r.units);
-        EXPECT_DOUBLE_EQ(LatitudeDegrees(r.hi, r.lo), r.units * 45 / 5000875);
-        EXPECT_DOUBLE_EQ(LongitudeDegrees(r.hi, r.lo), r.units * 90 / 1073741824);
+        EXPECT_DOUBLE_EQ(PositionUnits(r.hi, r.lo), r.added);
+        EXPECT_DOUBLE_EQ(LatitudeDegrees(r.hi, r.lo), r.added * 45 / 5000875);
+        EXPECT_DOUBLE_EQ(LongitudeDegrees(r.hi, r.lo), r.added * 90 / 1073741824);
+        const FractionRule map = FractionRule::SignOfHighWord;
+        EXPECT_DOUBLE_EQ(PositionUnits(r.hi, r.lo, map), r.map);
+        EXPECT_DOUBLE_EQ(LatitudeDegrees(r.hi, r.lo, map), r.map * 45 / 5000875);
+        EXPECT_DOUBLE_EQ(LongitudeDegrees(r.hi, r.lo, map), r.map * 90 / 1073741824);
     }
 }
 
@@ -121,6 +131,10 @@ TEST(ReadingsAtTheExchange, EveryExchangeDecodesWhatItRead) {
     const Readings& r = s.readings;
     EXPECT_DOUBLE_EQ(r.latitudeDeg, 1.5 * 45 / 5000875);
     EXPECT_DOUBLE_EQ(r.longitudeDeg, -1.25 * 90 / 1073741824);
+    // The map's reading of the same words: the fraction taken from the
+    // negative high word of the longitude.
+    EXPECT_DOUBLE_EQ(r.mapLatitudeDeg, 1.5 * 45 / 5000875);
+    EXPECT_DOUBLE_EQ(r.mapLongitudeDeg, -0.75 * 90 / 1073741824);
     EXPECT_EQ(r.altitudeM, 914);
     EXPECT_DOUBLE_EQ(r.headingTrueDeg, 90);
     EXPECT_EQ(r.onGround, 1);

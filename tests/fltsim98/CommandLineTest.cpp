@@ -30,6 +30,8 @@ TEST(CommandLineTest, StartsAndOptionsAreRead) {
     const CommandLine gusty = Parsed(
         {"--wind", "180/20", "--wind-gradient", "--turbulence", "moderate", "--turbulence-seed=7"});
     EXPECT_TRUE(gusty.windGradient);
+    EXPECT_EQ(gusty.aircraft, "twin") << "the default";
+    EXPECT_EQ(Parsed({"--aircraft", "single"}).aircraft, "single");
     EXPECT_EQ(gusty.turbulence, TurbulenceLevel::Moderate);
     EXPECT_EQ(gusty.turbulenceSeed, 7u);
 
@@ -87,6 +89,8 @@ TEST(CommandLineTest, MistakesAreRefusedWithTheOptionNamed) {
         {{"--wind-gradient=yes"}, "--wind-gradient"},
         {{"--headless", "--screenshot", "a.png"}, "--screenshot"},
         {{"--backend", "xplane"}, "--backend"},
+        {{"--aircraft", "jet"}, "--aircraft"},
+        {{"--aircraft", "single", "--backend", "flightgear"}, "--aircraft"},
         {{"--fg-window"}, "--backend flightgear"},
         {{"--backend", "flightgear", "--fg-attach", "5500"}, "--fg-attach"},
         {{"--backend", "flightgear", "--fg-attach", "5500:70000"}, "--fg-attach"},
@@ -119,6 +123,34 @@ TEST(CommandLineTest, FlightGearBackendAndItsStart) {
     // An air start faster than the Cessna flies is slowed.
     ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--speed", "250"}, &c).run);
     EXPECT_EQ(SimulatorSetup::FlightGearPlan(c).speedKt, SimulatorSetup::kFlightGearTopSpeedKt);
+}
+
+TEST(CommandLineTest, FlightGearFinalsGoByTheRunwaysPosition) {
+    // Keflavik 11, which FlightGear's own scenery calls 10: placed by our
+    // database's threshold, so FlightGear needs no name for it.
+    CommandLine c;
+    ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--airport", "BIKF", "--runway", "11",
+                                  "--final", "10", "--data", CORVANE_TEST_APP_DIR},
+                                 &c)
+                    .run);
+    SimulatorSetup setup;
+    std::string error;
+    ASSERT_TRUE(setup.LoadData(c, CORVANE_TEST_APP_DIR, &error)) << error;
+    flightgear::LaunchPlan plan = SimulatorSetup::FlightGearPlan(c);
+    ASSERT_TRUE(setup.PlaceFlightGear(plan, c, &error)) << error;
+    EXPECT_EQ(plan.start, flightgear::LaunchPlan::Start::InAir);
+    EXPECT_NEAR(plan.latitudeDeg, 63.985, 0.01);
+    EXPECT_NEAR(plan.longitudeDeg, -23.03, 0.02);  // 10 nm west of the threshold
+    EXPECT_NEAR(plan.headingTrueDeg, 90.0, 0.5);
+    // A runway the database does not know is refused at once, its runways named.
+    ASSERT_TRUE(ParseCommandLine({"--backend", "flightgear", "--airport", "BIKF", "--runway", "10",
+                                  "--data", CORVANE_TEST_APP_DIR},
+                                 &c)
+                    .run);
+    plan = SimulatorSetup::FlightGearPlan(c);
+    EXPECT_FALSE(setup.PlaceFlightGear(plan, c, &error));
+    EXPECT_NE(error.find("no runway 10 at"), std::string::npos) << error;
+    EXPECT_NE(error.find("11"), std::string::npos) << error;
 }
 
 TEST(CommandLineTest, HelpExitsWithZeroAndNamesEveryOption) {

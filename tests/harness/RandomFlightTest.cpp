@@ -31,28 +31,35 @@ class RandomFlightTest : public ::testing::Test {
         options.dataFolder = CORVANE_TEST_APP_DIR;
         runner_ = new ScenarioRunner(options);
         pool_ = new RandomFlightPool(MakeRandomFlightPool(runner_->Database()));
+        fleet_ = new RandomFleet(StandInFleet(runner_->Database()));
     }
     static void TearDownTestSuite() {
+        delete fleet_;
         delete pool_;
         delete runner_;
     }
     static Scenario Draw(std::uint64_t seed, int index) {
-        return DrawRandomFlight(runner_->Database(), *pool_, runner_->Terrain(), seed, index);
+        return DrawFleetFlight(runner_->Database(), *fleet_, runner_->Terrain(), seed, index);
     }
     static ScenarioRunner* runner_;
-    static RandomFlightPool* pool_;
+    static RandomFlightPool* pool_;  // the twin's
+    static RandomFleet* fleet_;
 };
 ScenarioRunner* RandomFlightTest::runner_ = nullptr;
 RandomFlightPool* RandomFlightTest::pool_ = nullptr;
+RandomFleet* RandomFlightTest::fleet_ = nullptr;
 
 TEST_F(RandomFlightTest, DrawsAreDeterministicAndWithinTheirRanges) {
     const navdata::AirportDatabase& db = runner_->Database();
-    const RandomFlightRanges r;
     ASSERT_GT(pool_->airports.size(), 500u);
+    ASSERT_EQ(fleet_->members.size(), 2u);
+    ASSERT_GT(fleet_->members[1].pool.airports.size(), pool_->airports.size())
+        << "the single goes to shorter runways too";
     std::set<std::string> airports;
     std::set<int> turbulence;
     int directionB = 0;
     int strongCrosswind = 0;
+    int singles = 0;
     const int n = 200;
     for (int i = 0; i < n; ++i) {
         const Scenario s = Draw(42, i);
@@ -60,12 +67,24 @@ TEST_F(RandomFlightTest, DrawsAreDeterministicAndWithinTheirRanges) {
         // The same flight again, and independent of the other draws.
         EXPECT_EQ(ScenarioToJsonText(Draw(42, i)), ScenarioToJsonText(s));
         EXPECT_NE(ScenarioToJsonText(Draw(43, i)), ScenarioToJsonText(s));
+        const bool single = s.aircraft == "single";
+        singles += single ? 1 : 0;
+        const RandomFlightRanges r = single ? SingleRanges() : RandomFlightRanges{};
+        if (single) {
+            EXPECT_EQ(s.name.substr(s.name.size() - 7), "-single");
+        } else {
+            // A twin's flight is the one the twin draws alone.
+            EXPECT_EQ(s.aircraft, "twin");
+            EXPECT_EQ(ScenarioToJsonText(DrawRandomFlight(db, *pool_, runner_->Terrain(), 42, i)),
+                      ScenarioToJsonText(s));
+        }
 
         // The destination is what the program's search and runway list give.
         const Destination d = ResolveDestination(db, s);
         const navdata::RunwayRecord& rw = db.Runways[std::size_t(std::abs(d.runwayChoice))];
         EXPECT_TRUE(rw.surface == 1 || rw.surface == 2) << int(rw.surface);
         EXPECT_GE(rw.lengthFeet, r.minRunwayLengthFt);
+        EXPECT_GE(rw.widthFeet, r.minRunwayWidthFt);
         directionB += d.runwayChoice < 0 ? 1 : 0;
         airports.insert(s.searchText);
 
@@ -73,6 +92,8 @@ TEST_F(RandomFlightTest, DrawsAreDeterministicAndWithinTheirRanges) {
         EXPECT_EQ(st.kind, StartState::Kind::Air);
         EXPECT_GE(st.distanceNm, r.minDistanceNm);
         EXPECT_LE(st.distanceNm, r.maxDistanceNm);
+        EXPECT_GE(st.iasKt, r.minIasKt);
+        EXPECT_LE(st.iasKt, r.maxIasKt);
         const double elevationFt = db.Airports[std::size_t(d.airport)].elevation / 0.3048;
         EXPECT_GE(st.altitudeFt, elevationFt + r.minHeightFt - 1.0);
         double lat = 0.0;
@@ -100,6 +121,8 @@ TEST_F(RandomFlightTest, DrawsAreDeterministicAndWithinTheirRanges) {
     EXPECT_LT(directionB, 2 * n / 3);
     EXPECT_EQ(turbulence.size(), 3u);
     EXPECT_GT(strongCrosswind, n / 20);
+    EXPECT_GT(singles, n * 0.35);
+    EXPECT_LT(singles, n * 0.65);
 }
 
 // Every scenario of the set and a random flight come back from their file
@@ -169,6 +192,11 @@ TEST(RandomOptions, AreReadAndMistakesNamed) {
     EXPECT_EQ(c.seed, 18446744073u);
     EXPECT_EQ(c.jobs, 2);
     EXPECT_EQ(ParseCommandLine({"-j", "3", "tests"}).jobs, 3);
+    // FlightGear flies in several processes too, one FlightGear each.
+    const CommandLine fg = ParseCommandLine({"--simulator", "flightgear", "--random", "20", "-j",
+                                             "2", "--fg-scenery", "/a", "--fg-scenery", "/b"});
+    EXPECT_EQ(fg.jobs, 2);
+    EXPECT_EQ(fg.flightGearScenery, (std::vector<std::string>{"/a", "/b"}));
     const struct {
         std::vector<std::string> args;
         const char* named;
@@ -183,7 +211,8 @@ TEST(RandomOptions, AreReadAndMistakesNamed) {
         {{"--simulator", "xplane", "x.json"}, "--simulator"},
         {{"--speed-up", "2", "x.json"}, "--simulator flightgear"},
         {{"--simulator", "flightgear", "--speed-up", "8", "x.json"}, "--speed-up"},
-        {{"--simulator", "flightgear", "-j", "2", "x.json"}, "-j"},
+        {{"--fg-scenery", "/scenery", "x.json"}, "--simulator flightgear"},
+        {{"--simulator", "flightgear", "--fg-scenery"}, "--fg-scenery"},
     };
     for (const auto& b : bad) {
         try {

@@ -140,12 +140,13 @@ class NullLink : public testing::ConstantLink {
 };
 
 // Sets the flight-state words of a position and heading in degrees so that
-// the program reads exactly that position: the high word is the nearest whole
-// unit and the low word the rest in 2^-32 units, as a signed number.
+// the map reads exactly that position: the high word is the nearest whole
+// unit and the low word the rest in 2^-32 units, as a signed number, taken
+// off a negative high word (the map's FractionRule::SignOfHighWord).
 inline void SplitPosition(double value, std::int32_t& hi, std::uint32_t& lo) {
     const double whole = std::nearbyint(value);
     hi = static_cast<std::int32_t>(whole);
-    const double rest = value - whole;
+    const double rest = hi >= 0 ? value - whole : whole - value;
     long long scaled = std::llround(rest * 4294967296.0);
     scaled = std::clamp<long long>(scaled, -2147483648LL, 2147483647LL);
     lo = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));

@@ -86,7 +86,7 @@ TEST(SourceVersions, AnUnknownVersionIsRefusedNamingTheKnownOnes) {
     for (const auto& [name, text, known] :
          std::vector<std::tuple<std::string, std::string, std::string>>{
              {"apt.dat", "I\n1300 Version\n99\n", "1000 and 1100 and 1200"},
-             {"nav.dat", "I\n1300 Version\n99\n", "810 and 1100 and 1150 and 1200"}}) {
+             {"nav.dat", "I\n1300 Version\n99\n", "810 and 1000 and 1100 and 1150 and 1200"}}) {
         const std::string path = folder.Write(name, text);
         try {
             if (name == "apt.dat") {

@@ -230,13 +230,20 @@ TEST_P(Touchdown, CrashesOnlyWhenDetectionIsOn) {
             Command::Aileron(s, 0);
         }
     });
-    ASSERT_EQ(sim.TouchdownCount(), 1);
+    // A crash freezes the aircraft at its first touchdown; a hard landing
+    // without detection may bounce on its struts and touch again.
+    if (c.crashes)
+        ASSERT_EQ(sim.TouchdownCount(), 1);
+    else
+        ASSERT_GE(sim.TouchdownCount(), 1);
     EXPECT_EQ(sim.CrashCount(), c.crashes ? 1 : 0);
     EXPECT_EQ(sim.State().crashed, c.crashes);
     EXPECT_EQ(test::GetSigned(sim, test::o::kCrashed, 2), c.crashes ? 1 : 0);
+    bool first = true;
     for (const SimEvent& e : sim.Events()) {
-        if (e.kind == SimEventKind::Touchdown) {
+        if (e.kind == SimEventKind::Touchdown && first) {
             EXPECT_NEAR(e.sinkRateFpm, c.sinkFpm, 120.0);
+            first = false;
         }
         if (e.kind == SimEventKind::Crash) {
             EXPECT_EQ(e.crashReason, c.reason);

@@ -292,7 +292,9 @@ TEST_P(ScriptedApproach, LandsFromFiveMilesAndStopsOnTheRunway) {
     const Outcome out = FlyApproach(sim, rw, c.crossTrackSteering);
     EXPECT_EQ(out.crashes, 0);
     EXPECT_EQ(out.touchdowns, 1);
-    EXPECT_GT(out.touchdownAlongM, -30.0);
+    // (The main wheels hang a strut's static stroke lower in the air than
+    // standing: on this shallow final they meet the ground some 25 m earlier.)
+    EXPECT_GT(out.touchdownAlongM, -45.0);
     EXPECT_LT(out.touchdownAlongM, 700.0);
     EXPECT_LT(std::abs(out.touchdownRightM), 15.0);
     EXPECT_LT(out.touchdownSinkFpm, 400.0);

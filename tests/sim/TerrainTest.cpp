@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,50 @@ TEST(AirportTerrain, FieldIsSmoothAlongALine) {
         previous = e;
     }
     EXPECT_LT(worst, 15.0);  // never more than a 15 % grade
+}
+
+// The field keeps the airports around its last answer. Along flights of short
+// steps, long jumps, the date line and the polar caps, each answer must be the
+// one a field gives that gathers them around the point itself.
+TEST(AirportTerrain, AnswersAlongAFlightEqualFreshAnswers) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double centres[][2] = {{47.0, 8.0}, {-17.0, 179.7}, {81.0, 20.0}, {35.0, -118.0}};
+    std::vector<TerrainAirport> airports;
+    std::vector<TerrainRunway> runways;
+    for (const auto& c : centres) {
+        for (int i = 0; i < 80; ++i) {
+            const double lat = c[0] + (unit(random) - 0.5) * 4.0;
+            const double lon = std::remainder(c[1] + (unit(random) - 0.5) * 6.0, 360.0);
+            const double elevation = unit(random) * 1500.0;
+            airports.push_back({lat, lon, elevation});
+            for (int r = static_cast<int>(unit(random) * 3.0); r > 0; --r)
+                runways.push_back(EastWestRunway(airports.size() - 1, lat + r * 0.004, lon,
+                                                 1500.0 + unit(random) * 2500.0, elevation,
+                                                 elevation + unit(random) * 20.0));
+        }
+    }
+    const AirportTerrain walker(airports, runways);
+    const AirportTerrain fresh(airports, runways);
+    int compared = 0;
+    for (const auto& c : centres) {
+        double lat = c[0];
+        double lon = c[1];
+        for (int k = 0; k < 600; ++k) {
+            const double stepM =
+                unit(random) < 0.05 ? 20000.0 + unit(random) * 150000.0 : unit(random) * 6000.0;
+            const double course = unit(random) * 6.283185307179586;
+            Offset(lat, lon, stepM * std::sin(course), stepM * std::cos(course), lat, lon);
+            lat = std::clamp(lat, -89.0, 89.0);
+            // Now and then the same longitude a turn away, as a caller may give it.
+            lon = std::remainder(lon, 360.0) + (unit(random) < 0.1 ? 360.0 : 0.0);
+            const double walked = walker.ElevationM(lat, lon);
+            fresh.ElevationM(-lat, lon + 180.0);  // far away: the next answer gathers afresh
+            ASSERT_EQ(walked, fresh.ElevationM(lat, lon)) << "at " << lat << ", " << lon;
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 2400);
 }
 
 TEST(AirportTerrain, SeesAirportsAcrossTheDateLine) {

@@ -4,13 +4,15 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "sim/model/Aircraft.h"
 #include "tools/harness/LandingReport.h"
 
 namespace corvane::harness {
 
 const char* const kUsage =
     R"(Usage: corvane-harness [options] SCENARIO.json|FOLDER...
-       corvane-harness [options] --random N [--seed S]
+       corvane-harness [options] --random N [--seed S] [--shard K/M]
+       corvane-harness [options] --merge DIR... [--reports OUT]
 
 Flies each scenario with the whole Corvane program on a headless host against
 the stand-in simulator in the same process and virtual time, as a pilot would
@@ -30,6 +32,23 @@ Options:
                           turbulence none to moderate
   --seed S                the random flights' seed, a whole number (default
                           1): the same seed draws the same flights
+  --shard K/M             fly only the flights K, K+M, K+2M, ... of the
+                          campaign --random N --seed S flies (the same names
+                          and draws); its reports folder says which campaign
+                          and shard they are (campaign.json)
+  --merge DIR...          fly nothing: read the reports of the runs in the
+                          folders (the shards of one campaign, or any runs of
+                          scenario files) and write the summary, table.txt,
+                          the failed flights' scenarios and the pictures into
+                          --reports as one run of them all would; refuses
+                          shards of different campaigns, flights or shards
+                          missing and flights flown twice
+  --aircraft ID           the stand-in's aircraft that flies: twin or single;
+                          random flights are then drawn for it alone (the
+                          same flights it draws among both), scenario files
+                          are flown by it whatever they name (default: random
+                          flights draw both, half each; a scenario names its
+                          own, else the twin)
   -j J, --jobs J          fly J flights at once in separate processes
                           (default 1)
   --data DIR              the program's folder with airdata.tri and COAST2.int
@@ -47,29 +66,50 @@ Options:
   --trace DIR             write each flight's trace as DIR/<scenario>.csv
   --trace-every STEPS     simulator steps (20 ms) between trace lines (default
                           10); steps with events are always written
+  --commands DIR          write the program's commands of each flight as
+                          DIR/<scenario>.csv (every input of the variable
+                          space, a line at each change)
+  --replay DIR            instead of the program, fly the commands of
+                          DIR/<scenario>.csv on the stand-in from the state
+                          they were recorded at (FlightGear's Cessna's flights
+                          by the light single), and measure the landing
   --tag TAG               only scenarios carrying TAG (may be repeated)
-  --min-success-rate R    exit with status 1 when the share of good landings
-                          is below R (0 to 1)
-  --min-pass LIMIT=R      exit with status 1 when the share of scenarios that
+  --min-success-rate R    exit with status 1 when the share of landings good
+                          by every limit is below R (0 to 1)
+  --min-runway-rate R     the same for landings good by the six runway limits
+  --min-pass [AIRCRAFT:]LIMIT=R
+                          exit with status 1 when the share of scenarios (of
+                          AIRCRAFT's, when given: twin, single, c172p) that
                           meet LIMIT is below R (may be repeated); limits:
                           touchdownZone, centreLine, sinkRate, noCrash,
-                          stoppedOnRunway, handedBack
+                          stoppedOnRunway, handedBack (the runway limits),
+                          noBounce, mainWheelsFirst, touchdownSpeed,
+                          flapSpeeds, touchdownLoad, gentleSink, stabilised
   --repeat-for MINUTES    fly the scenario set again and again in this one
                           process until MINUTES of wall time have passed
                           (soak runs); the reports and table are those of
                           the last pass
   --simulator NAME        stand-in (default) or flightgear: FlightGear (the
                           Cessna 172P, started on a virtual screen) flies
-                          instead, in real time times --speed-up, one flight
-                          at a time; FlightGear places the aircraft itself
+                          instead, in real time times --speed-up; with -j,
+                          one FlightGear per process. Its --random flights
+                          go only to runways whose terrain is installed
+                          (paved, 3,000 ft or more) and start 6-15 nm out
+                          on the final's 3 degree path at 85-100 kt, the
+                          wind as above
   --speed-up N            FlightGear's simulated seconds per second, 1 to 4
-                          (default 1)
+                          (default 1); 2 and 4 do not fly the flights 1
+                          does (docs/flightgear.md)
   --fg-window             FlightGear shows its own window
+  --fg-scenery DIR        a scenery folder FlightGear reads besides
+                          $FG_SCENERY, ~/.fgfs/TerraSync and its own (may
+                          be repeated)
   --airport ICAO          list the airport's landing directions and stop
   --quiet                 no progress lines on standard error
   --help                  this text
 
-Exit status: 0 done; 1 a rate is below --min-success-rate or --min-pass; 2 bad
+Exit status: 0 done; 1 a rate is below its --min-success-rate,
+--min-runway-rate or --min-pass; 2 bad
 command line, unreadable scenario or data file.
 )";
 
@@ -120,24 +160,51 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.traceFolder = value();
         } else if (a == "--trace-every") {
             c.traceEverySteps = static_cast<int>(NumberArg(a, value(), 1, 100000));
+        } else if (a == "--commands") {
+            c.commandsFolder = value();
+        } else if (a == "--replay") {
+            c.replayFolder = value();
         } else if (a == "--tag") {
             c.tags.push_back(value());
         } else if (a == "--min-success-rate") {
             c.minSuccessRate = NumberArg(a, value(), 0.0, 1.0);
+        } else if (a == "--aircraft") {
+            c.aircraft = value();
+            if (!sim::StandInAircraft(c.aircraft))
+                throw std::invalid_argument("--aircraft takes twin or single, not \"" + c.aircraft +
+                                            "\"");
+        } else if (a == "--min-runway-rate") {
+            c.minRunwayRate = NumberArg(a, value(), 0.0, 1.0);
         } else if (a == "--min-pass") {
             const std::string& v = value();
             const std::size_t eq = v.find('=');
             if (eq == std::string::npos || eq == 0)
-                throw std::invalid_argument("--min-pass needs LIMIT=RATE, not \"" + v + "\"");
-            if (!LimitNamed(v.substr(0, eq)))
-                throw std::invalid_argument("--min-pass: no limit is called \"" + v.substr(0, eq) +
+                throw std::invalid_argument("--min-pass needs [AIRCRAFT:]LIMIT=RATE, not \"" + v +
                                             "\"");
-            c.minPass.push_back(
-                {v.substr(0, eq), NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0)});
+            CommandLine::PassGate gate;
+            std::string limit = v.substr(0, eq);
+            if (const std::size_t colon = limit.find(':'); colon != std::string::npos) {
+                gate.aircraft = limit.substr(0, colon);
+                limit = limit.substr(colon + 1);
+                if (gate.aircraft.empty())
+                    throw std::invalid_argument("--min-pass: an empty aircraft in \"" + v + "\"");
+            }
+            if (!LimitNamed(limit))
+                throw std::invalid_argument("--min-pass: no limit is called \"" + limit + "\"");
+            gate.limit = limit;
+            gate.rate = NumberArg("--min-pass", v.substr(eq + 1), 0.0, 1.0);
+            c.minPass.push_back(gate);
         } else if (a == "--repeat-for") {
             c.repeatForMinutes = NumberArg(a, value(), 0.0, 7.0 * 24 * 60);
         } else if (a == "--airport") {
             c.airportInfo = value();
+        } else if (a == "--shard") {
+            c.shard = ParseShard(value());
+        } else if (a == "--merge") {
+            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                c.mergeFolders.push_back(args[++i]);
+            if (c.mergeFolders.empty())
+                throw std::invalid_argument("--merge needs the reports folders to merge");
         } else if (a == "--random") {
             c.randomFlights = static_cast<int>(NumberArg(a, value(), 1, 1000000));
             if (c.randomFlights != std::stod(args[i]))
@@ -168,6 +235,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.speedUp = NumberArg(a, value(), 1.0, 4.0);
         } else if (a == "--fg-window") {
             c.flightGearWindow = true;
+        } else if (a == "--fg-scenery") {
+            c.flightGearScenery.push_back(value());
         } else if (a == "--quiet") {
             c.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -180,13 +249,23 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw std::invalid_argument("--random draws its own flights: leave out the scenarios");
     if (seedGiven && c.randomFlights == 0)
         throw std::invalid_argument("--seed needs --random");
-    if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow))
-        throw std::invalid_argument("--speed-up and --fg-window need --simulator flightgear");
-    if (c.flightGear && c.jobs > 1)
-        throw std::invalid_argument("FlightGear flies one flight at a time: leave out -j");
+    if (!c.flightGear && (c.speedUp != 1.0 || c.flightGearWindow || !c.flightGearScenery.empty()))
+        throw std::invalid_argument(
+            "--speed-up, --fg-window and --fg-scenery need --simulator flightgear");
+    if (c.flightGear && !c.aircraft.empty())
+        throw std::invalid_argument(
+            "--aircraft chooses the stand-in's aircraft; FlightGear flies its Cessna 172P");
+    if (!c.replayFolder.empty() && (c.flightGear || c.randomFlights > 0 || c.jobs > 1))
+        throw std::invalid_argument(
+            "--replay flies scenario files' recorded commands on the stand-in, one at a time");
+    if (c.shard.count > 1 && c.randomFlights == 0)
+        throw std::invalid_argument("--shard splits a campaign of --random flights");
+    if (!c.mergeFolders.empty() && (c.randomFlights > 0 || !c.inputs.empty()))
+        throw std::invalid_argument("--merge flies nothing: no scenarios or --random with it");
     if (c.randomFlights > 0 && !c.tags.empty())
         throw std::invalid_argument("--tag chooses among scenario files, not random flights");
-    if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0)
+    if (!c.help && c.airportInfo.empty() && c.inputs.empty() && c.randomFlights == 0 &&
+        c.mergeFolders.empty())
         throw std::invalid_argument("no scenario given (see --help)");
     return c;
 }

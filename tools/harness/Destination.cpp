@@ -139,40 +139,14 @@ sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayCho
 
 void PointAt(double latDeg, double lonDeg, double bearingDeg, double distanceM, double* outLatDeg,
              double* outLonDeg) {
-    const double d = distanceM / units::kEarthRadiusM;
-    const double b = bearingDeg * units::kDegToRad;
-    const double lat1 = latDeg * units::kDegToRad;
-    const double lat2 =
-        std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(b));
-    const double dLon = std::atan2(std::sin(b) * std::sin(d) * std::cos(lat1),
-                                   std::cos(d) - std::sin(lat1) * std::sin(lat2));
-    double lon = lonDeg + dLon * units::kRadToDeg;
-    while (lon >= 180.0)
-        lon -= 360.0;
-    while (lon < -180.0)
-        lon += 360.0;
-    *outLatDeg = lat2 * units::kRadToDeg;
-    *outLonDeg = lon;
+    sim::flightgear::PointOnSphere(latDeg, lonDeg, bearingDeg, distanceM, outLatDeg, outLonDeg);
 }
 
 void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db,
                    const Scenario& scenario, const Destination& destination) {
     const StartState& s = scenario.start;
     // The runway of a final or runway start: a named one, else the destination's.
-    auto runwayStart = [&]() {
-        if (s.airport.empty() && s.runway.empty())
-            return RunwayStartOf(db, destination.runwayChoice);
-        const int airport = s.airport.empty()
-                                ? destination.airport
-                                : AirportOrThrow(db, s.airport, scenario, "start.airport");
-        if (s.runway.empty())
-            throw ScenarioError(scenario.file + ": start.runway is missing");
-        const auto direction = sim::FindRunwayDirection(db, airport, s.runway);
-        if (!direction)
-            throw ScenarioError(scenario.file + ": start.runway \"" + s.runway +
-                                "\" is no runway of " + db.Airports[std::size_t(airport)].name);
-        return direction->start;
-    };
+    auto runwayStart = [&]() { return StartRunwayOf(db, scenario, destination).start; };
 
     switch (s.kind) {
         case StartState::Kind::Air: {
@@ -261,12 +235,54 @@ sim::flightgear::LaunchPlan FlightGearStartOf(const navdata::AirportDatabase& db
     plan.runway = s.runway.empty() ? runwayDesignator : s.runway;
     while (plan.runway.size() > 1 && plan.runway.front() == ' ')
         plan.runway.erase(plan.runway.begin());
-    if (plan.airport.empty())
-        throw ScenarioError(scenario.file + ": the destination has no ICAO code for FlightGear");
     plan.finalNm = s.distanceNm;
     plan.glidePathDeg = s.glidePathDeg;
     plan.speedKt = s.iasKt;
+    // By position: FlightGear's own airport data may name the runway
+    // otherwise (see StartByPosition).
+    const sim::RunwayDirection runway = StartRunwayOf(db, scenario, destination);
+    sim::flightgear::StartByPosition(plan, runway.start.thresholdLatitudeDeg,
+                                     runway.start.thresholdLongitudeDeg, runway.headingTrueDeg,
+                                     runway.elevationM * units::kFeetPerMetre);
     return plan;
+}
+
+sim::RunwayDirection StartRunwayOf(const navdata::AirportDatabase& db, const Scenario& scenario,
+                                   const Destination& destination) {
+    const StartState& s = scenario.start;
+    if (s.airport.empty() && s.runway.empty()) {
+        for (const sim::RunwayDirection& d : sim::RunwayDirections(db, destination.airport)) {
+            if ((d.directionA ? d.runwayRecord : -d.runwayRecord) == destination.runwayChoice)
+                return d;
+        }
+        throw ScenarioError(scenario.file + ": the landing direction is not in the database");
+    }
+    const int airport = s.airport.empty()
+                            ? destination.airport
+                            : AirportOrThrow(db, s.airport, scenario, "start.airport");
+    if (s.runway.empty())
+        throw ScenarioError(scenario.file + ": start.runway is missing");
+    const auto direction = sim::FindRunwayDirection(db, airport, s.runway);
+    if (!direction)
+        throw ScenarioError(scenario.file + ": start.runway \"" + s.runway + "\" is no runway of " +
+                            db.Airports[std::size_t(airport)].name);
+    return *direction;
+}
+
+void ReportDestination(const Destination& dest, const RunwayFrame& runway, const Scenario& scenario,
+                       LandingReport& r) {
+    r.airportLine = dest.airportLine;
+    r.runwayLine = dest.runwayLine;
+    r.runwayDesignator = runway.Designator();
+    r.runwayHeadingDeg = runway.HeadingTrueDeg();
+    r.runwayLengthFt = runway.LengthFt();
+    r.runwayWidthM = runway.WidthM();
+    r.runwayElevationFt = runway.ElevationFt();
+    r.windFromDeg = scenario.windFromDeg;
+    r.windSpeedKt = scenario.windSpeedKt;
+    r.windGradient = scenario.windGradient;
+    r.turbulence = sim::TurbulenceLevelName(scenario.turbulence);
+    r.turbulenceSeed = scenario.turbulenceSeed;
 }
 
 }  // namespace corvane::harness

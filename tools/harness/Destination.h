@@ -12,7 +12,10 @@
 
 #include "navdata/AirportDatabase.h"
 #include "sim/flightgear/Launch.h"
+#include "sim/inprocess/AirportLookup.h"
 #include "sim/model/Simulator.h"
+#include "tools/harness/LandingReport.h"
+#include "tools/harness/RunwayFrame.h"
 #include "tools/harness/Scenario.h"
 
 namespace corvane::harness {
@@ -37,6 +40,11 @@ struct Destination {
 // runway list will offer them. Throws ScenarioError.
 Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario);
 
+// Writes what the report says of the flight before it flies: the airport's
+// and the runway's lines, the runway's figures and the scenario's wind.
+void ReportDestination(const Destination& dest, const RunwayFrame& runway, const Scenario& scenario,
+                       LandingReport& report);
+
 // The threshold and far end of a landing direction (+i / -i).
 sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayChoice);
 
@@ -45,10 +53,16 @@ sim::RunwayStart RunwayStartOf(const navdata::AirportDatabase& db, int runwayCho
 void PlaceAircraft(sim::Simulator& simulator, const navdata::AirportDatabase& db,
                    const Scenario& scenario, const Destination& destination);
 
-// The same start as FlightGear's command line asks for it: the scenario's
-// airport (its ICAO code) and runway designator for a final or runway start,
-// the position, altitude, heading and speed for an air start; the wind.
-// FlightGear places the aircraft on its own runway data.
+// The runway of a final or runway start: the one the start names, else the
+// destination's landing direction. Throws ScenarioError.
+sim::RunwayDirection StartRunwayOf(const navdata::AirportDatabase& db, const Scenario& scenario,
+                                   const Destination& destination);
+
+// The same start as FlightGear's command line asks for it: the position,
+// altitude, heading and speed of an air start; a final or runway start by
+// the position of the runway in our database (FlightGear's own airport data
+// may name its runways otherwise: see StartByPosition), with the airport and
+// runway named in the plan for the log; the wind.
 sim::flightgear::LaunchPlan FlightGearStartOf(const navdata::AirportDatabase& db,
                                               const Scenario& scenario,
                                               const Destination& destination,

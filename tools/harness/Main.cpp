@@ -16,8 +16,13 @@
 #include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
+#include "sim/model/Aircraft.h"
+#include "sim/model/CommandTrace.h"
+#include "tools/harness/Campaign.h"
 #include "tools/harness/CommandLine.h"
+#include "tools/harness/CommandReplay.h"
 #include "tools/harness/Destination.h"
+#include "tools/harness/FlightGearFlights.h"
 #include "tools/harness/ParallelRun.h"
 #include "tools/harness/RandomFlights.h"
 #include "tools/harness/ReportJson.h"
@@ -92,6 +97,8 @@ std::vector<Scenario> LoadScenarios(const CommandLine& c) {
                 throw ScenarioError(file + ": the name \"" + s.name + "\" is also that of " +
                                     other.file);
         }
+        if (!c.aircraft.empty())
+            s.aircraft = c.aircraft;
         scenarios.push_back(std::move(s));
     }
     if (scenarios.empty())
@@ -130,15 +137,42 @@ std::unique_ptr<QGuiApplication> MakeQtApplication(const std::string& desktopFol
 
 std::vector<Scenario> DrawRandomFlights(const CommandLine& c, const ScenarioRunner& runner) {
     const navdata::AirportDatabase& db = runner.Database();
-    const RandomFlightPool pool = MakeRandomFlightPool(db);
-    if (!c.quiet)
-        std::fprintf(stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
-                     static_cast<unsigned long long>(c.seed), pool.directions,
-                     pool.airports.size());
     std::vector<Scenario> scenarios;
     scenarios.reserve(std::size_t(c.randomFlights));
-    for (int i = 0; i < c.randomFlights; ++i)
-        scenarios.push_back(DrawRandomFlight(db, pool, runner.Terrain(), c.seed, i));
+    if (c.flightGear) {
+        // FlightGear: the Cessna's ranges, and only runways with terrain.
+        const RandomFlightPool pool = OnInstalledTerrain(
+            MakeRandomFlightPool(db, FlightGearRandomRanges()), runner.FlightGearTerrain());
+        if (pool.airports.empty())
+            throw ScenarioError(
+                "FlightGear's scenery folders hold the terrain of no runway for "
+                "random flights (" +
+                std::to_string(runner.FlightGearTerrain().TileCount()) + " tiles installed)");
+        if (!c.quiet)
+            std::fprintf(
+                stderr, "random flights of seed %llu: %d landing directions at %zu airports\n",
+                static_cast<unsigned long long>(c.seed), pool.directions, pool.airports.size());
+        for (int i : ShardFlights(c.randomFlights, c.shard))
+            scenarios.push_back(DrawFlightGearFlight(db, pool, runner.Terrain(), c.seed, i));
+        return scenarios;
+    }
+    RandomFleet fleet = StandInFleet(db);
+    if (!c.aircraft.empty()) {
+        // One aircraft alone: its members' flights keep their draws.
+        std::erase_if(fleet.members, [&](const RandomFleet::Member& m) {
+            return m.ranges.aircraft != c.aircraft;
+        });
+    }
+    if (!c.quiet) {
+        std::fprintf(stderr,
+                     "random flights of seed %llu:", static_cast<unsigned long long>(c.seed));
+        for (const RandomFleet::Member& m : fleet.members)
+            std::fprintf(stderr, " %s %d landing directions at %zu airports;",
+                         m.ranges.aircraft.c_str(), m.pool.directions, m.pool.airports.size());
+        std::fprintf(stderr, "\n");
+    }
+    for (int i : ShardFlights(c.randomFlights, c.shard))
+        scenarios.push_back(DrawFleetFlight(db, fleet, runner.Terrain(), c.seed, i));
     return scenarios;
 }
 
@@ -150,12 +184,41 @@ LandingReport LostFlight(const Scenario& s, const std::string& how) {
     r.outcome = Outcome::Error;
     r.error = how;
     r.outcomeDetail = how;
+    r.aircraft.id = AircraftOf(s, false);
     r.windFromDeg = s.windFromDeg;
     r.windSpeedKt = s.windSpeedKt;
     r.windGradient = s.windGradient;
     r.turbulence = sim::TurbulenceLevelName(s.turbulence);
     r.turbulenceSeed = s.turbulenceSeed;
     JudgeLanding(r);
+    return r;
+}
+
+// --replay: a scenario's recorded commands flown on the stand-in, by the
+// aircraft --aircraft names, else the scenario's stand-in aircraft, else the
+// light single (FlightGear's Cessna's counterpart).
+LandingReport Replay(const CommandLine& c, const ScenarioRunner& runner, const Scenario& s) {
+    const std::string path = c.replayFolder + "/" + s.name + ".csv";
+    sim::CommandTrace trace;
+    try {
+        trace = sim::ParseCommandTrace(ReadTextFile(path), path);
+    } catch (const std::exception& e) {
+        LandingReport r = LostFlight(s, e.what());
+        r.aircraft.id = ReplayAircraftId(c.aircraft, trace, s);
+        return r;
+    }
+    const std::string id = ReplayAircraftId(c.aircraft, trace, s);
+    std::FILE* traceFile = nullptr;
+    if (!c.traceFolder.empty()) {
+        const std::string tracePath = c.traceFolder + "/" + s.name + ".csv";
+        traceFile = std::fopen(tracePath.c_str(), "w");
+        if (!traceFile)
+            return LostFlight(s, tracePath + ": cannot be written");
+    }
+    LandingReport r = ReplayCommands(runner.Database(), runner.Terrain(), s, trace,
+                                     *sim::StandInAircraft(id), traceFile, c.traceEverySteps);
+    if (traceFile)
+        std::fclose(traceFile);
     return r;
 }
 
@@ -167,7 +230,127 @@ void WriteTextFile(const std::string& path, const std::string& text) {
         throw ScenarioError(path + ": cannot be written");
 }
 
+// The set's results from its reports: the summary, the table, the worst
+// cases and the pictures, then the gates' verdict (the exit status).
+int Conclude(const CommandLine& c, const std::vector<LandingReport>& reports, int failedWritten,
+             const std::string& failedFolder, const std::string& desktopFolder) {
+    const SetSummary summary = SummariseSet(reports);
+    const std::vector<SetSummary> byAircraft = SummariseByAircraft(reports);
+    std::string error;
+    if (!WriteJsonFile(SummaryToJson(summary, byAircraft), c.reportsFolder + "/summary.json",
+                       &error))
+        throw ScenarioError(error);
+    const std::string table = FormatTable(reports);
+    WriteTextFile(c.reportsFolder + "/table.txt", table);
+    constexpr std::size_t kLongSet = 100;
+    if (reports.size() <= kLongSet)
+        std::cout << table << "\n";
+    else
+        std::cout << "(the table of the " << reports.size() << " flights is in " << c.reportsFolder
+                  << "/table.txt)\n\n";
+    std::cout << FormatSummary(summary, byAircraft);
+    if (reports.size() <= kLongSet) {
+        const std::string failures = FormatFailures(reports);
+        if (!failures.empty())
+            std::cout << "\nLandings that are not good:\n" << failures;
+    } else if (summary.good < summary.scenarios) {
+        std::cout << "\nThe worst landings (of " << summary.scenarios - summary.good
+                  << " not good):\n"
+                  << FormatWorstCases(reports, 15);
+    }
+    if (failedWritten > 0)
+        std::cout << "\n"
+                  << failedWritten << " scenario files that fly them again: " << failedFolder
+                  << "/\n";
+#ifdef CORVANE_HARNESS_WITH_QT
+    // The pictures are painted in this process (flights flown in processes
+    // of their own made their own application).
+    std::unique_ptr<QGuiApplication> qt;
+    if (!QGuiApplication::instance())
+        qt = MakeQtApplication(desktopFolder);
+    const std::vector<std::string> pictures = WriteSetPictures(reports, c.reportsFolder, &error);
+    if (pictures.empty())
+        throw ScenarioError(error);
+    std::cout << "pictures: " << c.reportsFolder
+              << "/touchdown-dispersion.png, sink-rate.png, centre-line.png, touchdown-speed.png, "
+                 "bounces.png\n";
+#endif
+
+#ifndef CORVANE_HARNESS_WITH_QT
+    (void)desktopFolder;
+#endif
+    int status = 0;
+    if (c.minSuccessRate && summary.successRate + 1e-12 < *c.minSuccessRate) {
+        std::printf("\nFAILED: success rate %.1f %% is below the required %.1f %%\n",
+                    100.0 * summary.successRate, 100.0 * *c.minSuccessRate);
+        status = kExitBelowRate;
+    }
+    if (c.minRunwayRate && summary.runwaySuccessRate + 1e-12 < *c.minRunwayRate) {
+        std::printf("\nFAILED: good by the runway limits %.1f %%, below the required %.1f %%\n",
+                    100.0 * summary.runwaySuccessRate, 100.0 * *c.minRunwayRate);
+        status = kExitBelowRate;
+    }
+    for (const CommandLine::PassGate& gate : c.minPass) {
+        const SetSummary* of = &summary;
+        if (!gate.aircraft.empty()) {
+            of = nullptr;
+            for (const SetSummary& a : byAircraft) {
+                if (a.aircraftId == gate.aircraft)
+                    of = &a;
+            }
+            if (of == nullptr) {
+                std::printf("\nFAILED: %s:%s: no flight of the aircraft \"%s\" in the set\n",
+                            gate.aircraft.c_str(), gate.limit.c_str(), gate.aircraft.c_str());
+                status = kExitBelowRate;
+                continue;
+            }
+        }
+        const double met = PassRate(*of, *LimitNamed(gate.limit));
+        if (met + 1e-12 < gate.rate) {
+            const std::string name =
+                gate.aircraft.empty() ? gate.limit : gate.aircraft + ":" + gate.limit;
+            std::printf(
+                "\nFAILED: %s met by %.1f %% of the scenarios, below the required %.1f %%\n",
+                name.c_str(), 100.0 * met, 100.0 * gate.rate);
+            status = kExitBelowRate;
+        }
+    }
+    return status;
+}
+
+// --merge: the reports of several runs as the results of one.
+int Merge(const CommandLine& c, const std::string& desktopFolder) {
+    const MergedRuns merged = MergeRuns(c.mergeFolders);
+    const std::string failedFolder = c.reportsFolder + "/failed";
+    std::error_code error;
+    std::filesystem::create_directories(c.reportsFolder, error);
+    if (error)
+        throw ScenarioError(c.reportsFolder + ": cannot make the folder: " + error.message());
+    std::filesystem::remove_all(failedFolder, error);
+    for (const LandingReport& r : merged.reports) {
+        std::string written;
+        if (!WriteJsonFile(ReportToJson(r), c.reportsFolder + "/" + r.scenario + ".json", &written))
+            throw ScenarioError(written);
+    }
+    for (const std::string& file : merged.failedScenarioFiles) {
+        std::filesystem::create_directories(failedFolder, error);
+        std::filesystem::copy_file(
+            file, failedFolder + "/" + std::filesystem::path(file).filename().string(),
+            std::filesystem::copy_options::overwrite_existing, error);
+        if (error)
+            throw ScenarioError(file + ": cannot be copied to " + failedFolder + ": " +
+                                error.message());
+    }
+    if (!c.quiet)
+        std::fprintf(stderr, "merged %zu flights of %zu runs%s\n", merged.reports.size(),
+                     c.mergeFolders.size(), merged.campaign ? " (the shards of one campaign)" : "");
+    return Conclude(c, merged.reports, int(merged.failedScenarioFiles.size()), failedFolder,
+                    desktopFolder);
+}
+
 int Run(const CommandLine& c, const std::string& desktopFolder) {
+    if (!c.mergeFolders.empty())
+        return Merge(c, desktopFolder);
     HarnessOptions options;
     options.dataFolder =
         c.dataFolder.empty() ? desktop::DataFolder(desktop::ProgramFolder()) : c.dataFolder;
@@ -175,10 +358,12 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.frameEveryS = c.frameEveryS;
     options.traceFolder = c.traceFolder;
     options.traceEverySteps = c.traceEverySteps;
+    options.commandsFolder = c.commandsFolder;
     options.flightGear = c.flightGear;
     options.flightGearSpeedUp = c.speedUp;
     options.flightGearWindow = c.flightGearWindow;
     options.flightGearLogFolder = c.flightGear ? c.reportsFolder : std::string();
+    options.flightGearScenery = c.flightGearScenery;
 
 #ifdef CORVANE_HARNESS_WITH_QT
     std::unique_ptr<QGuiApplication> qt;
@@ -202,7 +387,8 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
 #endif
 
     const std::string failedFolder = c.reportsFolder + "/failed";
-    for (const std::string* folder : {&c.framesFolder, &c.traceFolder, &c.reportsFolder}) {
+    for (const std::string* folder :
+         {&c.framesFolder, &c.traceFolder, &c.commandsFolder, &c.reportsFolder}) {
         std::error_code error;
         if (!folder->empty() && !std::filesystem::create_directories(*folder, error) && error)
             throw ScenarioError(*folder + ": cannot make the folder: " + error.message());
@@ -215,6 +401,25 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     }
     const std::vector<Scenario> scenarios =
         c.randomFlights > 0 ? DrawRandomFlights(c, runner) : LoadScenarios(c);
+    if (c.randomFlights > 0) {
+        // Which campaign these flights are of, for --merge.
+        CampaignRecord campaign;
+        campaign.simulator = c.flightGear ? "flightgear" : "stand-in";
+        campaign.aircraft = c.aircraft;
+        campaign.seed = c.seed;
+        campaign.flights = c.randomFlights;
+        campaign.shard = c.shard;
+        const std::vector<int> flown = ShardFlights(c.randomFlights, c.shard);
+        for (std::size_t i = 0; i < scenarios.size(); ++i)
+            campaign.flown.push_back({flown[i], scenarios[i].name});
+        WriteTextFile(c.reportsFolder + "/" + kCampaignFileName, CampaignToJsonText(campaign));
+    }
+    if (c.flightGear && c.speedUp != 1.0 && !c.quiet)
+        std::fprintf(stderr,
+                     "corvane-harness: warning: FlightGear at --speed-up %g does not fly the "
+                     "flights it flies in real time (its engine, started in the air, runs late "
+                     "or not at all, and the loops lose the aircraft): see docs/flightgear.md\n",
+                     c.speedUp);
 
     std::vector<LandingReport> reports(scenarios.size());
     // --repeat-for flies the set again and again (a soak run); each pass
@@ -258,7 +463,10 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
             reports[std::size_t(i)] = std::move(report);
         };
         auto fly = [&](int i) {
-            return ReportToJson(runner.Run(scenarios[std::size_t(i)])).dump();
+            const Scenario& s = scenarios[std::size_t(i)];
+            if (c.replayFolder.empty())
+                return ReportToJson(runner.Run(s)).dump();
+            return ReportToJson(Replay(c, runner, s)).dump();
         };
 
         if (c.jobs <= 1 || scenarios.size() < 2) {
@@ -310,58 +518,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
         ++failedWritten;
     }
 
-    const SetSummary summary = SummariseSet(reports);
-    std::string error;
-    if (!WriteJsonFile(SummaryToJson(summary), c.reportsFolder + "/summary.json", &error))
-        throw ScenarioError(error);
-    const std::string table = FormatTable(reports);
-    WriteTextFile(c.reportsFolder + "/table.txt", table);
-    constexpr std::size_t kLongSet = 100;
-    if (reports.size() <= kLongSet)
-        std::cout << table << "\n";
-    else
-        std::cout << "(the table of the " << reports.size() << " flights is in " << c.reportsFolder
-                  << "/table.txt)\n\n";
-    std::cout << FormatSummary(summary);
-    if (reports.size() <= kLongSet) {
-        const std::string failures = FormatFailures(reports);
-        if (!failures.empty())
-            std::cout << "\nLandings that are not good:\n" << failures;
-    } else if (summary.good < summary.scenarios) {
-        std::cout << "\nThe worst landings (of " << summary.scenarios - summary.good
-                  << " not good):\n"
-                  << FormatWorstCases(reports, 15);
-    }
-    if (failedWritten > 0)
-        std::cout << "\n"
-                  << failedWritten << " scenario files that fly them again: " << failedFolder
-                  << "/\n";
-#ifdef CORVANE_HARNESS_WITH_QT
-    if (!qt)
-        qt = MakeQtApplication(desktopFolder);
-    const std::vector<std::string> pictures = WriteSetPictures(reports, c.reportsFolder, &error);
-    if (pictures.empty())
-        throw ScenarioError(error);
-    std::cout << "pictures: " << c.reportsFolder
-              << "/touchdown-dispersion.png, sink-rate.png, centre-line.png\n";
-#endif
-
-    int status = 0;
-    if (c.minSuccessRate && summary.successRate + 1e-12 < *c.minSuccessRate) {
-        std::printf("\nFAILED: success rate %.1f %% is below the required %.1f %%\n",
-                    100.0 * summary.successRate, 100.0 * *c.minSuccessRate);
-        status = kExitBelowRate;
-    }
-    for (const auto& [name, rate] : c.minPass) {
-        const double met = PassRate(summary, *LimitNamed(name));
-        if (met + 1e-12 < rate) {
-            std::printf(
-                "\nFAILED: %s met by %.1f %% of the scenarios, below the required %.1f %%\n",
-                name.c_str(), 100.0 * met, 100.0 * rate);
-            status = kExitBelowRate;
-        }
-    }
-    return status;
+    return Conclude(c, reports, failedWritten, failedFolder, desktopFolder);
 }
 
 }  // namespace

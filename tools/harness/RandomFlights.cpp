@@ -92,6 +92,7 @@ double HeadwindKt(double windFromDeg, double windKt, double runwayHeadingDeg) {
 RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
                                       const RandomFlightRanges& ranges) {
     RandomFlightPool pool;
+    const auto directionsOf = sim::RunwayDirectionsOfEveryAirport(db);
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
         const navdata::AirportRecord& a = db.Airports[std::size_t(i)];
@@ -104,7 +105,7 @@ RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
         airport.elevationFt = a.elevation * units::kFeetPerMetre;
         if (airport.icao.empty())
             continue;
-        const std::vector<sim::RunwayDirection> all = sim::RunwayDirections(db, i);
+        const std::vector<sim::RunwayDirection>& all = directionsOf[std::size_t(i)];
         for (const sim::RunwayDirection& d : all) {
             const navdata::RunwayRecord& r = db.Runways[std::size_t(d.runwayRecord)];
             const auto surface = static_cast<navdata::RunwaySurface>(r.surface);
@@ -142,6 +143,7 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
         const sim::RunwayDirection& d = a.directions[draw.Below(a.directions.size())];
 
         Scenario s;
+        s.aircraft = r.aircraft;
         s.searchText = a.icao;
         s.airportLine.text = "(" + a.icao + ")";
         s.runwayLine.text = NormalisedDesignator(d.designator);
@@ -202,6 +204,57 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
     }
     throw ScenarioError("random flight " + std::to_string(index) +
                         ": no destination the program's search finds after 200 draws");
+}
+
+RandomFlightRanges SingleRanges() {
+    RandomFlightRanges r;
+    r.aircraft = "single";
+    // Three times its landing distance over a 50 ft screen, and wide enough
+    // to keep the centre-line limit (half the width less 5 m) above 4 m.
+    r.minRunwayLengthFt = 3000.0;
+    r.minRunwayWidthFt = 60.0;
+    r.minDistanceNm = 5.0;
+    r.maxDistanceNm = 30.0;
+    r.minHeightFt = 2000.0;
+    r.maxHeightFt = 8000.0;
+    r.minClearanceFt = 1500.0;
+    r.minIasKt = 80.0;
+    r.maxIasKt = 110.0;
+    return r;
+}
+
+RandomFleet StandInFleet(const navdata::AirportDatabase& db) {
+    RandomFleet fleet;
+    for (const RandomFlightRanges& ranges : {RandomFlightRanges{}, SingleRanges()})
+        fleet.members.push_back({ranges, MakeRandomFlightPool(db, ranges), 0.5});
+    return fleet;
+}
+
+Scenario DrawFleetFlight(const navdata::AirportDatabase& db, const RandomFleet& fleet,
+                         const sim::Terrain* terrain, std::uint64_t seed, int index) {
+    if (fleet.members.empty())
+        throw ScenarioError("random flights need at least one aircraft");
+    double total = 0.0;
+    for (const RandomFleet::Member& m : fleet.members)
+        total += m.share;
+    Draw pick(seed * 0x9E6C63D0676A9A99ull +
+              static_cast<std::uint64_t>(index) * 0xA24BAED4963EE407ull);
+    double u = Draw(pick.Next()).Unit() * total;
+    std::size_t chosen = fleet.members.size() - 1;
+    for (std::size_t i = 0; i < fleet.members.size(); ++i) {
+        if (u < fleet.members[i].share) {
+            chosen = i;
+            break;
+        }
+        u -= fleet.members[i].share;
+    }
+    const RandomFleet::Member& m = fleet.members[chosen];
+    Scenario s = DrawRandomFlight(db, m.pool, terrain, seed, index, m.ranges);
+    if (!m.ranges.aircraft.empty() && m.ranges.aircraft != "twin") {
+        s.name += "-" + m.ranges.aircraft;
+        s.file = s.name + ".json";
+    }
+    return s;
 }
 
 }  // namespace corvane::harness

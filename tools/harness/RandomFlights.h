@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 //
-// Random flights drawn from the world database: an airport with a paved
-// runway long enough for the aircraft, one of its landing directions, a start
-// 10 to 80 nm out in any direction and 3,000 to 15,000 ft above the airport,
-// a wind the aircraft may land in (up to 25 kt, at most 15 kt across the
-// runway and 10 kt behind), growing with height, and turbulence from none to
-// moderate. Each flight is an ordinary scenario: the pilot types the airport's
-// code, clicks its line and the landing direction's line, as in the scenario
-// files; a drawn destination is checked against the program's search and
-// runway list before it is kept.
+// Random flights drawn from the world database: an aircraft of the fleet,
+// an airport with a paved runway long enough for it, one of its landing
+// directions, a start in any direction at the aircraft's distances, heights
+// and speeds (the twin 10 to 80 nm out, 3,000 to 15,000 ft above the airport;
+// the light single 5 to 30 nm out, 2,000 to 8,000 ft above it), a wind the
+// aircraft may land in (up to 25 kt, at most 15 kt across the runway and 10 kt
+// behind), growing with height, and turbulence from none to moderate. Each flight is an ordinary
+// scenario: the pilot types the airport's code, clicks its line and the landing direction's line,
+// as in the scenario files; a drawn destination is checked against the program's search and runway
+// list before it is kept.
 //
 // Deterministic: flight i of seed S is the same whatever the number of
 // flights drawn, on every machine (the generator is computed here, not taken
@@ -25,8 +26,10 @@
 
 namespace corvane::harness {
 
-// The ranges of a draw (docs/harness.md).
+// The ranges of a draw for one aircraft (docs/harness.md); the defaults are
+// the twin's.
 struct RandomFlightRanges {
+    std::string aircraft = "twin";      // the scenario's aircraft; empty: the simulator's own
     double minRunwayLengthFt = 6500.0;  // listed, and threshold to far end
     double minRunwayWidthFt = 75.0;
     double minDistanceNm = 10.0;
@@ -62,6 +65,30 @@ RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
 Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlightPool& pool,
                           const sim::Terrain* terrain, std::uint64_t seed, int index,
                           const RandomFlightRanges& ranges = RandomFlightRanges{});
+
+// The ranges of the stand-in's light single.
+RandomFlightRanges SingleRanges();
+
+// Aircraft that random flights draw from, each with its ranges, its pool and
+// its share of the flights.
+struct RandomFleet {
+    struct Member {
+        RandomFlightRanges ranges;
+        RandomFlightPool pool;
+        double share = 1.0;
+    };
+    std::vector<Member> members;
+};
+// The stand-in's fleet: the twin and the light single, half the flights each.
+RandomFleet StandInFleet(const navdata::AirportDatabase& db);
+
+// Flight `index` of the set of `seed`, flown by an aircraft of the fleet. The
+// aircraft is drawn apart from the rest, so that flight i of a seed is the same
+// flight of its aircraft whatever the others in the fleet (the twin's flights
+// are those it drew alone). The names of flights of any aircraft but the
+// twin end in "-" and its id ("r1-0042-kbos-14-single").
+Scenario DrawFleetFlight(const navdata::AirportDatabase& db, const RandomFleet& fleet,
+                         const sim::Terrain* terrain, std::uint64_t seed, int index);
 
 // Crosswind (positive) and headwind (negative: tailwind) of a wind on a
 // landing direction, knots.

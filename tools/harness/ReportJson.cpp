@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/harness/ReportJson.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -94,10 +95,15 @@ ordered_json ReportToJson(const LandingReport& r) {
     j["outcome"] = OutcomeName(r.outcome);
     j["outcomeDetail"] = r.outcomeDetail;
     j["good"] = r.good;
+    j["goodOnRunway"] = r.goodOnRunway;
     ordered_json failed = ordered_json::array();
     for (std::size_t i = 0; i < r.failed.size(); ++i)
         failed.push_back({{"limit", LimitName(r.failed[i])}, {"why", r.failedLimits[i]}});
     j["failedLimits"] = failed;
+    ordered_json checks = ordered_json::object();
+    for (const LimitCheck& c : r.checks)
+        checks[LimitName(c.limit)] = {{"value", c.value}, {"bound", c.bound}, {"met", c.met}};
+    j["limits"] = checks;
     if (!r.error.empty())
         j["error"] = r.error;
 
@@ -114,6 +120,12 @@ ordered_json ReportToJson(const LandingReport& r) {
                  {"turbulence", r.turbulence},
                  {"seed", r.turbulenceSeed}};
     j["startDistanceNm"] = Round(r.startDistanceNm, 1);
+    j["aircraft"] = {{"id", r.aircraft.id},
+                     {"name", r.aircraft.name},
+                     {"stallCleanKias", Round(r.aircraft.stallCleanKias, 1)},
+                     {"stallLandingKias", Round(r.aircraft.stallLandingKias, 1)},
+                     {"referenceKias", Round(r.aircraft.referenceKias, 1)},
+                     {"landingFlaps", Round(r.aircraft.landingFlaps, 3)}};
 
     if (r.thresholdCrossing) {
         const ThresholdCrossing& c = *r.thresholdCrossing;
@@ -126,17 +138,46 @@ ordered_json ReportToJson(const LandingReport& r) {
     }
     if (r.touchdown) {
         const TouchdownFacts& t = *r.touchdown;
-        j["touchdown"] = {{"timeS", Round(t.timeS, 2)},
-                          {"pastThresholdFt", Round(t.alongFt, 0)},
-                          {"crossM", Round(t.crossM, 2)},
-                          {"sinkFpm", Round(t.sinkFpm, 0)},
-                          {"iasKt", Round(t.iasKt, 1)},
-                          {"groundSpeedKt", Round(t.groundSpeedKt, 1)},
-                          {"pitchDeg", Round(t.pitchDeg, 1)},
-                          {"bankDeg", Round(t.bankDeg, 1)},
-                          {"onRunway", t.onRunway}};
+        j["touchdown"] = {
+            {"timeS", Round(t.timeS, 2)},
+            {"pastThresholdFt", Round(t.alongFt, 0)},
+            {"crossM", Round(t.crossM, 2)},
+            {"sinkFpm", Round(t.sinkFpm, 0)},
+            {"iasKt", Round(t.iasKt, 1)},
+            {"groundSpeedKt", Round(t.groundSpeedKt, 1)},
+            {"pitchDeg", Round(t.pitchDeg, 1)},
+            {"bankDeg", Round(t.bankDeg, 1)},
+            {"onRunway", t.onRunway},
+            {"firstContact", t.firstContact},
+            {"noseWheelAfterS", t.noseWheelAfterS ? ordered_json(Round(*t.noseWheelAfterS, 2))
+                                                  : ordered_json(nullptr)},
+            {"peakLoadG", Round(t.peakLoadG, 3)}};
     } else {
         j["touchdown"] = nullptr;
+    }
+    if (r.gate) {
+        const GateFacts& g = *r.gate;
+        j["stabilisedGate"] = {
+            {"timeS", Round(g.timeS, 2)},     {"distanceNm", Round(g.distanceNm, 2)},
+            {"iasKt", Round(g.iasKt, 1)},     {"flaps", Round(g.flapPosition, 3)},
+            {"sinkFpm", Round(g.sinkFpm, 0)}, {"crossM", Round(g.crossM, 1)}};
+    } else {
+        j["stabilisedGate"] = nullptr;
+    }
+    if (r.flapExcess) {
+        const FlapExcess& e = *r.flapExcess;
+        j["worstFlapExcess"] = {{"excessKt", Round(e.excessKt, 1)},
+                                {"iasKt", Round(e.iasKt, 1)},
+                                {"limitKias", Round(e.limitKias, 1)},
+                                {"setting", e.setting},
+                                {"flaps", Round(e.flapPosition, 3)},
+                                {"timeS", Round(e.timeS, 2)},
+                                {"distanceNm", Round(e.distanceNm, 2)},
+                                {"heightFt", Round(e.heightFt, 0)},
+                                {"stage", e.stage},
+                                {"secondsOver", Round(e.secondsOver, 1)}};
+    } else {
+        j["worstFlapExcess"] = nullptr;
     }
     j["bounces"] = r.bounces;
     if (r.stop) {
@@ -188,6 +229,7 @@ LandingReport ReportFromJson(const nlohmann::json& j) {
     }
     r.outcomeDetail = j.at("outcomeDetail").get<std::string>();
     r.good = j.at("good").get<bool>();
+    r.goodOnRunway = j.value("goodOnRunway", r.good);
     for (const json& f : j.at("failedLimits")) {
         const std::optional<Limit> limit = LimitNamed(f.at("limit").get<std::string>());
         if (!limit)
@@ -195,7 +237,28 @@ LandingReport ReportFromJson(const nlohmann::json& j) {
         r.failed.push_back(*limit);
         r.failedLimits.push_back(f.at("why").get<std::string>());
     }
+    if (j.contains("limits")) {
+        for (const auto& [name, c] : j.at("limits").items()) {
+            const std::optional<Limit> limit = LimitNamed(name);
+            if (!limit)
+                throw json::other_error::create(501, "unknown limit in a report", &c);
+            r.checks.push_back({*limit, c.at("value").get<std::string>(),
+                                c.at("bound").get<std::string>(), c.at("met").get<bool>()});
+        }
+        // The object's keys come back in name order: put them in Limit order again.
+        std::sort(r.checks.begin(), r.checks.end(),
+                  [](const LimitCheck& a, const LimitCheck& b) { return a.limit < b.limit; });
+    }
     r.error = j.value("error", std::string());
+    if (j.contains("aircraft")) {
+        const json& a = j.at("aircraft");
+        r.aircraft.id = a.at("id").get<std::string>();
+        r.aircraft.name = a.at("name").get<std::string>();
+        r.aircraft.stallCleanKias = a.at("stallCleanKias").get<double>();
+        r.aircraft.stallLandingKias = a.at("stallLandingKias").get<double>();
+        r.aircraft.referenceKias = a.at("referenceKias").get<double>();
+        r.aircraft.landingFlaps = a.at("landingFlaps").get<double>();
+    }
     const json& d = j.at("destination");
     r.airportLine = d.at("airportLine").get<std::string>();
     r.runwayLine = d.at("runwayLine").get<std::string>();
@@ -217,12 +280,42 @@ LandingReport ReportFromJson(const nlohmann::json& j) {
                               c.at("iasKt").get<double>(), c.at("verticalSpeedFpm").get<double>()};
     }
     if (const json& t = j.at("touchdown"); !t.is_null()) {
-        r.touchdown =
-            TouchdownFacts{t.at("timeS").get<double>(),    t.at("pastThresholdFt").get<double>(),
-                           t.at("crossM").get<double>(),   t.at("sinkFpm").get<double>(),
-                           t.at("iasKt").get<double>(),    t.at("groundSpeedKt").get<double>(),
-                           t.at("pitchDeg").get<double>(), t.at("bankDeg").get<double>(),
-                           t.at("onRunway").get<bool>()};
+        TouchdownFacts td;
+        td.timeS = t.at("timeS").get<double>();
+        td.alongFt = t.at("pastThresholdFt").get<double>();
+        td.crossM = t.at("crossM").get<double>();
+        td.sinkFpm = t.at("sinkFpm").get<double>();
+        td.iasKt = t.at("iasKt").get<double>();
+        td.groundSpeedKt = t.at("groundSpeedKt").get<double>();
+        td.pitchDeg = t.at("pitchDeg").get<double>();
+        td.bankDeg = t.at("bankDeg").get<double>();
+        td.onRunway = t.at("onRunway").get<bool>();
+        r.touchdown = td;
+        r.touchdown->firstContact = t.value("firstContact", std::string());
+        if (t.contains("noseWheelAfterS") && !t.at("noseWheelAfterS").is_null())
+            r.touchdown->noseWheelAfterS = t.at("noseWheelAfterS").get<double>();
+        r.touchdown->peakLoadG = t.value("peakLoadG", 0.0);
+    }
+    if (j.contains("stabilisedGate") && !j.at("stabilisedGate").is_null()) {
+        const json& g = j.at("stabilisedGate");
+        r.gate = GateFacts{g.at("timeS").get<double>(),  g.at("iasKt").get<double>(),
+                           g.at("flaps").get<double>(),  g.at("sinkFpm").get<double>(),
+                           g.at("crossM").get<double>(), g.at("distanceNm").get<double>()};
+    }
+    if (j.contains("worstFlapExcess") && !j.at("worstFlapExcess").is_null()) {
+        const json& e = j.at("worstFlapExcess");
+        FlapExcess x;
+        x.excessKt = e.at("excessKt").get<double>();
+        x.iasKt = e.at("iasKt").get<double>();
+        x.limitKias = e.at("limitKias").get<double>();
+        x.setting = e.at("setting").get<std::string>();
+        x.flapPosition = e.at("flaps").get<double>();
+        x.timeS = e.at("timeS").get<double>();
+        x.distanceNm = e.at("distanceNm").get<double>();
+        x.heightFt = e.at("heightFt").get<double>();
+        x.stage = e.at("stage").get<std::string>();
+        x.secondsOver = e.at("secondsOver").get<double>();
+        r.flapExcess = x;
     }
     r.bounces = j.at("bounces").get<int>();
     if (const json& s = j.at("stop"); !s.is_null()) {
@@ -249,11 +342,18 @@ LandingReport ReportFromJson(const nlohmann::json& j) {
     return r;
 }
 
-ordered_json SummaryToJson(const SetSummary& s) {
+ordered_json SummaryToJson(const SetSummary& s, const std::vector<SetSummary>& byAircraft) {
     ordered_json j;
+    if (!s.aircraftId.empty()) {
+        j["aircraft"] = s.aircraftId;
+        j["aircraftName"] = s.aircraftName;
+        j["referenceKias"] = Round(s.referenceKias, 1);
+    }
     j["scenarios"] = s.scenarios;
     j["good"] = s.good;
+    j["goodOnRunway"] = s.goodOnRunway;
     j["successRate"] = Round(s.successRate, 4);
+    j["runwaySuccessRate"] = Round(s.runwaySuccessRate, 4);
     j["successLowerBound95"] = Round(s.successLowerBound95, 4);
     ordered_json passed;
     for (int i = 0; i < kLimitCount; ++i)
@@ -267,6 +367,14 @@ ordered_json SummaryToJson(const SetSummary& s) {
     j["touchdownPastThresholdFt"] = StatJson(s.touchdownFt, 0);
     j["touchdownCrossAbsM"] = StatJson(s.touchdownCrossM, 2);
     j["sinkFpm"] = StatJson(s.sinkFpm, 0);
+    j["touchdownIasKt"] = StatJson(s.touchdownIasKt, 1);
+    j["touchdownIasOverReferenceKt"] = StatJson(s.touchdownOverReferenceKt, 1);
+    j["touchdownPitchDeg"] = StatJson(s.touchdownPitchDeg, 1);
+    j["touchdownLoadG"] = StatJson(s.touchdownLoadG, 3);
+    j["bounces"] = StatJson(s.bounces, 0);
+    j["flightsThatBounced"] = s.bounced;
+    j["worstFlapExcessKt"] = StatJson(s.flapExcessKt, 1);
+    j["gateIasOverReferenceKt"] = StatJson(s.gateIasOverReferenceKt, 1);
     j["peakNormalLoadG"] = StatJson(s.peakNormalLoadG, 3);
     j["stopRunwayRemainingFt"] = StatJson(s.stopRemainingFt, 0);
     j["stopCrossAbsM"] = StatJson(s.stopCrossM, 2);
@@ -275,6 +383,12 @@ ordered_json SummaryToJson(const SetSummary& s) {
     j["totalVirtualS"] = Round(s.totalVirtualS, 1);
     j["totalWallS"] = Round(s.totalWallS, 2);
     j["overallSpeedUp"] = Round(s.overallSpeedUp, 0);
+    if (!byAircraft.empty()) {
+        ordered_json each = ordered_json::array();
+        for (const SetSummary& a : byAircraft)
+            each.push_back(SummaryToJson(a));
+        j["byAircraft"] = each;
+    }
     return j;
 }
 

@@ -14,7 +14,8 @@
 namespace corvane::harness {
 
 nlohmann::ordered_json ReportToJson(const LandingReport& report);
-nlohmann::ordered_json SummaryToJson(const SetSummary& summary);
+nlohmann::ordered_json SummaryToJson(const SetSummary& summary,
+                                     const std::vector<SetSummary>& byAircraft = {});
 
 // A report back from its JSON form (as ReportToJson rounds it). Used to pass
 // reports between the processes of a parallel run, and by every run alike so

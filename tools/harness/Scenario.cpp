@@ -10,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include "sim/model/Aircraft.h"
+
 namespace corvane::harness {
 
 namespace {
@@ -165,7 +167,7 @@ StartState ReadStart(ObjectReader r) {
         }
         s.altitudeFt = r.RequiredNumber("altitudeFt", 100.0, 45000.0);
         s.headingDeg = r.RequiredNumber("headingDeg", 0.0, 360.0);
-        s.iasKt = r.Number("iasKt", 200.0, 90.0, 300.0);
+        s.iasKt = r.Number("iasKt", 200.0, 50.0, 300.0);
         s.flaps = r.Number("flaps", 0.0, 0.0, 1.0);
         s.gearDown = r.Bool("gearDown", false);
     } else if (type == "final") {
@@ -174,7 +176,7 @@ StartState ReadStart(ObjectReader r) {
         s.runway = r.String("runway");
         s.distanceNm = r.RequiredNumber("distanceNm", 0.5, 100.0);
         s.glidePathDeg = r.Number("glidePathDeg", 3.0, 0.0, 10.0);
-        s.iasKt = r.Number("iasKt", 130.0, 80.0, 300.0);
+        s.iasKt = r.Number("iasKt", 130.0, 50.0, 300.0);
         s.flaps = r.Number("flaps", 0.5, 0.0, 1.0);
         s.gearDown = r.Bool("gearDown", true);
     } else if (type == "runway") {
@@ -206,6 +208,12 @@ std::string NormalisedDesignator(const std::string& designator) {
     return out;
 }
 
+std::string AircraftOf(const Scenario& scenario, bool flightGear) {
+    if (!scenario.aircraft.empty())
+        return scenario.aircraft;
+    return flightGear ? "c172p" : "twin";
+}
+
 Scenario ParseScenario(const std::string& jsonText, const std::string& fileName) {
     json document;
     try {
@@ -231,6 +239,9 @@ Scenario ParseScenario(const std::string& jsonText, const std::string& fileName)
         s.cruiseEntry = d.String("cruise");
         d.CheckNoOthers();
     }
+    s.aircraft = r.String("aircraft");
+    if (!s.aircraft.empty() && s.aircraft != "c172p" && !sim::StandInAircraft(s.aircraft))
+        r.Fail("aircraft", "must be \"twin\", \"single\" or \"c172p\"");
     s.start = ReadStart(r.Child("start"));
     if (r.Has("wind")) {
         ObjectReader w = r.Child("wind");
@@ -281,6 +292,8 @@ std::string ScenarioToJsonText(const Scenario& s) {
         d["cruise"] = s.cruiseEntry;
     j["destination"] = d;
 
+    if (!s.aircraft.empty())
+        j["aircraft"] = s.aircraft;
     const StartState& st = s.start;
     nlohmann::ordered_json start;
     switch (st.kind) {
@@ -332,7 +345,7 @@ std::string ScenarioToJsonText(const Scenario& s) {
     return j.dump(2) + "\n";
 }
 
-Scenario LoadScenario(const std::string& path) {
+std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ScenarioError(path + ": cannot be opened");
@@ -340,7 +353,11 @@ Scenario LoadScenario(const std::string& path) {
     text << in.rdbuf();
     if (in.bad())
         throw ScenarioError(path + ": cannot be read");
-    return ParseScenario(text.str(), path);
+    return text.str();
+}
+
+Scenario LoadScenario(const std::string& path) {
+    return ParseScenario(ReadTextFile(path), path);
 }
 
 std::vector<std::string> ScenarioFilesIn(const std::string& folder) {

@@ -78,6 +78,11 @@ struct Scenario {
     ListChoice runwayLine;
     std::string cruiseEntry;  // a cruise-height menu entry; empty: the program's default
 
+    // The aircraft that flies: one of the stand-in's ("twin", "single"), or
+    // FlightGear's "c172p"; empty: the simulator's own (the stand-in's twin,
+    // FlightGear's Cessna).
+    std::string aircraft;
+
     StartState start;
     double windFromDeg = 0.0;
     double windSpeedKt = 0.0;   // at the surface
@@ -102,9 +107,16 @@ struct Scenario {
     double handBackWaitS = 60.0;
 };
 
+// The id of the aircraft a scenario flies on a simulator: its own choice, or
+// the simulator's aircraft ("twin" on the stand-in, "c172p" in FlightGear).
+std::string AircraftOf(const Scenario& scenario, bool flightGear);
+
 // Reads a scenario from JSON text; fileName names it in error messages.
 Scenario ParseScenario(const std::string& jsonText, const std::string& fileName);
 // Reads a scenario file.
+// The whole of a file; throws ScenarioError naming it when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+
 Scenario LoadScenario(const std::string& path);
 // The scenario as a file's JSON text that ParseScenario reads back to the
 // same scenario (every field written, numbers exactly).

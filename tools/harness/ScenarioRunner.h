@@ -20,9 +20,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "navdata/AirportDatabase.h"
 #include "ports/Canvas.h"
+#include "sim/flightgear/SceneryTiles.h"
 #include "sim/model/Terrain.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/Scenario.h"
@@ -47,6 +49,9 @@ struct HarnessOptions {
     // simulator steps and at every event.
     std::string traceFolder;
     int traceEverySteps = 10;
+    // The program's commands: one CSV per scenario in commandsFolder
+    // (sim/model/CommandTrace.h), for flying them again on another simulator.
+    std::string commandsFolder;
     // FlightGear flies instead of the stand-in, in real time times speedUp;
     // its log goes to flightGearLogFolder/fgfs-<scenario>.log (empty: the
     // default of its work folder).
@@ -54,6 +59,9 @@ struct HarnessOptions {
     double flightGearSpeedUp = 1.0;
     bool flightGearWindow = false;
     std::string flightGearLogFolder;
+    // Scenery folders FlightGear reads besides $FG_SCENERY, the user's
+    // TerraSync folder and its own.
+    std::vector<std::string> flightGearScenery;
 };
 
 class ScenarioRunner {
@@ -70,11 +78,16 @@ class ScenarioRunner {
     const navdata::AirportDatabase& Database() const { return *db_; }
     // The simulator's ground, made from the database.
     const sim::Terrain* Terrain() const { return terrain_.get(); }
+    // FlightGear: the tiles its scenery folders hold (empty for the stand-in).
+    const sim::flightgear::InstalledTerrain& FlightGearTerrain() const {
+        return flightGearTerrain_;
+    }
 
   private:
     HarnessOptions options_;
     std::unique_ptr<navdata::AirportDatabase> db_;
     std::shared_ptr<const sim::Terrain> terrain_;
+    sim::flightgear::InstalledTerrain flightGearTerrain_;
 };
 
 }  // namespace corvane::harness

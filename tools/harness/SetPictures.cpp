@@ -120,20 +120,24 @@ QImage Dispersion(const std::vector<LandingReport>& reports) {
     p.setRenderHint(QPainter::Antialiasing);
     int touchdowns = 0;
     int good = 0;
+    int goodOnRunway = 0;
     int outside = 0;
     for (const LandingReport& r : reports) {
         if (!r.touchdown)
             continue;
         ++touchdowns;
         good += r.good ? 1 : 0;
+        goodOnRunway += r.goodOnRunway ? 1 : 0;
         const bool in = r.touchdown->alongFt >= alongLo && r.touchdown->alongFt <= alongHi &&
                         std::abs(r.touchdown->crossM) <= crossHi;
         outside += in ? 0 : 1;
     }
     Title(p,
-          QString("Touchdown points: %1 touchdowns, %2 good landings, %3 outside the plot")
+          QString("Touchdown points: %1 touchdowns, %2 good by every limit, %3 by the runway "
+                  "limits, %4 outside the plot")
               .arg(touchdowns)
               .arg(good)
+              .arg(goodOnRunway)
               .arg(outside),
           "feet past the threshold (the landing direction to the right); metres from the centre "
           "line (right of the landing direction up)");
@@ -159,14 +163,16 @@ QImage Dispersion(const std::vector<LandingReport>& reports) {
                    QString::number(c));
     p.drawText(QRectF(x(200), kTop - 18, 600, 16), Qt::AlignLeft,
                "green band: touchdown zone 200-2,700 ft; dotted: centre-line limit of a 45 m "
-               "runway");
+               "runway; dots: green good, orange good by the runway limits only, red not");
     for (const LandingReport& r : reports) {
         if (!r.touchdown)
             continue;
         const double a = std::clamp(r.touchdown->alongFt, alongLo, alongHi);
         const double c = std::clamp(r.touchdown->crossM, -crossHi, crossHi);
         p.setPen(Qt::NoPen);
-        p.setBrush(r.good ? QColor(0, 170, 0) : QColor(220, 0, 0));
+        p.setBrush(r.good           ? QColor(0, 170, 0)
+                   : r.goodOnRunway ? QColor(240, 150, 0)
+                                    : QColor(220, 0, 0));
         p.drawEllipse(QPointF(x(a), y(c)), 3.0, 3.0);
     }
     return image;
@@ -178,17 +184,40 @@ std::vector<std::string> WriteSetPictures(const std::vector<LandingReport>& repo
                                           const std::string& folder, std::string* error) {
     std::vector<double> sink;
     std::vector<double> cross;
+    std::vector<double> overReference;
+    std::vector<double> bounces;
+    // The touchdown speed's limits against the reference: 0 above, and below
+    // 1.05 times the stall speed, which is 0.25 stall speeds under the
+    // reference (one line for each aircraft of the set).
+    std::vector<double> speedLimits = {0.0};
     for (const LandingReport& r : reports) {
         if (!r.touchdown)
             continue;
         sink.push_back(r.touchdown->sinkFpm);
         cross.push_back(r.touchdown->crossM);
+        bounces.push_back(r.bounces);
+        if (r.aircraft.referenceKias > 0.0) {
+            overReference.push_back(r.touchdown->iasKt - r.aircraft.referenceKias);
+            const double low = 1.05 * r.aircraft.stallLandingKias - r.aircraft.referenceKias;
+            if (std::none_of(speedLimits.begin(), speedLimits.end(),
+                             [&](double v) { return std::abs(v - low) < 0.05; }))
+                speedLimits.push_back(low);
+        }
     }
     std::vector<std::string> written;
     if (!Save(Dispersion(reports), folder + "/touchdown-dispersion.png", written, error) ||
         !Save(Histogram(sink, 0.0, 1200.0, 50.0, "Sink rate at touchdown",
-                        "ft/min (limit 600, dashed)", {600.0}),
+                        "ft/min (dashed: the limits 360 and 600)", {360.0, 600.0}),
               folder + "/sink-rate.png", written, error) ||
+        !Save(Histogram(overReference, -40.0, 60.0, 2.0,
+                        "Indicated airspeed at touchdown against the aircraft's reference speed",
+                        "knots above the reference speed (dashed: the reference, and 1.05 times "
+                        "the stall speed of each aircraft)",
+                        speedLimits),
+              folder + "/touchdown-speed.png", written, error) ||
+        !Save(Histogram(bounces, 0.0, 15.0, 1.0, "Bounces: lift-offs after the first touchdown",
+                        "bounces per landing (a good landing has none)", {}),
+              folder + "/bounces.png", written, error) ||
         !Save(Histogram(cross, -40.0, 40.0, 2.0, "Distance from the centre line at touchdown",
                         "metres, right of the landing direction positive (dashed: the limit of a "
                         "45 m runway)",

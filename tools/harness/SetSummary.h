@@ -27,9 +27,15 @@ struct Statistic {
 Statistic Summarise(const std::vector<std::pair<double, std::string>>& values);
 
 struct SetSummary {
+    // The aircraft the summary is of; empty: every flight of the set.
+    std::string aircraftId;
+    std::string aircraftName;
+    double referenceKias = 0.0;  // of that aircraft
     int scenarios = 0;
-    int good = 0;
-    double successRate = 0.0;  // good / scenarios (0 for an empty set)
+    int good = 0;                    // by every limit
+    int goodOnRunway = 0;            // by the six runway limits
+    double successRate = 0.0;        // good / scenarios (0 for an empty set)
+    double runwaySuccessRate = 0.0;  // goodOnRunway / scenarios
     // The 95 % lower confidence bound of the rate of good landings the flights
     // are a sample of (Wilson score interval; 0 for an empty set).
     double successLowerBound95 = 0.0;
@@ -45,6 +51,14 @@ struct SetSummary {
     Statistic touchdownCrossM;  // |distance from the centre line|
     Statistic sinkFpm;
     Statistic peakNormalLoadG;
+    Statistic touchdownIasKt;
+    Statistic touchdownOverReferenceKt;  // IAS at touchdown less the aircraft's reference
+    Statistic touchdownPitchDeg;
+    Statistic touchdownLoadG;
+    Statistic bounces;
+    int bounced = 0;         // flights with a lift-off after the touchdown
+    Statistic flapExcessKt;  // the worst of each flight that exceeded a limit
+    Statistic gateIasOverReferenceKt;
     Statistic stopRemainingFt;
     Statistic stopCrossM;  // |distance from the centre line|
     Statistic flightTimeS;
@@ -59,14 +73,18 @@ struct SetSummary {
 double WilsonLowerBound(int successes, int n, double z = 1.959963984540054);
 
 SetSummary SummariseSet(const std::vector<LandingReport>& reports);
+// One summary per aircraft, in the order the aircraft first fly in the set.
+std::vector<SetSummary> SummariseByAircraft(const std::vector<LandingReport>& reports);
 // The share of the set's scenarios that met a limit (0 for an empty set).
 double PassRate(const SetSummary& summary, Limit limit);
 
 // The table of the set: one row per scenario (outcome, good, touchdown,
 // lateral offsets, sink, load, runway left at the stop, time, speed-up).
 std::string FormatTable(const std::vector<LandingReport>& reports);
-// The summary lines under the table.
-std::string FormatSummary(const SetSummary& summary);
+// The summary lines under the table; with more than one aircraft, each
+// aircraft's limits and handling figures beside the others'.
+std::string FormatSummary(const SetSummary& summary,
+                          const std::vector<SetSummary>& byAircraft = {});
 // Why each landing that is not good failed, one line per scenario.
 std::string FormatFailures(const std::vector<LandingReport>& reports);
 // The landings that are not good, worst first (a crash, then no touchdown,

@@ -270,9 +270,10 @@ AptDatContents ReadAptDatFile(const std::string& path, Diagnostics& diagnostics,
 NavDatContents ReadNavDat(LineReader& reader, Diagnostics& diagnostics) {
     NavDatContents contents;
     contents.version =
-        ReadVersion(reader, "nav.dat", contents.versionLine, {810, 1100, 1150, 1200});
-    // Version 1100 adds two region fields after the ident of NDBs and VORs and one region field
-    // after the airport of localizers and glide slopes; 1150 and 1200 keep that layout.
+        ReadVersion(reader, "nav.dat", contents.versionLine, {810, 1000, 1100, 1150, 1200});
+    // FlightGear's scenery writes version 1000 (NavData/nav/*.dat) in the 810
+    // layout. Version 1100 adds two region fields after the ident of NDBs and VORs and one region
+    // field after the airport of localizers and glide slopes; 1150 and 1200 keep that layout.
     const bool v1100 = contents.version >= 1100;
     // From 1150 a localizer's course field adds its magnetic front course, times 360, to its
     // true course: the true course is what remains after whole turns.

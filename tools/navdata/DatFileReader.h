@@ -20,7 +20,8 @@ AptDatContents ReadAptDat(LineReader& reader, Diagnostics& diagnostics);
 AptDatContents ReadAptDatFile(const std::string& path, Diagnostics& diagnostics,
                               std::function<void(long long)> onRead = {});
 
-/// Reads an X-Plane/FlightGear nav.dat file (version 810, 1100, 1150 or 1200, plain or gzip): NDBs
+/// Reads an X-Plane/FlightGear nav.dat file (version 810, 1000, 1100, 1150 or 1200, plain or gzip;
+/// 1000, as FlightGear's scenery NavData/nav files have it, in the layout of 810): NDBs
 /// (row 2), VORs (3), localizers (4, 5) and glide slopes (6). Other rows are counted. Malformed
 /// rows are noted and skipped; a file that is not a nav.dat file or of another version raises
 /// ConversionError.

@@ -19,11 +19,14 @@
 #include "navdata/CoastlineFile.h"
 #include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
+#include "sim/flightgear/process/SceneryScan.h"
 #include "tools/navdata/AirportDatabaseBuilder.h"
 #include "tools/navdata/CoastlineBuilder.h"
 #include "tools/navdata/ConversionError.h"
 #include "tools/navdata/DatFileReader.h"
+#include "tools/navdata/FlightGearSources.h"
 #include "tools/navdata/SimulatorInstallation.h"
+#include "tools/navdata/TerrainFilter.h"
 #include "tools/navdata/TextRules.h"
 #include "tools/navdata/TopoJsonReader.h"
 #include "tools/progress/ProgressBar.h"
@@ -46,14 +49,24 @@ const char* const kHelp =
     "\n"
     "Inputs (give --apt to build airdata.tri, --coast to build COAST2.int, or both):\n"
     "  --apt FILE           apt.dat, version 1000, 1100 or 1200 (X-Plane, FlightGear)\n"
-    "  --nav FILE           nav.dat, version 810, 1100, 1150 or 1200; without it the\n"
+    "  --nav FILE           nav.dat, version 810, 1000, 1100, 1150 or 1200; without it the\n"
     "                       database has no ILS, VOR or NDB\n"
     "  --coast FILE         TopoJSON topology of land polygons (Natural Earth land)\n"
     "\n"
     "Or the files of a simulator installed here (instead of --apt and --nav):\n"
-    "  --flightgear [FG_ROOT]  FlightGear's Airports/apt.dat.gz and Navaids/nav.dat.gz\n"
-    "                       under FG_ROOT (default: $FG_ROOT, else /usr/share/games/\n"
-    "                       flightgear, where Debian's flightgear-data-base puts them)\n"
+    "  --flightgear [FG_ROOT]  FlightGear's airports and navaids as FlightGear reads them:\n"
+    "                       the NavData/apt and NavData/nav files of its scenery folders\n"
+    "                       first (an airport defined there wins), then Airports/apt.dat.gz\n"
+    "                       and Navaids/nav.dat.gz under FG_ROOT (default: $FG_ROOT, else\n"
+    "                       /usr/share/games/flightgear, where Debian's flightgear-data-base\n"
+    "                       puts them)\n"
+    "  --with-terrain       with --flightgear: only the airports whose runways lie on\n"
+    "                       terrain FlightGear has installed, where its wheels touch ground\n"
+    "                       (elsewhere it flies over a sea-level surface)\n"
+    "  --fg-scenery DIR     with --flightgear: a scenery folder FlightGear is given with\n"
+    "                       --fg-scenery (may be repeated). The folders read are these, then\n"
+    "                       those of $FG_SCENERY, TerraSync's downloads in ~/.fgfs/TerraSync,\n"
+    "                       then FG_ROOT's Scenery\n"
     "  --xplane DIR         X-Plane 11 or 12 installed in DIR: the global airports and\n"
     "                       earth_nav.dat (Custom Data/ first, then Resources/default data/)\n"
     "  Without --coast, Corvane's own COAST2.int is copied beside the new airdata.tri, so\n"
@@ -80,7 +93,9 @@ const char* const kHelp =
 struct Arguments {
     std::string apt, nav, coast, outDir = ".", airdata, coastFile;
     std::string flightGearRoot, xplaneFolder;
+    std::vector<std::string> sceneryFolders;
     bool flightGear = false;
+    bool withTerrain = false;
     double minRunwayFeet = 1500.0;
     int maxBlockPoints = 256;
     bool strict = false;
@@ -116,6 +131,10 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
             if (i + 1 < argc && argv[i + 1][0] != '-') {
                 args.flightGearRoot = argv[++i];
             }
+        } else if (arg == "--with-terrain") {
+            args.withTerrain = true;
+        } else if (arg == "--fg-scenery") {
+            args.sceneryFolders.push_back(value());
         } else if (arg == "--xplane") {
             args.xplaneFolder = value();
         } else if (arg == "--coast") {
@@ -157,6 +176,9 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
     if ((args.flightGear || !args.xplaneFolder.empty()) && !args.nav.empty()) {
         UsageError("--nav comes with --apt; --flightgear and --xplane find nav.dat themselves");
     }
+    if ((args.withTerrain || !args.sceneryFolders.empty()) && !args.flightGear) {
+        UsageError("--with-terrain and --fg-scenery go with --flightgear");
+    }
     if (sources == 0 && args.coast.empty()) {
         UsageError(
             "nothing to do: give --apt (with --nav), --flightgear or --xplane, and/or --coast");
@@ -191,9 +213,11 @@ void PrintDiagnostics(const Diagnostics& diagnostics) {
     }
 }
 
-// On a terminal, a bar of the file's kilobytes read (the plain progress lines say the rest).
+// The file's kilobytes read: on a terminal a bar, otherwise a line at each tenth of the file
+// ("kB of apt.dat.gz: 4096/40960 (10 %), 0:42 left"), which a program starting the converter
+// can show as its progress.
 std::function<void(long long)> ReadingBar(const Arguments& args, const std::string& path) {
-    if (args.quiet || ::isatty(STDERR_FILENO) != 1) {
+    if (args.quiet) {
         return {};
     }
     std::error_code ec;
@@ -237,16 +261,52 @@ bool CopyOwnCoastFile(const std::string& target) {
     return true;
 }
 
+// FlightGear's airports, navaids and scenery folders as FlightGear reads them.
+struct FlightGearInputs {
+    FlightGearSourceFiles files;
+    std::vector<std::string> sceneryFolders;
+};
+
+FlightGearInputs FindFlightGearInputs(const Arguments& args) {
+    const InstalledSourceFiles own =
+        FindFlightGearFiles(args.flightGearRoot, std::getenv("FG_ROOT"));
+    // FG_ROOT as found: the folder above Airports/.
+    const std::string root = std::filesystem::path(own.apt).parent_path().parent_path().string();
+    FlightGearInputs inputs;
+    inputs.sceneryFolders =
+        corvane::sim::flightgear::SceneryFoldersFromEnvironment(args.sceneryFolders, root);
+    inputs.files = FindFlightGearSourceFiles(root, nullptr, inputs.sceneryFolders);
+    return inputs;
+}
+
+std::string FileNames(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& p : paths)
+        names += (names.empty() ? "" : ", ") + std::filesystem::path(p).filename().string();
+    return names;
+}
+
 int Run(Arguments args) {
     const auto start = std::chrono::steady_clock::now();
     bool fromInstallation = false;
-    if (args.flightGear || !args.xplaneFolder.empty()) {
-        const InstalledSourceFiles files =
-            args.flightGear ? FindFlightGearFiles(args.flightGearRoot, std::getenv("FG_ROOT"))
-                            : FindXPlaneFiles(args.xplaneFolder);
-        args.apt = files.apt;
-        args.nav = files.nav;
+    std::vector<std::string> aptFiles;
+    std::vector<std::string> navFiles;
+    std::vector<std::string> sceneryFolders;
+    if (args.flightGear) {
+        FlightGearInputs inputs = FindFlightGearInputs(args);
+        aptFiles = std::move(inputs.files.apt);
+        navFiles = std::move(inputs.files.nav);
+        sceneryFolders = std::move(inputs.sceneryFolders);
         fromInstallation = true;
+    } else if (!args.xplaneFolder.empty()) {
+        const InstalledSourceFiles files = FindXPlaneFiles(args.xplaneFolder);
+        aptFiles = {files.apt};
+        navFiles = {files.nav};
+        fromInstallation = true;
+    } else if (!args.apt.empty()) {
+        aptFiles = {args.apt};
+        if (!args.nav.empty())
+            navFiles = {args.nav};
     }
     std::error_code folderError;
     if (!std::filesystem::create_directories(args.outDir, folderError) && folderError) {
@@ -260,26 +320,53 @@ int Run(Arguments args) {
     Diagnostics diagnostics(args.strict);
     std::string summary;
 
-    if (!args.apt.empty()) {
-        progress("reading " + args.apt);
-        const AptDatContents apt =
-            ReadAptDatFile(args.apt, diagnostics, ReadingBar(args, args.apt));
-        NavDatContents nav;
-        if (!args.nav.empty()) {
-            progress("reading " + args.nav);
-            nav = ReadNavDatFile(args.nav, diagnostics, ReadingBar(args, args.nav));
+    if (!aptFiles.empty()) {
+        DatabaseReport report;
+        std::vector<AptDatContents> apts;
+        for (const std::string& file : aptFiles) {
+            progress("reading " + file);
+            apts.push_back(ReadAptDatFile(file, diagnostics, ReadingBar(args, file)));
+        }
+        MergedAirports merged = MergeAirports(std::move(apts));
+        if (!merged.skipped.empty()) {
+            report.airports.Drop("defined in an earlier file, which FlightGear reads first",
+                                 static_cast<long>(merged.skipped.size()));
+        }
+        AptDatContents& apt = merged.apt;
+        std::vector<NavDatContents> navs;
+        for (const std::string& file : navFiles) {
+            progress("reading " + file);
+            navs.push_back(ReadNavDatFile(file, diagnostics, ReadingBar(args, file)));
+        }
+        const NavDatContents nav = MergeNavaids(std::move(navs));
+        if (args.withTerrain) {
+            progress("finding the terrain installed in " + std::to_string(sceneryFolders.size()) +
+                     " scenery folders");
+            const corvane::sim::flightgear::InstalledTerrain terrain =
+                corvane::sim::flightgear::ScanInstalledTerrain(sceneryFolders);
+            progress(std::to_string(terrain.TileCount()) + " scenery tiles installed");
+            if (terrain.Empty()) {
+                std::string looked;
+                for (const std::string& f : sceneryFolders)
+                    looked += (looked.empty() ? "" : ", ") + f;
+                throw ConversionError(
+                    "--with-terrain: no scenery tile is installed in FlightGear's scenery folders "
+                    "(" +
+                    looked +
+                    "); install flightgear-data-base, name a scenery folder with --fg-scenery, "
+                    "or leave --with-terrain out");
+            }
+            KeepOnInstalledTerrain(apt, terrain, report);
         }
         progress("building the airport database");
         DatabaseOptions options;
         options.minRunwayFeet = args.minRunwayFeet;
-        const std::string aptName = std::filesystem::path(args.apt).filename().string();
-        const std::string navName =
-            args.nav.empty() ? "no nav.dat" : std::filesystem::path(args.nav).filename().string();
+        const std::string aptName = FileNames(aptFiles);
+        const std::string navName = navFiles.empty() ? "no nav.dat" : FileNames(navFiles);
         options.headerTexts = {"Corvane airport database (airdata.tri)",
                                std::string("Built by corvane-navdata ") + kVersion + " from " +
                                    aptName + " and " + navName,
                                ToAnsiText(apt.versionLine), ToAnsiText(nav.versionLine)};
-        DatabaseReport report;
         AirportDatabase db = BuildAirportDatabase(apt, nav, options, report);
         const std::string path = args.airdata.empty()
                                      ? (std::filesystem::path(args.outDir) / "airdata.tri").string()

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "platform/posix/FlightGearProcess.h"
+#include "sim/flightgear/process/FlightGearProcess.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include <thread>
 
 #include "sim/flightgear/Protocol.h"
+#include "sim/flightgear/process/SocketOwner.h"
 
 extern char** environ;
 
@@ -88,12 +91,80 @@ std::string FlightGearProcess::DefaultWorkFolder() {
     return std::string(home && *home ? home : "/tmp") + "/.cache/corvane/flightgear";
 }
 
+std::string FlightGearProcess::UserDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data)
+        return std::string(data) + "/corvane/flightgear";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.local/share/corvane/flightgear";
+}
+
+bool FlightGearProcess::WriteProtocolFile(const std::string& folder, std::string* error) {
+    std::error_code ec;
+    const fs::path protocols = fs::path(folder) / "Protocol";
+    fs::create_directories(protocols, ec);
+    if (ec) {
+        *error = protocols.string() + ": " + ec.message();
+        return false;
+    }
+    const fs::path protocol = protocols / (std::string(sim::flightgear::kProtocolName) + ".xml");
+    std::ofstream out(protocol);
+    out << sim::flightgear::ProtocolFileText();
+    out.close();
+    if (!out) {
+        *error = protocol.string() + ": cannot be written";
+        return false;
+    }
+    return true;
+}
+
 FlightGearProcess::~FlightGearProcess() {
     Stop();
     if (readings_ >= 0)
         close(readings_);
     if (commands_ >= 0)
         close(commands_);
+    if (slotLock_ >= 0)
+        close(slotLock_);  // and the slot is free again
+}
+
+namespace {
+
+// Slot 0 keeps the names of the folders before there were slots, so that
+// their caches stay in use.
+std::string SlotName(const char* name, int slot) {
+    return slot == 0 ? std::string(name) : std::string(name) + "-" + std::to_string(slot);
+}
+
+constexpr int kSlots = 16;
+// The first virtual screen a slot tries: far enough apart that two
+// FlightGears starting at once do not pick the same free one.
+constexpr int kFirstScreen = 100;
+constexpr int kScreensPerSlot = 10;
+
+}  // namespace
+
+bool FlightGearProcess::ClaimSlot(std::string* error) {
+    std::error_code ec;
+    fs::create_directories(options_.workFolder, ec);
+    fs::permissions(options_.workFolder, fs::perms::owner_all, ec);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const std::string path = options_.workFolder + "/" + SlotName("slot", slot) + ".lock";
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            *error = Errno(path.c_str());
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            slot_ = slot;
+            slotLock_ = fd;
+            return true;
+        }
+        close(fd);
+    }
+    *error = "all " + std::to_string(kSlots) + " FlightGear slots of " + options_.workFolder +
+             " are in use by other processes";
+    return false;
 }
 
 bool FlightGearProcess::Start(Options options, std::string* error) {
@@ -102,12 +173,17 @@ bool FlightGearProcess::Start(Options options, std::string* error) {
         options_.installedRoot = DefaultInstalledRoot();
     if (options_.workFolder.empty())
         options_.workFolder = DefaultWorkFolder();
+    if (!options_.attach && !ClaimSlot(error))
+        return false;
     if (options_.logPath.empty())
-        options_.logPath = options_.workFolder + "/fgfs.log";
+        options_.logPath =
+            options_.workFolder + "/" + SlotName("fgfs", std::max(slot_, 0)) + ".log";
     if (!OpenSockets(error))
         return false;
     if (options_.attach)
         return true;
+    if (options_.plan.virtualScreen == 0)
+        options_.plan.virtualScreen = kFirstScreen + kScreensPerSlot * slot_;
     // Debian installs FlightGear in /usr/games, which not every PATH holds.
     if (!OnPath(options_.plan.fgfs) && options_.plan.fgfs.find('/') == std::string::npos &&
         OnPath("/usr/games/" + options_.plan.fgfs)) {
@@ -183,23 +259,16 @@ bool FlightGearProcess::PrepareFolders(std::string* error) {
     // installed data is not ours to write, so ours goes in a folder of our
     // own that --data adds to the path.
     const fs::path work(options_.workFolder);
-    const fs::path data = work / "data";
+    const fs::path data = work / SlotName("data", slot_);
     fs::create_directories(data / "Protocol", ec);
-    fs::create_directories(work / "home", ec);
+    fs::create_directories(work / SlotName("home", slot_), ec);
     fs::permissions(work, fs::perms::owner_all, ec);
     if (ec) {
         *error = work.string() + ": " + ec.message();
         return false;
     }
-    const fs::path protocol =
-        data / "Protocol" / (std::string(sim::flightgear::kProtocolName) + ".xml");
-    std::ofstream out(protocol);
-    out << sim::flightgear::ProtocolFileText();
-    out.close();
-    if (!out) {
-        *error = protocol.string() + ": cannot be written";
+    if (!WriteProtocolFile(data.string(), error))
         return false;
-    }
     options_.plan.dataFolder = data.string();
     return true;
 }
@@ -227,7 +296,7 @@ bool FlightGearProcess::Spawn(std::string* error) {
         if (std::strncmp(*e, "FG_HOME=", 8) != 0 && std::strncmp(*e, "FG_ROOT=", 8) != 0)
             environment.emplace_back(*e);
     }
-    environment.push_back("FG_HOME=" + options_.workFolder + "/home");
+    environment.push_back("FG_HOME=" + options_.workFolder + "/" + SlotName("home", slot_));
     environment.push_back("FG_ROOT=" + options_.installedRoot);
     // A watcher in FlightGear's process group ends the group when this
     // process is gone, however it ended, so no FlightGear is left behind.
@@ -275,13 +344,73 @@ void FlightGearProcess::Stop() {
     pid_ = -1;
 }
 
+namespace {
+
+// Datagrams taken in one call at most: FlightGear sends 30 a second (times
+// its speed-up); a flood from another program must not hold the stand-in here.
+constexpr int kDatagramsPerReceive = 256;
+// A refused sender's port is looked at again after this long.
+constexpr auto kRefusalHeld = std::chrono::seconds(2);
+constexpr std::size_t kRefusalsKept = 64;
+
+}  // namespace
+
+void FlightGearProcess::Notice(const std::string& text) const {
+    if (options_.notice)
+        options_.notice(text);
+}
+
+bool FlightGearProcess::FromFlightGear(std::uint32_t addressHost, std::uint16_t port) {
+    if (senderPort_ != 0)
+        return addressHost == senderAddress_ && port == senderPort_;
+    if (addressHost != INADDR_LOOPBACK)
+        return false;
+    const auto now = std::chrono::steady_clock::now();
+    const auto held = refused_.find(port);
+    if (held != refused_.end() && now - held->second < kRefusalHeld)
+        return false;
+    SenderRule rule;
+    rule.uid = getuid();
+    rule.session = options_.attach ? 0 : pid_;
+    const std::string refusal = SenderRefusal(FindLoopbackSender(port), rule);
+    if (!refusal.empty()) {
+        if (held == refused_.end())
+            Notice("ignoring datagrams from 127.0.0.1 port " + std::to_string(port) + ": " +
+                   refusal);
+        if (refused_.size() >= kRefusalsKept)
+            refused_.clear();
+        refused_[port] = now;
+        return false;
+    }
+    senderAddress_ = addressHost;
+    senderPort_ = port;
+    refused_.clear();
+    // From now on the kernel delivers FlightGear's datagrams only; those
+    // already queued from others are still dropped here.
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_addr.s_addr = htonl(addressHost);
+    peer.sin_port = htons(port);
+    connect(readings_, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
+    Notice("FlightGear's readings come from 127.0.0.1 port " + std::to_string(port));
+    return true;
+}
+
 void FlightGearProcess::Receive(std::vector<std::string>& lines) {
     if (readings_ < 0)
         return;
-    for (;;) {
-        const ssize_t n = recv(readings_, buffer_, sizeof buffer_, 0);
-        if (n <= 0)
+    for (int i = 0; i < kDatagramsPerReceive; ++i) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = recvfrom(readings_, buffer_, sizeof buffer_, 0,
+                                   reinterpret_cast<sockaddr*>(&from), &length);
+        if (n < 0)
             return;
+        if (from.sin_family != AF_INET ||
+            !FromFlightGear(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port))) {
+            ++foreign_;
+            continue;
+        }
         // One datagram may hold one or more lines.
         std::string_view data(buffer_, static_cast<std::size_t>(n));
         while (!data.empty()) {
