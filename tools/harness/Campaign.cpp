@@ -44,6 +44,11 @@ std::string CampaignName(const CampaignRecord& r) {
     return name + " on " + r.simulator;
 }
 
+// "1 shard" (a whole run), "20 shards".
+std::string ShardsText(int count) {
+    return count == 1 ? "1 shard" : std::to_string(count) + " shards";
+}
+
 // The reports of a folder, in the order of their names (summary and
 // campaign files aside).
 std::vector<fs::path> ReportFiles(const fs::path& folder) {
@@ -170,10 +175,10 @@ MergedRuns MergeRuns(const std::vector<std::string>& folders) {
                                     ", so it is no shard of the campaign of " + folders[0]);
             if (!records[i]->SameCampaign(*records[0]))
                 throw CampaignError(folders[i] + " (" + CampaignName(*records[i]) + ", " +
-                                    std::to_string(records[i]->shard.count) + " shards) and " +
-                                    folders[0] + " (" + CampaignName(*records[0]) + ", " +
-                                    std::to_string(records[0]->shard.count) +
-                                    " shards) are shards of different campaigns");
+                                    ShardsText(records[i]->shard.count) + ") and " + folders[0] +
+                                    " (" + CampaignName(*records[0]) + ", " +
+                                    ShardsText(records[0]->shard.count) +
+                                    ") are shards of different campaigns");
         }
         const CampaignRecord& campaign = *records[0];
         std::map<int, std::size_t> shardFolder;
