@@ -132,6 +132,8 @@ TEST_F(CampaignMerge, RefusesWhatIsNotOneWholeCampaignNamingTheCulprits) {
     } cases[] = {
         {{a, otherSeed}, {"different campaigns", otherSeed, "seed 9", a}},
         {{a, otherCount}, {"different campaigns", "3 shards"}},
+        // A whole run beside a shard of the same flights.
+        {{WriteShard(0, 1, 6), b}, {"different campaigns", "1 shard)", "2 shards)"}},
         {{a, a}, {"both shard 0/2", a}},
         {{a, b, WriteShard(1, 2, 6)}, {"both shard 1/2"}},
         {{a}, {"misses shard 1/2"}},

@@ -222,9 +222,10 @@ void StartsTheSimulatorAndAttaches(Check& check, Context& c) {
     RECT inside;
     check.That(::IntersectRect(&inside, &map, &client) && ::EqualRect(&inside, &map),
                "the map window lies in the simulator's client area");
-    // Round: the corner is cut off, the centre is in. The outline follows the
-    // window's size, which the program may set a cycle after showing it, so
-    // the test waits for it rather than reading it once.
+    // Round: the corner is cut off, the centre is in. The program gives the
+    // window its outline just after showing it (Wine shapes only a shown
+    // window), and this test runs in another process, so it waits for the
+    // outline rather than reading it once.
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     check.That(WaitFor(10000,
                        [&] {

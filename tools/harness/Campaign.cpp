@@ -37,8 +37,14 @@ std::string Some(const std::vector<std::string>& names) {
     return out;
 }
 
+// A number and its noun for a message: "1 shard", "20 shards".
+std::string Counted(std::size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string CampaignName(const CampaignRecord& r) {
-    std::string name = std::to_string(r.flights) + " flights of seed " + std::to_string(r.seed);
+    std::string name =
+        Counted(std::size_t(r.flights), "flight") + " of seed " + std::to_string(r.seed);
     if (!r.aircraft.empty())
         name += " by " + r.aircraft;
     return name + " on " + r.simulator;
@@ -170,10 +176,10 @@ MergedRuns MergeRuns(const std::vector<std::string>& folders) {
                                     ", so it is no shard of the campaign of " + folders[0]);
             if (!records[i]->SameCampaign(*records[0]))
                 throw CampaignError(folders[i] + " (" + CampaignName(*records[i]) + ", " +
-                                    std::to_string(records[i]->shard.count) + " shards) and " +
-                                    folders[0] + " (" + CampaignName(*records[0]) + ", " +
-                                    std::to_string(records[0]->shard.count) +
-                                    " shards) are shards of different campaigns");
+                                    Counted(std::size_t(records[i]->shard.count), "shard") +
+                                    ") and " + folders[0] + " (" + CampaignName(*records[0]) +
+                                    ", " + Counted(std::size_t(records[0]->shard.count), "shard") +
+                                    ") are shards of different campaigns");
         }
         const CampaignRecord& campaign = *records[0];
         std::map<int, std::size_t> shardFolder;
@@ -224,8 +230,7 @@ MergedRuns MergeRuns(const std::vector<std::string>& folders) {
         }
         if (!missing.empty())
             throw CampaignError("the campaign of " + CampaignName(campaign) + " misses " +
-                                std::to_string(missing.size()) + " flight" +
-                                (missing.size() > 1 ? "s: " : ": ") + Some(missing));
+                                Counted(missing.size(), "flight") + ": " + Some(missing));
         for (std::optional<LandingReport>& r : byIndex)
             out.reports.push_back(std::move(*r));
         out.campaign = true;
