@@ -33,10 +33,10 @@
 #include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/Mapping.h"
 #include "sim/flightgear/Protocol.h"
-#include "sim/model/AircraftConfig.h"
-#include "sim/model/Autopilot.h"
-#include "sim/model/ControlInputs.h"
-#include "sim/model/GroundContactDetector.h"
+#include "sim/physics/AircraftConfig.h"
+#include "sim/physics/Autopilot.h"
+#include "sim/physics/ControlInputs.h"
+#include "sim/physics/GroundContactDetector.h"
 #include "sim/model/SimulatorBackend.h"
 
 namespace corvane::sim::flightgear {

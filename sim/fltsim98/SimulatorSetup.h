@@ -14,7 +14,7 @@
 #include "sim/flightgear/Launch.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/AirportTerrain.h"
+#include "sim/physics/AirportTerrain.h"
 #include "sim/model/Simulator.h"
 
 namespace corvane::sim {

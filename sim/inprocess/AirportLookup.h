@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "navdata/AirportDatabase.h"
-#include "sim/model/AirportTerrain.h"
+#include "sim/physics/AirportTerrain.h"
 #include "sim/model/Simulator.h"
 
 namespace corvane::sim {
