@@ -6,10 +6,10 @@
 #include <cstdio>
 
 #include "sim/flightgear/Cessna172p.h"
+#include "sim/physics/Units.h"
+#include "sim/trace/TraceFill.h"
 #include "sim/variables/ImageBinding.h"
 #include "sim/variables/Offsets.h"
-#include "sim/trace/TraceFill.h"
-#include "sim/physics/Units.h"
 
 namespace corvane::sim::flightgear {
 

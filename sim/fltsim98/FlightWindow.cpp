@@ -180,7 +180,8 @@ void DrawHeading(QPainter& p, const QRect& r, const TraceRecord& t) {
     }
     // The autopilot's heading bug.
     const double bugX =
-        centre + std::clamp(units::Wrap180(t.apHeadingMagneticDeg - heading), -32.0, 32.0) * pixelsPerDeg;
+        centre +
+        std::clamp(units::Wrap180(t.apHeadingMagneticDeg - heading), -32.0, 32.0) * pixelsPerDeg;
     p.setPen(Qt::NoPen);
     p.setBrush(t.apHeadingHold && t.apMaster ? kLampOn : kDim);
     p.drawRect(QRectF(bugX - 7, r.bottom() - 8, 14, 6));
@@ -267,7 +268,8 @@ void DrawTowerView(QPainter& p, const QRect& r, const AircraftState& s,
     Panel(p, r, "TOWER VIEW");
     // Local plan, north up, metres east and north of the aircraft.
     const double cosLat = std::cos(s.latitudeDeg * kPi / 180.0);
-    const double east = units::Wrap180(tower.longitudeDeg - s.longitudeDeg) * kMetresPerDegree * cosLat;
+    const double east =
+        units::Wrap180(tower.longitudeDeg - s.longitudeDeg) * kMetresPerDegree * cosLat;
     const double north = (tower.latitudeDeg - s.latitudeDeg) * kMetresPerDegree;
     const double distanceM = std::hypot(east, north);
     const double distanceNm = distanceM / 1852.0;

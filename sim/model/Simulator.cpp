@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "sim/physics/Aircraft.h"
+#include "sim/physics/MagneticModel.h"
+#include "sim/physics/Units.h"
+#include "sim/trace/TraceFill.h"
 #include "sim/variables/Encoding.h"
 #include "sim/variables/ImageBinding.h"
-#include "sim/physics/MagneticModel.h"
 #include "sim/variables/Offsets.h"
-#include "sim/trace/TraceFill.h"
-#include "sim/physics/Units.h"
 
 namespace corvane::sim {
 
@@ -32,8 +32,8 @@ void LocalOffset(double lat, double lon, double bearingDeg, double distanceM, do
     const double b = bearingDeg * kDegToRad;
     latOut = lat + distanceM * std::cos(b) / units::kMetresPerDegreeLatitude;
     const double cosLat = std::max(std::cos(0.5 * (lat + latOut) * kDegToRad), 1e-6);
-    lonOut = units::Wrap180(lon + distanceM * std::sin(b) /
-                                         (units::kMetresPerDegreeLatitude * cosLat));
+    lonOut =
+        units::Wrap180(lon + distanceM * std::sin(b) / (units::kMetresPerDegreeLatitude * cosLat));
 }
 
 }  // namespace

@@ -18,16 +18,16 @@
 #include <optional>
 #include <vector>
 
+#include "sim/model/SimulatorBackend.h"
 #include "sim/physics/AircraftConfig.h"
 #include "sim/physics/FlightModel.h"
 #include "sim/physics/GroundContactDetector.h"
 #include "sim/physics/SimEvent.h"
-#include "sim/model/SimulatorBackend.h"
 #include "sim/physics/Terrain.h"
+#include "sim/physics/Wind.h"
 #include "sim/trace/TraceRecord.h"
 #include "sim/trace/TraceSink.h"
 #include "sim/variables/VariableSpace.h"
-#include "sim/physics/Wind.h"
 
 namespace corvane::sim {
 

@@ -350,8 +350,7 @@ void FlightModel::FlyInAir(const ControlInputs& in, const Vec3& air, double tasM
     const double newAirX = air.x + ax * dtS;
     const double newAirY = air.y + ay * dtS;
     if (std::hypot(newAirX, newAirY) > kMinAeroSpeedMps) {
-        s.headingTrueDeg =
-            units::Wrap360(std::atan2(newAirX, newAirY) * kRadToDeg + s.sideslipDeg);
+        s.headingTrueDeg = units::Wrap360(std::atan2(newAirX, newAirY) * kRadToDeg + s.sideslipDeg);
     }
     const double newAirZ = air.z + az * dtS;
     const double newTas = std::sqrt(newAirX * newAirX + newAirY * newAirY + newAirZ * newAirZ);
@@ -448,8 +447,8 @@ void FlightModel::RollOnWheels(const ControlInputs& in, const Environment& env,
         (-std::sin(theta) * alongAccel + std::cos(theta) * (upAccel + kGravityMps2)) / kGravityMps2;
 
     if (s.mainWheelsOnGround || s.noseWheelOnGround)
-        s.headingTrueDeg = units::Wrap360(s.headingTrueDeg +
-                                             handling_.YawRateRadS(in, speed) * kRadToDeg * dtS);
+        s.headingTrueDeg =
+            units::Wrap360(s.headingTrueDeg + handling_.YawRateRadS(in, speed) * kRadToDeg * dtS);
     const double newPsi = s.headingTrueDeg * kDegToRad;
     s.velocityEastMps = speed * std::sin(newPsi);
     s.velocityNorthMps = speed * std::cos(newPsi);

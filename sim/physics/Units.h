@@ -40,6 +40,8 @@ inline double Wrap360(double angleDeg) {
 }
 
 // An angle taken into [-180, 180).
-inline double Wrap180(double angleDeg) { return Wrap360(angleDeg + 180.0) - 180.0; }
+inline double Wrap180(double angleDeg) {
+    return Wrap360(angleDeg + 180.0) - 180.0;
+}
 
 }  // namespace corvane::sim::units

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/physics/Units.h"
 #include "sim/variables/Encoding.h"
 #include "sim/variables/Offsets.h"
-#include "sim/physics/Units.h"
 
 namespace corvane::sim {
 
