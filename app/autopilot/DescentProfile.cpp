@@ -22,7 +22,16 @@ void FinalProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft, dou
 }
 
 void MidProfile(FlyTherePlan& plan, double slopePercent) {
-    plan.ApproachLength = plan.ProfileSpeed * kFeetPerMinutePerKnot * 0.4 + plan.FinalLength;
+    // The mid stage is flown for 0.4 minute, and always from at least
+    // kMidStageLowestStartFt above the runway, so that the aircraft passes the
+    // 500 ft gate settled on the mid stage's slope: on the initial stage's
+    // slope a fast aircraft sinks at 1,000 ft/min and more there.
+    double midLengthFt = plan.ProfileSpeed * kFeetPerMinutePerKnot * 0.4;
+    const double finalTopFt = plan.FinalStart - plan.RunwayElevation;
+    if (slopePercent > 0)
+        midLengthFt =
+            std::max(midLengthFt, (kMidStageLowestStartFt - finalTopFt) * 100 / slopePercent);
+    plan.ApproachLength = midLengthFt + plan.FinalLength;
     plan.MidStart = (plan.ApproachLength - plan.FinalLength) * slopePercent / 100 + plan.FinalStart;
 }
 

@@ -26,7 +26,11 @@ inline constexpr double kFeetPerNauticalMile = 6076.1033;
 // minute; FinalStart := RunwayElevation + 6 + FinalLength x slope / 100.
 // Example: 120 kt, sea level, 0.75 % -> FinalLength 7290.14, FinalStart 60.68.
 void FinalProfile(FlyTherePlan& plan, const flightstate::Readings& aircraft, double slopePercent);
-// ApproachLength := the distance flown in one minute at ProfileSpeed;
+// The lowest height above the runway at which the mid stage begins, feet.
+inline constexpr double kMidStageLowestStartFt = 800;
+// ApproachLength := FinalLength + the mid stage's length: the distance flown
+// in 0.4 minute at ProfileSpeed, or the longer distance over which the slope
+// climbs from FinalStart to kMidStageLowestStartFt above the runway;
 // MidStart := FinalStart + (ApproachLength - FinalLength) x slope / 100.
 void MidProfile(FlyTherePlan& plan, double slopePercent);
 // DescentStart := ApproachLength + the distance over which the height above

@@ -69,6 +69,7 @@ bool PlanFlight(const navdata::AirportDatabase& db, std::int32_t runwayChoice, F
     plan.RunwayWidthFt = runway.widthFeet;
     plan.AimPointFt = AimPointDistance(plan.RunwayLengthFt);
     plan.Track.Reset();
+    plan.Speeds.Reset();
     plan.GoArounds = 0;
     plan.GateChecked = false;
     plan.RouteBaseThrottle = kStartThrottle;

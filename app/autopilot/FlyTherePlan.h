@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/autopilot/ApproachSpeed.h"
 #include "app/autopilot/GroundTrack.h"
 
 namespace corvane::autopilot {
@@ -61,6 +62,9 @@ struct FlyTherePlan {
 
     // Motion over the ground from successive positions (speed, track, drift).
     GroundTrack Track;
+    // The aircraft's speeds as learned in flight, the flap step and the
+    // throttle law's state.
+    ApproachSpeeds Speeds;
 
     // Go-arounds: how many this flight has flown, whether this approach has
     // passed its 500 ft gate, and the altitude (feet) at which it began.

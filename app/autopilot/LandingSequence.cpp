@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/autopilot/ApproachGeometry.h"
+#include "app/autopilot/ApproachSpeed.h"
 #include "app/autopilot/DescentProfile.h"
 #include "app/autopilot/RouteGuidance.h"
 
@@ -17,8 +18,7 @@ namespace {
 constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
-constexpr std::int32_t kWaitingFlaps = 3000;
-constexpr std::int32_t kDescentFlaps = 16000;    // also the descent spoilers
+constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
 constexpr std::int32_t kWheelBrakes = 8000;
 constexpr std::int32_t kRolloutElevator = -8000;
@@ -83,6 +83,48 @@ double HeightAboveRunwayFt(const Step& st) {
     return AltitudeFt(st) - st.plan.RunwayElevation;
 }
 
+SpeedSense SenseSpeed(const Step& st) {
+    const flightstate::Readings& r = st.aircraft();
+    SpeedSense sense;
+    sense.timeOfDayS = st.in.timeOfDayS;
+    sense.iasKt = r.indicatedAirspeedKnots;
+    sense.stallFactor = r.stallFactor;
+    sense.airborne = r.onGround != 1 && r.paused == 0;
+    sense.throttle = r.throttle1;
+    return sense;
+}
+
+// The headwind component, knots: the true airspeed less the speed over the
+// ground (0 until the ground speed is measured).
+double HeadwindKt(const Step& st) {
+    return st.plan.Track.Valid() ? st.aircraft().trueAirspeedKnots - st.plan.Track.SpeedKnots()
+                                 : 0.0;
+}
+
+// The speed laws of a tick in the air: the stall speed learned, the flaps
+// scheduled (the lever returned) and the throttle and spoilers decided for a
+// target speed.
+struct SpeedDecision {
+    std::int32_t flaps = 0;
+    std::int32_t throttle = 0;
+    bool spoilers = false;
+};
+
+SpeedDecision FlySpeed(Step& st, bool finalStage) {
+    ApproachSpeeds& speeds = st.plan.Speeds;
+    const SpeedSense sense = SenseSpeed(st);
+    const double tickS = TickSeconds(speeds, sense.timeOfDayS);
+    LearnStallSpeed(speeds, sense, tickS);
+    WatchGusts(speeds, sense.iasKt, tickS);
+    SpeedDecision d;
+    d.flaps = ScheduleFlaps(speeds, sense);
+    const double target = TargetSpeedKt(speeds, finalStage, HeadwindKt(st));
+    // Until a speed is known the throttle holds the speed the aircraft has.
+    d.throttle = SpeedThrottle(speeds, sense, target > 0 ? target : sense.iasKt, tickS);
+    d.spoilers = SpoilersWanted(speeds, sense, target);
+    return d;
+}
+
 // No descent takes the aircraft below the terrain floor before the final
 // stage: the commanded rate is limited so that it levels off there (and
 // climbs back when below it). Returns the rate that was sent.
@@ -114,6 +156,9 @@ bool CheckStabilisedGate(Step& st) {
     const char* why =
         UnstableReason(plan, Offsets(st), heightFt, plan.Track.Valid(), plan.Track.TrackDeg());
     if (*why == '\0')
+        why = UnstableSpeedReason(plan.Speeds, st.aircraft().indicatedAirspeedKnots,
+                                  st.aircraft().verticalSpeedFpm);
+    if (*why == '\0')
         return false;
     StartGoAround(st, why);
     return true;
@@ -121,7 +166,10 @@ bool CheckStabilisedGate(Step& st) {
 
 void WaitForDescentPoint(Step& st) {
     FlyTherePlan& plan = st.plan;
-    st.plane().flaps(kWaitingFlaps);
+    ApproachSpeeds& speeds = plan.Speeds;
+    const SpeedSense sense = SenseSpeed(st);
+    LearnStallSpeed(speeds, sense, TickSeconds(speeds, sense.timeOfDayS));
+    st.plane().flaps(ScheduleFlaps(speeds, sense));
     FinalProfile(plan, st.aircraft(), kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
     InitialProfile(plan, st.aircraft(), kInitialSlopePercent);
@@ -152,11 +200,12 @@ void InitialDescent(Step& st) {
         heightFt -= groundFt - plan.RunwayElevation;
     const double toGoFt = ThresholdFt(st) - plan.ApproachLength;
 
-    st.plane().flaps(kDescentFlaps);
+    const SpeedDecision speed = FlySpeed(st, false);
+    st.plane().flaps(speed.flaps);
     st.plane().armspoilers(1);
-    st.plane().spoilers(kDescentFlaps);
+    st.plane().spoilers(speed.spoilers ? kDescentSpoilers : 0);
     const DescentCommand command = FlyDescent(st, kInitialSlopePercent, heightFt, toGoFt, true);
-    st.plane().throttles(DescentThrottle(r.stallFactor, kInitialDescent));
+    st.plane().throttles(speed.throttle);
     if (CheckStabilisedGate(st))
         return;
     const std::int32_t rate = KeepClearOfGround(st, command.commandedRate, ThresholdFt(st));
@@ -174,10 +223,11 @@ void MidDescent(Step& st) {
     const double heightFt = AltitudeFt(st) - plan.FinalStart;
     const double toGoFt = ThresholdFt(st) - plan.FinalLength;
 
-    st.plane().flaps(kDescentFlaps);
-    st.plane().spoilers(kDescentFlaps);
+    const SpeedDecision speed = FlySpeed(st, false);
+    st.plane().flaps(speed.flaps);
+    st.plane().spoilers(speed.spoilers ? kDescentSpoilers : 0);
     const DescentCommand command = FlyDescent(st, kMidSlopePercent, heightFt, toGoFt, true);
-    st.plane().throttles(DescentThrottle(r.stallFactor, kMidDescent));
+    st.plane().throttles(speed.throttle);
     if (CheckStabilisedGate(st))
         return;
     const std::int32_t rate = KeepClearOfGround(st, command.commandedRate, ThresholdFt(st));
@@ -202,8 +252,9 @@ void FinalDescent(Step& st) {
     if (CheckStabilisedGate(st))
         return;
 
-    st.plane().flaps(kDescentFlaps);
-    std::int32_t throttle = FinalDescentThrottle(r.stallFactor);
+    const SpeedDecision speed = FlySpeed(st, true);
+    st.plane().flaps(speed.flaps);
+    std::int32_t throttle = speed.throttle;
     if (toAimFt < kIdleWithinFt) {
         throttle = 0;
         st.plane().apvertspeed(kNearThresholdRate);
@@ -344,7 +395,13 @@ void StartGoAround(Step& st, const char* why) {
     plane.crashing(0);
     plane.spoilers(0);
     plane.armspoilers(0);
-    plane.flaps(kWaitingFlaps);
+    // The go-around flies on the first flap step; the throttle law starts
+    // again from full power on the next approach.
+    plan.Speeds.flapStep = std::min(plan.Speeds.flapStep, 1);
+    plan.Speeds.flapStepSinceS = st.in.timeOfDayS;
+    plan.Speeds.throttle = -1;
+    plan.Speeds.spoilersOut = false;
+    plane.flaps(kFlapStepLever[std::size_t(plan.Speeds.flapStep)]);
     plane.throttles(kFullDeflection);
     if (plan.GoArounds > kMaxGoArounds) {
         HandBackInLevelFlight(st);
@@ -369,6 +426,11 @@ void GoAround(Step& st) {
     const double altitudeFt = AltitudeFt(st);
     if (altitudeFt > plan.RunwayElevation + 300 && r.gearHandle != 0)
         plane.gearhandle(0);
+    // Flaps up once the climb has gathered speed, before it passes what the
+    // flaps may be flown at.
+    if (plan.Speeds.flapStep > 0 &&
+        RetractFlapsInClimb(plan.Speeds, r.indicatedAirspeedKnots, st.in.timeOfDayS))
+        plane.flaps(kFlapStepLever[0]);
     if (altitudeFt >= plan.ApproachStartAltitudeFt - 100) {
         // Up again: the approach is flown again from the turning point.
         plan.LandingStage = kNotLanding;

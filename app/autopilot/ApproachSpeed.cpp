@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+#include "app/autopilot/ApproachSpeed.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvane::autopilot {
+namespace {
+
+constexpr double kStallMarginFull = 32767.0;
+constexpr double kFlapSettleS = 8;     // a step's flaps have moved and the speed settled
+constexpr double kSpoilerSettleS = 5;  // after the spoilers are in
+constexpr double kLearnTimeS = 5;      // the stall speed's filter
+constexpr double kExtendRatio = 1.6;   // a step extends at 1.6 times its stall speed
+constexpr double kExtendMarginKt = 6;
+constexpr double kRetractRatio = 1.5;  // flaps up in a climb at 1.5 times the clean stall speed //
+                                       // the throttle aims this far below that
+constexpr double kReferenceRatio = 1.3;  // the reference speed to the stall speed
+constexpr double kStepStallRatio = 0.9;  // a flap step takes a tenth off the stall speed
+constexpr double kApproachAddKt = 5;     // the approach speed over the reference
+constexpr double kFinalUnderKt = 3;      // the final stage under the reference
+constexpr double kGustTimeS = 10;        // the gusts' filter
+constexpr double kMostAllowanceKt = 7;   // the wind allowance at most
+constexpr double kThrottlePerKt = 600;
+constexpr double kThrottlePerKtS = 120;
+constexpr double kThrottleFull = 16383;
+
+}  // namespace
+
+double StallSpeedFromMargin(double iasKt, std::int32_t stallFactor) {
+    const double liftShare = 1.0 - std::clamp(stallFactor / kStallMarginFull, 0.0, 1.0);
+    if (!(iasKt > 0) || !(liftShare > 0))
+        return 0;
+    return iasKt * std::sqrt(liftShare);
+}
+
+double TickSeconds(ApproachSpeeds& s, double timeOfDayS) {
+    double tickS = timeOfDayS - s.lastTickS;
+    if (s.lastTickS < 0 || !(tickS > 0) || tickS > 2)
+        tickS = 0.15;
+    s.lastTickS = timeOfDayS;
+    return tickS;
+}
+
+void LearnStallSpeed(ApproachSpeeds& s, const SpeedSense& in, double tickS) {
+    if (!in.airborne || s.spoilersOut || s.flapStepSinceS < 0 ||
+        in.timeOfDayS - s.flapStepSinceS < kFlapSettleS ||
+        (s.quietSinceS >= 0 && in.timeOfDayS - s.quietSinceS < kSpoilerSettleS))
+        return;
+    const double sample = StallSpeedFromMargin(in.iasKt, in.stallFactor);
+    if (sample <= 0)
+        return;
+    double& learned = s.stallKt[std::size_t(s.flapStep)];
+    if (learned <= 0)
+        learned = sample;
+    else
+        learned += std::min(1.0, tickS / kLearnTimeS) * (sample - learned);
+}
+
+std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in) {
+    if (s.flapStepSinceS < 0)
+        s.flapStepSinceS = in.timeOfDayS;  // the clean wing settles from the first tick
+    const double stall = s.stallKt[std::size_t(s.flapStep)];
+    if (s.flapStep < kLandingFlapStep && stall > 0 &&
+        in.timeOfDayS - s.flapStepSinceS >= kFlapSettleS && in.iasKt <= kExtendRatio * stall) {
+        ++s.flapStep;
+        s.flapStepSinceS = in.timeOfDayS;
+    }
+    return kFlapStepLever[std::size_t(s.flapStep)];
+}
+
+bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS) {
+    const double clean = s.stallKt[0];
+    if (s.flapStep == 0 || !(clean > 0) || iasKt <= kRetractRatio * clean)
+        return false;
+    s.flapStep = 0;
+    s.flapStepSinceS = timeOfDayS;
+    return true;
+}
+
+double ReferenceSpeedKt(const ApproachSpeeds& s) {
+    const double landing = s.stallKt[kLandingFlapStep];
+    if (landing > 0)
+        return kReferenceRatio * landing;
+    for (int step = kLandingFlapStep - 1; step >= 0; --step) {
+        const double known = s.stallKt[std::size_t(step)];
+        if (known > 0)
+            return kReferenceRatio * known * std::pow(kStepStallRatio, kLandingFlapStep - step);
+    }
+    return 0;
+}
+
+void WatchGusts(ApproachSpeeds& s, double iasKt, double tickS) {
+    if (s.meanIasKt <= 0) {
+        s.meanIasKt = iasKt;
+        return;
+    }
+    const double share = std::min(1.0, tickS / kGustTimeS);
+    s.meanIasKt += share * (iasKt - s.meanIasKt);
+    s.iasDeviationKt += share * (std::fabs(iasKt - s.meanIasKt) - s.iasDeviationKt);
+}
+
+double GustAllowanceKt(const ApproachSpeeds& s) {
+    return std::min(2 * s.iasDeviationKt, kMostAllowanceKt);
+}
+
+double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt) {
+    return std::clamp(std::max(headwindKt / 2, GustAllowanceKt(s)), 0.0, kMostAllowanceKt);
+}
+
+double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt) {
+    const double reference = ReferenceSpeedKt(s);
+    if (reference <= 0)
+        return 0;
+    if (finalStage)
+        return reference - kFinalUnderKt + GustAllowanceKt(s) / 2;
+    const double approach = reference + kApproachAddKt + WindAllowanceKt(s, headwindKt);
+    if (s.flapStep >= kLandingFlapStep)
+        return approach;
+    const double stall = s.stallKt[std::size_t(s.flapStep)];
+    if (stall <= 0)
+        return 0;
+    return std::max(approach, kExtendRatio * stall - kExtendMarginKt);
+}
+
+std::int32_t SpeedThrottle(ApproachSpeeds& s, const SpeedSense& in, double targetKt, double tickS) {
+    const double errorKt = targetKt > 0 ? targetKt - in.iasKt : 0.0;
+    if (s.throttle < 0) {
+        s.throttle = std::clamp<std::int32_t>(in.throttle, 0, std::int32_t(kThrottleFull));
+        s.lastSpeedErrorKt = errorKt;
+    }
+    const double next = s.throttle + kThrottlePerKt * (errorKt - s.lastSpeedErrorKt) +
+                        kThrottlePerKtS * errorKt * tickS;
+    s.lastSpeedErrorKt = errorKt;
+    s.throttle = std::int32_t(std::lround(std::clamp(next, 0.0, kThrottleFull)));
+    return s.throttle;
+}
+
+bool SpoilersWanted(ApproachSpeeds& s, const SpeedSense& in, double targetKt) {
+    if (targetKt <= 0) {
+        s.spoilersOut = false;
+    } else if (!s.spoilersOut && in.iasKt > targetKt + 10 && s.throttle == 0) {
+        s.spoilersOut = true;
+    } else if (s.spoilersOut && in.iasKt < targetKt + 3) {
+        s.spoilersOut = false;
+        s.quietSinceS = in.timeOfDayS;
+    }
+    return s.spoilersOut;
+}
+
+const char* UnstableSpeedReason(const ApproachSpeeds& s, double iasKt, double verticalSpeedFpm) {
+    if (s.flapStep < kLandingFlapStep)
+        return "flaps not set";
+    const double reference = ReferenceSpeedKt(s);
+    if (reference > 0 && iasKt < reference - 5)
+        return "too slow";
+    if (reference > 0 && iasKt > reference + 15)
+        return "too fast";
+    if (verticalSpeedFpm < -1000)
+        return "sinking too fast";
+    return "";
+}
+
+}  // namespace corvane::autopilot

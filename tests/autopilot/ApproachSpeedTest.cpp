@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+//
+// The approach's speed laws against aircraft the tests make up: the stall
+// speed read from the stall margin, the flaps extended only as the speed
+// allows, the throttle bringing a simple aircraft to its target, and the
+// gate's speed criteria.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "app/autopilot/ApproachSpeed.h"
+
+namespace corvane::autopilot {
+namespace {
+
+std::int32_t MarginAt(double stallKt, double iasKt) {
+    return std::int32_t(std::lround(32767 * (1 - (stallKt / iasKt) * (stallKt / iasKt))));
+}
+
+TEST(ApproachSpeed, StallSpeedFromTheMarginOfAnyWing) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> stall(30, 140), over(1.05, 3.0);
+    for (int i = 0; i < 500; ++i) {
+        const double vs = stall(random);
+        const double ias = vs * over(random);
+        EXPECT_NEAR(StallSpeedFromMargin(ias, MarginAt(vs, ias)), vs, 0.01 * vs) << ias;
+    }
+    // No lift, no speed: nothing learned.
+    EXPECT_EQ(StallSpeedFromMargin(120, 32767), 0);
+    EXPECT_EQ(StallSpeedFromMargin(0, 1000), 0);
+    // At the stall the wing flies at its stall speed.
+    EXPECT_DOUBLE_EQ(StallSpeedFromMargin(61, 0), 61);
+}
+
+// A made-up aircraft decelerating through the approach: each flap step has its
+// stall speed and its placard, the placard of every step at least 1.8 times
+// the stall speed of the step before. The schedule flies every step under its
+// placard, reaches the landing flaps, never steps back, and the reference
+// speed it learns is 1.3 times the landing flaps' stall speed.
+TEST(ApproachSpeed, FlapsExtendUnderEveryPlacardAndReachTheLandingStep) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> clean(40, 100), cut(0.82, 0.97), placard(1.8, 2.4),
+        decel(0.3, 2.0), cruise(1.7, 2.6);
+    for (int flight = 0; flight < 200; ++flight) {
+        double stallOf[4];
+        double placardOf[4] = {1e9, 0, 0, 0};
+        stallOf[0] = clean(random);
+        for (int step = 1; step < 4; ++step) {
+            stallOf[step] = stallOf[step - 1] * cut(random);
+            placardOf[step] = stallOf[step - 1] * placard(random);
+        }
+        ApproachSpeeds s;
+        double ias = stallOf[0] * cruise(random);
+        const double rate = decel(random);
+        int lastStep = 0;
+        for (double t = 0; t < 600; t += 0.15) {
+            SpeedSense in;
+            in.timeOfDayS = 36000 + t;
+            in.iasKt = ias;
+            in.airborne = true;
+            // The flaps of the step commanded are out after 4 s.
+            const int flying = s.flapStepSinceS >= 0 && in.timeOfDayS - s.flapStepSinceS < 4
+                                   ? std::max(0, s.flapStep - 1)
+                                   : s.flapStep;
+            in.stallFactor = MarginAt(stallOf[flying], ias);
+            LearnStallSpeed(s, in, TickSeconds(s, in.timeOfDayS));
+            ScheduleFlaps(s, in);
+            ASSERT_GE(s.flapStep, lastStep);
+            lastStep = s.flapStep;
+            ASSERT_LE(ias, placardOf[s.flapStep]) << "flight " << flight << " step " << s.flapStep;
+            // Slowing down to the approach speed, as the throttle law would.
+            const double target = std::max(TargetSpeedKt(s, false, 0), 1.3 * stallOf[3] + 5);
+            ias = std::max(target, ias - rate * 0.15);
+        }
+        EXPECT_EQ(s.flapStep, kLandingFlapStep) << "flight " << flight;
+        EXPECT_NEAR(ReferenceSpeedKt(s), 1.3 * stallOf[3], 0.02 * stallOf[3]);
+        EXPECT_NEAR(TargetSpeedKt(s, false, 0), ReferenceSpeedKt(s) + 5, 1e-9);
+        EXPECT_NEAR(TargetSpeedKt(s, true, 30), ReferenceSpeedKt(s) - 3, 1e-9);
+    }
+}
+
+// An aircraft whose speed answers the throttle with a lag and drag: the law
+// brings it from far above or below to the target and holds it there.
+TEST(ApproachSpeed, ThrottleBringsTheSpeedToTheTargetAndHoldsIt) {
+    struct Case {
+        double startKt, targetKt, trimThrottle;
+    };
+    for (const Case c :
+         {Case{150, 100, 6000}, Case{80, 100, 9000}, Case{100, 100, 12000}, Case{70, 65, 3000}}) {
+        SCOPED_TRACE(std::to_string(c.startKt) + " to " + std::to_string(c.targetKt));
+        ApproachSpeeds s;
+        double ias = c.startKt;
+        double worstLate = 0;
+        for (double t = 0; t < 180; t += 0.15) {
+            SpeedSense in;
+            in.timeOfDayS = 1000 + t;
+            in.iasKt = ias;
+            in.throttle = 8192;
+            const std::int32_t throttle =
+                SpeedThrottle(s, in, c.targetKt, TickSeconds(s, in.timeOfDayS));
+            ASSERT_GE(throttle, 0);
+            ASSERT_LE(throttle, 16383);
+            // 1 kt/s for each 4000 of throttle off the trim, at most 2 kt/s down.
+            ias += 0.15 * std::clamp((throttle - c.trimThrottle) / 4000.0, -2.0, 1.0);
+            if (t > 120)
+                worstLate = std::max(worstLate, std::fabs(ias - c.targetKt));
+        }
+        EXPECT_LT(worstLate, 1.0);
+    }
+}
+
+TEST(ApproachSpeed, GateJudgesFlapsSpeedAndSink) {
+    ApproachSpeeds s;
+    s.flapStep = kLandingFlapStep;
+    s.stallKt[kLandingFlapStep] = 72.2;  // the reference speed 93.86 kt
+    struct Case {
+        int flapStep;
+        double iasKt, verticalSpeedFpm;
+        std::string why;
+    };
+    for (const Case& c :
+         {Case{3, 99, -900, ""}, Case{2, 99, -900, "flaps not set"},
+          Case{3, 88.5, -900, "too slow"}, Case{3, 89, -900, ""}, Case{3, 109.5, -900, "too fast"},
+          Case{3, 108.5, -999, ""}, Case{3, 99, -1001, "sinking too fast"}}) {
+        s.flapStep = c.flapStep;
+        EXPECT_EQ(UnstableSpeedReason(s, c.iasKt, c.verticalSpeedFpm), c.why)
+            << c.flapStep << " " << c.iasKt << " " << c.verticalSpeedFpm;
+    }
+    // Nothing learned yet: only the flaps and the sink are judged.
+    ApproachSpeeds unknown;
+    unknown.flapStep = kLandingFlapStep;
+    EXPECT_EQ(std::string(UnstableSpeedReason(unknown, 300, -500)), "");
+}
+
+}  // namespace
+}  // namespace corvane::autopilot
