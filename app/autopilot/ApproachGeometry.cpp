@@ -110,7 +110,7 @@ double TerrainLimitedRate(double aglFt, double floorFt) {
 const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, double heightFt,
                            bool trackKnown, double trackDeg) {
     const double widthM = plan.RunwayWidthFt / kFeetPerMetreExact;
-    if (widthM > 0 && std::fabs(o.crossM) > widthM / 4)
+    if (widthM > 0 && std::fabs(o.crossM) > widthM / 2)
         return "beside the centre line";
     if (trackKnown && std::fabs(Wrap180(trackDeg - CentreLineCourse(plan))) > 30)
         return "not lined up";

@@ -57,7 +57,7 @@ double TerrainLimitedRate(double aglFt, double floorFt);
 inline constexpr double kStabilisedGateFt = 500;
 
 // Why an approach at the 500 ft gate cannot end on the runway; empty when it is
-// stabilised: within a quarter of the runway's width of the centre line, its
+// stabilised: within half the runway's width of the centre line, its
 // track within 30 degrees of the runway heading, and within half to two and a
 // half times the distance the profile has at that height.
 const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, double heightFt,

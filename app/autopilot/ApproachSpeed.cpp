@@ -19,6 +19,7 @@ constexpr double kReferenceRatio = 1.3;  // the reference speed to the stall spe
 constexpr double kStepStallRatio = 0.9;  // a flap step takes a tenth off the stall speed
 constexpr double kApproachAddKt = 5;     // the approach speed over the reference
 constexpr double kFinalUnderKt = 3;      // the final stage under the reference
+constexpr double kFinalStallMargin = 1.15;  // ... but this far above the stall in the gusts' troughs
 constexpr double kGustTimeS = 10;        // the gusts' filter
 constexpr double kMostAllowanceKt = 7;   // the wind allowance at most
 constexpr double kThrottlePerKt = 600;
@@ -69,6 +70,13 @@ std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in) {
     return kFlapStepLever[std::size_t(s.flapStep)];
 }
 
+double GoAroundClimbFpm(const ApproachSpeeds& s, double iasKt, double fullRateFpm) {
+    const double stall = s.stallKt[std::size_t(s.flapStep)];
+    if (!(stall > 0))
+        return fullRateFpm;
+    return fullRateFpm * std::clamp((iasKt / stall - 1.2) / 0.2, 0.0, 1.0);
+}
+
 bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS) {
     const double clean = s.stallKt[0];
     if (s.flapStep == 0 || !(clean > 0) || iasKt <= kRetractRatio * clean)
@@ -113,7 +121,8 @@ double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt
     if (reference <= 0)
         return 0;
     if (finalStage)
-        return reference - kFinalUnderKt + GustAllowanceKt(s) / 2;
+        return std::max(reference - kFinalUnderKt,
+                        kFinalStallMargin * reference / kReferenceRatio + 2 * s.iasDeviationKt);
     const double approach = reference + kApproachAddKt + WindAllowanceKt(s, headwindKt);
     if (s.flapStep >= kLandingFlapStep)
         return approach;

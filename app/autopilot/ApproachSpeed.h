@@ -65,6 +65,12 @@ void LearnStallSpeed(ApproachSpeeds& s, const SpeedSense& in, double tickS);
 // speed of the step below). Never a step back. Returns its lever.
 std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in);
 
+// The climb a go-around may ask for, ft/min: the full rate from 1.4 times
+// the present flap step's stall speed, none at 1.2 times it or slower (the
+// aircraft gathers speed on full power first), in between in proportion; the
+// full rate while the stall speed is not known.
+double GoAroundClimbFpm(const ApproachSpeeds& s, double iasKt, double fullRateFpm);
+
 // In a go-around's climb: back to the clean wing (true returned, the step
 // set to 0) once the speed passes 1.5 times the clean wing's stall speed.
 bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS);
@@ -89,8 +95,9 @@ double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt);
 // The speed the throttle aims at in a descent stage, knots: a few knots under
 // the next flap step's extension speed until the landing flaps are out, then
 // the approach speed (the reference speed + 5 kt + the wind allowance), and in
-// the final stage the reference speed less 3 kt plus half the gust allowance,
-// so that a gust does not take the aircraft near the stall over the last
+// the final stage the reference speed less 3 kt, or more in gusts: at least
+// 1.15 times the stall speed plus twice the gusts' mean deviation, so that a
+// gust's trough does not take the aircraft near the stall over the last
 // feet. 0 while nothing is known
 // (the throttle then holds the speed the aircraft has).
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt);

@@ -166,10 +166,9 @@ bool CheckStabilisedGate(Step& st) {
 
 void WaitForDescentPoint(Step& st) {
     FlyTherePlan& plan = st.plan;
-    ApproachSpeeds& speeds = plan.Speeds;
-    const SpeedSense sense = SenseSpeed(st);
-    LearnStallSpeed(speeds, sense, TickSeconds(speeds, sense.timeOfDayS));
-    st.plane().flaps(ScheduleFlaps(speeds, sense));
+    const SpeedDecision speed = FlySpeed(st, false);
+    st.plane().flaps(speed.flaps);
+    st.plane().throttles(speed.throttle);
     FinalProfile(plan, st.aircraft(), kFinalSlopePercent);
     MidProfile(plan, kMidSlopePercent);
     InitialProfile(plan, st.aircraft(), kInitialSlopePercent);
@@ -420,7 +419,8 @@ void GoAround(Step& st) {
     flightstate::AircraftCommands& plane = st.plane();
     plane.throttles(kFullDeflection);
     plane.apaltitude(RoundInto<std::int32_t>(plan.ApproachStartAltitudeFt));
-    plane.apvertspeed(kGoAroundRate);
+    plane.apvertspeed(RoundInto<std::int32_t>(
+        GoAroundClimbFpm(plan.Speeds, r.indicatedAirspeedKnots, kGoAroundRate)));
     const double drift = plan.Track.Valid() ? plan.Track.DriftDeg() : 0.0;
     plane.apheading(AutopilotHeadingUnits(plan.RunwayHeading - drift - r.magneticVariationDeg));
     const double altitudeFt = AltitudeFt(st);

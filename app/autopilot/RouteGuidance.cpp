@@ -182,8 +182,10 @@ void SteerAlong(const flightstate::Readings& aircraft, const FlyTherePlan& plan,
         targetM += aircraft.groundAltitudeM;
     const std::int32_t verticalSpeed = CruiseVerticalSpeed(altitudeM, targetM);
 
+    // From the turning point on the landing sequence sets the throttle: it
+    // slows the aircraft for its flaps before the descent begins.
     const std::int32_t throttle = RouteThrottle(aircraft.stallFactor, plan.RouteBaseThrottle);
-    if (plan.LandingStage < 2)
+    if (plan.LandingStage < 1)
         out.throttles(throttle);
 
     const double variation = aircraft.magneticVariationDeg;

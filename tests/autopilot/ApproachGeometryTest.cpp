@@ -118,7 +118,7 @@ TEST(ApproachGeometry, StabilisedGate) {
     const FlyTherePlan plan = RunwayPlan({10, 20}, 45);
     const double onProfile = ProfileDistanceAt(plan, 500);  // to the aim point
     const double along = plan.AimPointFt - onProfile;
-    const double quarterWidthM = 150 / 3.2808 / 4;
+    const double halfWidthM = 150 / 3.2808 / 2;
     struct Case {
         double alongFt, crossM, trackDeg;
         bool trackKnown;
@@ -126,9 +126,9 @@ TEST(ApproachGeometry, StabilisedGate) {
     };
     const Case cases[] = {
         {along, 0, 45, true, ""},
-        {along, quarterWidthM - 0.5, 47, true, ""},
-        {along, -(quarterWidthM - 0.5), 45, false, ""},
-        {along, quarterWidthM + 0.5, 45, true, "beside the centre line"},
+        {along, halfWidthM - 0.5, 47, true, ""},
+        {along, -(halfWidthM - 0.5), 45, false, ""},
+        {along, halfWidthM + 0.5, 45, true, "beside the centre line"},
         {along, -60, 45, true, "beside the centre line"},
         {along, 0, 80, true, "not lined up"},
         {along, 0, 80, false, ""},  // no track measured yet: not judged on it

@@ -490,9 +490,8 @@ TEST_F(Landing, StagesRunOneWayFromWaitingToHandBack) {
     EXPECT_EQ(seen, (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 0}));
 }
 
-// The 500 ft gate: beside the centre line by more than a quarter of the
-// width, the approach goes around and is flown again; after two go-arounds
-// the controls are handed back in level flight.
+// The 500 ft gate: beside the centre line by more than half the width, the approach goes around and
+// is flown again; after two go-arounds the controls are handed back in level flight.
 TEST_F(Landing, UnstableAtTheGateGoesAroundTwiceThenHandsBack) {
     p.plan.RunwayWidthFt = 150;
     p.plan.RunwayLengthFt = 10000;
