@@ -123,8 +123,9 @@ TEST(CommandLine, SettlesTheDataFolderAndSavesItWhenAsked) {
         EXPECT_EQ(outcome.output, c.output);
         EXPECT_EQ(outcome.error, c.error);
         EXPECT_EQ(saved, c.saved);
-        if (c.run)
+        if (c.run) {
             EXPECT_EQ(folder, "/given/");
+        }
     }
 }
 
