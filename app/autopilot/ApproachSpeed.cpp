@@ -25,6 +25,7 @@ constexpr double kMostAllowanceKt = 7;   // the wind allowance at most
 constexpr double kThrottlePerKt = 600;
 constexpr double kThrottlePerKtS = 120;
 constexpr double kThrottleFull = 16383;
+constexpr double kHoldBackStallRatio = 0.7;  // the elevator back under this share of Vs
 
 }  // namespace
 
@@ -168,6 +169,11 @@ const char* UnstableSpeedReason(const ApproachSpeeds& s, double iasKt, double ve
     if (verticalSpeedFpm < -1000)
         return "sinking too fast";
     return "";
+}
+
+std::int32_t RolloutElevator(const ApproachSpeeds& s, double iasKt, std::int32_t heldBackElevator) {
+    const double landingStallKt = ReferenceSpeedKt(s) / kReferenceRatio;
+    return landingStallKt > 0 && iasKt < kHoldBackStallRatio * landingStallKt ? heldBackElevator : 0;
 }
 
 }  // namespace corvane::autopilot

@@ -117,4 +117,12 @@ bool SpoilersWanted(ApproachSpeeds& s, const SpeedSense& in, double targetKt);
 // reference speed (when it is known), sinking faster than 1,000 ft/min.
 const char* UnstableSpeedReason(const ApproachSpeeds& s, double iasKt, double verticalSpeedFpm);
 
+// The elevator on the wheels after the touchdown (the altitude hold is off
+// from the touchdown on, so the pitch is the elevator's): neutral, so that the
+// nose comes down and the wing cannot lift the aircraft off again, and held
+// back only once the speed is under 0.7 times the landing stall speed (the
+// wing's most lift then under half the weight), to take the weight off the
+// nose wheel for the braking. Neutral to the end while no stall speed is known.
+std::int32_t RolloutElevator(const ApproachSpeeds& s, double iasKt, std::int32_t heldBackElevator);
+
 }  // namespace corvane::autopilot

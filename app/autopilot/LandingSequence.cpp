@@ -268,6 +268,9 @@ void FinalDescent(Step& st) {
         plan.GuidanceOn = false;
         plan.RouteStage = 0;  // the rollout steers on the ground from here
         st.plane().apvertspeed(kNearThresholdRate);
+        // On the wheels the pitch is the elevator's: an altitude hold would
+        // keep asking the wing for the weight and fly the aircraft off again.
+        st.plane().apalthold(0);
     }
 }
 
@@ -303,7 +306,8 @@ void TouchdownBraking(Step& st) {
     plane.spoilers(kFullDeflection);
     plane.brakeindicator(kBrakeSet);
     plane.airbrake(kAirbrakeSet);
-    plane.elevator(kRolloutElevator);
+    plane.elevator(
+        RolloutElevator(st.plan.Speeds, st.aircraft().indicatedAirspeedKnots, kRolloutElevator));
     plane.throttles(RoundInto<std::int32_t>(st.aircraft().engineType / 2.0));
     if (st.aircraft().paused != 0)
         return;
