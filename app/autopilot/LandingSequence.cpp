@@ -311,6 +311,13 @@ void TouchdownBraking(Step& st) {
     plane.throttles(RoundInto<std::int32_t>(st.aircraft().engineType / 2.0));
     if (st.aircraft().paused != 0)
         return;
+    // On the wheels the pitch is the elevator's; lifted off again (a gust
+    // under the wing), the altitude hold flies the flare's sink back down.
+    const bool onWheels = st.aircraft().onGround == 1;
+    if (onWheels != (st.aircraft().apAltHold == 0)) {
+        plane.apalthold(onWheels ? 0 : 1);
+        plane.apvertspeed(kNearThresholdRate);
+    }
     SteerOnGround(st);
     if (GroundSpeedKnots(st) < kRolloutIdleKnots) {
         plane.throttles(0);
