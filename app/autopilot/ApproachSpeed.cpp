@@ -20,6 +20,7 @@ constexpr double kStepStallRatio = 0.9;  // a flap step takes a tenth off the st
 constexpr double kApproachAddKt = 5;     // the approach speed over the reference
 constexpr double kFinalUnderKt = 3;      // the final stage under the reference
 constexpr double kFinalStallMargin = 1.15;  // ... but this far above the stall in the gusts' troughs
+constexpr double kFlareStallMargin = 1.1;   // the flare's speed over the stall
 constexpr double kGustTimeS = 10;        // the gusts' filter
 constexpr double kMostAllowanceKt = 7;   // the wind allowance at most
 constexpr double kThrottlePerKt = 600;
@@ -115,6 +116,12 @@ double GustAllowanceKt(const ApproachSpeeds& s) {
 
 double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt) {
     return std::clamp(std::max(headwindKt / 2, GustAllowanceKt(s)), 0.0, kMostAllowanceKt);
+}
+
+double FlareSpeedKt(const ApproachSpeeds& s) {
+    const double reference = ReferenceSpeedKt(s);
+    return reference > 0 ? kFlareStallMargin * reference / kReferenceRatio + 2 * s.iasDeviationKt
+                         : 0;
 }
 
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt) {

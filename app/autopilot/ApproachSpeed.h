@@ -102,6 +102,12 @@ double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt);
 // (the throttle then holds the speed the aircraft has).
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt);
 
+// The speed the throttle keeps in the flare, knots: 1.1 times the landing
+// stall speed above the gusts' troughs (twice their mean deviation), so that
+// the autopilot can still hold the flare's sink when the wheels meet the
+// runway; 0 while nothing is known.
+double FlareSpeedKt(const ApproachSpeeds& s);
+
 // The throttle that brings the speed to the target: a proportional and
 // integral law on the speed error (about 600 per knot and 120 per knot and
 // second), from the throttle as the simulator reads it on the first tick,

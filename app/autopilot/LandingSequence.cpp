@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
+constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
 constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
@@ -110,7 +111,7 @@ struct SpeedDecision {
     bool spoilers = false;
 };
 
-SpeedDecision FlySpeed(Step& st, bool finalStage) {
+SpeedDecision FlySpeed(Step& st, bool finalStage, bool flare = false) {
     ApproachSpeeds& speeds = st.plan.Speeds;
     const SpeedSense sense = SenseSpeed(st);
     const double tickS = TickSeconds(speeds, sense.timeOfDayS);
@@ -118,7 +119,8 @@ SpeedDecision FlySpeed(Step& st, bool finalStage) {
     WatchGusts(speeds, sense.iasKt, tickS);
     SpeedDecision d;
     d.flaps = ScheduleFlaps(speeds, sense);
-    const double target = TargetSpeedKt(speeds, finalStage, HeadwindKt(st));
+    const double target =
+        flare ? FlareSpeedKt(speeds) : TargetSpeedKt(speeds, finalStage, HeadwindKt(st));
     // Until a speed is known the throttle holds the speed the aircraft has.
     d.throttle = SpeedThrottle(speeds, sense, target > 0 ? target : sense.iasKt, tickS);
     d.spoilers = SpoilersWanted(speeds, sense, target);
@@ -251,12 +253,13 @@ void FinalDescent(Step& st) {
     if (CheckStabilisedGate(st))
         return;
 
-    const SpeedDecision speed = FlySpeed(st, true);
+    const bool flare = toAimFt < kIdleWithinFt;
+    const SpeedDecision speed = FlySpeed(st, true, flare);
     st.plane().flaps(speed.flaps);
-    std::int32_t throttle = speed.throttle;
-    if (toAimFt < kIdleWithinFt) {
-        throttle = 0;
-        st.plane().apvertspeed(kNearThresholdRate);
+    // Idle over the last feet while the aircraft's speeds are not known.
+    const std::int32_t throttle = flare && FlareSpeedKt(plan.Speeds) <= 0 ? 0 : speed.throttle;
+    if (flare) {
+        st.plane().apvertspeed(kFlareRate);
     } else {
         FlyDescent(st, kFinalSlopePercent, heightFt, toAimFt, false);
     }
@@ -301,19 +304,22 @@ double GroundSpeedKnots(const Step& st) {
 
 void TouchdownBraking(Step& st) {
     flightstate::AircraftCommands& plane = st.plane();
+    // Lifted off again (a gust under the wing), the aircraft flies: the
+    // flare's speed and sink until the wheels are down again.
+    const bool onWheels = st.aircraft().onGround == 1 || st.aircraft().paused != 0;
     plane.leftbrake(kWheelBrakes);
     plane.rightbrake(kWheelBrakes);
-    plane.spoilers(kFullDeflection);
+    plane.spoilers(onWheels ? kFullDeflection : 0);
     plane.brakeindicator(kBrakeSet);
     plane.airbrake(kAirbrakeSet);
     plane.elevator(
         RolloutElevator(st.plan.Speeds, st.aircraft().indicatedAirspeedKnots, kRolloutElevator));
-    plane.throttles(RoundInto<std::int32_t>(st.aircraft().engineType / 2.0));
+    plane.throttles(onWheels ? RoundInto<std::int32_t>(st.aircraft().engineType / 2.0)
+                             : FlySpeed(st, true, true).throttle);
     if (st.aircraft().paused != 0)
         return;
-    // On the wheels the pitch is the elevator's; lifted off again (a gust
-    // under the wing), the altitude hold flies the flare's sink back down.
-    const bool onWheels = st.aircraft().onGround == 1;
+    // On the wheels the pitch is the elevator's; in the air the altitude hold
+    // flies the flare's sink back down.
     if (onWheels != (st.aircraft().apAltHold == 0)) {
         plane.apalthold(onWheels ? 0 : 1);
         plane.apvertspeed(kNearThresholdRate);
