@@ -19,10 +19,11 @@ constexpr double kReferenceRatio = 1.3;  // the reference speed to the stall spe
 constexpr double kStepStallRatio = 0.9;  // a flap step takes a tenth off the stall speed
 constexpr double kApproachAddKt = 5;     // the approach speed over the reference
 constexpr double kFinalUnderKt = 3;      // the final stage under the reference
-constexpr double kFinalStallMargin = 1.15;  // ... but this far above the stall in the gusts' troughs
-constexpr double kFlareStallMargin = 1.1;   // the flare's speed over the stall
-constexpr double kGustTimeS = 10;        // the gusts' filter
-constexpr double kMostAllowanceKt = 7;   // the wind allowance at most
+constexpr double kFinalStallMargin =
+    1.15;                                  // ... but this far above the stall in the gusts' troughs
+constexpr double kFlareStallMargin = 1.1;  // the flare's speed over the stall
+constexpr double kGustTimeS = 10;          // the gusts' filter
+constexpr double kMostAllowanceKt = 7;     // the wind allowance at most
 constexpr double kThrottlePerKt = 600;
 constexpr double kThrottlePerKtS = 120;
 constexpr double kThrottleFull = 16383;
@@ -64,8 +65,13 @@ std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in) {
     if (s.flapStepSinceS < 0)
         s.flapStepSinceS = in.timeOfDayS;  // the clean wing settles from the first tick
     const double stall = s.stallKt[std::size_t(s.flapStep)];
-    if (s.flapStep < kLandingFlapStep && stall > 0 &&
-        in.timeOfDayS - s.flapStepSinceS >= kFlapSettleS && in.iasKt <= kExtendRatio * stall) {
+    // No stall speed, and the margin says nothing to learn one from: the
+    // descent's steps are timed alone.
+    const bool slowEnough =
+        stall > 0 ? in.iasKt <= kExtendRatio * stall
+                  : in.descending && StallSpeedFromMargin(in.iasKt, in.stallFactor) <= 0;
+    if (s.flapStep < kLandingFlapStep && slowEnough &&
+        in.timeOfDayS - s.flapStepSinceS >= kFlapSettleS) {
         ++s.flapStep;
         s.flapStepSinceS = in.timeOfDayS;
     }
@@ -180,7 +186,8 @@ const char* UnstableSpeedReason(const ApproachSpeeds& s, double iasKt, double ve
 
 std::int32_t RolloutElevator(const ApproachSpeeds& s, double iasKt, std::int32_t heldBackElevator) {
     const double landingStallKt = ReferenceSpeedKt(s) / kReferenceRatio;
-    return landingStallKt > 0 && iasKt < kHoldBackStallRatio * landingStallKt ? heldBackElevator : 0;
+    return landingStallKt > 0 && iasKt < kHoldBackStallRatio * landingStallKt ? heldBackElevator
+                                                                              : 0;
 }
 
 }  // namespace corvane::autopilot

@@ -49,6 +49,7 @@ struct SpeedSense {
     std::int32_t stallFactor = 0;
     bool airborne = false;
     std::int32_t throttle = 0;  // the throttle as the simulator reads it
+    bool descending = false;    // in a descent stage of the landing
 };
 
 // Seconds: the seconds since the laws' previous tick (0.15 s on the first one,
@@ -62,7 +63,10 @@ void LearnStallSpeed(ApproachSpeeds& s, const SpeedSense& in, double tickS);
 // The flap step to fly: one step further when the present step's stall speed
 // is known, the step has settled and the speed is at most 1.6 times that stall
 // speed (every flap placard is well above that: 1.8 to 2.5 times the stall
-// speed of the step below). Never a step back. Returns its lever.
+// speed of the step below). A simulator that reports no stall margin leaves
+// the stall speed unknown: then the flaps go out a step each time a step has
+// settled in the descent, so that the landing flaps are set by the gate. Never
+// a step back. Returns its lever.
 std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in);
 
 // The climb a go-around may ask for, ft/min: the full rate from 1.4 times

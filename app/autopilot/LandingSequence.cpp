@@ -92,6 +92,8 @@ SpeedSense SenseSpeed(const Step& st) {
     sense.stallFactor = r.stallFactor;
     sense.airborne = r.onGround != 1 && r.paused == 0;
     sense.throttle = r.throttle1;
+    const auto stage = st.plan.LandingStage;
+    sense.descending = stage == kInitialDescent || stage == kMidDescent || stage == kFinalDescent;
     return sense;
 }
 
@@ -522,22 +524,6 @@ DescentCommand DescentRate(double slopePercent, double profileSpeedKnots, double
 
 bool DescentStageEnds(std::int32_t commandedRate, double heightFt) {
     return -commandedRate / 6.0 > heightFt;
-}
-
-std::int32_t DescentThrottle(std::int32_t stallfactor, int stage) {
-    auto x = RoundInto<std::int32_t>(0.75 * (32767 - stallfactor) + 8192);
-    if (x > 16384)
-        x = kFullDeflection;
-    if (stage == kInitialDescent && x < 0)
-        x = kFullDeflection;
-    return x;
-}
-
-std::int32_t FinalDescentThrottle(std::int32_t stallfactor) {
-    std::int32_t x = (32767 - stallfactor) + 8192;
-    if (x > 16384)
-        x = kFullDeflection;
-    return x;
 }
 
 }  // namespace corvane::autopilot

@@ -77,11 +77,4 @@ DescentCommand DescentRate(double slopePercent, double profileSpeedKnots, double
 // within 10 seconds: -rate / 6 > height.
 bool DescentStageEnds(std::int32_t commandedRate, double heightFt);
 
-// Throttle of the initial (stage 2) and mid (stage 3) descents: 0.75 x (32767 -
-// stallfactor) + 8192, rounded half to even; above 16384 it becomes 16383, and
-// in stage 2 also below 0.
-std::int32_t DescentThrottle(std::int32_t stallfactor, int stage);
-// Throttle of the final descent: (32767 - stallfactor) + 8192, above 16384 -> 16383.
-std::int32_t FinalDescentThrottle(std::int32_t stallfactor);
-
 }  // namespace corvane::autopilot

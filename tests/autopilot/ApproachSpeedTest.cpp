@@ -134,5 +134,49 @@ TEST(ApproachSpeed, GateJudgesFlapsSpeedAndSink) {
     EXPECT_EQ(std::string(UnstableSpeedReason(unknown, 300, -500)), "");
 }
 
+// A simulator that reports no stall margin: the flaps still reach the landing
+// step by the gate, a step each time one has settled in the descent, and stay
+// clean before it.
+TEST(ApproachSpeed, WithoutAStallMarginTheFlapsStepOutInTheDescent) {
+    ApproachSpeeds s;
+    SpeedSense in;
+    in.iasKt = 120;
+    in.stallFactor = 32767;
+    in.airborne = true;
+    int steps = 0;
+    for (double t = 0; t < 60; t += 0.15) {
+        in.timeOfDayS = 36000 + t;
+        in.descending = t >= 30;
+        LearnStallSpeed(s, in, 0.15);
+        const std::int32_t lever = ScheduleFlaps(s, in);
+        if (t < 30) {
+            EXPECT_EQ(lever, kFlapStepLever[0]) << t;
+        }
+        steps = s.flapStep;
+    }
+    EXPECT_EQ(steps, kLandingFlapStep);  // three steps 8 s apart within 30 s
+    EXPECT_EQ(ReferenceSpeedKt(s), 0);
+}
+
+// The flare's speed and the elevator on the wheels follow the landing flaps'
+// stall speed (72 kt here, the reference 93.6 kt).
+TEST(ApproachSpeed, FlareSpeedAndRolloutElevatorFollowTheStallSpeed) {
+    ApproachSpeeds unknown;
+    EXPECT_EQ(FlareSpeedKt(unknown), 0);
+    EXPECT_EQ(RolloutElevator(unknown, 10, -8000), 0);  // neutral to the end
+
+    ApproachSpeeds s;
+    s.stallKt[kLandingFlapStep] = 72;
+    EXPECT_NEAR(FlareSpeedKt(s), 79.2, 1e-9);
+    s.iasDeviationKt = 3;
+    EXPECT_NEAR(FlareSpeedKt(s), 85.2, 1e-9);  // above the gusts' troughs
+    struct Row {
+        double iasKt;
+        std::int32_t elevator;
+    };
+    for (const Row row : {Row{90, 0}, Row{51, 0}, Row{50.3, -8000}, Row{5, -8000}})
+        EXPECT_EQ(RolloutElevator(s, row.iasKt, -8000), row.elevator) << row.iasKt;
+}
+
 }  // namespace
 }  // namespace corvane::autopilot

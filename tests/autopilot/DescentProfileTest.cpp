@@ -32,10 +32,21 @@ TEST(DescentProfile, At120KnotsFrom914MetresToASeaLevelRunway) {
     EXPECT_DOUBLE_EQ(plan.ProfileSpeed, 120);
     EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
     EXPECT_NEAR(plan.FinalStart, 60.68, 0.005);
-    EXPECT_NEAR(plan.ApproachLength, 12150.24, 0.005);
-    EXPECT_NEAR(plan.MidStart, 303.68, 0.005);
-    // 12150.24 + (2998.65 - 303.68) x 10, about 6.4 nm.
-    EXPECT_NEAR(plan.DescentStart, 39099.9, 0.1);
+    // The mid stage climbs at 5 % from FinalStart to 800 ft above the runway:
+    // (800 - 60.68) x 20 = 14786.48 ft, longer than its 0.4 minute (4860.1).
+    EXPECT_NEAR(plan.ApproachLength, 22076.62, 0.005);
+    EXPECT_NEAR(plan.MidStart, 800.0, 0.005);
+    // 22076.62 + (2998.65 - 800) x 10, about 7.3 nm.
+    EXPECT_NEAR(plan.DescentStart, 44063.1, 0.1);
+}
+
+TEST(DescentProfile, AFastAircraftFliesTheMidStageForItsFourTenthsOfAMinute) {
+    FlyTherePlan plan;
+    plan.RunwayElevation = 0;
+    ComputeProfile(plan, AircraftAt(400, 3000));
+    // 0.4 x 400 x 101.252 = 16200.3 ft at 5 % climbs 810 ft: above the lowest start.
+    EXPECT_NEAR(plan.ApproachLength - plan.FinalLength, 16200.32, 0.005);
+    EXPECT_NEAR(plan.MidStart, plan.FinalStart + 810.02, 0.005);
 }
 
 TEST(DescentProfile, RunwayElevationRaisesTheStageHeightsOnly) {
@@ -44,18 +55,19 @@ TEST(DescentProfile, RunwayElevationRaisesTheStageHeightsOnly) {
     ComputeProfile(plan, AircraftAt(120, 914));
     EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
     EXPECT_NEAR(plan.FinalStart, 1060.68, 0.005);
-    EXPECT_NEAR(plan.MidStart, 1303.68, 0.005);
+    EXPECT_NEAR(plan.MidStart, 1800.0, 0.005);
     // 1000 ft less to lose: the descent begins 10000 ft later.
-    EXPECT_NEAR(plan.DescentStart, 29099.9, 0.1);
+    EXPECT_NEAR(plan.DescentStart, 34063.1, 0.1);
 }
 
 TEST(DescentProfile, NoAirspeedCountsAsTenFeetPerMinute) {
     FlyTherePlan plan;
     ComputeProfile(plan, AircraftAt(0, 1000));
-    EXPECT_EQ(plan.ApproachLength, 0);
-    EXPECT_NEAR(plan.MidStart, 6.0, 1e-9);
+    // No final stage; the mid stage still climbs to 800 ft: (800 - 6) x 20.
+    EXPECT_NEAR(plan.ApproachLength, 15880, 1e-9);
+    EXPECT_NEAR(plan.MidStart, 800.0, 1e-9);
     // The height above MidStart lost at 10 % over the distance: x 10.
-    EXPECT_NEAR(plan.DescentStart, (1000 * 3.2808 - 6.0) * 10, 1e-6);
+    EXPECT_NEAR(plan.DescentStart, 15880 + (1000 * 3.2808 - 800.0) * 10, 1e-6);
     EXPECT_TRUE(std::isfinite(plan.DescentStart));
 }
 
@@ -63,7 +75,7 @@ TEST(DescentProfile, NoAirspeedReadKeepsTheAltitude) {
     FlyTherePlan plan;
     ComputeProfile(plan, AircraftAt(0, 914));
     EXPECT_EQ(plan.ProfileSpeed, 0);
-    EXPECT_NEAR(plan.DescentStart, (914 * 3.2808 - 6.0) * 10, 1e-6);
+    EXPECT_NEAR(plan.DescentStart, 15880 + (914 * 3.2808 - 800.0) * 10, 1e-6);
 }
 
 TEST(TurningPoint, BaseDistanceGrowsWithAirspeed) {

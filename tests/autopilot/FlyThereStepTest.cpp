@@ -88,18 +88,18 @@ const auto kNothing = [](flightstate::Readings&, FlyTherePlan&, LandingInputs&) 
 INSTANTIATE_TEST_SUITE_P(
     Stages, LandingStepStages,
     ::testing::Values(
-        StageRow{"FarOutWaitsWithFlaps", kWaitForDescent,
+        StageRow{"FarOutWaitsCleanUntilItsSpeedsAreKnown", kWaitForDescent,
                  [](flightstate::Readings& r, FlyTherePlan&, LandingInputs&) {
                      r = AircraftAt(45000, 914);
                  },
-                 kWaitForDescent, std::nullopt, Item::kFlaps, 3000},
+                 kWaitForDescent, std::nullopt, Item::kFlaps, 0},
         StageRow{"InsideTheDescentPointBeginsIt", kWaitForDescent,
                  [](flightstate::Readings& r, FlyTherePlan&, LandingInputs&) {
                      r = AircraftAt(38000, 914);  // and 1,000 ft on to the aim point
                  },
                  kInitialDescent, "Initial descent", Item::kApaltitude, 0},
         StageRow{"OnTheProfileTheInitialDescentGoesOn", kInitialDescent, kNothing, kInitialDescent,
-                 std::nullopt, Item::kSpoilers, 16000},
+                 std::nullopt, Item::kArmspoilers, 1},
         StageRow{"WheelsDownIsTheTouchdown", kFinalDescent,
                  [](flightstate::Readings& r, FlyTherePlan&, LandingInputs&) {
                      r = AircraftAt(-1000, 0);

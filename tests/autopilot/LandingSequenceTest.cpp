@@ -76,27 +76,6 @@ TEST(DescentLaw, AStageEndsWhenTenSecondsAtTheRateLoseMoreThanTheHeightLeft) {
 
 // ---- Throttle laws ------------------------------------------------------------
 
-TEST(LandingThrottle, DescentCapsAbove16384ButKeeps16384) {
-    // 0.75 x 10923 + 8192 = 16384.25 -> 16384; 0.75 x 10924 + 8192 = 16385.
-    EXPECT_EQ(DescentThrottle(32767 - 10923, kInitialDescent), 16384);
-    EXPECT_EQ(DescentThrottle(32767 - 10924, kInitialDescent), 16383);
-    EXPECT_EQ(DescentThrottle(32767 - 10924, kMidDescent), 16383);
-    EXPECT_EQ(DescentThrottle(32767, kMidDescent), 8192);
-}
-
-TEST(LandingThrottle, BelowZeroIsFullPowerInTheInitialStageOnly) {
-    // 0.75 x (32767 - 43823) + 8192 = -100.
-    EXPECT_EQ(DescentThrottle(43823, kInitialDescent), 16383);
-    EXPECT_EQ(DescentThrottle(43823, kMidDescent), -100);
-}
-
-TEST(LandingThrottle, FinalStageHasNoWeight) {
-    EXPECT_EQ(FinalDescentThrottle(32767 - 8192), 16384);
-    EXPECT_EQ(FinalDescentThrottle(32767 - 8193), 16383);
-    EXPECT_EQ(FinalDescentThrottle(32767), 8192);
-    EXPECT_EQ(FinalDescentThrottle(50000), -9041);
-}
-
 // ---- The stages ------------------------------------------------------------------
 
 // A sea-level runway at the equator heading 090 from (0, 0); the aircraft on
@@ -112,8 +91,8 @@ struct Landing : ProgramFixture {
         // The laws alone: the 500 ft gate is tested on its own.
         p.plan.GateChecked = true;
         // The profile at 120 kt as stage 1 computes it.
-        p.plan.ApproachLength = 12150.24;
-        p.plan.MidStart = 303.68;
+        p.plan.ApproachLength = 22076.62;
+        p.plan.MidStart = 800.0;
         p.flightState.stallfactor = 32767;
         p.flightState.gearhandle = 16383;
         SetAirspeed(p.flightState, 120);
@@ -156,14 +135,14 @@ struct Landing : ProgramFixture {
 
 TEST_F(Landing, Stage1WaitsForTheDescentPoint) {
     p.plan.LandingStage = kWaitForDescent;
-    At(45000, 914);  // DescentStart is about 39100 ft
+    At(50000, 914);  // DescentStart is about 44060 ft
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kWaitForDescent);
-    EXPECT_EQ(p.flightState.out.flaps, 3000);
-    EXPECT_NEAR(p.plan.DescentStart, 39099.9, 0.1);
+    EXPECT_EQ(p.flightState.out.flaps, 0);  // clean until a step's speed allows more
+    EXPECT_NEAR(p.plan.DescentStart, 44063.1, 0.1);
     EXPECT_EQ(p.flightState.apaltitudepending, flightstate::kRequestClear);
 
-    At(39000, 914);
+    At(44000, 914);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kInitialDescent);
     EXPECT_EQ(p.flightState.out.apaltitude, 0);
@@ -171,24 +150,22 @@ TEST_F(Landing, Stage1WaitsForTheDescentPoint) {
     EXPECT_EQ(p.forms.Form4.Label6.caption, "Initial descent");
 }
 
-TEST_F(Landing, Stage2FliesTheProfileWithGearFlapsAndSpoilers) {
+TEST_F(Landing, Stage2FliesTheProfileWithGearAndArmedSpoilers) {
     p.plan.LandingStage = kInitialDescent;
     p.flightState.gearhandle = 0;
-    // h = 463 m x 3.2808 - 303.68 = 1215.3 ft over one minute to go: on the profile.
-    At(24300, 463);
+    // h = 614 m x 3.2808 - 800 = 1214.4 ft over one minute to go: on the profile.
+    At(22076.62 + 12150.24, 614);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kInitialDescent);
-    EXPECT_NEAR(p.flightState.out.apvertspeed, -1215, 1);
+    EXPECT_NEAR(p.flightState.out.apvertspeed, -1214, 1);
     EXPECT_EQ(p.flightState.out.gearhandle, 16383);
-    EXPECT_EQ(p.flightState.out.flaps, 16000);
-    EXPECT_EQ(p.flightState.out.spoilers, 16000);
     EXPECT_EQ(p.flightState.out.armspoilers, 1);
-    EXPECT_EQ(p.flightState.out.throttle1, 8192);
+    EXPECT_EQ(p.flightState.out.spoilers, 0);  // out only while much too fast
 }
 
 TEST_F(Landing, Stage2LeavesTheGearAloneWhenItIsDown) {
     p.plan.LandingStage = kInitialDescent;
-    At(24300, 463);
+    At(22076.62 + 12150.24, 614);
     LandingTick(p);
     EXPECT_EQ(p.flightState.gearhandlepending, flightstate::kRequestClear);
 }
@@ -196,17 +173,17 @@ TEST_F(Landing, Stage2LeavesTheGearAloneWhenItIsDown) {
 TEST_F(Landing, Stage2HighGroundReducesTheHeightToLose) {
     p.plan.LandingStage = kInitialDescent;
     p.flightState.groundaltitude = 152;  // 498.7 ft above the runway
-    At(24300, 463);
+    At(22076.62 + 12150.24, 614);
     LandingTick(p);
-    // h = 1215.3 - 498.7 = 716.6: q = -717, v = -1434 + 1215.
-    EXPECT_NEAR(p.flightState.out.apvertspeed, -219, 2);
+    // h = 1214.4 - 498.7 = 715.7: q = -716, v = -1432 + 1215.
+    EXPECT_NEAR(p.flightState.out.apvertspeed, -217, 2);
 }
 
 TEST_F(Landing, Stage2EndsNearItsAimPoint) {
     p.plan.LandingStage = kInitialDescent;
-    // 6 seconds before the aim point, 123 ft above it: the commanded rate loses
+    // 6 seconds before the aim point, 122 ft above it: the commanded rate loses
     // that within 10 seconds.
-    At(12150 + 1215, 130);
+    At(22076.62 + 1215, 281);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kMidDescent);
     EXPECT_EQ(p.forms.Form4.Label6.caption, "Mid-stage descent");
@@ -222,26 +199,13 @@ TEST_F(Landing, Stage3EndsNearItsAimPointAndGivesTheCrashSettingBack) {
     EXPECT_EQ(p.flightState.crashingpending, flightstate::kRequestSet);
 }
 
-TEST_F(Landing, ThrottleBelowZeroIsFullInStage2AndSentAsIsInStage3) {
-    p.flightState.stallfactor = 43823;
-    At(24300, 463);
-    p.plan.LandingStage = kInitialDescent;
-    LandingTick(p);
-    EXPECT_EQ(p.flightState.out.throttle1, 16383);
-    p.plan.LandingStage = kMidDescent;
-    At(15000, 463);
-    LandingTick(p);
-    EXPECT_EQ(p.flightState.out.throttle1, -100);
-    EXPECT_EQ(p.flightState.out.throttle4, -100);
-}
-
 TEST_F(Landing, WithoutAirspeedStages2And3KeepThePreviousCommand) {
     SetAirspeed(p.flightState, 0);
     for (std::int16_t stage : {kInitialDescent, kMidDescent}) {
         ClearRequests();
         p.flightState.out.apvertspeed = -777;
         p.plan.LandingStage = stage;
-        At(12150 + 100, 130);
+        At(22076.62 + 100, 281);
         LandingTick(p);
         EXPECT_EQ(p.plan.LandingStage, stage);
         EXPECT_EQ(p.flightState.out.apvertspeed, -777);
@@ -250,31 +214,29 @@ TEST_F(Landing, WithoutAirspeedStages2And3KeepThePreviousCommand) {
     }
 }
 
-TEST_F(Landing, Stage4FliesTheFinalSlopeWithPower) {
+TEST_F(Landing, Stage4FliesTheFinalSlope) {
     p.plan.LandingStage = kFinalDescent;
     At(3000, 5);  // 16.4 ft, 10.4 above the aim
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kFinalDescent);
-    EXPECT_EQ(p.flightState.out.throttle1, 8192);
-    EXPECT_EQ(p.flightState.out.flaps, 16000);
     // q = -(10.4 / (3000 / 12150.24)) = -42, r = -91: v = -84 + 91 = 7.
     EXPECT_NEAR(p.flightState.out.apvertspeed, 7, 1);
 }
 
-TEST_F(Landing, Stage4Within300FeetGoesToIdleAndAFixedRate) {
+TEST_F(Landing, Stage4Within300FeetFlaresAtAFixedRate) {
     p.plan.LandingStage = kFinalDescent;
     At(299, 5);
     LandingTick(p);
-    EXPECT_EQ(p.flightState.out.throttle1, 0);
-    EXPECT_EQ(p.flightState.out.apvertspeed, -150);
-    // Floating past the aim point, or beside the runway past it: still idle
-    // and the fixed rate, never power and a computed climb at low height.
+    EXPECT_EQ(p.flightState.out.throttle1, 0);  // idle while the speeds are not known
+    EXPECT_EQ(p.flightState.out.apvertspeed, -100);
+    // Floating past the aim point, or beside the runway past it: still the
+    // fixed rate, never a computed climb at low height.
     for (double feet : {-301.0, -2000.0, -9000.0}) {
         ClearRequests();
         At(feet, 5);
         LandingTick(p);
         EXPECT_EQ(p.flightState.out.throttle1, 0) << feet;
-        EXPECT_EQ(p.flightState.out.apvertspeed, -150) << feet;
+        EXPECT_EQ(p.flightState.out.apvertspeed, -100) << feet;
     }
 }
 
@@ -282,7 +244,7 @@ TEST_F(Landing, Stage4AtTheThresholdItselfHoldsTheFixedRate) {
     p.plan.LandingStage = kFinalDescent;
     At(0, 5);
     LandingTick(p);
-    EXPECT_EQ(p.flightState.out.apvertspeed, -150);
+    EXPECT_EQ(p.flightState.out.apvertspeed, -100);
     EXPECT_EQ(p.flightState.out.throttle1, 0);
 }
 
@@ -318,7 +280,8 @@ TEST_F(Landing, TouchdownStopsTheSteeringAndStartsBraking) {
     EXPECT_EQ(p.flightState.out.spoilers, 16383);
     EXPECT_EQ(p.flightState.out.brakeindicator, -14136);
     EXPECT_EQ(p.flightState.out.airbrake, -1769472000);
-    EXPECT_EQ(p.flightState.out.elevator, -8000);
+    EXPECT_EQ(p.flightState.out.elevator, 0);   // the nose comes down
+    EXPECT_EQ(p.flightState.out.apalthold, 0);  // the pitch is the elevator's on the wheels
     EXPECT_EQ(p.flightState.out.throttle1, 2);  // 3 / 2 = 1.5, to even
 
     p.flightState.enginetype = 1;
@@ -329,6 +292,31 @@ TEST_F(Landing, TouchdownStopsTheSteeringAndStartsBraking) {
     SetAirspeed(p.flightState, 14.9);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kRollout);
+    EXPECT_EQ(p.flightState.out.throttle1, 0);
+}
+
+// Lifted off again after the touchdown: the aircraft flies the flare's speed
+// and sink, spoilers in; on the wheels again the altitude hold is off.
+TEST_F(Landing, ALiftOffAfterTheTouchdownIsFlownBackDown) {
+    p.plan.LandingStage = kTouchdown;
+    p.plan.Speeds.stallKt[kLandingFlapStep] = 90;  // the flare's speed: 99 kt
+    p.flightState.apalthold = 0;
+    p.flightState.onground = 0;
+    SetAirspeed(p.flightState, 95);
+    At(-1500, 2);
+    LandingTick(p);
+    EXPECT_EQ(p.plan.LandingStage, kTouchdown);
+    EXPECT_EQ(p.flightState.out.apalthold, 1);
+    EXPECT_EQ(p.flightState.out.apvertspeed, -150);
+    EXPECT_EQ(p.flightState.out.spoilers, 0);
+    EXPECT_GT(p.flightState.out.throttle1, 0);  // too slow for the flare: power
+
+    ClearRequests();
+    p.flightState.apalthold = 1;
+    p.flightState.onground = 1;
+    LandingTick(p);
+    EXPECT_EQ(p.flightState.out.apalthold, 0);
+    EXPECT_EQ(p.flightState.out.spoilers, 16383);
     EXPECT_EQ(p.flightState.out.throttle1, 0);
 }
 
@@ -459,12 +447,14 @@ TEST_F(HandBack, ValuesThenHoldSwitchesThenMasterInThreeExchanges) {
 }
 
 TEST_F(Landing, StagesRunOneWayFromWaitingToHandBack) {
-    // One tick per stage with the aircraft where each stage ends.
+    // One tick per stage with the aircraft where each stage ends, the landing
+    // flaps out for the gate.
+    p.plan.Speeds.flapStep = kLandingFlapStep;
     std::vector<std::int16_t> seen{p.plan.LandingStage = kWaitForDescent};
     At(30000, 914);
     LandingTick(p);
     seen.push_back(p.plan.LandingStage);
-    At(12150 + 1215, 130);
+    At(22076.62 + 1215, 281);
     LandingTick(p);
     seen.push_back(p.plan.LandingStage);
     At(7290 + 200, 30);
@@ -534,7 +524,9 @@ TEST_F(Landing, UnstableAtTheGateGoesAroundTwiceThenHandsBack) {
     EXPECT_EQ(p.flightState.out.apaltitude, 479);  // 146 m
     EXPECT_FALSE(p.forms.Form1.menu.mnuFlythereOff.visible);
 
-    // On the centre line and on the profile the gate lets the approach go on.
+    // On the centre line and on the profile, landing flaps out, the gate lets
+    // the approach go on.
+    p.plan.Speeds.flapStep = kLandingFlapStep;
     p.plan.GoArounds = 0;
     p.plan.GateChecked = false;
     p.plan.GuidanceOn = true;
