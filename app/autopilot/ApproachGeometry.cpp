@@ -123,9 +123,15 @@ const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, dou
     return "";
 }
 
-double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o) {
-    constexpr double kLookAheadM = 700;
-    const double deg = CentreLineCourse(plan) - std::atan2(o.crossM, kLookAheadM) / kDegToRad;
+double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o, double groundSpeedKt) {
+    constexpr double kLookAheadS = 11.5;
+    constexpr double kMostLookAheadM = 700;
+    constexpr double kLeastLookAheadM = 150;
+    constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
+    const double speedKt = std::isfinite(groundSpeedKt) ? groundSpeedKt : 0.0;
+    const double lookAheadM = std::clamp(kLookAheadS * speedKt * kMetresPerSecondPerKnot,
+                                         kLeastLookAheadM, kMostLookAheadM);
+    const double deg = CentreLineCourse(plan) - std::atan2(o.crossM, lookAheadM) / kDegToRad;
     return std::fmod(deg + 360, 360.0);
 }
 

@@ -64,9 +64,10 @@ const char* UnstableReason(const FlyTherePlan& plan, const RunwayOffsets& o, dou
                            bool trackKnown, double trackDeg);
 
 // Along the runway: the track (degrees true) towards a point on the centre
-// line 700 m ahead of the aircraft; the offset halves in about 8 s at
-// approach speed, without overshoot in gusts.
-double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o);
+// line 11.5 s of flight ahead of the aircraft at its ground speed (knots),
+// 700 m at most (the distance at 120 kt); so the offset halves in about 8 s
+// at any approach speed, without overshoot in gusts.
+double CentreLineTrack(const FlyTherePlan& plan, const RunwayOffsets& o, double groundSpeedKt);
 
 // Near the ground the heading moves at most 2 degrees from the present one
 // (both in the same reference), so that the autopilot keeps the wings nearly

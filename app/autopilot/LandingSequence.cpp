@@ -279,6 +279,12 @@ void FinalDescent(Step& st) {
     }
 }
 
+// Ground speed, knots, from successive positions; the true airspeed while
+// the positions do not yet span the measuring window.
+double GroundSpeedKnots(const Step& st) {
+    return st.plan.Track.Valid() ? st.plan.Track.SpeedKnots() : st.aircraft().trueAirspeedKnots;
+}
+
 // Steers the nose wheel towards the centre line on the ground. After a
 // bounce the rudder is centred and the autopilot steers the track back along
 // the centre line, the heading moving at most 2 degrees at a time, so that
@@ -289,19 +295,14 @@ void SteerOnGround(Step& st) {
         st.plane().rudder(0);
         const double variation = r.magneticVariationDeg;
         const double drift = st.plan.Track.Valid() ? st.plan.Track.DriftDeg() : 0.0;
-        const double wanted = CentreLineTrack(st.plan, Offsets(st)) - drift - variation;
+        const double wanted =
+            CentreLineTrack(st.plan, Offsets(st), GroundSpeedKnots(st)) - drift - variation;
         st.plane().apheading(
             AutopilotHeadingUnits(NearGroundHeading(wanted, r.headingTrueDeg - variation)));
         return;
     }
     const double steer = RolloutSteering(st.plan, Offsets(st), r.headingTrueDeg);
     st.plane().rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
-}
-
-// Ground speed, knots, from successive positions; the true airspeed while
-// the positions do not yet span the measuring window.
-double GroundSpeedKnots(const Step& st) {
-    return st.plan.Track.Valid() ? st.plan.Track.SpeedKnots() : st.aircraft().trueAirspeedKnots;
 }
 
 void TouchdownBraking(Step& st) {

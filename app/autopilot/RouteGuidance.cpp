@@ -118,7 +118,8 @@ void AlongRunway(Step& st) {
     // course and so far ahead that the wheels would settle metres beside it.)
     const RunwayOffsets o = OffsetsFromRunway(plan, r.latitudeDeg, r.longitudeDeg);
     const double course = CentreLineCourse(plan);
-    const double bearing = CentreLineTrack(plan, o);
+    const double groundSpeedKt = plan.Track.Valid() ? plan.Track.SpeedKnots() : r.trueAirspeedKnots;
+    const double bearing = CentreLineTrack(plan, o, groundSpeedKt);
     SteerAlong(r, plan, bearing, DistanceNm(r.latitudeDeg, r.longitudeDeg, targetLat, targetLon),
                false, course, st.out.commands);
     const double d =
