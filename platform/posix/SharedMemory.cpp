@@ -111,9 +111,11 @@ int RemoveAreasOfDeadProcesses(const std::string& prefix) {
     return removed;
 }
 
-bool StatSharedArea(const std::string& name, struct stat* st) {
-    // On Linux the named areas are files of the /dev/shm file system.
-    return ::stat((kAreaFolder + SharedAreaPosixName(name)).c_str(), st) == 0;
+bool SharedAreaStillNamed(int mapping) {
+    // The area is a file of the /dev/shm file system: removing its name drops
+    // its link count to 0 while the open descriptor keeps it.
+    struct stat st {};
+    return mapping >= 0 && ::fstat(mapping, &st) == 0 && st.st_nlink > 0;
 }
 
 std::size_t SharedAreaSize(int mapping) {

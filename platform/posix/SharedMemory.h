@@ -31,9 +31,12 @@ void UnmapSharedArea(void* view, std::size_t size);
 // does this, so that the area is gone once every view is unmapped).
 void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
 
-// The identity (device, inode, size) of the named area without opening it;
-// false when it cannot be told this way (the caller then opens the area).
-bool StatSharedArea(const std::string& name, struct stat* st);
+// Whether the area behind an open mapping still carries its name. Its creator
+// removes the name when it closes the area, and a new area can take the name
+// only after that, so while this holds the name still names this very area,
+// told with one look at the descriptor (no walk of the name). False when the
+// name is gone or it cannot be told.
+bool SharedAreaStillNamed(int mapping);
 
 // Removes the areas left behind by processes that died without closing them
 // (killed, crashed): those named prefix + "<process number in hexadecimal>:"...
