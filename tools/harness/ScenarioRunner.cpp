@@ -36,7 +36,7 @@ LandingReport ScenarioRunner::Run(const Scenario& scenario) {
     report.aircraft.id = AircraftOf(scenario, options_.flightGear);
     const auto wallStart = std::chrono::steady_clock::now();
     try {
-        FlightRun run(options_, *db_, terrain_, flightGearTerrain_, scenario, report);
+        FlightRun run(options_, *db_, terrain_, flightGearTerrain_, navData_, scenario, report);
         run.Fly();
     } catch (const std::exception& e) {
         report.outcome = Outcome::Error;
