@@ -38,6 +38,17 @@ void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
 // name is gone or it cannot be told.
 bool SharedAreaStillNamed(int mapping);
 
+// Changes whenever this process makes or removes a named area (also through
+// RemoveAreasOfDeadProcesses).
+unsigned AreaNamesVersion();
+
+// Whether the name is prefix + "<this process's number in hexadecimal>:"...,
+// the names this process's own areas take. Such a name is made and removed
+// by this process alone (another removes only the areas of processes that no
+// longer run), so while AreaNamesVersion() stays the same it names the area
+// it named before.
+bool IsOwnAreaName(const std::string& name, const std::string& prefix);
+
 // Removes the areas left behind by processes that died without closing them
 // (killed, crashed): those named prefix + "<process number in hexadecimal>:"...
 // whose process no longer runs and that belong to this user. The process's own

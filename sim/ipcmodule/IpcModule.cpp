@@ -19,6 +19,8 @@ namespace {
 // its area can remove the name and a new area of that name can be made.
 struct MappedArea {
     std::string name;
+    bool ownName = false;  // named by this process's own number (the in-process harness)
+    unsigned version = 0;  // desktop::AreaNamesVersion() when last found named
     int mapping = -1;
     std::uint8_t* view = nullptr;
     std::size_t size = 0;
@@ -37,9 +39,16 @@ class AreaCache {
         for (auto& a : areas_) {
             if (!a.view || a.name != name)
                 continue;
+            // A name of this process's own that this process has neither made
+            // nor removed anything since still names the kept area.
+            if (a.ownName && a.version == desktop::AreaNamesVersion()) {
+                a.lastUse = clock_;
+                return &a;
+            }
             // The name is removed before it can name another area: while the
             // kept area has it, the name still names the kept area.
             if (desktop::SharedAreaStillNamed(a.mapping)) {
+                a.version = desktop::AreaNamesVersion();
                 a.lastUse = clock_;
                 return &a;
             }
@@ -69,7 +78,13 @@ class AreaCache {
             desktop::CloseSharedArea(fd);
             return nullptr;
         }
-        *slot = MappedArea{name, fd, static_cast<std::uint8_t*>(view), size, clock_};
+        *slot = MappedArea{name,
+                           desktop::IsOwnAreaName(name, std::string(link::kMessageName) + ":"),
+                           desktop::AreaNamesVersion(),
+                           fd,
+                           static_cast<std::uint8_t*>(view),
+                           size,
+                           clock_};
         return slot;
     }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -74,8 +75,12 @@ TEST(IpcModule, ServesTheAreaEachNameNamesNowThroughReplacementsAndClosings) {
     std::vector<ClientArea> areas(kNames);
     std::vector<std::string> names;
     for (int i = 0; i < kNames; ++i) {
-        names.push_back(std::string(link::kMessageName) + ":" + std::to_string(::getpid()) +
-                        ":ModuleTest" + std::to_string(i));
+        // Names of this process's own (as the in-process harness's link makes
+        // them) and names of another running process (process 1).
+        char process[16];
+        std::snprintf(process, sizeof process, "%X", i % 2 == 0 ? unsigned(::getpid()) : 1u);
+        names.push_back(std::string(link::kMessageName) + ":" + process + ":ModuleTest" +
+                        std::to_string(i));
         desktop::CloseSharedArea(-1, names.back());  // a leftover of an aborted run
     }
     std::mt19937 random(26);
