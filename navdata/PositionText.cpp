@@ -108,8 +108,8 @@ std::string AngleText(double value, const char* positivePrefix, const char* nega
 }  // namespace
 
 std::string NumberText(double x) {
+    // Most texts are short enough to stay inside the string: no reserve.
     std::string text;
-    text.reserve(24);
     if (std::isnan(x)) {
         return " NaN";
     }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "linklib/Protocol.h"
 #include "platform/posix/SharedMemory.h"
@@ -34,7 +35,7 @@ class AreaCache {
             Release(a);
     }
 
-    MappedArea* Open(const std::string& name) {
+    MappedArea* Open(std::string_view name) {
         ++clock_;
         for (auto& a : areas_) {
             if (!a.view || a.name != name)
@@ -54,7 +55,9 @@ class AreaCache {
             }
             Release(a);  // closed by its client: the name, if taken again, is another area
         }
-        int fd = desktop::OpenSharedArea(name);
+        // A name not kept (or kept no longer) is made a string only now.
+        const std::string nameText(name);
+        int fd = desktop::OpenSharedArea(nameText);
         if (fd < 0)
             return nullptr;
         struct stat st {};
@@ -78,8 +81,8 @@ class AreaCache {
             desktop::CloseSharedArea(fd);
             return nullptr;
         }
-        *slot = MappedArea{name,
-                           desktop::IsOwnAreaName(name, std::string(link::kMessageName) + ":"),
+        *slot = MappedArea{nameText,
+                           desktop::IsOwnAreaName(nameText, std::string(link::kMessageName) + ":"),
                            desktop::AreaNamesVersion(),
                            fd,
                            static_cast<std::uint8_t*>(view),
