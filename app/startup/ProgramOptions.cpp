@@ -41,6 +41,33 @@ std::string OptionsProblem(const ProgramOptions& options) {
     return {};
 }
 
+CommandLineOutcome ReadCommandLine(int argc, char** argv,
+                                   const std::function<std::string(const std::string&)>& fullPath,
+                                   bool windowsHelp, const std::string& helpText,
+                                   const std::function<std::string()>& hostProblem,
+                                   ProgramOptions* options) {
+    CommandLineOutcome outcome;
+    if (const std::string mistake = ReadProgramOptions(argc, argv, fullPath, windowsHelp, options);
+        !mistake.empty()) {
+        outcome.exitStatus = 2;
+        outcome.error = "corvane: " + mistake + "\n";
+    } else if (options->help) {
+        outcome.output = helpText;
+    } else if (options->version) {
+        outcome.output = "corvane 0.1.0\n";
+    } else if (const std::string problem = hostProblem ? hostProblem() : std::string();
+               !problem.empty()) {
+        outcome.exitStatus = 1;
+        outcome.error = "corvane: " + problem + "\n";
+    } else if (const std::string lacking = OptionsProblem(*options); !lacking.empty()) {
+        outcome.exitStatus = 2;
+        outcome.error = "corvane: " + lacking + "\n";
+    } else {
+        outcome.run = true;
+    }
+    return outcome;
+}
+
 std::string ChooseDataFolder(const std::string& option, const DataFolderSources& sources,
                              std::string* error) {
     std::string chosen = option;
@@ -62,6 +89,27 @@ std::string ChooseDataFolder(const std::string& option, const DataFolderSources&
         return std::string();
     }
     return chosen;
+}
+
+CommandLineOutcome SettleDataFolder(
+    const ProgramOptions& options, const DataFolderSources& sources,
+    const std::function<bool(const std::string& folder, std::string* error)>& save,
+    const std::string& savedWhere, std::string* dataFolder) {
+    CommandLineOutcome outcome;
+    std::string error;
+    *dataFolder = ChooseDataFolder(options.dataFolder, sources, &error);
+    if (dataFolder->empty()) {
+        outcome.exitStatus = 2;
+        outcome.error = "corvane: " + error + "\n";
+    } else if (options.rememberData && !save(*dataFolder, &error)) {
+        outcome.exitStatus = 1;
+        outcome.error = "corvane: cannot save the setting: " + error + "\n";
+    } else {
+        outcome.run = true;
+        if (options.rememberData)
+            outcome.output = "corvane: data folder " + *dataFolder + " saved" + savedWhere + "\n";
+    }
+    return outcome;
 }
 
 }  // namespace corvane::startup

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/startup/WindowTable.h"
 
+#include <cstring>
+
 #include "app/forms/ViewLayout.h"
 #include "app/startup/AirportHandlers.h"
 #include "app/startup/ControlsHandlers.h"
@@ -253,6 +255,14 @@ const EventBinding* ControlEntry::Binding(UserEvent event) const {
             return &binding;
     }
     return nullptr;
+}
+
+int ControlIndex(const FormEntry& entry, const char* name) {
+    for (std::size_t i = 0; i < entry.controls.size(); ++i) {
+        if (std::strcmp(entry.controls[i].name, name) == 0)
+            return int(i);
+    }
+    return -1;
 }
 
 const std::vector<FormEntry>& WindowTable() {

@@ -7,12 +7,14 @@
 // only says how its widgets look and report.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/forms/Forms.h"
+#include "app/forms/ViewLayout.h"
 
 namespace corvane {
 struct Program;
@@ -139,6 +141,36 @@ void Dispatch(Program& p, const ControlEntry& control, UserEvent event, UserInpu
 // (the airport window), Form3 (the search), Form4 (the readouts), Form6 (the
 // start-up picture).
 const std::vector<FormEntry>& WindowTable();
+
+// The index of the entry's control of that name, or -1. A shell keeps one
+// widget for each control, in the entry's order: this finds the control's.
+int ControlIndex(const FormEntry& entry, const char* name);
+
+// What both shells do when they make their windows: the canvases of the
+// picture boxes, of the shell's own canvas type; a window for every form of
+// the table, in its order, built by build(entry) into `shown` (reserved first,
+// because the handlers keep their form); then the host's hooks, sync to catch
+// up after every handler and hideAll for when the program ends.
+// ClearShellHooks takes the hooks off again when the windows go.
+template <typename CanvasType, typename Host, typename Shown, typename Build, typename Sync,
+          typename HideAll>
+void OpenShellWindows(forms::Forms& forms, Host& host, forms::Scale scale,
+                      std::vector<Shown>& shown, const Build& build, Sync sync, HideAll hideAll) {
+    forms::MakeCanvases(forms, scale, [scale](int width, int height) {
+        return std::make_unique<CanvasType>(width, height, scale.x, scale.y);
+    });
+    shown.reserve(WindowTable().size());
+    for (const FormEntry& entry : WindowTable())
+        build(entry);
+    host.SetSyncHook(std::move(sync));
+    host.SetEndHook(std::move(hideAll));
+}
+
+template <typename Host>
+void ClearShellHooks(Host& host) {
+    host.SetSyncHook({});
+    host.SetEndHook({});
+}
 
 // The order in which the windows catch up with their models: the start-up
 // picture first, then Form1 to Form4.

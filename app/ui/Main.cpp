@@ -32,35 +32,38 @@ namespace {
 using corvane::startup::kDataFolderValue;
 using corvane::startup::kSettingsKey;
 
-void PrintHelp() {
-    std::printf(
-        "Usage: corvane [--data DIR] [--remember-data] [--screenshot FILE] [--help] [--version]\n"
-        "       corvane --flightgear [OPTIONS]\n"
-        "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
-        "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
-        "Corvane finds the simulator's folder through the registry (on Linux the file\n"
-        "%s, see docs/registry.md), starts the simulator when it is not running, and\n"
-        "places its round map window inside the simulator's window. The right mouse\n"
-        "button on the map opens its menu. Its link library lies beside the program;\n"
-        "its data files (airdata.tri, COAST2.int) and help file beside it too, or\n"
-        "in /usr/share/corvane when installed.\n\n"
-        "  --data DIR         read airdata.tri and COAST2.int from DIR (e.g. the files\n"
-        "                     corvane-navdata built from your own simulator's data);\n"
-        "                     without it the setting DataFolder (key\n"
-        "                     HKEY_CURRENT_USER\\%s of the registry file) is used\n"
-        "  --remember-data    with --data: save DIR as that setting\n"
-        "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
-        "                     simulator's window (with Corvane's windows in it) as PNG\n"
-        "  --flightgear       fly with FlightGear: the same as corvane-flightgear (the\n"
-        "                     OPTIONS are its own, see corvane-flightgear --help), which\n"
-        "                     builds the airport data from FlightGear's on first use,\n"
-        "                     starts the stand-in simulator with FlightGear behind it and\n"
-        "                     then Corvane, its map in FlightGear's window\n\n"
-        "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
-        "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
-        "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
-        "start-up could not finish (the reason is shown and written to the error output).\n",
-        corvane::desktop::RegistryFilePath().c_str(), kSettingsKey);
+std::string HelpText() {
+    return std::string(
+               "Usage: corvane [--data DIR] [--remember-data] [--screenshot FILE] [--help] "
+               "[--version]\n"
+               "       corvane --flightgear [OPTIONS]\n"
+               "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
+               "the window of Flight Simulator 98 (on Linux: the stand-in fltsim98.exe).\n\n"
+               "Corvane finds the simulator's folder through the registry (on Linux the file\n") +
+           corvane::desktop::RegistryFilePath() +
+           ", see docs/registry.md), starts the simulator when it is not running, and\n"
+           "places its round map window inside the simulator's window. The right mouse\n"
+           "button on the map opens its menu. Its link library lies beside the program;\n"
+           "its data files (airdata.tri, COAST2.int) and help file beside it too, or\n"
+           "in /usr/share/corvane when installed.\n\n"
+           "  --data DIR         read airdata.tri and COAST2.int from DIR (e.g. the files\n"
+           "                     corvane-navdata built from your own simulator's data);\n"
+           "                     without it the setting DataFolder (key\n"
+           "                     HKEY_CURRENT_USER\\" +
+           kSettingsKey +
+           " of the registry file) is used\n"
+           "  --remember-data    with --data: save DIR as that setting\n"
+           "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
+           "                     simulator's window (with Corvane's windows in it) as PNG\n"
+           "  --flightgear       fly with FlightGear: the same as corvane-flightgear (the\n"
+           "                     OPTIONS are its own, see corvane-flightgear --help), which\n"
+           "                     builds the airport data from FlightGear's on first use,\n"
+           "                     starts the stand-in simulator with FlightGear behind it and\n"
+           "                     then Corvane, its map in FlightGear's window\n\n"
+           "Environment: CORVANE_REGISTRY (the registry file), CORVANE_DESKTOP (where the\n"
+           "programs find each other's windows), QT_QPA_PLATFORM (e.g. offscreen).\n"
+           "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
+           "start-up could not finish (the reason is shown and written to the error output).\n";
 }
 
 QtMessageHandler standardMessages = nullptr;
@@ -124,32 +127,18 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--flightgear") == 0)
         return RunWithFlightGear(argc, argv);
     corvane::startup::ProgramOptions options;
-    const std::string mistake = corvane::startup::ReadProgramOptions(
+    const corvane::startup::CommandLineOutcome commandLine = corvane::startup::ReadCommandLine(
         argc, argv,
         [](const std::string& path) {
             return std::filesystem::absolute(path).lexically_normal().string();
         },
-        false, &options);
-    if (!mistake.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", mistake.c_str());
-        return 2;
-    }
-    if (options.help) {
-        PrintHelp();
-        return 0;
-    }
-    if (options.version) {
-        std::printf("corvane 0.1.0\n");
-        return 0;
-    }
-    // A simulator window published where others can write may be anyone's.
-    if (const std::string problem = corvane::desktop::DesktopDirectoryProblem(); !problem.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
-        return 1;
-    }
-    if (const std::string problem = corvane::startup::OptionsProblem(options); !problem.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
-        return 2;
+        false, HelpText(),
+        // A simulator window published where others can write may be anyone's.
+        corvane::desktop::DesktopDirectoryProblem, &options);
+    if (!commandLine.run) {
+        std::fputs(commandLine.output.c_str(), stdout);
+        std::fputs(commandLine.error.c_str(), stderr);
+        return commandLine.exitStatus;
     }
     const std::string folder = corvane::desktop::ProgramFolder();
     corvane::startup::DataFolderSources sources;
@@ -165,25 +154,20 @@ int main(int argc, char** argv) {
         return std::filesystem::is_regular_file(path, ec);
     };
     sources.suggestConverter = true;
-    std::string dataError;
-    const std::string dataFolder =
-        corvane::startup::ChooseDataFolder(options.dataFolder, sources, &dataError);
-    if (dataFolder.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", dataError.c_str());
-        return 2;
-    }
-    if (options.rememberData) {
-        std::string error;
-        if (!corvane::desktop::WriteRegistryString(corvane::host::RegistryRoot::CurrentUser,
-                                                   kSettingsKey, kDataFolderValue, dataFolder,
-                                                   &error)) {
-            std::fprintf(stderr, "corvane: cannot save the setting: %s\n", error.c_str());
-            return 1;
-        }
-        std::printf("corvane: data folder %s saved in %s\n", dataFolder.c_str(),
-                    corvane::desktop::RegistryFilePath().c_str());
-        std::fflush(stdout);
-    }
+    std::string dataFolder;
+    const corvane::startup::CommandLineOutcome settled = corvane::startup::SettleDataFolder(
+        options, sources,
+        [](const std::string& chosen, std::string* error) {
+            return corvane::desktop::WriteRegistryString(corvane::host::RegistryRoot::CurrentUser,
+                                                         kSettingsKey, kDataFolderValue, chosen,
+                                                         error);
+        },
+        " in " + corvane::desktop::RegistryFilePath(), &dataFolder);
+    std::fputs(settled.output.c_str(), stdout);
+    std::fflush(stdout);
+    std::fputs(settled.error.c_str(), stderr);
+    if (!settled.run)
+        return settled.exitStatus;
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "corvane: there is no display to show the windows on.\n"

@@ -61,7 +61,6 @@ class ProgramWindows {
         std::vector<QWidget*> widgets;  // one for each of the entry's controls
     };
 
-    void MakeCanvases();
     void Build(const startup::FormEntry& entry);
     QWidget* Make(Shown& form, const startup::ControlEntry& control);
     void Bind(Shown& form, const startup::ControlEntry& control, QWidget* widget);

@@ -21,32 +21,33 @@ namespace {
 using corvane::startup::kDataFolderValue;
 using corvane::startup::kSettingsKey;
 
-void PrintHelp() {
-    std::printf(
-        "Usage: corvane.exe [--data DIR] [--remember-data] [--screenshot FILE] [--help] "
-        "[--version]\n"
-        "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
-        "the window of Flight Simulator 98.\n\n"
-        "Corvane finds the simulator's folder through the registry value defaulticon of\n"
-        "HKEY_LOCAL_MACHINE\\Software\\CLASSES\\flight simulator, copies its IPC module\n"
-        "FS6IPC.dll into the simulator's modules folder when it is missing there, starts\n"
-        "the simulator when it is not running, and places its round map window inside\n"
-        "the simulator's window. The right mouse button on the map opens its menu. The\n"
-        "link library CVcoms.dll, the data files (airdata.tri, COAST2.int) and the help\n"
-        "file cv.html lie beside the program.\n\n"
-        "  --data DIR         read airdata.tri and COAST2.int from DIR; without it the\n"
-        "                     setting DataFolder (HKEY_CURRENT_USER\\%s) is used,\n"
-        "                     else the program's folder\n"
-        "  --remember-data    with --data: save DIR as that setting\n"
-        "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
-        "                     simulator's window (with Corvane's windows in it) as a\n"
-        "                     24-bit BMP file\n\n"
-        "Environment: CORVANE_MESSAGE_BOXES=answer writes messages to the error output\n"
-        "and answers them without showing them (for tests).\n"
-        "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
-        "start-up could not finish (the reason is shown and written to the error output),\n"
-        "2 for a wrong command line or data folder.\n",
-        kSettingsKey);
+std::string HelpText() {
+    return std::string(
+               "Usage: corvane.exe [--data DIR] [--remember-data] [--screenshot FILE] [--help] "
+               "[--version]\n"
+               "A moving map, a \"fly there and land\" autopilot and mouse flight controls inside\n"
+               "the window of Flight Simulator 98.\n\n"
+               "Corvane finds the simulator's folder through the registry value defaulticon of\n"
+               "HKEY_LOCAL_MACHINE\\Software\\CLASSES\\flight simulator, copies its IPC module\n"
+               "FS6IPC.dll into the simulator's modules folder when it is missing there, starts\n"
+               "the simulator when it is not running, and places its round map window inside\n"
+               "the simulator's window. The right mouse button on the map opens its menu. The\n"
+               "link library CVcoms.dll, the data files (airdata.tri, COAST2.int) and the help\n"
+               "file cv.html lie beside the program.\n\n"
+               "  --data DIR         read airdata.tri and COAST2.int from DIR; without it the\n"
+               "                     setting DataFolder (HKEY_CURRENT_USER\\") +
+           kSettingsKey +
+           ") is used,\n"
+           "                     else the program's folder\n"
+           "  --remember-data    with --data: save DIR as that setting\n"
+           "  --screenshot FILE  three seconds after start-up, save the screen area of the\n"
+           "                     simulator's window (with Corvane's windows in it) as a\n"
+           "                     24-bit BMP file\n\n"
+           "Environment: CORVANE_MESSAGE_BOXES=answer writes messages to the error output\n"
+           "and answers them without showing them (for tests).\n"
+           "Exit status: 0 when ended by the user or because the simulator closed, 1 when\n"
+           "start-up could not finish (the reason is shown and written to the error output),\n"
+           "2 for a wrong command line or data folder.\n";
 }
 
 std::string ProgramFolder() {
@@ -81,23 +82,12 @@ bool WriteSetting(const std::string& value, std::string* error) {
 
 int main(int argc, char** argv) {
     corvane::startup::ProgramOptions options;
-    const std::string mistake =
-        corvane::startup::ReadProgramOptions(argc, argv, FullPath, true, &options);
-    if (!mistake.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", mistake.c_str());
-        return 2;
-    }
-    if (options.help) {
-        PrintHelp();
-        return 0;
-    }
-    if (options.version) {
-        std::printf("corvane 0.1.0\n");
-        return 0;
-    }
-    if (const std::string problem = corvane::startup::OptionsProblem(options); !problem.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", problem.c_str());
-        return 2;
+    const corvane::startup::CommandLineOutcome commandLine = corvane::startup::ReadCommandLine(
+        argc, argv, FullPath, true, HelpText(), nullptr, &options);
+    if (!commandLine.run) {
+        std::fputs(commandLine.output.c_str(), stdout);
+        std::fputs(commandLine.error.c_str(), stderr);
+        return commandLine.exitStatus;
     }
 
     corvane::win32::Win32Host host;
@@ -110,22 +100,14 @@ int main(int argc, char** argv) {
     sources.defaultFolder = folder;
     sources.separators = "\\/";
     sources.fileExists = [&host](const std::string& path) { return host.FileExists(path); };
-    std::string dataError;
-    const std::string dataFolder =
-        corvane::startup::ChooseDataFolder(options.dataFolder, sources, &dataError);
-    if (dataFolder.empty()) {
-        std::fprintf(stderr, "corvane: %s\n", dataError.c_str());
-        return 2;
-    }
-    if (options.rememberData) {
-        std::string error;
-        if (!WriteSetting(dataFolder, &error)) {
-            std::fprintf(stderr, "corvane: cannot save the setting: %s\n", error.c_str());
-            return 1;
-        }
-        std::printf("corvane: data folder %s saved\n", dataFolder.c_str());
-        std::fflush(stdout);
-    }
+    std::string dataFolder;
+    const corvane::startup::CommandLineOutcome settled =
+        corvane::startup::SettleDataFolder(options, sources, WriteSetting, "", &dataFolder);
+    std::fputs(settled.output.c_str(), stdout);
+    std::fflush(stdout);
+    std::fputs(settled.error.c_str(), stderr);
+    if (!settled.run)
+        return settled.exitStatus;
 
     corvane::win32::CvcomsLink link(folder);
     corvane::Program program(host, link);

@@ -60,32 +60,18 @@ Model& ModelOf(const ControlEntry& control, forms::Forms& forms) {
 
 ProgramWindows::ProgramWindows(Program& p, win32::Win32Host& host)
     : p_(p), host_(host), scale_{host.TwipsPerPixelX(), host.TwipsPerPixelY()} {
-    MakeCanvases();
-    // The windows' handlers keep their form: the list holds every form from here.
-    forms_.reserve(startup::WindowTable().size());
-    for (const startup::FormEntry& entry : startup::WindowTable())
-        Build(entry);
-    host_.SetSyncHook([this] { Sync(); });
-    host_.SetEndHook([this] { HideAll(); });
+    startup::OpenShellWindows<win32::GdiCanvas>(
+        p_.forms, host_, scale_, forms_, [this](const startup::FormEntry& entry) { Build(entry); },
+        [this] { Sync(); }, [this] { HideAll(); });
 }
 
 ProgramWindows::~ProgramWindows() {
-    host_.SetSyncHook({});
-    host_.SetEndHook({});
-}
-
-void ProgramWindows::MakeCanvases() {
-    forms::MakeCanvases(p_.forms, scale_, [this](int width, int height) {
-        return std::make_unique<win32::GdiCanvas>(width, height, scale_.x, scale_.y);
-    });
+    startup::ClearShellHooks(host_);
 }
 
 HWND ProgramWindows::WindowNamed(const Shown& form, const char* name) const {
-    for (std::size_t i = 0; i < form.entry->controls.size(); ++i) {
-        if (std::strcmp(form.entry->controls[i].name, name) == 0)
-            return form.windows[i];
-    }
-    return nullptr;
+    const int index = startup::ControlIndex(*form.entry, name);
+    return index < 0 ? nullptr : form.windows[std::size_t(index)];
 }
 
 // ---- Building ----------------------------------------------------------------------------

@@ -69,7 +69,6 @@ class ProgramWindows {
         std::vector<std::unique_ptr<View>> views;  // the controls drawn by views of their own
     };
 
-    void MakeCanvases();
     void Build(const startup::FormEntry& entry);
     HWND Make(Shown& form, const startup::ControlEntry& control);
     // Hands a user event to the control's handler.

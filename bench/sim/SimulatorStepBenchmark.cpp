@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "sim/model/Aircraft.h"
-#include "sim/model/ImageBinding.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace {
 

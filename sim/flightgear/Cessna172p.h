@@ -4,7 +4,7 @@
 // limits and gear), by which the harness judges its landings.
 #pragma once
 
-#include "sim/model/AircraftData.h"
+#include "sim/physics/AircraftData.h"
 
 namespace corvane::sim::flightgear {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 //
 // The stand-in's autopilot flying FlightGear's aircraft. The autopilot
-// (sim/model/Autopilot) decides a rate of climb and a bank angle, as it does
+// (sim/physics/Autopilot) decides a rate of climb and a bank angle, as it does
 // for the stand-in's own flight model; these loops move FlightGear's elevator
 // and ailerons until the aircraft flies them:
 //
@@ -22,7 +22,7 @@
 // through and the integrator follows it, so taking over is bumpless.
 #pragma once
 
-#include "sim/model/Autopilot.h"
+#include "sim/physics/Autopilot.h"
 
 namespace corvane::sim::flightgear {
 

@@ -6,10 +6,10 @@
 #include <cstdio>
 
 #include "sim/flightgear/Cessna172p.h"
-#include "sim/model/ImageBinding.h"
-#include "sim/model/Offsets.h"
-#include "sim/model/TraceFill.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
+#include "sim/trace/TraceFill.h"
+#include "sim/variables/ImageBinding.h"
+#include "sim/variables/Offsets.h"
 
 namespace corvane::sim::flightgear {
 

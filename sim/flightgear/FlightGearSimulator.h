@@ -33,11 +33,11 @@
 #include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/Mapping.h"
 #include "sim/flightgear/Protocol.h"
-#include "sim/model/AircraftConfig.h"
-#include "sim/model/Autopilot.h"
-#include "sim/model/ControlInputs.h"
-#include "sim/model/GroundContactDetector.h"
 #include "sim/model/SimulatorBackend.h"
+#include "sim/physics/AircraftConfig.h"
+#include "sim/physics/Autopilot.h"
+#include "sim/physics/ControlInputs.h"
+#include "sim/physics/GroundContactDetector.h"
 
 namespace corvane::sim::flightgear {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "sim/flightgear/Protocol.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::sim::flightgear {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::sim::flightgear {
 

@@ -13,7 +13,7 @@
 
 #include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/Protocol.h"
-#include "sim/model/AircraftState.h"
+#include "sim/physics/AircraftState.h"
 
 namespace corvane::sim::flightgear {
 

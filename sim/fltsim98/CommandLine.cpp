@@ -2,7 +2,7 @@
 #include "sim/fltsim98/CommandLine.h"
 
 #include "sim/flightgear/Launch.h"
-#include "sim/model/Aircraft.h"
+#include "sim/physics/Aircraft.h"
 
 #include <cmath>
 #include <cstdlib>

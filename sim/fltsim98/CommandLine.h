@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/model/Wind.h"
+#include "sim/physics/Wind.h"
 
 namespace corvane::sim {
 
@@ -56,7 +56,7 @@ struct CommandLine {
     std::string airportIcao;
     std::string runway;  // empty: the longest runway, into the wind
     double finalNm = 5.0;
-    std::string aircraft = "twin";  // the stand-in's aircraft (sim/model/Aircraft.h)
+    std::string aircraft = "twin";  // the stand-in's aircraft (sim/physics/Aircraft.h)
     double windFromDeg = 0.0;
     double windSpeedKt = 0.0;  // at the surface
     bool windGradient = false;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/physics/Units.h"
+
 namespace corvane::sim {
 namespace {
 
@@ -23,16 +25,6 @@ const QColor kWarn(235, 170, 40);
 const QColor kAlarm(230, 60, 50);
 const QColor kSky(70, 130, 200);
 const QColor kGround(140, 95, 55);
-
-double Wrap360(double deg) {
-    deg = std::fmod(deg, 360.0);
-    return deg < 0.0 ? deg + 360.0 : deg;
-}
-
-double Wrap180(double deg) {
-    deg = Wrap360(deg);
-    return deg >= 180.0 ? deg - 360.0 : deg;
-}
 
 void Panel(QPainter& p, const QRect& r, const QString& title) {
     p.setPen(Qt::NoPen);
@@ -176,19 +168,20 @@ void DrawHeading(QPainter& p, const QRect& r, const TraceRecord& t) {
          deg <= static_cast<int>(heading) + 30; ++deg) {
         if (deg % 5 != 0)
             continue;
-        const double x = centre + Wrap180(deg - heading) * pixelsPerDeg;
+        const double x = centre + units::Wrap180(deg - heading) * pixelsPerDeg;
         const bool major = deg % 10 == 0;
         p.setPen(QPen(kText, 1));
         p.drawLine(QPointF(x, r.bottom() - (major ? 18 : 10)), QPointF(x, r.bottom() - 2));
         if (major) {
-            const int shown = static_cast<int>(Wrap360(deg));
+            const int shown = static_cast<int>(units::Wrap360(deg));
             p.drawText(QRectF(x - 20, r.y() + 22, 40, 16), Qt::AlignCenter,
                        QString::asprintf("%03d", shown));
         }
     }
     // The autopilot's heading bug.
     const double bugX =
-        centre + std::clamp(Wrap180(t.apHeadingMagneticDeg - heading), -32.0, 32.0) * pixelsPerDeg;
+        centre +
+        std::clamp(units::Wrap180(t.apHeadingMagneticDeg - heading), -32.0, 32.0) * pixelsPerDeg;
     p.setPen(Qt::NoPen);
     p.setBrush(t.apHeadingHold && t.apMaster ? kLampOn : kDim);
     p.drawRect(QRectF(bugX - 7, r.bottom() - 8, 14, 6));
@@ -275,11 +268,12 @@ void DrawTowerView(QPainter& p, const QRect& r, const AircraftState& s,
     Panel(p, r, "TOWER VIEW");
     // Local plan, north up, metres east and north of the aircraft.
     const double cosLat = std::cos(s.latitudeDeg * kPi / 180.0);
-    const double east = Wrap180(tower.longitudeDeg - s.longitudeDeg) * kMetresPerDegree * cosLat;
+    const double east =
+        units::Wrap180(tower.longitudeDeg - s.longitudeDeg) * kMetresPerDegree * cosLat;
     const double north = (tower.latitudeDeg - s.latitudeDeg) * kMetresPerDegree;
     const double distanceM = std::hypot(east, north);
     const double distanceNm = distanceM / 1852.0;
-    const double bearingToTower = Wrap360(std::atan2(east, north) * 180.0 / kPi);
+    const double bearingToTower = units::Wrap360(std::atan2(east, north) * 180.0 / kPi);
     const double aboveTowerFt = s.altitudeM * kFeetPerMetre - tower.altitudeFt;
     const double elevationDeg =
         std::atan2(aboveTowerFt / kFeetPerMetre, std::max(distanceM, 1.0)) * 180.0 / kPi;

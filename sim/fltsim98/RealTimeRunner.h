@@ -17,7 +17,7 @@
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/fltsim98/ModuleLoader.h"
 #include "sim/model/SimulatorBackend.h"
-#include "sim/model/TraceSink.h"
+#include "sim/trace/TraceSink.h"
 
 namespace corvane::sim {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/fltsim98/SimulatorSetup.h"
 
-#include "sim/model/Aircraft.h"
+#include "sim/physics/Aircraft.h"
 
 #include <algorithm>
 
@@ -13,8 +13,8 @@
 #include "navdata/NavDataError.h"
 #include "platform/posix/ProgramFolder.h"
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/Atmosphere.h"
-#include "sim/model/Offsets.h"
+#include "sim/physics/Atmosphere.h"
+#include "sim/variables/Offsets.h"
 
 namespace corvane::sim {
 namespace {

@@ -14,8 +14,8 @@
 #include "sim/flightgear/Launch.h"
 #include "sim/fltsim98/CommandLine.h"
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/AirportTerrain.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/AirportTerrain.h"
 
 namespace corvane::sim {
 

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "sim/model/TraceCsv.h"
+#include "sim/trace/TraceCsv.h"
 
 namespace corvane::sim {
 

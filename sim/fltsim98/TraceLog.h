@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "sim/model/TraceSink.h"
+#include "sim/trace/TraceSink.h"
 
 namespace corvane::sim {
 

@@ -34,7 +34,7 @@
 
 #include "platform/posix/Desktop.h"
 #include "sim/model/Simulator.h"
-#include "sim/model/Terrain.h"
+#include "sim/physics/Terrain.h"
 
 namespace corvane::sim {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "sim/ipcmodule/ServeBlock.h"
-#include "sim/model/VariableSpace.h"
+#include "sim/variables/VariableSpace.h"
 
 namespace corvane::sim {
 

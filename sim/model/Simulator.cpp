@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/model/Aircraft.h"
-#include "sim/model/Encoding.h"
-#include "sim/model/ImageBinding.h"
-#include "sim/model/MagneticModel.h"
-#include "sim/model/Offsets.h"
-#include "sim/model/TraceFill.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/physics/MagneticModel.h"
+#include "sim/physics/Units.h"
+#include "sim/trace/TraceFill.h"
+#include "sim/variables/Encoding.h"
+#include "sim/variables/ImageBinding.h"
+#include "sim/variables/Offsets.h"
 
 namespace corvane::sim {
 
@@ -22,9 +22,9 @@ using units::kRadToDeg;
 // Short-range geometry on a local flat earth (runways and final approaches).
 double LocalBearingDeg(double lat1, double lon1, double lat2, double lon2) {
     const double dy = (lat2 - lat1) * units::kMetresPerDegreeLatitude;
-    const double dx = encoding::Wrap180(lon2 - lon1) * units::kMetresPerDegreeLatitude *
+    const double dx = units::Wrap180(lon2 - lon1) * units::kMetresPerDegreeLatitude *
                       std::cos(0.5 * (lat1 + lat2) * kDegToRad);
-    return encoding::Wrap360(std::atan2(dx, dy) * kRadToDeg);
+    return units::Wrap360(std::atan2(dx, dy) * kRadToDeg);
 }
 
 void LocalOffset(double lat, double lon, double bearingDeg, double distanceM, double& latOut,
@@ -32,8 +32,8 @@ void LocalOffset(double lat, double lon, double bearingDeg, double distanceM, do
     const double b = bearingDeg * kDegToRad;
     latOut = lat + distanceM * std::cos(b) / units::kMetresPerDegreeLatitude;
     const double cosLat = std::max(std::cos(0.5 * (lat + latOut) * kDegToRad), 1e-6);
-    lonOut = encoding::Wrap180(lon + distanceM * std::sin(b) /
-                                         (units::kMetresPerDegreeLatitude * cosLat));
+    lonOut =
+        units::Wrap180(lon + distanceM * std::sin(b) / (units::kMetresPerDegreeLatitude * cosLat));
 }
 
 }  // namespace
@@ -119,7 +119,7 @@ void Simulator::ResetInputs(double throttleLever, double flaps, bool gearDown,
     in.autoCoordinator = true;
     const AircraftState& s = model_.State();
     in.autopilot.headingMagneticDeg =
-        encoding::Wrap360(headingTrueDeg - MagneticVariationAt(s.latitudeDeg, s.longitudeDeg));
+        units::Wrap360(headingTrueDeg - MagneticVariationAt(s.latitudeDeg, s.longitudeDeg));
     in.autopilot.altitudeTargetM = s.altitudeM;
     in.paused = current.paused;
     in.crashDetection = current.crashDetection;

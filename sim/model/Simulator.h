@@ -18,16 +18,16 @@
 #include <optional>
 #include <vector>
 
-#include "sim/model/AircraftConfig.h"
-#include "sim/model/FlightModel.h"
-#include "sim/model/GroundContactDetector.h"
-#include "sim/model/SimEvent.h"
 #include "sim/model/SimulatorBackend.h"
-#include "sim/model/Terrain.h"
-#include "sim/model/TraceRecord.h"
-#include "sim/model/TraceSink.h"
-#include "sim/model/VariableSpace.h"
-#include "sim/model/Wind.h"
+#include "sim/physics/AircraftConfig.h"
+#include "sim/physics/FlightModel.h"
+#include "sim/physics/GroundContactDetector.h"
+#include "sim/physics/SimEvent.h"
+#include "sim/physics/Terrain.h"
+#include "sim/physics/Wind.h"
+#include "sim/trace/TraceRecord.h"
+#include "sim/trace/TraceSink.h"
+#include "sim/variables/VariableSpace.h"
 
 namespace corvane::sim {
 
@@ -36,7 +36,7 @@ struct SimulatorOptions {
     double stepS = 0.02;        // fixed integration step of the simulator's clock
     double rate = 1.0;          // simulated seconds per host second
     double windFromDeg = 0.0;   // true direction the wind blows from
-    double windSpeedKt = 0.0;   // at the surface (see sim/model/Wind.h)
+    double windSpeedKt = 0.0;   // at the surface (see sim/physics/Wind.h)
     bool windGradient = false;  // the wind grows with the height above the ground
     TurbulenceLevel turbulence = TurbulenceLevel::None;
     std::uint64_t turbulenceSeed = 1;

@@ -11,11 +11,11 @@
 #include <optional>
 #include <string>
 
-#include "sim/model/AircraftData.h"
-#include "sim/model/AircraftState.h"
-#include "sim/model/TraceRecord.h"
-#include "sim/model/TraceSink.h"
-#include "sim/model/VariableSpace.h"
+#include "sim/physics/AircraftData.h"
+#include "sim/physics/AircraftState.h"
+#include "sim/trace/TraceRecord.h"
+#include "sim/trace/TraceSink.h"
+#include "sim/variables/VariableSpace.h"
 
 namespace corvane::sim {
 

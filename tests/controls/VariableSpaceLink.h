@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ports/SimulatorLink.h"
-#include "sim/model/VariableSpace.h"
+#include "sim/variables/VariableSpace.h"
 
 namespace corvane::testing {
 

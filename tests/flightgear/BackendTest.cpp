@@ -15,9 +15,10 @@
 #include "sim/flightgear/Launch.h"
 #include "sim/flightgear/Mapping.h"
 #include "sim/flightgear/Protocol.h"
-#include "sim/model/Encoding.h"
-#include "sim/model/ImageBinding.h"
-#include "sim/model/Offsets.h"
+#include "sim/physics/Units.h"
+#include "sim/variables/Encoding.h"
+#include "sim/variables/ImageBinding.h"
+#include "sim/variables/Offsets.h"
 
 namespace corvane::sim::flightgear {
 namespace {
@@ -430,7 +431,7 @@ TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
         if (i == 30 * 60) {
             // After a minute: climbing at the rate asked, heading reached.
             EXPECT_NEAR(-r.downFps * 60, 500.0, 100.0);
-            EXPECT_NEAR(encoding::Wrap180(r.headingTrueDeg - 338.0), 0.0, 3.0);
+            EXPECT_NEAR(units::Wrap180(r.headingTrueDeg - 338.0), 0.0, 3.0);
         }
     }
     EXPECT_NEAR(r.sideslipDeg, 0.0, 0.2);  // the auto-coordinator centred the ball

@@ -27,7 +27,7 @@
 #include "sim/flightgear/ControlLoops.h"
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/process/FlightGearProcess.h"
-#include "sim/model/ImageBinding.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace {
 

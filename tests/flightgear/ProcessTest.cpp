@@ -24,7 +24,7 @@
 #include "sim/flightgear/Protocol.h"
 #include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/flightgear/process/SocketOwner.h"
-#include "sim/model/ImageBinding.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace corvane::sim::flightgear {
 namespace {

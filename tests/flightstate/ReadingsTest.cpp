@@ -8,7 +8,7 @@
 #include <random>
 
 #include "app/flightstate/FlightState.h"
-#include "sim/model/Encoding.h"
+#include "sim/variables/Encoding.h"
 #include "tests/flightstate/FakeSimulator.h"
 
 namespace corvane::flightstate {

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/AirportTerrain.h"
-#include "sim/model/Offsets.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/AirportTerrain.h"
+#include "sim/variables/Offsets.h"
 #include "tests/fltsim98/TestDatabase.h"
 #include "tools/harness/Destination.h"
 #include "tools/harness/FlightRecorder.h"

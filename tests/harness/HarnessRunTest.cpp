@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "navdata/NavDataError.h"
-#include "sim/model/Aircraft.h"
-#include "sim/model/CommandTrace.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/trace/CommandTrace.h"
 #include "tools/harness/CommandReplay.h"
 #include "tools/harness/ScenarioRunner.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim/model/CommandTrace.h"
+#include "sim/trace/CommandTrace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim/model/Encoding.h"
+#include "sim/variables/Encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "SimTestSupport.h"
-#include "sim/model/FlatTerrain.h"
-#include "sim/model/ImageBinding.h"
+#include "sim/physics/FlatTerrain.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace corvane::sim {
 namespace {

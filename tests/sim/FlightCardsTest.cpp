@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/model/Aircraft.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/Aircraft.h"
 
 namespace corvane::flightcards {
 namespace {

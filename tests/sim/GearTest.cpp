@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "SimTestSupport.h"
-#include "sim/model/Aircraft.h"
-#include "sim/model/GroundContactDetector.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/physics/GroundContactDetector.h"
 
 namespace corvane::sim {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "SimTestSupport.h"
-#include "sim/model/FlatTerrain.h"
 #include "sim/model/Simulator.h"
-#include "sim/model/TraceCsv.h"
+#include "sim/physics/FlatTerrain.h"
+#include "sim/trace/TraceCsv.h"
 
 namespace corvane::sim {
 namespace {

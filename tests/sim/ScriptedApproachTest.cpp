@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "SimTestSupport.h"
-#include "sim/model/AirportTerrain.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/AirportTerrain.h"
 
 namespace corvane::sim {
 namespace {

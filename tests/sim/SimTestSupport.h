@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "sim/model/Offsets.h"
 #include "sim/model/Simulator.h"
+#include "sim/variables/Offsets.h"
 
 namespace corvane::sim::test {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim/model/AirportTerrain.h"
+#include "sim/physics/AirportTerrain.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/model/MagneticModel.h"
+#include "sim/physics/MagneticModel.h"
 
 namespace corvane::sim {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim/model/VariableSpace.h"
+#include "sim/variables/VariableSpace.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "sim/model/Simulator.h"
-#include "sim/model/Units.h"
-#include "sim/model/Wind.h"
+#include "sim/physics/Units.h"
+#include "sim/physics/Wind.h"
 
 namespace corvane::sim {
 namespace {

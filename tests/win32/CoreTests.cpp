@@ -20,7 +20,7 @@
 #include "navdata/CoastlineFile.h"
 #include "navdata/Geodesy.h"
 #include "sim/model/Simulator.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 #include "tests/win32/MiniTest.h"
 
 namespace {

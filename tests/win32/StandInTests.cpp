@@ -19,8 +19,8 @@
 
 #include "platform/win32/CvcomsLink.h"
 #include "platform/win32/Win32Host.h"
-#include "sim/model/Encoding.h"
-#include "sim/model/Offsets.h"
+#include "sim/variables/Encoding.h"
+#include "sim/variables/Offsets.h"
 #include "tests/win32/MiniTest.h"
 
 namespace {

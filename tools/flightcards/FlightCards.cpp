@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/model/ImageBinding.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace corvane::flightcards {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/model/AircraftData.h"
 #include "sim/model/SimulatorBackend.h"
+#include "sim/physics/AircraftData.h"
 
 namespace corvane::flightcards {
 

@@ -12,8 +12,8 @@
 
 #include "sim/flightgear/FlightGearSimulator.h"
 #include "sim/flightgear/process/FlightGearProcess.h"
-#include "sim/model/Aircraft.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/Aircraft.h"
 #include "tools/flightcards/FlightCards.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "sim/model/Aircraft.h"
+#include "sim/physics/Aircraft.h"
 #include "tools/harness/LandingReport.h"
 
 namespace corvane::harness {

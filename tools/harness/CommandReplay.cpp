@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cmath>
 
-#include "sim/model/Aircraft.h"
-#include "sim/model/ImageBinding.h"
 #include "sim/model/Simulator.h"
-#include "sim/model/Wind.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/physics/Wind.h"
+#include "sim/variables/ImageBinding.h"
 #include "tools/harness/Destination.h"
 #include "tools/harness/FlightRecorder.h"
 #include "tools/harness/RunwayFrame.h"

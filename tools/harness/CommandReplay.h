@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 //
-// Flies recorded commands (sim/model/CommandTrace.h) on the stand-in, without
+// Flies recorded commands (sim/trace/CommandTrace.h) on the stand-in, without
 // the program: the aircraft starts where the recording's flight started, in
 // the recording's trim, and each step gets the inputs in force at its time,
 // so the stand-in's autopilot flies the program's targets on its own model.
@@ -13,9 +13,9 @@
 #include <string>
 
 #include "navdata/AirportDatabase.h"
-#include "sim/model/AircraftConfig.h"
-#include "sim/model/CommandTrace.h"
-#include "sim/model/Terrain.h"
+#include "sim/physics/AircraftConfig.h"
+#include "sim/physics/Terrain.h"
+#include "sim/trace/CommandTrace.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/Scenario.h"
 

@@ -9,7 +9,7 @@
 #include "app/airports/AirportSearch.h"
 #include "navdata/PositionText.h"
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::harness {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "sim/flightgear/Launch.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::harness {
 

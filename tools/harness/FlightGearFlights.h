@@ -15,7 +15,7 @@
 #include "navdata/AirportDatabase.h"
 #include "sim/flightgear/SceneryTiles.h"
 #include "sim/model/Simulator.h"
-#include "sim/model/Terrain.h"
+#include "sim/physics/Terrain.h"
 #include "tools/harness/RandomFlights.h"
 
 namespace corvane::harness {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/model/CommandTrace.h"
-#include "sim/model/ImageBinding.h"
-#include "sim/model/TraceCsv.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
+#include "sim/trace/CommandTrace.h"
+#include "sim/trace/TraceCsv.h"
+#include "sim/variables/ImageBinding.h"
 
 namespace corvane::harness {
 

@@ -19,9 +19,9 @@
 #include <optional>
 #include <string>
 
-#include "sim/model/ControlInputs.h"
 #include "sim/model/SimulatorBackend.h"
-#include "sim/model/TraceSink.h"
+#include "sim/physics/ControlInputs.h"
+#include "sim/trace/TraceSink.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/RunwayFrame.h"
 
@@ -43,7 +43,7 @@ class FlightRecorder final : public sim::TraceSink {
 
     // Writes the program's commands (every input of the variable space) from
     // the flight's start on, a line at each change, with the start's state
-    // first (sim/model/CommandTrace.h). The file stays the caller's.
+    // first (sim/trace/CommandTrace.h). The file stays the caller's.
     void WriteCommands(std::FILE* file) { commands_ = file; }
 
     void OnStep(const sim::TraceRecord& record) override;

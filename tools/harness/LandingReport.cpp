@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/model/AircraftData.h"
+#include "sim/physics/AircraftData.h"
 
 namespace corvane::harness {
 

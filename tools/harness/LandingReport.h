@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/model/AircraftData.h"
+#include "sim/physics/AircraftData.h"
 
 namespace corvane::harness {
 

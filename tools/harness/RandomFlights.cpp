@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 #include "tools/harness/Destination.h"
 
 namespace corvane::harness {
@@ -37,11 +37,6 @@ class Draw {
 
 double Round(double value, double step) {
     return std::round(value / step) * step;
-}
-
-double Wrap360(double deg) {
-    deg = std::fmod(deg, 360.0);
-    return deg < 0.0 ? deg + 360.0 : deg;
 }
 
 // The code between the last brackets of the name: what the pilot types and
@@ -151,10 +146,10 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
 
         StartState& st = s.start;
         st.kind = StartState::Kind::Air;
-        st.bearingDeg = Wrap360(Round(draw.Between(0.0, 360.0), 1.0));
+        st.bearingDeg = units::Wrap360(Round(draw.Between(0.0, 360.0), 1.0));
         st.distanceNm = Round(draw.Between(r.minDistanceNm, r.maxDistanceNm), 0.1);
         const double height = Round(draw.Between(r.minHeightFt, r.maxHeightFt), 100.0);
-        st.headingDeg = Wrap360(Round(
+        st.headingDeg = units::Wrap360(Round(
             st.bearingDeg + 180.0 + draw.Between(-r.maxHeadingOffDeg, r.maxHeadingOffDeg), 1.0));
         st.iasKt = Round(draw.Between(r.minIasKt, r.maxIasKt), 1.0);
         double altitude = a.elevationFt + height;
@@ -171,7 +166,7 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
 
         // A wind the aircraft may land in: drawn until it is within the limits.
         do {
-            s.windFromDeg = Wrap360(Round(draw.Between(0.0, 360.0), 1.0));
+            s.windFromDeg = units::Wrap360(Round(draw.Between(0.0, 360.0), 1.0));
             s.windSpeedKt = Round(draw.Between(0.0, r.maxWindKt), 0.1);
         } while (CrosswindKt(s.windFromDeg, s.windSpeedKt, d.headingTrueDeg) > r.maxCrosswindKt ||
                  -HeadwindKt(s.windFromDeg, s.windSpeedKt, d.headingTrueDeg) > r.maxTailwindKt);

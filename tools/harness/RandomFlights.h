@@ -21,7 +21,7 @@
 
 #include "navdata/AirportDatabase.h"
 #include "sim/inprocess/AirportLookup.h"
-#include "sim/model/Terrain.h"
+#include "sim/physics/Terrain.h"
 #include "tools/harness/Scenario.h"
 
 namespace corvane::harness {

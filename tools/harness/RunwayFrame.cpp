@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "navdata/PositionText.h"
-#include "sim/model/Units.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::harness {
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "sim/model/Aircraft.h"
+#include "sim/physics/Aircraft.h"
 
 namespace corvane::harness {
 

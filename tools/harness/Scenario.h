@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/model/Wind.h"
+#include "sim/physics/Wind.h"
 
 namespace corvane::harness {
 

@@ -6,7 +6,7 @@
 #include "navdata/AirportDatabaseFile.h"
 #include "sim/flightgear/process/FlightGearProcess.h"
 #include "sim/flightgear/process/SceneryScan.h"
-#include "sim/model/AirportTerrain.h"
+#include "sim/physics/AirportTerrain.h"
 #include "tools/harness/FlightRun.h"
 
 namespace corvane::harness {

@@ -25,7 +25,7 @@
 #include "navdata/AirportDatabase.h"
 #include "ports/Canvas.h"
 #include "sim/flightgear/SceneryTiles.h"
-#include "sim/model/Terrain.h"
+#include "sim/physics/Terrain.h"
 #include "tools/harness/LandingReport.h"
 #include "tools/harness/NavDataCache.h"
 #include "tools/harness/Scenario.h"
@@ -51,7 +51,7 @@ struct HarnessOptions {
     std::string traceFolder;
     int traceEverySteps = 10;
     // The program's commands: one CSV per scenario in commandsFolder
-    // (sim/model/CommandTrace.h), for flying them again on another simulator.
+    // (sim/trace/CommandTrace.h), for flying them again on another simulator.
     std::string commandsFolder;
     // FlightGear flies instead of the stand-in, in real time times speedUp;
     // its log goes to flightGearLogFolder/fgfs-<scenario>.log (empty: the

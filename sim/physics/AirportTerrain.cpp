@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: MIT
+#include "sim/physics/AirportTerrain.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/physics/Units.h"
+
+namespace corvane::sim {
+
+namespace {
+
+constexpr int kLatCells = 180;
+constexpr int kLonCells = 360;
+
+int LatCell(double latitudeDeg) {
+    return std::clamp(static_cast<int>(std::floor(latitudeDeg + 90.0)), 0, kLatCells - 1);
+}
+
+int LonCell(double longitudeDeg) {
+    int cell = static_cast<int>(std::floor(longitudeDeg + 180.0)) % kLonCells;
+    return cell < 0 ? cell + kLonCells : cell;
+}
+
+double WrapLonDelta(double deltaDeg) {
+    if (deltaDeg > 180.0) {
+        return deltaDeg - 360.0;
+    }
+    if (deltaDeg < -180.0) {
+        return deltaDeg + 360.0;
+    }
+    return deltaDeg;
+}
+
+bool Finite(double a, double b, double c) {
+    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c);
+}
+
+}  // namespace
+
+AirportTerrain::AirportTerrain(const std::vector<TerrainAirport>& airports,
+                               const std::vector<TerrainRunway>& runways)
+    : AirportTerrain(airports, runways, Options{}) {}
+
+AirportTerrain::AirportTerrain(const std::vector<TerrainAirport>& airports,
+                               const std::vector<TerrainRunway>& runways, const Options& options)
+    : options_(options) {
+    // Keep the valid airports, remembering where each input airport went.
+    std::vector<std::int64_t> kept(airports.size(), -1);
+    for (std::size_t i = 0; i < airports.size(); ++i) {
+        const TerrainAirport& a = airports[i];
+        if (!Finite(a.latitudeDeg, a.longitudeDeg, a.elevationM) ||
+            std::abs(a.latitudeDeg) > 90.0) {
+            ++ignored_;
+            continue;
+        }
+        kept[i] = static_cast<std::int64_t>(airports_.size());
+        airports_.push_back(
+            Airport{a.latitudeDeg, std::remainder(a.longitudeDeg, 360.0), a.elevationM, 0.0, 0, 0});
+    }
+
+    // Group the runways by airport.
+    std::vector<std::vector<Runway>> byAirport(airports_.size());
+    for (const TerrainRunway& r : runways) {
+        const bool valid = r.airportIndex < kept.size() && kept[r.airportIndex] >= 0 &&
+                           Finite(r.latitudeADeg, r.longitudeADeg, r.elevationAM) &&
+                           Finite(r.latitudeBDeg, r.longitudeBDeg, r.elevationBM);
+        if (!valid) {
+            ++ignored_;
+            continue;
+        }
+        byAirport[static_cast<std::size_t>(kept[r.airportIndex])].push_back(
+            Runway{r.latitudeADeg, r.longitudeADeg, r.elevationAM, r.latitudeBDeg, r.longitudeBDeg,
+                   r.elevationBM});
+    }
+    for (std::size_t i = 0; i < airports_.size(); ++i) {
+        Airport& a = airports_[i];
+        a.firstRunway = static_cast<std::uint32_t>(runways_.size());
+        a.runwayCount = static_cast<std::uint32_t>(byAirport[i].size());
+        const double cosLat = std::cos(a.latitudeDeg * units::kDegToRad);
+        for (const Runway& r : byAirport[i]) {
+            runways_.push_back(r);
+            for (int end = 0; end < 2; ++end) {
+                const double lat = end == 0 ? r.latitudeADeg : r.latitudeBDeg;
+                const double lon = end == 0 ? r.longitudeADeg : r.longitudeBDeg;
+                const double dy = (lat - a.latitudeDeg) * units::kMetresPerDegreeLatitude;
+                const double dx =
+                    WrapLonDelta(lon - a.longitudeDeg) * units::kMetresPerDegreeLatitude * cosLat;
+                a.extentM = std::max(a.extentM, std::hypot(dx, dy));
+            }
+        }
+    }
+
+    // Grid of one-degree cells (counting sort into a compressed table).
+    cellStart_.assign(kLatCells * kLonCells + 1, 0);
+    for (const Airport& a : airports_) {
+        ++cellStart_[CellIndex(LatCell(a.latitudeDeg), LonCell(a.longitudeDeg)) + 1];
+    }
+    for (std::size_t c = 1; c < cellStart_.size(); ++c) {
+        cellStart_[c] += cellStart_[c - 1];
+    }
+    cellItems_.assign(airports_.size(), 0);
+    std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+    for (std::size_t i = 0; i < airports_.size(); ++i) {
+        const int cell =
+            CellIndex(LatCell(airports_[i].latitudeDeg), LonCell(airports_[i].longitudeDeg));
+        cellItems_[fill[cell]++] = static_cast<std::uint32_t>(i);
+    }
+}
+
+void AirportTerrain::Gather(double latitudeDeg, double longitudeDeg, double radiusM,
+                            std::vector<std::uint32_t>& out) const {
+    out.clear();
+    const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cosLat = std::max(std::cos(latitudeDeg * units::kDegToRad), 1e-6);
+    const double latSpanDeg = radiusM / mPerDeg + 0.1;
+    const double lonSpanDeg = latSpanDeg / std::max(cosLat, 0.01);
+    const int latLo = LatCell(latitudeDeg - latSpanDeg);
+    const int latHi = LatCell(latitudeDeg + latSpanDeg);
+    int lonCount = static_cast<int>(std::floor(longitudeDeg + lonSpanDeg + 180.0)) -
+                   static_cast<int>(std::floor(longitudeDeg - lonSpanDeg + 180.0)) + 1;
+    lonCount = std::min(lonCount, kLonCells);
+    const int lonFirst = LonCell(longitudeDeg - lonSpanDeg);
+    for (int latCell = latLo; latCell <= latHi; ++latCell) {
+        for (int k = 0; k < lonCount; ++k) {
+            const int cell = CellIndex(latCell, (lonFirst + k) % kLonCells);
+            for (std::uint32_t item = cellStart_[cell]; item < cellStart_[cell + 1]; ++item) {
+                const Airport& a = airports_[cellItems_[item]];
+                const double ay = (a.latitudeDeg - latitudeDeg) * mPerDeg;
+                const double ax = WrapLonDelta(a.longitudeDeg - longitudeDeg) * mPerDeg * cosLat;
+                const double reach = radiusM + a.extentM;
+                if (ax * ax + ay * ay <= reach * reach)
+                    out.push_back(cellItems_[item]);
+            }
+        }
+    }
+}
+
+const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, double longitudeDeg,
+                                                         bool& withoutSeam) const {
+    withoutSeam = false;
+    // Near the poles a degree of longitude is too short for the margin's
+    // flat-earth distances: every answer gathers afresh there.
+    if (std::abs(latitudeDeg) > kNearbyLatitudeLimitDeg) {
+        Gather(latitudeDeg, longitudeDeg, options_.influenceRadiusM, scratch_);
+        nearbyValid_ = false;
+        return scratch_;
+    }
+    const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
+    const double dy = (latitudeDeg - nearbyLatitudeDeg_) * mPerDeg;
+    // Unwrapped: a point taken a turn away from the centre gathers afresh.
+    const double dx = (longitudeDeg - nearbyLongitudeDeg_) * mPerDeg * cosLat;
+    if (!nearbyValid_ || dx * dx + dy * dy > kNearbyMarginM * kNearbyMarginM) {
+        // Every airport that can reach a point within the margin of the centre,
+        // with a second margin for the flat-earth distances' own error.
+        Gather(latitudeDeg, longitudeDeg, options_.influenceRadiusM + 2.0 * kNearbyMarginM,
+               nearby_);
+        nearbyLatitudeDeg_ = latitudeDeg;
+        nearbyLongitudeDeg_ = longitudeDeg;
+        nearbyValid_ = true;
+        // Every longitude of these airports well within half a turn of the
+        // centre stays within half a turn of any point within the margin:
+        // their differences need no wrapping there.
+        auto near = [&](double lon) { return std::abs(lon - longitudeDeg) <= 170.0; };
+        nearbyWithoutSeam_ = true;
+        for (const std::uint32_t index : nearby_) {
+            const Airport& a = airports_[index];
+            nearbyWithoutSeam_ = nearbyWithoutSeam_ && near(a.longitudeDeg);
+            for (std::uint32_t r = a.firstRunway; r < a.firstRunway + a.runwayCount; ++r)
+                nearbyWithoutSeam_ = nearbyWithoutSeam_ && near(runways_[r].longitudeADeg) &&
+                                     near(runways_[r].longitudeBDeg);
+        }
+    }
+    withoutSeam = nearbyWithoutSeam_;
+    return nearby_;
+}
+
+double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const {
+    if (airports_.empty() || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg)) {
+        return 0.0;
+    }
+    bool withoutSeam = false;
+    const std::vector<std::uint32_t>& nearby = Nearby(latitudeDeg, longitudeDeg, withoutSeam);
+    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg)
+                       : Blend<true>(nearby, latitudeDeg, longitudeDeg);
+}
+
+template <bool kWrap>
+double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                             double longitudeDeg) const {
+    auto lonDelta = [](double deltaDeg) { return kWrap ? WrapLonDelta(deltaDeg) : deltaDeg; };
+    const double radiusM = options_.influenceRadiusM;
+    const double coreM = options_.coreM;
+    const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cosLat = std::max(std::cos(latitudeDeg * units::kDegToRad), 1e-6);
+
+    double sumW = 0.0;
+    double sumWz = 0.0;
+    double bestCoreD = coreM;
+    double bestCoreZ = 0.0;
+    bool inCore = false;
+
+    // The airports come in the grid's order, so the sums below add up in the
+    // same order whichever way they were gathered.
+    for (const std::uint32_t index : nearby) {
+        const Airport& a = airports_[index];
+        const double ay = (a.latitudeDeg - latitudeDeg) * mPerDeg;
+        const double ax = lonDelta(a.longitudeDeg - longitudeDeg) * mPerDeg * cosLat;
+        const double reach = radiusM + a.extentM;
+        if (ax * ax + ay * ay > reach * reach) {
+            continue;
+        }
+        // The nearest runway by squared distance, one square root per
+        // airport: the airport's reference point when it has none.
+        double d2 = ax * ax + ay * ay;
+        double z = a.elevationM;
+        for (std::uint32_t r = a.firstRunway; r < a.firstRunway + a.runwayCount; ++r) {
+            const Runway& rw = runways_[r];
+            const double y1 = (rw.latitudeADeg - latitudeDeg) * mPerDeg;
+            const double x1 = lonDelta(rw.longitudeADeg - longitudeDeg) * mPerDeg * cosLat;
+            const double y2 = (rw.latitudeBDeg - latitudeDeg) * mPerDeg;
+            const double x2 = lonDelta(rw.longitudeBDeg - longitudeDeg) * mPerDeg * cosLat;
+            const double ex = x2 - x1;
+            const double ey = y2 - y1;
+            const double len2 = ex * ex + ey * ey;
+            double t = len2 > 0.0 ? -(x1 * ex + y1 * ey) / len2 : 0.0;
+            t = std::clamp(t, 0.0, 1.0);
+            const double px = x1 + t * ex;
+            const double py = y1 + t * ey;
+            const double dr2 = px * px + py * py;
+            if (r == a.firstRunway || dr2 < d2) {
+                d2 = dr2;
+                z = rw.elevationAM + t * (rw.elevationBM - rw.elevationAM);
+            }
+        }
+        const double d = std::sqrt(d2);
+        if (d <= coreM) {
+            if (!inCore || d < bestCoreD) {
+                inCore = true;
+                bestCoreD = d;
+                bestCoreZ = z;
+            }
+            continue;
+        }
+        if (d >= radiusM) {
+            continue;
+        }
+        const double share = d / radiusM;
+        const double taper = (1.0 - share * share) * (1.0 - share * share);
+        const double gap = d - coreM;
+        const double w = taper / (gap * gap);
+        sumW += w;
+        sumWz += w * z;
+    }
+    if (inCore) {
+        return bestCoreZ;
+    }
+    const double seaW = 1.0 / (options_.seaLevelReachM * options_.seaLevelReachM);
+    return sumWz / (sumW + seaW);
+}
+
+}  // namespace corvane::sim

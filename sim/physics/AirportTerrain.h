@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+//
+// A smooth ground field made from the airports of the database: exactly each
+// airport's runway elevations on its runways and within coreM of them, an
+// inverse-distance-weighted blend of the airports within influenceRadiusM
+// elsewhere, and sea level far from every airport. A sea-level weight, as if
+// the sea were one more airport at seaLevelReachM, pulls the field down
+// towards the edge of the airports' influence, so a region full of high
+// airports (a plateau) stays high between them while a lone airport is a low
+// wide hill.
+//
+// The input is plain structs (the process converts its airport database); the
+// field is built once and then answers without allocating once it has seen
+// the region. It keeps the airports around the last answer, so that the next
+// answer nearby looks at them alone: one field serves one thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "sim/physics/Terrain.h"
+
+namespace corvane::sim {
+
+struct TerrainAirport {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+    double elevationM = 0.0;
+};
+
+struct TerrainRunway {
+    std::size_t airportIndex = 0;  // index into the airport list
+    double latitudeADeg = 0.0;
+    double longitudeADeg = 0.0;
+    double elevationAM = 0.0;
+    double latitudeBDeg = 0.0;
+    double longitudeBDeg = 0.0;
+    double elevationBM = 0.0;
+};
+
+class AirportTerrain : public Terrain {
+  public:
+    struct Options {
+        double influenceRadiusM = 50.0 * 1852.0;
+        double coreM = 600.0;
+        double seaLevelReachM = 270000.0;
+    };
+
+    // Airports or runways with non-finite coordinates, and runways naming an
+    // airport that is not in the list, are left out (see Ignored()).
+    AirportTerrain(const std::vector<TerrainAirport>& airports,
+                   const std::vector<TerrainRunway>& runways);
+    AirportTerrain(const std::vector<TerrainAirport>& airports,
+                   const std::vector<TerrainRunway>& runways, const Options& options);
+
+    double ElevationM(double latitudeDeg, double longitudeDeg) const override;
+
+    std::size_t AirportCount() const { return airports_.size(); }
+    std::size_t Ignored() const { return ignored_; }
+
+  private:
+    struct Airport {
+        double latitudeDeg;
+        double longitudeDeg;
+        double elevationM;
+        double extentM;  // farthest runway end from the reference point
+        std::uint32_t firstRunway;
+        std::uint32_t runwayCount;
+    };
+    struct Runway {
+        double latitudeADeg, longitudeADeg, elevationAM;
+        double latitudeBDeg, longitudeBDeg, elevationBM;
+    };
+
+    static int CellIndex(int latCell, int lonCell) { return latCell * 360 + lonCell; }
+
+    // The airports whose influence or core can reach within radiusM of the
+    // point, in the grid's order.
+    void Gather(double latitudeDeg, double longitudeDeg, double radiusM,
+                std::vector<std::uint32_t>& out) const;
+    // The airports that can reach the point: those gathered around the last
+    // centre while the point is within kNearbyMarginM of it.
+    // withoutSeam: no longitude of them needs wrapping at the point.
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
+                                             bool& withoutSeam) const;
+    // The field at the point from the airports that can reach it; kWrap:
+    // longitude differences wrapped to half a turn.
+    template <bool kWrap>
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                 double longitudeDeg) const;
+
+    static constexpr double kNearbyMarginM = 5000.0;
+    static constexpr double kNearbyLatitudeLimitDeg = 80.0;
+
+    Options options_;
+    std::vector<Airport> airports_;
+    std::vector<Runway> runways_;
+    std::vector<std::uint32_t> cellStart_;  // 180 * 360 + 1 entries
+    std::vector<std::uint32_t> cellItems_;
+    std::size_t ignored_ = 0;
+
+    mutable std::vector<std::uint32_t> nearby_;
+    mutable std::vector<std::uint32_t> scratch_;
+    mutable double nearbyLatitudeDeg_ = 0.0;
+    mutable double nearbyLongitudeDeg_ = 0.0;
+    mutable bool nearbyValid_ = false;
+    mutable bool nearbyWithoutSeam_ = false;
+};
+
+}  // namespace corvane::sim
