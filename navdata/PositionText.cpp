@@ -10,8 +10,45 @@ namespace corvane::navdata {
 
 namespace {
 
+// The text of a magnitude that is a whole number of thousandths or coarser
+// below 10^12 (whole degrees, feet, tenths and hundredths from the readouts):
+// false for any other. Such a magnitude is the double nearest to m / 10^d with
+// m below 10^15, and rounded to 15 significant digits it reads m / 10^d
+// exactly: the double is within 1.2e-16 of it relatively, half a step of the
+// 15th digit is at least 5e-16.
+bool AppendShortDecimal(std::string& out, double magnitude) {
+    if (!(magnitude < 1e12))
+        return false;
+    constexpr double kScales[] = {1.0, 10.0, 100.0, 1000.0};
+    for (int d = 0; d < 4; ++d) {
+        const double scaled = std::nearbyint(magnitude * kScales[d]);
+        if (scaled / kScales[d] != magnitude)
+            continue;
+        const auto m = static_cast<unsigned long long>(scaled);
+        const auto unit = static_cast<unsigned long long>(kScales[d]);
+        // The first scale that fits leaves no trailing zero.
+        const unsigned long long fraction = m % unit;
+        const int fractionDigits = d;
+        char buffer[32];
+        if (m / unit != 0 || fractionDigits == 0) {
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, m / unit).ptr;
+            out.append(buffer, end);
+        }
+        if (fractionDigits > 0) {
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, fraction).ptr;
+            out += '.';
+            out.append(static_cast<std::size_t>(fractionDigits - (end - buffer)), '0');
+            out.append(buffer, end);
+        }
+        return true;
+    }
+    return false;
+}
+
 // Fixed-point text of a positive finite magnitude rounded to 15 significant digits.
 void AppendMagnitude(std::string& out, double magnitude) {
+    if (AppendShortDecimal(out, magnitude))
+        return;
     // Scientific form with 15 significant digits: d.dddddddddddddde[+-]xx
     char buffer[64];
     const auto result =
@@ -71,8 +108,8 @@ std::string AngleText(double value, const char* positivePrefix, const char* nega
 }  // namespace
 
 std::string NumberText(double x) {
+    // Most texts are short enough to stay inside the string: no reserve.
     std::string text;
-    text.reserve(24);
     if (std::isnan(x)) {
         return " NaN";
     }

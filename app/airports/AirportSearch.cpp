@@ -2,6 +2,7 @@
 #include "app/airports/AirportSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "navdata/PositionText.h"
@@ -14,7 +15,7 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-unsigned char UpperAnsi(unsigned char c) {
+constexpr unsigned char UpperAnsiOf(unsigned char c) {
     if (c >= 'a' && c <= 'z')
         return static_cast<unsigned char>(c - 'a' + 'A');
     // Latin-1 block of the code page: à..þ -> À..Þ, except the division sign.
@@ -32,6 +33,18 @@ unsigned char UpperAnsi(unsigned char c) {
         default:
             return c;
     }
+}
+
+// The same as a table: the search tests every character of every airport name.
+constexpr std::array<unsigned char, 256> kUpperAnsi = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = UpperAnsiOf(static_cast<unsigned char>(c));
+    return table;
+}();
+
+unsigned char UpperAnsi(unsigned char c) {
+    return kUpperAnsi[c];
 }
 
 // Whether the text, upper-cased as UpperCaseAnsi does, holds the (upper-case)

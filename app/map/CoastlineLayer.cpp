@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "app/map/MapProjection.h"
@@ -78,33 +79,118 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
         return Pixel{RoundToPixel(point.x), RoundToPixel(point.y)};
     };
 
+    // Runs of points far off the canvas on one side are walked without
+    // drawing. A point is far when, before the turn, it lies more than
+    // farPixels from the canvas centre across or along the map (north, south,
+    // east or west of a square about the centre that holds the whole canvas
+    // with a margin): every line between two points far on the same side stays
+    // in that half-plane, whichever way the map is turned, and paints nothing.
+    // While the pen is on such a point, the lines to the next points far on
+    // the same side are left out and the pen is put where the last of them
+    // ended; the pen, the point kept for a re-entry and the pen rules' state
+    // are then as if they had been drawn. Points held at the far pixel limit
+    // are always drawn.
+    const double canvasWidth = std::max<double>(width, canvas.PixelWidth());
+    const double canvasHeight = std::max<double>(height, canvas.PixelHeight());
+    // A turn that is not a number paints every point at the origin: nothing
+    // is far then.
+    const bool turnKnown = std::isfinite(projection.turn.s) && std::isfinite(projection.turn.c);
+    const double farPixels =
+        turnKnown ? std::hypot(std::max(projection.xc, canvasWidth - projection.xc),
+                               std::max(projection.yc, canvasHeight - projection.yc)) +
+                        8.0
+                  : std::numeric_limits<double>::infinity();
+    constexpr double kUnheldPixels = 4194304.0;  // 2^22: far below RoundToPixel's hold
+    enum Side { kNear, kNorth, kSouth, kEast, kWest };
+    auto sideOf = [&](int k, double lon) {
+        const double dy =
+            (lats[static_cast<std::size_t>(k)] - projection.centreLat) * projection.turn.sy;
+        const double dx = (lon - projection.centreLon) * projection.turn.sx;
+        if (!(std::fabs(dx) < kUnheldPixels && std::fabs(dy) < kUnheldPixels))
+            return kNear;
+        if (dy > farPixels)
+            return kNorth;
+        if (dy < -farPixels)
+            return kSouth;
+        if (dx > farPixels)
+            return kEast;
+        if (dx < -farPixels)
+            return kWest;
+        return kNear;
+    };
+
     long drawn = 0;
     auto drawBlock = [&](int k) {
         firstOfBlock = true;
         const double firstLon = longitude(k);
         Pixel previous = project(k, firstLon);
         canvas.MoveTo(previous.x, previous.y);
+        Side penSide = sideOf(k, firstLon);
         bool wasInside = inside(k, firstLon);
         firstOfBlock = true;
+        // The run being left out: the points the pen and the kept point
+        // would be on (k < 0: not moved during the run).
+        bool skipping = false;
+        int penK = -1;
+        double penLon = 0;
+        int previousK = -1;
+        double previousLon = 0;
+        auto endRun = [&] {
+            if (penK >= 0) {
+                const Pixel pen = project(penK, penLon);
+                canvas.MoveTo(pen.x, pen.y);
+            }
+            if (previousK >= 0)
+                previous = project(previousK, previousLon);
+            skipping = false;
+        };
         long n = 0;
         while (k < pointEntries &&
                lats[static_cast<std::size_t>(k)] + lons[static_cast<std::size_t>(k)] <
                    navdata::CoastBreak) {
-            bool curInside = true;
-            bool projected = false;
-            Pixel q;
             // Every point's longitude is followed, used or not, so that a jump
             // across the meridian is seen wherever it falls.
             const double lon = longitude(k);
+            if (penSide != kNear) {
+                const Side side = sideOf(k, lon);
+                if (side == penSide && !inside(k, lon)) {
+                    if (!skipping) {
+                        skipping = true;
+                        penK = previousK = -1;
+                    }
+                    // The pen rules without drawing: no point is inside.
+                    const bool used = n % step == 0;
+                    if (!wasInside || used) {
+                        previousK = k;
+                        previousLon = lon;
+                    }
+                    if (!wasInside) {
+                        penK = k;
+                        penLon = lon;
+                    }
+                    wasInside = !used;
+                    ++n;
+                    ++k;
+                    continue;
+                }
+            }
+            if (skipping)
+                endRun();
+            bool curInside = true;
+            bool projected = false;
+            Pixel q;
             if (n % step == 0) {
                 q = project(k, lon);
                 projected = true;
                 if (!inside(k, lon)) {
                     curInside = false;
                 } else {
-                    if (!wasInside)
+                    if (!wasInside) {
                         canvas.MoveTo(previous.x, previous.y);
+                        penSide = kNear;  // the kept point's side is not followed
+                    }
                     canvas.LineTo(q.x, q.y);
+                    penSide = sideOf(k, lon);
                     if (++drawn % 200 == 0 && letEventsRun)
                         letEventsRun();
                 }
@@ -114,6 +200,7 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
                     q = project(k, lon);
                 projected = true;
                 canvas.LineTo(q.x, q.y);
+                penSide = sideOf(k, lon);
             }
             // The previous point is needed again only after an outside point,
             // which is always projected.
@@ -123,6 +210,8 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             ++n;
             ++k;
         }
+        if (skipping)
+            endRun();
     };
 
     const int blockCount =

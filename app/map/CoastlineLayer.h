@@ -41,7 +41,10 @@ double CoastPointLongitude(double lon);
 // - after an outside point every next point is drawn to as well, so a
 //   re-entry starts at the last point outside;
 // - points skipped by the step count as inside for the next point.
-// Every 200th inside line lets events run.
+// Every 200th inside line lets events run. Lines between points far off the
+// canvas on one side (beyond its corners north, south, east or west of its
+// centre, before the turn) paint nothing and are left out; the pen is put
+// where the last of them would have ended, so the frame is the same.
 //
 // Where the box reaches past the 180 degree meridian, the blocks beyond it are
 // tested and drawn the same way with their longitudes moved by a whole turn

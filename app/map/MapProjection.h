@@ -5,6 +5,8 @@
 // points to the top edge. Pure values, no window system.
 #pragma once
 
+#include <cmath>
+
 #include "app/map/MapView.h"
 
 namespace corvane::map {
@@ -42,11 +44,36 @@ struct CanvasPoint {
 // single precision; x = xc + c dx - s dy, y = yc - s dx - c dy, in single
 // precision. Example: at heading 0 a point north of the centre lies straight
 // above the canvas centre; at heading 90 a point east of it does.
-CanvasPoint ProjectToCanvas(const Projection& projection, double lat, double lon);
+// Inline: the coastline layer projects every point of the blocks in view.
+inline CanvasPoint ProjectToCanvas(const Projection& projection, double lat, double lon) {
+    const ScaleAndTurn& t = projection.turn;
+    const float dx = static_cast<float>((lon - projection.centreLon) * t.sx);
+    const float dy = static_cast<float>((lat - projection.centreLat) * t.sy);
+    const float xc = static_cast<float>(projection.xc);
+    const float yc = static_cast<float>(projection.yc);
+    CanvasPoint point;
+    point.x = xc + t.c * dx - t.s * dy;
+    point.y = yc - t.s * dx - t.c * dy;
+    return point;
+}
 
 // A canvas coordinate as a whole pixel, rounded half to even. Values beyond
 // +-2^24 pixels (far off any canvas) are held there, so that every input,
 // however far off, converts safely; not-a-number gives 0.
-int RoundToPixel(double value);
+inline int RoundToPixel(double value) {
+    constexpr double kLimit = 16777216.0;  // 2^24
+    if (std::isnan(value))
+        return 0;
+    if (value > kLimit)
+        return static_cast<int>(kLimit);
+    if (value < -kLimit)
+        return -static_cast<int>(kLimit);
+    // Half to even without a call: below 2^52 adding and taking away 2^52
+    // rounds in the machine's own rounding (to nearest, ties to even), as
+    // std::nearbyint does; held to 2^24 the value is far below that.
+    constexpr double kShift = 4503599627370496.0;  // 2^52
+    const double rounded = value >= 0 ? (value + kShift) - kShift : (value - kShift) + kShift;
+    return static_cast<int>(rounded);
+}
 
 }  // namespace corvane::map

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,12 @@ struct Program {
 
     navdata::AirportDatabase airports;
     navdata::CoastlineData coast;
+    // How start-up reads the navigation data files (airdata.tri, COAST2.int)
+    // into airports and coast; unset, each start reads and parses them. A
+    // process that starts the program again and again (the harness) sets
+    // readers that hand out what they parsed while the files are unchanged.
+    std::function<navdata::AirportDatabase(const std::string& path)> readAirportDatabase;
+    std::function<navdata::CoastlineData(const std::string& path)> readCoastlines;
 
     forms::Forms forms;
 

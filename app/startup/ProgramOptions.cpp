@@ -35,6 +35,18 @@ std::string ReadProgramOptions(int argc, char** argv,
     return {};
 }
 
+namespace {
+
+// The program ends before it starts with a status and the line that says why.
+CommandLineOutcome EndWith(int exitStatus, const std::string& why) {
+    CommandLineOutcome outcome;
+    outcome.exitStatus = exitStatus;
+    outcome.error = "corvane: " + why + "\n";
+    return outcome;
+}
+
+}  // namespace
+
 std::string OptionsProblem(const ProgramOptions& options) {
     if (options.rememberData && options.dataFolder.empty())
         return "--remember-data needs --data DIR";
@@ -46,25 +58,19 @@ CommandLineOutcome ReadCommandLine(int argc, char** argv,
                                    bool windowsHelp, const std::string& helpText,
                                    const std::function<std::string()>& hostProblem,
                                    ProgramOptions* options) {
-    CommandLineOutcome outcome;
     if (const std::string mistake = ReadProgramOptions(argc, argv, fullPath, windowsHelp, options);
-        !mistake.empty()) {
-        outcome.exitStatus = 2;
-        outcome.error = "corvane: " + mistake + "\n";
-    } else if (options->help) {
-        outcome.output = helpText;
-    } else if (options->version) {
-        outcome.output = "corvane 0.1.0\n";
-    } else if (const std::string problem = hostProblem ? hostProblem() : std::string();
-               !problem.empty()) {
-        outcome.exitStatus = 1;
-        outcome.error = "corvane: " + problem + "\n";
-    } else if (const std::string lacking = OptionsProblem(*options); !lacking.empty()) {
-        outcome.exitStatus = 2;
-        outcome.error = "corvane: " + lacking + "\n";
-    } else {
-        outcome.run = true;
+        !mistake.empty())
+        return EndWith(2, mistake);
+    CommandLineOutcome outcome;
+    if (options->help || options->version) {
+        outcome.output = options->help ? helpText : "corvane 0.1.0\n";
+        return outcome;
     }
+    if (const std::string problem = hostProblem ? hostProblem() : std::string(); !problem.empty())
+        return EndWith(1, problem);
+    if (const std::string lacking = OptionsProblem(*options); !lacking.empty())
+        return EndWith(2, lacking);
+    outcome.run = true;
     return outcome;
 }
 
@@ -95,20 +101,16 @@ CommandLineOutcome SettleDataFolder(
     const ProgramOptions& options, const DataFolderSources& sources,
     const std::function<bool(const std::string& folder, std::string* error)>& save,
     const std::string& savedWhere, std::string* dataFolder) {
-    CommandLineOutcome outcome;
     std::string error;
     *dataFolder = ChooseDataFolder(options.dataFolder, sources, &error);
-    if (dataFolder->empty()) {
-        outcome.exitStatus = 2;
-        outcome.error = "corvane: " + error + "\n";
-    } else if (options.rememberData && !save(*dataFolder, &error)) {
-        outcome.exitStatus = 1;
-        outcome.error = "corvane: cannot save the setting: " + error + "\n";
-    } else {
-        outcome.run = true;
-        if (options.rememberData)
-            outcome.output = "corvane: data folder " + *dataFolder + " saved" + savedWhere + "\n";
-    }
+    if (dataFolder->empty())
+        return EndWith(2, error);
+    if (options.rememberData && !save(*dataFolder, &error))
+        return EndWith(1, "cannot save the setting: " + error);
+    CommandLineOutcome outcome;
+    outcome.run = true;
+    if (options.rememberData)
+        outcome.output = "corvane: data folder " + *dataFolder + " saved" + savedWhere + "\n";
     return outcome;
 }
 

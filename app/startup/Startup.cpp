@@ -65,8 +65,11 @@ void ShowStartupPicture(Program& p) {
 void LoadNavigationData(Program& p) {
     // The navigation constants, the text key table and the table of feet per
     // degree of longitude are fixed values built with the program.
-    p.airports = navdata::LoadAirportDatabase(p.DataFolder + kDatabaseFile);
-    p.coast = navdata::LoadCoastlines(p.DataFolder + kCoastFile);
+    const std::string databasePath = p.DataFolder + kDatabaseFile;
+    const std::string coastPath = p.DataFolder + kCoastFile;
+    p.airports = p.readAirportDatabase ? p.readAirportDatabase(databasePath)
+                                       : navdata::LoadAirportDatabase(databasePath);
+    p.coast = p.readCoastlines ? p.readCoastlines(coastPath) : navdata::LoadCoastlines(coastPath);
 }
 
 void SelectStartRange(Program& p) {

@@ -32,6 +32,9 @@ long ProcessNumberAt(const std::string& text) {
     return (i == 0 || i == text.size() || pid <= 0) ? -1 : pid;
 }
 
+// Counts this process's makings and removals of named areas.
+unsigned areaNamesVersion = 0;
+
 }  // namespace
 
 std::string SharedAreaPosixName(const std::string& name) {
@@ -47,6 +50,7 @@ int CreateSharedArea(const std::string& name, std::size_t size, bool* alreadyExi
     if (alreadyExists)
         *alreadyExists = false;
     const std::string posixName = SharedAreaPosixName(name);
+    ++areaNamesVersion;
     int fd = ::shm_open(posixName.c_str(), O_CREAT | O_EXCL | O_RDWR, 0600);
     if (fd < 0) {
         if (errno == EEXIST && alreadyExists)
@@ -80,8 +84,10 @@ void UnmapSharedArea(void* view, std::size_t size) {
 void CloseSharedArea(int mapping, const std::string& nameToRemove) {
     if (mapping >= 0)
         ::close(mapping);
-    if (!nameToRemove.empty())
+    if (!nameToRemove.empty()) {
+        ++areaNamesVersion;
         ::shm_unlink(SharedAreaPosixName(nameToRemove).c_str());
+    }
 }
 
 int RemoveAreasOfDeadProcesses(const std::string& prefix) {
@@ -104,6 +110,7 @@ int RemoveAreasOfDeadProcesses(const std::string& prefix) {
             !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
             continue;
         }
+        ++areaNamesVersion;
         if (::shm_unlink(("/" + name).c_str()) == 0)
             ++removed;
     }
@@ -111,9 +118,21 @@ int RemoveAreasOfDeadProcesses(const std::string& prefix) {
     return removed;
 }
 
-bool StatSharedArea(const std::string& name, struct stat* st) {
-    // On Linux the named areas are files of the /dev/shm file system.
-    return ::stat((kAreaFolder + SharedAreaPosixName(name)).c_str(), st) == 0;
+unsigned AreaNamesVersion() {
+    return areaNamesVersion;
+}
+
+bool IsOwnAreaName(const std::string& name, const std::string& prefix) {
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    return ProcessNumberAt(name.substr(prefix.size())) == static_cast<long>(::getpid());
+}
+
+bool SharedAreaStillNamed(int mapping) {
+    // The area is a file of the /dev/shm file system: removing its name drops
+    // its link count to 0 while the open descriptor keeps it.
+    struct stat st {};
+    return mapping >= 0 && ::fstat(mapping, &st) == 0 && st.st_nlink > 0;
 }
 
 std::size_t SharedAreaSize(int mapping) {

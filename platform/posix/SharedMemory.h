@@ -31,9 +31,23 @@ void UnmapSharedArea(void* view, std::size_t size);
 // does this, so that the area is gone once every view is unmapped).
 void CloseSharedArea(int mapping, const std::string& nameToRemove = {});
 
-// The identity (device, inode, size) of the named area without opening it;
-// false when it cannot be told this way (the caller then opens the area).
-bool StatSharedArea(const std::string& name, struct stat* st);
+// Whether the area behind an open mapping still carries its name. Its creator
+// removes the name when it closes the area, and a new area can take the name
+// only after that, so while this holds the name still names this very area,
+// told with one look at the descriptor (no walk of the name). False when the
+// name is gone or it cannot be told.
+bool SharedAreaStillNamed(int mapping);
+
+// Changes whenever this process makes or removes a named area (also through
+// RemoveAreasOfDeadProcesses).
+unsigned AreaNamesVersion();
+
+// Whether the name is prefix + "<this process's number in hexadecimal>:"...,
+// the names this process's own areas take. Such a name is made and removed
+// by this process alone (another removes only the areas of processes that no
+// longer run), so while AreaNamesVersion() stays the same it names the area
+// it named before.
+bool IsOwnAreaName(const std::string& name, const std::string& prefix);
 
 // Removes the areas left behind by processes that died without closing them
 // (killed, crashed): those named prefix + "<process number in hexadecimal>:"...

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "tests/link/SimulatorProcess.h"
 
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/posix/Desktop.h"
 
@@ -24,10 +25,12 @@ SimulatorProcess::SimulatorProcess(const std::string& folder, std::vector<std::s
     std::vector<std::string> args{exe, "--headless"};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
+    for (auto& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
-    if (::posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return;
+    if (::posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return;
     pid_ = pid;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -46,18 +49,44 @@ SimulatorProcess::~SimulatorProcess() {
 }
 
 void SimulatorProcess::Stop() {
-    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+    if (pid_ > 0)
+        ::kill(pid_, SIGSTOP);
 }
 
 void SimulatorProcess::Continue() {
-    if (pid_ > 0) ::kill(pid_, SIGCONT);
+    if (pid_ > 0)
+        ::kill(pid_, SIGCONT);
 }
 
 void SimulatorProcess::Kill() {
-    if (pid_ <= 0) return;
+    if (pid_ <= 0)
+        return;
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
+}
+
+std::string SimulatorProcess::Ended(int waitMs) const {
+    if (pid_ <= 0)
+        return {};
+    siginfo_t info{};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        // WNOWAIT: the process stays a zombie, so that its number is not taken
+        // by another process before Kill() collects it.
+        info = {};
+        if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+            return {};
+        if (info.si_pid != 0)
+            break;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (info.si_code == CLD_EXITED)
+        return "exited with status " + std::to_string(info.si_status);
+    return "killed by signal " + std::to_string(info.si_status) + " (" +
+           ::strsignal(info.si_status) + ")";
 }
 
 std::string SimulatorProcess::FolderWithoutModule(const std::string& simulatorExe) {

@@ -10,7 +10,7 @@
 namespace corvane::testing {
 
 class SimulatorProcess {
-public:
+  public:
     // Starts fltsim98.exe from `folder` (which holds it and, unless the test
     // removed it, modules/FS6IPC.dll) with the given options, and waits until
     // its window is published. Sets CORVANE_DESKTOP for this process too.
@@ -23,10 +23,17 @@ public:
     void Continue();  // SIGCONT
     void Kill();      // SIGKILL, and waits for it
 
+    // How the simulator ended, once it has ("exited with status 1", "killed
+    // by signal 9 (Killed)"); empty while it runs or is stopped, and after
+    // Kill(). A process's descriptors close a moment before it counts as
+    // ended, so a caller that saw its connection close gives it up to
+    // `waitMs`. The ended process is left for Kill() to collect.
+    std::string Ended(int waitMs = 0) const;
+
     // A folder holding a copy of the simulator without its modules/ folder.
     static std::string FolderWithoutModule(const std::string& simulatorExe);
 
-private:
+  private:
     std::string desktop_;
     int pid_ = -1;
     bool windowSeen_ = false;

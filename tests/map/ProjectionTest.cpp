@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "app/map/DotLayer.h"
 #include "app/map/MapProjection.h"
@@ -119,6 +121,32 @@ TEST(ProjectToCanvas, PixelsRoundHalfToEvenAndStayInRange) {
     EXPECT_EQ(RoundToPixel(1e12), 16777216);
     EXPECT_EQ(RoundToPixel(-1e12), -16777216);
     EXPECT_EQ(RoundToPixel(std::nan("")), 0);
+}
+
+TEST(ProjectToCanvas, PixelsRoundAsNearbyintOverEveryMagnitude) {
+    // Whole numbers, ties, the values next to them and plain fractions from a
+    // tenth of a pixel up to past the hold at 2^24, on both signs.
+    std::mt19937_64 random(24);
+    std::uniform_real_distribution<double> exponent(-4.0, 25.0);
+    for (int i = 0; i < 200000; ++i) {
+        const double magnitude = std::pow(2.0, exponent(random));
+        double value = (random() & 1) ? magnitude : -magnitude;
+        switch (random() % 4) {
+            case 0:
+                value = std::floor(value) + 0.5;
+                break;
+            case 1:
+                value = std::nextafter(std::floor(value) + 0.5, 0.0);
+                break;
+            case 2:
+                value = std::floor(value);
+                break;
+            default:
+                break;
+        }
+        const double held = std::clamp(value, -16777216.0, 16777216.0);
+        ASSERT_EQ(RoundToPixel(value), static_cast<int>(std::nearbyint(held))) << value;
+    }
 }
 
 TEST(ProjectToCanvas, OwnPositionLandsAtTheCentreLessTheDotOffset) {

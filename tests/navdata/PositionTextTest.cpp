@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <locale>
+#include <random>
 #include <string>
 
 #include "navdata/PositionText.h"
@@ -40,6 +44,49 @@ TEST(NumberText, Table) {
     };
     for (const NumberCase& c : cases) {
         EXPECT_EQ(NumberText(c.value), c.text) << c.value;
+    }
+}
+
+// The text by its definition, from the C library's 15 significant digits:
+// the digits without trailing zeros, placed by the exponent.
+std::string FifteenDigitText(double x) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(x));
+    std::string digits;
+    const char* p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.')
+            digits += *p;
+    }
+    const int exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string text = x < 0 ? "-" : " ";
+    if (x == 0)
+        return text + "0";
+    if (exponent < 0)
+        return text + "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole)
+        return text + digits + std::string(whole - digits.size(), '0');
+    return text + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
+TEST(NumberText, EveryMagnitudeReadsAsItsFifteenSignificantDigits) {
+    // The readouts' values (whole numbers, tenths, hundredths, thousandths at
+    // every magnitude up to past 10^12) and plain doubles, on both signs.
+    std::mt19937_64 random(26);
+    std::uniform_real_distribution<double> exponent(-9.0, 14.0);
+    const double scales[] = {1, 10, 100, 1000, 10000};
+    for (int i = 0; i < 300000; ++i) {
+        double x = std::pow(10.0, exponent(random));
+        if (i % 5 != 4) {
+            const double scale = scales[static_cast<std::size_t>(i % 5)];
+            x = std::floor(x * scale) / scale;
+        }
+        if (random() & 1)
+            x = -x;
+        ASSERT_EQ(NumberText(x), FifteenDigitText(x)) << std::scientific << x;
     }
 }
 

@@ -123,6 +123,12 @@ void FlightRun::SetUpProgram() {
         else
             picture.canvas = std::make_unique<BlankCanvas>(w, h, tppx, tppy);
     };
+    // Every flight's program reads the same data files: parsed once.
+    p_.readAirportDatabase = [this](const std::string& path) {
+        return navData_.AirportDatabase(path);
+    };
+    p_.readCoastlines = [this](const std::string& path) { return navData_.Coastlines(path); };
+
     forms::Form1Model& f1 = p_.forms.Form1;
     for (forms::Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {
         make(*map, map->width, map->height);

@@ -47,12 +47,13 @@ class FlightRun {
   public:
     FlightRun(const HarnessOptions& options, const navdata::AirportDatabase& db,
               std::shared_ptr<const sim::Terrain> terrain,
-              const sim::flightgear::InstalledTerrain& flightGearTerrain, const Scenario& scenario,
-              LandingReport& report)
+              const sim::flightgear::InstalledTerrain& flightGearTerrain, NavDataCache& navData,
+              const Scenario& scenario, LandingReport& report)
         : options_(options),
           db_(db),
           terrain_(std::move(terrain)),
           flightGearTerrain_(flightGearTerrain),
+          navData_(navData),
           sc_(scenario),
           r_(report) {}
 
@@ -124,6 +125,7 @@ class FlightRun {
     const navdata::AirportDatabase& db_;
     std::shared_ptr<const sim::Terrain> terrain_;
     const sim::flightgear::InstalledTerrain& flightGearTerrain_;
+    NavDataCache& navData_;
     const Scenario& sc_;
     LandingReport& r_;
 

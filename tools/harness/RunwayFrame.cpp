@@ -17,14 +17,16 @@ namespace units = sim::units;
 // East and north metres of a position from an origin, on the plane touching
 // the sphere at the origin (a runway's few kilometres are far below the
 // projection's error).
-void EastNorthM(double lat0, double lon0, double lat, double lon, double* east, double* north) {
+// cosLat0 is the cosine of the origin's latitude.
+void EastNorthM(double lat0, double lon0, double cosLat0, double lat, double lon, double* east,
+                double* north) {
     double dLon = lon - lon0;
     if (dLon > 180.0)
         dLon -= 360.0;
     if (dLon < -180.0)
         dLon += 360.0;
     *north = (lat - lat0) * units::kMetresPerDegreeLatitude;
-    *east = dLon * units::kMetresPerDegreeLatitude * std::cos(lat0 * units::kDegToRad);
+    *east = dLon * units::kMetresPerDegreeLatitude * cosLat0;
 }
 
 }  // namespace
@@ -46,20 +48,23 @@ RunwayFrame::RunwayFrame(const navdata::AirportDatabase& db, int runwayChoice) {
 
     double east = 0.0;
     double north = 0.0;
-    EastNorthM(thresholdLat_, thresholdLon_, farLat_, farLon_, &east, &north);
+    cosThresholdLat_ = std::cos(thresholdLat_ * units::kDegToRad);
+    EastNorthM(thresholdLat_, thresholdLon_, cosThresholdLat_, farLat_, farLon_, &east, &north);
     lengthFt_ = std::hypot(east, north) * units::kFeetPerMetre;
     headingDeg_ = std::atan2(east, north) * units::kRadToDeg;
     if (headingDeg_ < 0.0)
         headingDeg_ += 360.0;
+    sinHeading_ = std::sin(headingDeg_ * units::kDegToRad);
+    cosHeading_ = std::cos(headingDeg_ * units::kDegToRad);
 }
 
 RunwayPoint RunwayFrame::Locate(double latitudeDeg, double longitudeDeg) const {
     double east = 0.0;
     double north = 0.0;
-    EastNorthM(thresholdLat_, thresholdLon_, latitudeDeg, longitudeDeg, &east, &north);
-    const double h = headingDeg_ * units::kDegToRad;
-    const double alongM = east * std::sin(h) + north * std::cos(h);
-    const double rightM = east * std::cos(h) - north * std::sin(h);
+    EastNorthM(thresholdLat_, thresholdLon_, cosThresholdLat_, latitudeDeg, longitudeDeg, &east,
+               &north);
+    const double alongM = east * sinHeading_ + north * cosHeading_;
+    const double rightM = east * cosHeading_ - north * sinHeading_;
     return {alongM * units::kFeetPerMetre, rightM};
 }
 

@@ -54,6 +54,11 @@ class RunwayFrame {
     double widthM_ = 0.0;
     double elevationFt_ = 0.0;
     std::string designator_;
+    // Located at every simulator step: the frame's cosine of the threshold's
+    // latitude and sine and cosine of its heading, worked out once.
+    double cosThresholdLat_ = 1.0;
+    double sinHeading_ = 0.0;
+    double cosHeading_ = 1.0;
 };
 
 }  // namespace corvane::harness

@@ -14,8 +14,9 @@ namespace corvane::harness {
 ScenarioRunner::ScenarioRunner(HarnessOptions options) : options_(std::move(options)) {
     if (!options_.dataFolder.empty() && options_.dataFolder.back() != '/')
         options_.dataFolder += '/';
+    // The same reading as the program's at each flight's start.
     db_ = std::make_unique<navdata::AirportDatabase>(
-        navdata::LoadAirportDatabase(options_.dataFolder + "airdata.tri"));
+        navData_.AirportDatabase(options_.dataFolder + "airdata.tri"));
     const sim::TerrainInput input = sim::TerrainInputFromDatabase(*db_);
     terrain_ = std::make_shared<sim::AirportTerrain>(input.airports, input.runways);
     if (options_.flightGear) {
@@ -36,7 +37,7 @@ LandingReport ScenarioRunner::Run(const Scenario& scenario) {
     report.aircraft.id = AircraftOf(scenario, options_.flightGear);
     const auto wallStart = std::chrono::steady_clock::now();
     try {
-        FlightRun run(options_, *db_, terrain_, flightGearTerrain_, scenario, report);
+        FlightRun run(options_, *db_, terrain_, flightGearTerrain_, navData_, scenario, report);
         run.Fly();
     } catch (const std::exception& e) {
         report.outcome = Outcome::Error;

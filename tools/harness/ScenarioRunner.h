@@ -27,6 +27,7 @@
 #include "sim/flightgear/SceneryTiles.h"
 #include "sim/physics/Terrain.h"
 #include "tools/harness/LandingReport.h"
+#include "tools/harness/NavDataCache.h"
 #include "tools/harness/Scenario.h"
 
 namespace corvane::harness {
@@ -88,6 +89,7 @@ class ScenarioRunner {
     std::unique_ptr<navdata::AirportDatabase> db_;
     std::shared_ptr<const sim::Terrain> terrain_;
     sim::flightgear::InstalledTerrain flightGearTerrain_;
+    NavDataCache navData_;  // the program's data files, parsed once for every flight
 };
 
 }  // namespace corvane::harness

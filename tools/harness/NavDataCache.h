@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+//
+// The program's navigation data files for the flights of one harness process.
+// Every flight starts the program afresh, and each start reads airdata.tri and
+// COAST2.int: parsing the airport database takes about as long as a tenth of
+// a flight. The cache parses a file at its first reading and then hands out
+// copies of what it parsed while the path names the same unchanged file (the
+// same device, inode, size and times of change); a file replaced or written
+// since is parsed again. Errors are those of the loaders: nothing failed is
+// kept.
+#pragma once
+
+#include <string>
+
+#include "navdata/AirportDatabase.h"
+#include "navdata/CoastlineData.h"
+
+namespace corvane::harness {
+
+// What tells one version of a file from another without reading it.
+struct FileVersion {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = -1;
+    long long modifiedNs = 0;
+    long long changedNs = 0;
+
+    bool operator==(const FileVersion&) const = default;
+};
+
+// The file's version; false when the path cannot be looked at.
+bool VersionOfFile(const std::string& path, FileVersion& version);
+
+class NavDataCache {
+  public:
+    navdata::AirportDatabase AirportDatabase(const std::string& path);
+    navdata::CoastlineData Coastlines(const std::string& path);
+
+  private:
+    template <typename Data>
+    struct Entry {
+        std::string path;
+        FileVersion version;
+        bool valid = false;
+        Data data;
+    };
+    template <typename Data, typename Load>
+    static Data Read(Entry<Data>& entry, const std::string& path, Load load);
+
+    Entry<navdata::AirportDatabase> database_;
+    Entry<navdata::CoastlineData> coast_;
+};
+
+}  // namespace corvane::harness
