@@ -121,7 +121,7 @@ TEST_F(HarnessRunTest, AnApproachPushedOffTheCentreLineGoesAroundAndLandsOnItsSe
     ASSERT_EQ(r.outcome, Outcome::LandedAndStopped) << r.outcomeDetail;
     EXPECT_TRUE(r.goodOnRunway);
     const std::vector<std::string> stages = Texts(r.stages);
-    const auto pushed = std::find(stages.begin(), stages.end(), "pushed 60 m sideways");
+    const auto pushed = std::find(stages.begin(), stages.end(), "pushed 80 m sideways");
     const auto goAround = std::find(stages.begin(), stages.end(), "landing 9");
     const auto touchdown = std::find(stages.begin(), stages.end(), "landing 5");
     ASSERT_NE(pushed, stages.end());
