@@ -164,7 +164,7 @@ TEST(FlightGearMapping, StallFactorGivesBackTheStallSpeedInSteadyFlight) {
              // -0.22, so full flaps still lift 0.13 of their 1.82.
              Edge{-10.0, 1.0, 30427},
              Edge{16.05, 0.0, 0},  // the most lift, 0.28 rad
-             Edge{17.19, 1.0, 0},  // 0.30 rad: the table's lift falls again, the wing stalls
+             Edge{17.19, 1.0, 0},  // 0.30 rad
              Edge{60.0, 0.5, 0},
              Edge{NAN, 0.0, 0},
              Edge{INFINITY, 1.0, 0},
@@ -172,6 +172,16 @@ TEST(FlightGearMapping, StallFactorGivesBackTheStallSpeedInSteadyFlight) {
          }) {
         EXPECT_EQ(StallFactor(e.alphaDeg, e.flaps, c172), e.factor) << e.alphaDeg << " " << e.flaps;
     }
+
+    // A table that runs on past the most lift, as the file's does (its lift
+    // falls again to 1.15 at 0.36 rad), leaves no margin there either: the
+    // wing is stalling, and CLmax stays 1.47.
+    AircraftFacts onPastTheStall = c172;
+    onPastTheStall.liftByAlphaRad.insert(onPastTheStall.liftByAlphaRad.end(),
+                                         {{0.30, 1.43}, {0.32, 1.38}, {0.34, 1.30}, {0.36, 1.15}});
+    for (const double alphaRad : {0.29, 0.30, 0.33, 0.36, 0.5})
+        EXPECT_EQ(StallFactor(alphaRad * units::kRadToDeg, 0.0, onPastTheStall), 0) << alphaRad;
+    EXPECT_EQ(StallFactor(10.0, 0.5, onPastTheStall), StallFactor(10.0, 0.5, c172));
 
     // The margin never grows as the angle of attack rises, nor as the flaps
     // go down at the same angle (they add the same lift to CL and CLmax).
