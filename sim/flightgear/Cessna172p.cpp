@@ -25,10 +25,10 @@ constexpr double kSeaLevelDensity = 0.0023769;  // slug/ft^3, the standard atmos
 constexpr double kKnotsPerFps = 0.5924838;
 
 // The 1 g stall speed, equivalent airspeed: lift = weight at the most lift
-// the wing gives (the backend's lift tables, AircraftFacts, whose stall
-// factor gives back this speed in steady flight). Near sea level it is the calibrated airspeed,
-// which FlightGear's airspeed indicator shows (the c172p's Systems/indicated-airspeed.xml calls it
-// KCAS: the pitot is perfect).
+// the wing gives (AircraftFacts' lift tables, whose stall factor gives this
+// speed back in steady flight). Near sea level it is the calibrated
+// airspeed, which FlightGear's airspeed indicator shows (the c172p's
+// Systems/indicated-airspeed.xml calls it KCAS: the pitot is perfect).
 double StallKt(double clMax) {
     return std::sqrt(2.0 * kDefaultWeightLb / (kSeaLevelDensity * kWingAreaFt2 * clMax)) *
            kKnotsPerFps;

@@ -50,9 +50,9 @@ double MaxLiftCoefficient(double flapsNorm, const AircraftFacts& facts) {
 }
 
 std::uint16_t StallFactor(double alphaDeg, double flapsNorm, const AircraftFacts& facts) {
-    // Past the angle of the most lift the wing is stalling, though the
-    // table's lift falls again there: no margin.
     const double clMax = MaxLiftCoefficient(flapsNorm, facts);
+    // From the angle of the most lift on the wing is stalling, though a table
+    // that runs on has its lift fall again there: no margin.
     if (facts.liftByAlphaRad.empty() || !(clMax > 0.0) || !std::isfinite(alphaDeg) ||
         alphaDeg * units::kDegToRad >= MostLift(facts).x)
         return 0;

@@ -163,7 +163,7 @@ TEST(FlightGearMapping, StallFactorGivesBackTheStallSpeedInSteadyFlight) {
              // Below the table's first row (-0.09 rad) JSBSim holds its lift,
              // -0.22, so full flaps still lift 0.13 of their 1.82.
              Edge{-10.0, 1.0, 30427},
-             Edge{16.05, 0.0, 0},  // the most lift, 0.28 rad
+             Edge{16.05, 0.0, 0},  // just past the most lift, 0.28 rad
              Edge{17.19, 1.0, 0},  // 0.30 rad
              Edge{60.0, 0.5, 0},
              Edge{NAN, 0.0, 0},
@@ -182,18 +182,6 @@ TEST(FlightGearMapping, StallFactorGivesBackTheStallSpeedInSteadyFlight) {
     for (const double alphaRad : {0.29, 0.30, 0.33, 0.36, 0.5})
         EXPECT_EQ(StallFactor(alphaRad * units::kRadToDeg, 0.0, onPastTheStall), 0) << alphaRad;
     EXPECT_EQ(StallFactor(10.0, 0.5, onPastTheStall), StallFactor(10.0, 0.5, c172));
-
-    // The margin never grows as the angle of attack rises, nor as the flaps
-    // go down at the same angle (they add the same lift to CL and CLmax).
-    for (double flap = 0.0; flap <= 1.0; flap += 0.125) {
-        int last = 32767;
-        for (double alpha = -12.0; alpha <= 20.0; alpha += 0.05) {
-            const int factor = StallFactor(alpha, flap, c172);
-            EXPECT_LE(factor, last) << alpha << " " << flap;
-            EXPECT_LE(StallFactor(alpha, flap + 0.125, c172), factor) << alpha << " " << flap;
-            last = factor;
-        }
-    }
 }
 
 TEST(FlightGearMapping, FlapDetentsAndLaunchCommand) {
