@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "sim/flightgear/Mapping.h"
+
 namespace corvane::sim::flightgear {
 
 namespace {
@@ -19,14 +21,13 @@ constexpr const char* kJsbSim = "c172p.xml";
 // read in flight from /fdm/jsbsim/inertia/weight-lbs (corvane-fg-check).
 constexpr double kDefaultWeightLb = 1700.0;
 constexpr double kWingAreaFt2 = 174.0;          // c172p.xml metrics/wingarea
-constexpr double kClMaxClean = 1.47;            // CLwbh at alpha 0.28 rad, stall-hyst-norm 0
-constexpr double kClFlaps30 = 0.35;             // CLDf at flap-pos-deg 30
 constexpr double kSeaLevelDensity = 0.0023769;  // slug/ft^3, the standard atmosphere's
 constexpr double kKnotsPerFps = 0.5924838;
 
 // The 1 g stall speed, equivalent airspeed: lift = weight at the most lift
-// the wing gives. Near sea level it is the calibrated airspeed, which
-// FlightGear's airspeed indicator shows (the c172p's
+// the wing gives (AircraftFacts' lift tables, whose stall factor gives this
+// speed back in steady flight). Near sea level it is the calibrated
+// airspeed, which FlightGear's airspeed indicator shows (the c172p's
 // Systems/indicated-airspeed.xml calls it KCAS: the pitot is perfect).
 double StallKt(double clMax) {
     return std::sqrt(2.0 * kDefaultWeightLb / (kSeaLevelDensity * kWingAreaFt2 * clMax)) *
@@ -43,17 +44,18 @@ constexpr double kCgXIn = (1467.0 * 39.06 + 180.0 * 36.0 + 53.0 * 48.0) / kDefau
 }  // namespace
 
 AircraftData Cessna172pData() {
+    const AircraftFacts facts;
     AircraftData d;
     d.id = "c172p";
     d.name = "FlightGear Cessna 172P";
     d.stallCleanKias = {
-        StallKt(kClMaxClean),
+        StallKt(MaxLiftCoefficient(0.0, facts)),
         std::string(kJsbSim) +
             ": 1 g stall at the default 1700 lb (weight-lbs in flight), wing area 174 ft2 "
             "(metrics/wingarea), CLmax 1.47 (aero/coefficient/CLwbh at alpha 0.28 rad): "
             "sqrt(2 W / (rho0 S CLmax)), calibrated"};
     d.stallLandingKias = {
-        StallKt(kClMaxClean + kClFlaps30),
+        StallKt(MaxLiftCoefficient(1.0, facts)),
         std::string(kJsbSim) +
             ": 1 g stall with flaps 30 at the default 1700 lb, CLmax 1.47 + 0.35 "
             "(aero/coefficient/CLDf at flap-pos-deg 30): sqrt(2 W / (rho0 S CLmax)), calibrated"};

@@ -13,27 +13,50 @@ namespace {
 constexpr double kFpsToMps = 0.3048;
 constexpr double kNewtonsPerPound = 4.4482216;
 
-double ZeroLiftAlphaDeg(double flapsNorm, const AircraftFacts& facts) {
-    const auto& d = facts.flapDetents;
-    const auto& shift = facts.flapZeroLiftShiftDeg;
-    const double f = std::clamp(flapsNorm, d.front(), d.back());
-    for (std::size_t i = 1; i < d.size(); ++i) {
-        if (f <= d[i]) {
-            const double t = (f - d[i - 1]) / std::max(d[i] - d[i - 1], 1e-9);
-            return facts.zeroLiftAlphaDeg + shift[i - 1] + t * (shift[i] - shift[i - 1]);
-        }
-    }
-    return facts.zeroLiftAlphaDeg + shift.back();
+// A table's value at x: straight lines between the rows, the end rows' values
+// held beyond them (as JSBSim looks up its tables); x not a number takes the
+// last row's. An empty table is 0.
+double Lookup(double x, const std::vector<TableRow>& rows) {
+    if (rows.empty())
+        return 0.0;
+    if (!(x < rows.back().x))
+        return rows.back().y;
+    if (x <= rows.front().x)
+        return rows.front().y;
+    const auto above = std::upper_bound(rows.begin(), rows.end(), x,
+                                        [](double v, const TableRow& r) { return v < r.x; });
+    const TableRow& lo = *(above - 1);
+    const TableRow& hi = *above;
+    return lo.y + (x - lo.x) / (hi.x - lo.x) * (hi.y - lo.y);
+}
+
+// The row of the most lift with the flaps up (the first, if two are equal).
+TableRow MostLift(const AircraftFacts& facts) {
+    const auto& lift = facts.liftByAlphaRad;
+    const auto most = std::max_element(
+        lift.begin(), lift.end(), [](const TableRow& a, const TableRow& b) { return a.y < b.y; });
+    return most == lift.end() ? TableRow{} : *most;
 }
 
 }  // namespace
 
+double LiftCoefficient(double alphaDeg, double flapsNorm, const AircraftFacts& facts) {
+    return Lookup(alphaDeg * units::kDegToRad, facts.liftByAlphaRad) +
+           Lookup(flapsNorm, facts.flapLiftByPosition);
+}
+
+double MaxLiftCoefficient(double flapsNorm, const AircraftFacts& facts) {
+    return MostLift(facts).y + Lookup(flapsNorm, facts.flapLiftByPosition);
+}
+
 std::uint16_t StallFactor(double alphaDeg, double flapsNorm, const AircraftFacts& facts) {
-    const double zeroLift = ZeroLiftAlphaDeg(flapsNorm, facts);
-    const double range = facts.stallAlphaDeg - zeroLift;
-    if (!(range > 0.0) || !std::isfinite(alphaDeg))
+    const double clMax = MaxLiftCoefficient(flapsNorm, facts);
+    // From the angle of the most lift on the wing is stalling, though a table
+    // that runs on has its lift fall again there: no margin.
+    if (facts.liftByAlphaRad.empty() || !(clMax > 0.0) || !std::isfinite(alphaDeg) ||
+        alphaDeg * units::kDegToRad >= MostLift(facts).x)
         return 0;
-    const double margin = 1.0 - (alphaDeg - zeroLift) / range;
+    const double margin = 1.0 - LiftCoefficient(alphaDeg, flapsNorm, facts) / clMax;
     return static_cast<std::uint16_t>(std::lround(std::clamp(margin, 0.0, 1.0) * 32767.0));
 }
 

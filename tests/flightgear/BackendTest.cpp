@@ -102,24 +102,90 @@ TEST(FlightGearProtocol, FileAndLinesAgreeAndSurviveTheRoundTrip) {
     EXPECT_TRUE(ParseReadings(good + "\r\n"));
 }
 
-TEST(FlightGearMapping, StallFactorFlapDetentsAndLaunchCommand) {
+TEST(FlightGearMapping, StallFactorGivesBackTheStallSpeedInSteadyFlight) {
+    // The landing laws learn a flap setting's stall speed as
+    // IAS x sqrt(1 - margin). In steady 1 g flight at any angle of attack
+    // that must be sqrt(2 W / (rho S CLmax)) of the flap setting. The lift
+    // here is c172p.xml's own: CLwbh (stall-hyst-norm 0) at its rows and
+    // half-way between them, CLDf at flap-pos-deg 0, 10, 15, 20 and 30; the
+    // weight 1700 lb (what FlightGear loads, weight-lbs in flight: empty
+    // 1467 lb, pilot 180 lb, the fuel of a quarter of each tank), the wing
+    // 174 ft2, sea level.
     const AircraftFacts c172;
-    struct Case {
-        double alphaDeg, flaps;
-        int low, high;
+    constexpr double kWeightLb = 1700.0, kWingFt2 = 174.0, kRho = 0.0023769;
+    constexpr double kClMaxClean = 1.47;
+    auto speedKt = [&](double cl) {
+        return std::sqrt(2.0 * kWeightLb / (kRho * kWingFt2 * cl)) * 0.5924838;
     };
-    // Zero lift at -2.7 degrees clean, stall at 16 with or without flaps.
-    for (const Case& k : {Case{-2.7, 0.0, 32767, 32767}, Case{16.0, 0.0, 0, 0},
-                          Case{20.0, 1.0, 0, 0}, Case{6.65, 0.0, 16300, 16460},
-                          Case{-2.7, 1.0, 27200, 27360}, Case{-10.0, 1.0, 32767, 32767}}) {
-        const int f = StallFactor(k.alphaDeg, k.flaps, c172);
-        EXPECT_GE(f, k.low) << k.alphaDeg << " " << k.flaps;
-        EXPECT_LE(f, k.high) << k.alphaDeg << " " << k.flaps;
+    struct Lift {
+        double alphaRad, cl;
+    };
+    struct Flap {
+        double position, deltaCl;
+    };
+    const Lift lifts[] = {{-0.04, 0.25 - 0.04 / 0.09 * 0.47},
+                          {0.00, 0.25},
+                          {0.045, 0.49},
+                          {0.09, 0.73},
+                          {0.11, 0.875},
+                          {0.15, 1.05},
+                          {0.18, 1.16},
+                          {0.225, 1.30},
+                          {0.25, 1.395},
+                          {0.27, 1.455},
+                          {0.2799, 1.47 - 0.0001 / 0.02 * 0.03}};
+    const Flap flaps[] = {
+        {0.0, 0.0}, {1.0 / 3.0, 0.20}, {0.5, 0.25}, {2.0 / 3.0, 0.30}, {1.0, 0.35}};
+    for (const Flap& f : flaps) {
+        const double stallKt = speedKt(kClMaxClean + f.deltaCl);
+        EXPECT_NEAR(MaxLiftCoefficient(f.position, c172), kClMaxClean + f.deltaCl, 1e-9);
+        for (const Lift& l : lifts) {
+            const double alphaDeg = l.alphaRad * units::kRadToDeg;
+            const double iasKt = speedKt(l.cl + f.deltaCl);
+            const double margin = StallFactor(alphaDeg, f.position, c172) / 32767.0;
+            EXPECT_NEAR(iasKt * std::sqrt(1.0 - margin) / stallKt, 1.0, 0.0025)
+                << "alpha " << l.alphaRad << " rad, flaps " << f.position << ", " << iasKt << " kt";
+        }
     }
-    // The same lift with full flaps (a lower alpha) leaves more margin: the
-    // flaps raise the most lift the wing gives.
-    EXPECT_GT(StallFactor(8.0 - 3.76, 1.0, c172), StallFactor(8.0, 0.0, c172) + 3000);
+    // The handbook figures the harness judges by are the same speeds: about
+    // 44 kt clean and 40 kt with landing flaps.
+    const AircraftData d = Cessna172pData();
+    EXPECT_NEAR(d.stallCleanKias.value / speedKt(kClMaxClean), 1.0, 0.0025);
+    EXPECT_NEAR(d.stallLandingKias.value / speedKt(kClMaxClean + 0.35), 1.0, 0.0025);
 
+    struct Edge {
+        double alphaDeg, flaps;
+        int factor;
+    };
+    for (const Edge& e : {
+             Edge{-2.8, 0.0, 32767},  // below zero lift (-2.74 degrees clean)
+             Edge{-30.0, 0.0, 32767},
+             // Below the table's first row (-0.09 rad) JSBSim holds its lift,
+             // -0.22, so full flaps still lift 0.13 of their 1.82.
+             Edge{-10.0, 1.0, 30427},
+             Edge{16.05, 0.0, 0},  // just past the most lift, 0.28 rad
+             Edge{17.19, 1.0, 0},  // 0.30 rad
+             Edge{60.0, 0.5, 0},
+             Edge{NAN, 0.0, 0},
+             Edge{INFINITY, 1.0, 0},
+             Edge{-INFINITY, 0.0, 0},
+         }) {
+        EXPECT_EQ(StallFactor(e.alphaDeg, e.flaps, c172), e.factor) << e.alphaDeg << " " << e.flaps;
+    }
+
+    // A table that runs on past the most lift, as the file's does (its lift
+    // falls again to 1.15 at 0.36 rad), leaves no margin there either: the
+    // wing is stalling, and CLmax stays 1.47.
+    AircraftFacts onPastTheStall = c172;
+    onPastTheStall.liftByAlphaRad.insert(onPastTheStall.liftByAlphaRad.end(),
+                                         {{0.30, 1.43}, {0.32, 1.38}, {0.34, 1.30}, {0.36, 1.15}});
+    for (const double alphaRad : {0.29, 0.30, 0.33, 0.36, 0.5})
+        EXPECT_EQ(StallFactor(alphaRad * units::kRadToDeg, 0.0, onPastTheStall), 0) << alphaRad;
+    EXPECT_EQ(StallFactor(10.0, 0.5, onPastTheStall), StallFactor(10.0, 0.5, c172));
+}
+
+TEST(FlightGearMapping, FlapDetentsAndLaunchCommand) {
+    const AircraftFacts c172;
     struct Detent {
         double lever, detent;
     };
@@ -314,7 +380,9 @@ TEST(FlightGearBackend, PublishesTheReadingsAndSendsTheLevers) {
     EXPECT_EQ(v.U16(o::kOnGround), 0);
     EXPECT_EQ(v.U32(o::kGearPosition), 16383u);  // fixed gear: down
     EXPECT_EQ(v.I16(o::kEngineType), 0);         // piston
-    EXPECT_EQ(v.U16(o::kStallFactor), StallFactor(3.0, 1.0 / 3.0, AircraftFacts{}));
+    // The margin of the angle and flaps as the line carries them (four decimals).
+    const Readings sent = *ParseReadings(FormatReadings(r));
+    EXPECT_EQ(v.U16(o::kStallFactor), StallFactor(sent.alphaDeg, sent.flapsNorm, AircraftFacts{}));
 
     ControlInputs in = f.Inputs();
     in.throttle = {0.75, -0.5, 0.0, 0.0};
