@@ -21,14 +21,18 @@ LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSen
         const double climbError = command.climbTargetMps - sense.climbMps;
         double target = pathDeg + sense.alphaDeg + g.climbToPitchDegPerMps * climbError;
         // Never more angle of attack than a safe one over the path flown now,
-        // and less pitch below the lowest speed: a climb the engine cannot
+        // and less pitch below the lowest speed (from the lift share, the
+        // stall speed of the wing as it is now): a climb the engine cannot
         // hold trades height, not speed (a go-around at 1,500 ft/min stalled
         // the Cessna without this).
         const double pathNowDeg =
             std::asin(std::clamp(sense.climbMps / sense.tasMps, -1.0, 1.0)) * units::kRadToDeg;
         target = std::min(target, pathNowDeg + g.maxAlphaDeg);
-        if (sense.iasKt < g.minSpeedKt)
-            target -= g.pitchDegPerKtSlow * (g.minSpeedKt - sense.iasKt);
+        const double share =
+            std::isfinite(sense.liftShare) ? std::clamp(sense.liftShare, 0.0, 1.0) : 0.0;
+        const double lowestKt = g.minSpeedStallRatio * sense.iasKt * std::sqrt(share);
+        if (sense.iasKt < lowestKt)
+            target -= g.pitchDegPerKtSlow * (lowestKt - sense.iasKt);
         pitchTargetDeg_ = std::clamp(target, g.maxPitchDownDeg, g.maxPitchUpDeg);
         const double error = pitchTargetDeg_ - sense.pitchDeg;
         // Nose up needs the elevator negative (stick back).

@@ -34,6 +34,7 @@ struct LoopSense {
     double alphaDeg = 0.0;
     double sideslipDeg = 0.0;  // positive with the air flow from the right
     double iasKt = 0.0;
+    double liftShare = 0.0;  // of the wing's stalling lift flown now, 0..1
     double climbMps = 0.0;
     double tasMps = 0.0;
     bool onGround = false;
@@ -55,7 +56,10 @@ class ControlLoops {
         // The pitch target never asks for more angle of attack than this: a
         // climb the engine cannot hold trades height, not speed.
         double maxAlphaDeg = 10.0;
-        double minSpeedKt = 65.0;
+        // Below this many times the stall speed of the wing as it is now
+        // (flaps, spoilers), the pitch target comes down pitchDegPerKtSlow a
+        // knot: an approach at 1.2 to 1.3 times it keeps its pitch.
+        double minSpeedStallRatio = 1.1;
         double pitchDegPerKtSlow = 1.0;
         double rudderPerDegSlip = 0.05;
         double rudderTrimPerDegSlipS = 0.02;

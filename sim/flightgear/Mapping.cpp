@@ -79,6 +79,7 @@ LoopSense LoopSenseOf(const Readings& r, const AircraftState& state) {
     sense.alphaDeg = r.alphaDeg;
     sense.sideslipDeg = r.sideslipDeg;
     sense.iasKt = r.iasKt;
+    sense.liftShare = 1.0 - state.stallFactor / 32767.0;
     sense.climbMps = state.velocityUpMps;
     sense.tasMps = state.tasMps;
     sense.onGround = state.onGround;

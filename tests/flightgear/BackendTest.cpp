@@ -436,18 +436,23 @@ TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
     struct Case {
         const char* name;
         double iasKt;
+        double liftShare;
         double climbTargetMps;
         double maxTargetDeg;
         double minTargetDeg;
     };
     const Case cases[] = {
         // 2.5 m/s at 90 kt: path 3.1 + alpha 3 + 1.2 x 2.5 = 9.1 degrees.
-        {"a climb it can fly", 90.0, 2.5, 9.2, 9.0},
+        {"a climb it can fly", 90.0, 0.4, 2.5, 9.2, 9.0},
         // 1,500 ft/min would want 10.9 + 3 + 9.1 = 23 degrees: held to the
         // path now (level) plus 10 degrees of angle of attack.
-        {"a go-around's climb", 90.0, 7.62, 10.0, 9.9},
-        // At 55 kt, 10 kt below the lowest speed: 10 degrees less.
-        {"too slow for it", 55.0, 7.62, 0.0, -0.1},
+        {"a go-around's climb", 90.0, 0.4, 7.62, 10.0, 9.9},
+        // At 1.25 times the stall speed (a share of 0.64): above the lowest
+        // speed, 1.1 times it.
+        {"an approach's speed", 60.0, 0.64, 7.62, 10.0, 9.9},
+        // At 50 kt at the stalling lift: the stall speed is 50 kt, the lowest
+        // speed 55 kt, 5 degrees less.
+        {"too slow for it", 50.0, 1.0, 7.62, 5.0, 4.9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -458,6 +463,7 @@ TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
         LoopSense sense;
         sense.alphaDeg = 3.0;
         sense.iasKt = c.iasKt;
+        sense.liftShare = c.liftShare;
         sense.tasMps = c.iasKt * 0.514444;
         loops.Update(command, sense, 0.0, 0.0, 0.0, false, 1.0 / 30);
         EXPECT_LE(loops.PitchTargetDeg(), c.maxTargetDeg);

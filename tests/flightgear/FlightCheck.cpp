@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     // attack; elsewhere (the recovery too) with the backend's own speed and
     // angle-of-attack protection.
     ControlLoops::Gains stallGains;
-    stallGains.minSpeedKt = 0.0;
+    stallGains.minSpeedStallRatio = 0.0;
     stallGains.maxAlphaDeg = 40.0;
     stallGains.maxPitchUpDeg = 30.0;
     stallGains.maxAutopilotElevator = 1.0;
