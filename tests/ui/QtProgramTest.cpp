@@ -366,7 +366,7 @@ TEST_F(QtProgramTest, FlyThereChosenInTheWindowsLandsAndHandsBack) {
     }));
     RunEvents(4000);
     SaveScreen("fly-there-approach.png");
-    const bool handedBack = WaitUntil(240, [&] {
+    const bool handedBack = WaitUntil(480, [&] {
         RunEvents(200);
         return p.plan.LandingStage == 0 && p.plan.RouteStage == 0 && !p.plan.GuidanceOn;
     });
