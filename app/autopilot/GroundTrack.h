@@ -29,8 +29,14 @@ class GroundTrack {
     // Degrees true in [0, 360); 0 while standing.
     double TrackDeg() const { return trackDeg_; }
 
-    // Low-pass filtered drift (track minus heading, degrees, within +-45) over
-    // about four seconds; updated by UpdateDrift while airborne and moving.
+    // Drift (track minus heading, degrees, within +-45), smoothed over a fifth
+    // of a second only; updated by UpdateDrift while airborne and moving.
+    // Heading plus drift is then the track made good: a gust's yaw moves the
+    // heading and the drift together, and the steering laws, which subtract
+    // the drift, hold the track. A drift smoothed over seconds took the yaw
+    // for a changed wind and steered the track off with it: in moderate
+    // turbulence the light single wandered 20 m and more either side of the
+    // centre line.
     void UpdateDrift(double headingTrueDeg, bool airborne);
     double DriftDeg() const { return driftDeg_; }
 

@@ -199,6 +199,18 @@ TEST(GroundTrack, SpeedTrackAndDriftFromPositions) {
             EXPECT_NEAR(std::remainder(track.TrackDeg() - trackDeg, 360), 0, 0.2);
             if (speedKt > 30) {
                 EXPECT_NEAR(track.DriftDeg(), crabDeg, 0.3);
+                // A gust yaws the nose 10 degrees while the track holds: half
+                // a second on, heading plus drift is the track again, so the
+                // steering laws do not turn the track off with the yaw.
+                for (int i = 0; i < 4; ++i) {
+                    t += 0.15;
+                    if (t >= 86400)
+                        t -= 86400;
+                    p = Destination(p, trackDeg, speedKt / 3600 / 0.0005399568 * 0.15);
+                    track.Add(t, p.lat, p.lon);
+                    track.UpdateDrift(trackDeg - crabDeg + 10, true);
+                }
+                EXPECT_NEAR(track.DriftDeg(), crabDeg - 10, 0.5);
             }
         }
     }
