@@ -15,7 +15,7 @@ namespace corvane::autopilot {
 
 inline constexpr double kInitialSlopePercent = 10.0;
 inline constexpr double kMidSlopePercent = 5.0;
-inline constexpr double kFinalSlopePercent = 0.75;
+inline constexpr double kFinalSlopePercent = 2.0;
 // Knots to feet per minute.
 inline constexpr double kFeetPerMinutePerKnot = 101.252;
 // Touchdown aim point above the runway elevation, feet.

@@ -19,6 +19,7 @@ constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
 constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
+constexpr double kFinalSinkPerFt = 12;  // ft/min of sink per ft of height, the final stage at most
 constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
 constexpr std::int32_t kWheelBrakes = 8000;
@@ -147,6 +148,14 @@ std::int32_t KeepClearOfGround(Step& st, std::int32_t rate, double toAimFt) {
 
 void StartGoAround(Step& st, const char* why);
 
+// The steepest descent the final stage commands at a height above the
+// runway: kFinalSinkPerFt ft/min for each foot (the height would halve in
+// about 3.5 s), never less than the flare's rate.
+std::int32_t LowestFinalRate(double heightAboveRunwayFt) {
+    const double sinkFpm = std::max(double(-kFlareRate), kFinalSinkPerFt * heightAboveRunwayFt);
+    return -RoundInto<std::int32_t>(std::min(sinkFpm, double(-kSteepestRate)));
+}
+
 // The 500 ft gate: an approach that is not stabilised there goes around.
 // Returns true when it did.
 bool CheckStabilisedGate(Step& st) {
@@ -263,7 +272,13 @@ void FinalDescent(Step& st) {
     if (flare) {
         st.plane().apvertspeed(kFlareRate);
     } else {
-        FlyDescent(st, kFinalSlopePercent, heightFt, toAimFt, false);
+        const DescentCommand command = FlyDescent(st, kFinalSlopePercent, heightFt, toAimFt, false);
+        // Near the runway the sink is held to what the height allows: an
+        // updraft that leaves the aircraft high over the threshold must not
+        // turn into a dive at the runway that no flare can take out.
+        const std::int32_t leastRate = LowestFinalRate(HeightAboveRunwayFt(st));
+        if (command.computed && command.commandedRate < leastRate)
+            st.plane().apvertspeed(leastRate);
     }
     st.plane().throttles(throttle);
     if (r.onGround == 1) {

@@ -31,13 +31,14 @@ TEST(DescentProfile, At120KnotsFrom914MetresToASeaLevelRunway) {
     ComputeProfile(plan, AircraftAt(120, 914));
     EXPECT_DOUBLE_EQ(plan.ProfileSpeed, 120);
     EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
-    EXPECT_NEAR(plan.FinalStart, 60.68, 0.005);
+    // 7290.14 x 2 % + 6.
+    EXPECT_NEAR(plan.FinalStart, 151.80, 0.005);
     // The mid stage climbs at 5 % from FinalStart to 800 ft above the runway:
-    // (800 - 60.68) x 20 = 14786.48 ft, longer than its 0.4 minute (4860.1).
-    EXPECT_NEAR(plan.ApproachLength, 22076.62, 0.005);
+    // (800 - 151.80) x 20 = 12963.94 ft, longer than its 0.4 minute (4860.1).
+    EXPECT_NEAR(plan.ApproachLength, 20254.09, 0.005);
     EXPECT_NEAR(plan.MidStart, 800.0, 0.005);
-    // 22076.62 + (2998.65 - 800) x 10, about 7.3 nm.
-    EXPECT_NEAR(plan.DescentStart, 44063.1, 0.1);
+    // 20254.09 + (2998.65 - 800) x 10, about 7 nm.
+    EXPECT_NEAR(plan.DescentStart, 42240.6, 0.1);
 }
 
 TEST(DescentProfile, AFastAircraftFliesTheMidStageForItsFourTenthsOfAMinute) {
@@ -54,10 +55,10 @@ TEST(DescentProfile, RunwayElevationRaisesTheStageHeightsOnly) {
     plan.RunwayElevation = 1000;
     ComputeProfile(plan, AircraftAt(120, 914));
     EXPECT_NEAR(plan.FinalLength, 7290.14, 0.005);
-    EXPECT_NEAR(plan.FinalStart, 1060.68, 0.005);
+    EXPECT_NEAR(plan.FinalStart, 1151.80, 0.005);
     EXPECT_NEAR(plan.MidStart, 1800.0, 0.005);
     // 1000 ft less to lose: the descent begins 10000 ft later.
-    EXPECT_NEAR(plan.DescentStart, 34063.1, 0.1);
+    EXPECT_NEAR(plan.DescentStart, 32240.6, 0.1);
 }
 
 TEST(DescentProfile, NoAirspeedCountsAsTenFeetPerMinute) {

@@ -91,7 +91,7 @@ struct Landing : ProgramFixture {
         // The laws alone: the 500 ft gate is tested on its own.
         p.plan.GateChecked = true;
         // The profile at 120 kt as stage 1 computes it.
-        p.plan.ApproachLength = 22076.62;
+        p.plan.ApproachLength = 20254.09;
         p.plan.MidStart = 800.0;
         p.flightState.stallfactor = 32767;
         p.flightState.gearhandle = 16383;
@@ -135,14 +135,14 @@ struct Landing : ProgramFixture {
 
 TEST_F(Landing, Stage1WaitsForTheDescentPoint) {
     p.plan.LandingStage = kWaitForDescent;
-    At(50000, 914);  // DescentStart is about 44060 ft
+    At(50000, 914);  // DescentStart is about 42240 ft
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kWaitForDescent);
     EXPECT_EQ(p.flightState.out.flaps, 0);  // clean until a step's speed allows more
-    EXPECT_NEAR(p.plan.DescentStart, 44063.1, 0.1);
+    EXPECT_NEAR(p.plan.DescentStart, 42240.6, 0.1);
     EXPECT_EQ(p.flightState.apaltitudepending, flightstate::kRequestClear);
 
-    At(44000, 914);
+    At(42000, 914);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kInitialDescent);
     EXPECT_EQ(p.flightState.out.apaltitude, 0);
@@ -154,7 +154,7 @@ TEST_F(Landing, Stage2FliesTheProfileWithGearAndArmedSpoilers) {
     p.plan.LandingStage = kInitialDescent;
     p.flightState.gearhandle = 0;
     // h = 614 m x 3.2808 - 800 = 1214.4 ft over one minute to go: on the profile.
-    At(22076.62 + 12150.24, 614);
+    At(20254.09 + 12150.24, 614);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kInitialDescent);
     EXPECT_NEAR(p.flightState.out.apvertspeed, -1214, 1);
@@ -165,7 +165,7 @@ TEST_F(Landing, Stage2FliesTheProfileWithGearAndArmedSpoilers) {
 
 TEST_F(Landing, Stage2LeavesTheGearAloneWhenItIsDown) {
     p.plan.LandingStage = kInitialDescent;
-    At(22076.62 + 12150.24, 614);
+    At(20254.09 + 12150.24, 614);
     LandingTick(p);
     EXPECT_EQ(p.flightState.gearhandlepending, flightstate::kRequestClear);
 }
@@ -173,7 +173,7 @@ TEST_F(Landing, Stage2LeavesTheGearAloneWhenItIsDown) {
 TEST_F(Landing, Stage2HighGroundReducesTheHeightToLose) {
     p.plan.LandingStage = kInitialDescent;
     p.flightState.groundaltitude = 152;  // 498.7 ft above the runway
-    At(22076.62 + 12150.24, 614);
+    At(20254.09 + 12150.24, 614);
     LandingTick(p);
     // h = 1214.4 - 498.7 = 715.7: q = -716, v = -1432 + 1215.
     EXPECT_NEAR(p.flightState.out.apvertspeed, -217, 2);
@@ -183,7 +183,7 @@ TEST_F(Landing, Stage2EndsNearItsAimPoint) {
     p.plan.LandingStage = kInitialDescent;
     // 6 seconds before the aim point, 122 ft above it: the commanded rate loses
     // that within 10 seconds.
-    At(22076.62 + 1215, 281);
+    At(20254.09 + 1215, 281);
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kMidDescent);
     EXPECT_EQ(p.forms.Form4.Label6.caption, "Mid-stage descent");
@@ -191,7 +191,7 @@ TEST_F(Landing, Stage2EndsNearItsAimPoint) {
 
 TEST_F(Landing, Stage3EndsNearItsAimPointAndGivesTheCrashSettingBack) {
     p.plan.LandingStage = kMidDescent;
-    At(7290 + 200, 30);  // 37.7 ft above FinalStart, 200 ft before the aim point
+    At(7290 + 200, 57);  // 35.2 ft above FinalStart, 200 ft before the aim point
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kFinalDescent);
     EXPECT_EQ(p.forms.Form4.Label6.caption, "Final descent");
@@ -205,7 +205,7 @@ TEST_F(Landing, WithoutAirspeedStages2And3KeepThePreviousCommand) {
         ClearRequests();
         p.flightState.out.apvertspeed = -777;
         p.plan.LandingStage = stage;
-        At(22076.62 + 100, 281);
+        At(20254.09 + 100, 281);
         LandingTick(p);
         EXPECT_EQ(p.plan.LandingStage, stage);
         EXPECT_EQ(p.flightState.out.apvertspeed, -777);
@@ -219,8 +219,33 @@ TEST_F(Landing, Stage4FliesTheFinalSlope) {
     At(3000, 5);  // 16.4 ft, 10.4 above the aim
     LandingTick(p);
     EXPECT_EQ(p.plan.LandingStage, kFinalDescent);
-    // q = -(10.4 / (3000 / 12150.24)) = -42, r = -91: v = -84 + 91 = 7.
-    EXPECT_NEAR(p.flightState.out.apvertspeed, 7, 1);
+    // q = -(10.4 / (3000 / 12150.24)) = -42, r = -243 at 2 %: v = -84 + 243 = 159.
+    EXPECT_NEAR(p.flightState.out.apvertspeed, 159, 1);
+}
+
+// High over the threshold after an updraft the law would dive at the runway;
+// the sink is held to 12 ft/min for each foot of height, never under the
+// flare's 100 ft/min.
+TEST_F(Landing, Stage4HoldsTheSinkToWhatTheHeightAllows) {
+    struct Row {
+        double feet;
+        std::int32_t altitudeM;
+        std::int32_t rate;
+    } rows[] = {
+        // 49.2 ft: q = -(43.2 / (1000 / 12150.24)) = -525, v = -807; held to -590.
+        {1000, 15, -590},
+        // 19.7 ft: q = -(13.7 / (400 / 12150.24)) = -415, v = -588; held to -236.
+        {400, 6, -236},
+        // 9.8 ft: v = -2 x 47 + 243 = 149, a climb, not held.
+        {1000, 3, 149},
+    };
+    for (const Row& r : rows) {
+        ClearRequests();
+        p.plan.LandingStage = kFinalDescent;
+        At(r.feet, r.altitudeM);
+        LandingTick(p);
+        EXPECT_NEAR(p.flightState.out.apvertspeed, r.rate, 1) << r.feet << " ft, " << r.altitudeM;
+    }
 }
 
 TEST_F(Landing, Stage4Within300FeetFlaresAtAFixedRate) {
@@ -454,10 +479,10 @@ TEST_F(Landing, StagesRunOneWayFromWaitingToHandBack) {
     At(30000, 914);
     LandingTick(p);
     seen.push_back(p.plan.LandingStage);
-    At(22076.62 + 1215, 281);
+    At(20254.09 + 1215, 281);
     LandingTick(p);
     seen.push_back(p.plan.LandingStage);
-    At(7290 + 200, 30);
+    At(7290 + 200, 57);
     LandingTick(p);
     seen.push_back(p.plan.LandingStage);
     p.flightState.onground = 1;
