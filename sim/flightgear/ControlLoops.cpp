@@ -49,10 +49,14 @@ LoopOutput ControlLoops::Update(const Autopilot::Command& command, const LoopSen
 
     if (command.holdsRoll && !sense.onGround) {
         const double error = command.bankTargetDeg - sense.bankDeg;
-        out.aileron = std::clamp(g.aileronPerDeg * error - g.aileronPerDegS * sense.rollRateDegS,
-                                 -g.maxAutopilotAileron, g.maxAutopilotAileron);
+        aileronTrim_ = std::clamp(aileronTrim_ + g.aileronTrimPerDegS * error * dt,
+                                  -g.maxAileronTrim, g.maxAileronTrim);
+        out.aileron = std::clamp(
+            aileronTrim_ + g.aileronPerDeg * error - g.aileronPerDegS * sense.rollRateDegS,
+            -g.maxAutopilotAileron, g.maxAutopilotAileron);
     } else {
         out.aileron = std::clamp(pilotAileron, -1.0, 1.0);
+        aileronTrim_ = std::clamp(out.aileron, -g.maxAileronTrim, g.maxAileronTrim);
     }
 
     out.rudder = std::clamp(pilotRudder, -1.0, 1.0);

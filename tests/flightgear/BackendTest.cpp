@@ -471,6 +471,31 @@ TEST(FlightGearLoops, TheClimbGivesWayToTheAngleOfAttackAndTheSpeed) {
     }
 }
 
+// A steady rolling moment (engine torque, the rudder's trim) that takes 0.1
+// of aileron to hold: the loop's trim finds it and the bank comes to its
+// target; without a trim it would stay 2.5 degrees off.
+TEST(FlightGearLoops, TheAileronTrimHoldsTheBankAgainstASteadyRoll) {
+    for (double targetDeg : {0.0, 15.0, -20.0}) {
+        SCOPED_TRACE(targetDeg);
+        ControlLoops loops;
+        Autopilot::Command command;
+        command.holdsRoll = true;
+        command.bankTargetDeg = targetDeg;
+        LoopSense sense;
+        sense.tasMps = 50;
+        const double dt = 1.0 / 30;
+        for (int i = 0; i < 30 * 120; ++i) {
+            const LoopOutput out = loops.Update(command, sense, 0.0, 0.0, 0.0, false, dt);
+            // Roll acceleration from the aileron less the steady moment, and
+            // the roll rate's own damping.
+            const double rollAccelDegS2 = 400.0 * (out.aileron - 0.1) - 4.0 * sense.rollRateDegS;
+            sense.rollRateDegS += rollAccelDegS2 * dt;
+            sense.bankDeg += sense.rollRateDegS * dt;
+        }
+        EXPECT_NEAR(sense.bankDeg, targetDeg, 0.3);
+    }
+}
+
 TEST(FlightGearBackend, AutopilotFliesTheControlsToItsTargets) {
     Fixture f;
     Readings r = Flying();
