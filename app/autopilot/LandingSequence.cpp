@@ -19,6 +19,7 @@ constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
 constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
+constexpr double kIdleBelowFt = 8;      // height above the runway: power to idle in the flare
 constexpr double kFinalSinkPerFt = 12;  // ft/min of sink per ft of height, the final stage at most
 constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
@@ -267,8 +268,12 @@ void FinalDescent(Step& st) {
     const bool flare = toAimFt < kIdleWithinFt;
     const SpeedDecision speed = FlySpeed(st, true, flare);
     st.plane().flaps(speed.flaps);
-    // Idle over the last feet while the aircraft's speeds are not known.
-    const std::int32_t throttle = flare && FlareSpeedKt(plan.Speeds) <= 0 ? 0 : speed.throttle;
+    // The flare holds its speed with power down to the last feet, then the
+    // power goes to idle for the touchdown (over the whole flare while the
+    // aircraft's speeds are not known).
+    const bool idle =
+        flare && (FlareSpeedKt(plan.Speeds) <= 0 || HeightAboveRunwayFt(st) < kIdleBelowFt);
+    const std::int32_t throttle = idle ? 0 : speed.throttle;
     if (flare) {
         st.plane().apvertspeed(kFlareRate);
     } else {

@@ -265,6 +265,25 @@ TEST_F(Landing, Stage4Within300FeetFlaresAtAFixedRate) {
     }
 }
 
+// With the speeds known the flare keeps the flare's speed with power until
+// the last 8 ft, then the power goes to idle for the touchdown.
+TEST_F(Landing, Stage4FlaresWithPowerThenIdlesOverTheLastFeet) {
+    p.plan.Speeds.stallKt[kLandingFlapStep] = 90;  // the flare's speed: 99 kt
+    SetAirspeed(p.flightState, 95);
+    for (const auto& [altitudeM, idle] : {std::pair{4, false}, std::pair{2, true}}) {
+        ClearRequests();
+        p.plan.LandingStage = kFinalDescent;
+        At(200, altitudeM);  // 13.1 ft, then 6.6 ft above the runway
+        LandingTick(p);
+        EXPECT_EQ(p.flightState.out.apvertspeed, -100) << altitudeM;
+        if (idle) {
+            EXPECT_EQ(p.flightState.out.throttle1, 0);
+        } else {
+            EXPECT_GT(p.flightState.out.throttle1, 0);  // 4 kt under the flare's speed
+        }
+    }
+}
+
 TEST_F(Landing, Stage4AtTheThresholdItselfHoldsTheFixedRate) {
     p.plan.LandingStage = kFinalDescent;
     At(0, 5);
