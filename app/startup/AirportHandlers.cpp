@@ -34,7 +34,7 @@ void ShowAirportMap(Program& p, int airportNumber) {
     window.cmdDetails.caption = "Show details";
     window.cmdDetails.visible = true;
     p.search.SelectedAirport = airportNumber;
-    map::showmapall(p.airports, window, airportNumber);
+    map::showmapall(*p.airports, window, airportNumber);
 }
 
 void ResumeMainWindow(Program& p) {
@@ -80,7 +80,8 @@ void cmdOK_Click(Program& p) {
     // No airport is shown yet, so there are no details to show.
     window.cmdDetails.visible = false;
 
-    const airports::SearchResults results = airports::FindAirports(p.airports, p.search.SearchText);
+    const airports::SearchResults results =
+        airports::FindAirports(*p.airports, p.search.SearchText);
     for (std::size_t k = 0; k < results.lines.size(); ++k) {
         // The item data keeps the line's airport, so that of two airports of
         // the same name the one chosen is shown.
@@ -109,8 +110,8 @@ void foundlist_Click(Program& p, int index) {
     const std::int32_t itemData =
         index < static_cast<int>(list.itemData.size()) ? list.itemData[std::size_t(index)] : 0;
     if (list.tag == "airports") {
-        ShowAirportMap(
-            p, airports::AirportOfResultLine(p.airports, list.items[std::size_t(index)], itemData));
+        ShowAirportMap(p, airports::AirportOfResultLine(*p.airports, list.items[std::size_t(index)],
+                                                        itemData));
     } else {
         // A landing direction: the flight's start closes this window itself.
         StartFlight(p, itemData);
@@ -126,7 +127,7 @@ void cmdDetails_Click(Program& p) {
     }
     window.rungrid.visible = true;
     window.cmdDetails.caption = "Hide details";
-    airports::FillRunwayGrid(window.rungrid, p.airports, airports::WholeNumber(window.tag),
+    airports::FillRunwayGrid(window.rungrid, *p.airports, airports::WholeNumber(window.tag),
                              p.search.DecimalSeparator);
 }
 
@@ -145,7 +146,7 @@ void cmdclose_Click(Program& p) {
 }
 
 void OpenAirportFromMap(Program& p, int airportNumber) {
-    if (airportNumber < 1 || airportNumber > airports::LastAirportNumber(p.airports))
+    if (airportNumber < 1 || airportNumber > airports::LastAirportNumber(*p.airports))
         return;
     forms::Form2Model& window = p.forms.Form2;
     window.left = 0;

@@ -89,14 +89,14 @@ void ListRunways(Program& p) {
     list.Clear();
     list.visible = true;
     for (const autopilot::RunwayChoiceLine& line :
-         autopilot::RunwayChoiceLines(p.airports, p.plan.DestAirport)) {
+         autopilot::RunwayChoiceLines(*p.airports, p.plan.DestAirport)) {
         list.AddItem(line.text, line.choice);
     }
 }
 
 void StartFlight(Program& p, std::int32_t runwayChoice) {
     autopilot::FlyTherePlan& plan = p.plan;
-    if (!autopilot::PlanFlight(p.airports, runwayChoice, plan))
+    if (!autopilot::PlanFlight(*p.airports, runwayChoice, plan))
         return;
     p.plane.throttles(autopilot::kStartThrottle);
 
@@ -105,7 +105,7 @@ void StartFlight(Program& p, std::int32_t runwayChoice) {
     p.plane.crashing(0);
 
     presenters::ShowFlightStart(p.forms.Form4, p.forms.Form1.menu, p.flyThereStatus,
-                                autopilot::DestinationText(p.airports, plan), "To turning point");
+                                autopilot::DestinationText(*p.airports, plan), "To turning point");
 
     EngageAutopilot(p, 4000);
     cmdclose_Click(p);

@@ -37,7 +37,7 @@ void FrameCycle(Program& p, double lat, double lon, double heading, float t0) {
     const map::MapView view =
         map::MakeMapView(lat, lon, heading, m.MapRange, m.MetresPerDegreeLatitude, screen);
     const map::LetEventsRun letEventsRun = [&p] { p.host.DoEvents(); };
-    map::DrawMapFrame(m, form1, p.airports, p.coast, view, screen,
+    map::DrawMapFrame(m, form1, *p.airports, *p.coast, view, screen,
                       form1.menu.mnuFlythereOff.visible, p.plan.DestAirport, letEventsRun);
 
     const bool mouseOverMap = map::PointInRectInclusive(
@@ -50,7 +50,7 @@ void FrameCycle(Program& p, double lat, double lon, double heading, float t0) {
     const int hover =
         map::ChooseHoverDot(m, mouseOverMap, p.joystick.JoystickDragging, mx, my, catchDistance);
     presenters::ShowReadouts(
-        p.forms.Form4, map::FrameReadouts(m, p.airports, hover, lat, lon, p.flightState.readings));
+        p.forms.Form4, map::FrameReadouts(m, *p.airports, hover, lat, lon, p.flightState.readings));
 
     if (form1.Picture1.canvas && form1.Picture2.canvas) {
         form1.Picture1.canvas->CopyFrom(*form1.Picture2.canvas,

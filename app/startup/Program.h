@@ -42,14 +42,22 @@ struct Program {
     flightstate::FlightState flightState;
     flightstate::planeinterface plane{flightState};
 
-    navdata::AirportDatabase airports;
-    navdata::CoastlineData coast;
+    // The navigation data, read-only once loaded: nothing in the program
+    // changes it, so programs that read the same files may share one copy.
+    // Empty (never null) until start-up has loaded the files.
+    std::shared_ptr<const navdata::AirportDatabase> airports =
+        std::make_shared<const navdata::AirportDatabase>();
+    std::shared_ptr<const navdata::CoastlineData> coast =
+        std::make_shared<const navdata::CoastlineData>();
     // How start-up reads the navigation data files (airdata.tri, COAST2.int)
     // into airports and coast; unset, each start reads and parses them. A
     // process that starts the program again and again (the harness) sets
-    // readers that hand out what they parsed while the files are unchanged.
-    std::function<navdata::AirportDatabase(const std::string& path)> readAirportDatabase;
-    std::function<navdata::CoastlineData(const std::string& path)> readCoastlines;
+    // readers that hand every start the same parsed data while the files are
+    // unchanged. A reader returns data or throws; it never returns null.
+    std::function<std::shared_ptr<const navdata::AirportDatabase>(const std::string& path)>
+        readAirportDatabase;
+    std::function<std::shared_ptr<const navdata::CoastlineData>(const std::string& path)>
+        readCoastlines;
 
     forms::Forms forms;
 

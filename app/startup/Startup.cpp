@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <exception>
+#include <memory>
 
 #include "app/map/MapPictures.h"
 #include "app/startup/ControlsHandlers.h"
@@ -68,8 +69,12 @@ void LoadNavigationData(Program& p) {
     const std::string databasePath = p.DataFolder + kDatabaseFile;
     const std::string coastPath = p.DataFolder + kCoastFile;
     p.airports = p.readAirportDatabase ? p.readAirportDatabase(databasePath)
-                                       : navdata::LoadAirportDatabase(databasePath);
-    p.coast = p.readCoastlines ? p.readCoastlines(coastPath) : navdata::LoadCoastlines(coastPath);
+                                       : std::make_shared<const navdata::AirportDatabase>(
+                                             navdata::LoadAirportDatabase(databasePath));
+    p.coast =
+        p.readCoastlines
+            ? p.readCoastlines(coastPath)
+            : std::make_shared<const navdata::CoastlineData>(navdata::LoadCoastlines(coastPath));
 }
 
 void SelectStartRange(Program& p) {

@@ -32,8 +32,12 @@ const std::string kAppDir = CORVANE_BENCH_APP_DIR;
 
 // The world data, read once for every benchmark.
 struct World {
-    navdata::AirportDatabase airports = navdata::LoadAirportDatabase(kAppDir + "/airdata.tri");
-    navdata::CoastlineData coast = navdata::LoadCoastlines(kAppDir + "/COAST2.int");
+    std::shared_ptr<const navdata::AirportDatabase> airports =
+        std::make_shared<const navdata::AirportDatabase>(
+            navdata::LoadAirportDatabase(kAppDir + "/airdata.tri"));
+    std::shared_ptr<const navdata::CoastlineData> coast =
+        std::make_shared<const navdata::CoastlineData>(
+            navdata::LoadCoastlines(kAppDir + "/COAST2.int"));
 };
 
 const World& TheWorld() {
@@ -76,7 +80,7 @@ int CoastCalls(const MapProgram& m) {
     const MapView v = MakeMapView(r.latitudeDeg, r.longitudeDeg, r.headingTrueDeg, m.p.map.MapRange,
                                   m.p.map.MetresPerDegreeLatitude, screen);
     maptest::RecordingCanvas canvas;
-    DrawCoastlines(canvas, m.p.coast, v.latmin, v.lonmin, v.latmax, v.lonmax,
+    DrawCoastlines(canvas, *m.p.coast, v.latmin, v.lonmin, v.latmax, v.lonmax,
                    static_cast<float>(v.heading), v.halflat, v.halflon, v.width, v.height, screen,
                    {});
     return static_cast<int>(canvas.calls.size()) - 2;  // less the colour set and put back

@@ -33,6 +33,7 @@ struct ImageProgram {
     testing::FakeHost host;
     testing::FakeLink link;
     Program p{host, link};
+    navdata::AirportDatabase& db = testing::OwnAirports(p);
     qtui::ImageCanvas* plan = nullptr;
     qtui::ImageCanvas* surface = nullptr;
 
@@ -68,8 +69,8 @@ int Count(const qtui::ImageCanvas& c, Rgb colour) {
 
 // The strip's corners in pixels, as the plan projects them.
 std::vector<PlanPoint> StripCorners(const Program& p, int runway) {
-    const navdata::RunwayRecord& r = p.airports.Runways[std::size_t(runway)];
-    const PlanFit fit = FitPlan(p.airports, r.airportNumber, p.forms.Form2.picmap.height);
+    const navdata::RunwayRecord& r = p.airports->Runways[std::size_t(runway)];
+    const PlanFit fit = FitPlan(*p.airports, r.airportNumber, p.forms.Form2.picmap.height);
     const double h = navdata::InitialBearing(r.latitudeA, r.longitudeA, r.latitudeB, r.longitudeB) *
                      3.14159 / 180;
     const double w = r.widthFeet / 2.0;
@@ -137,7 +138,7 @@ int OneRunwayAirport(navdata::AirportDatabase& db, int surface) {
 
 TEST(PlanImage, OneRunwayIsFilledInsideItsOutlineAndOutlinedInBlack) {
     ImageProgram t;
-    showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, 3));
+    showmapall(t.db, t.p.forms.Form2, OneRunwayAirport(t.db, 3));
     t.Snapshot("one-runway");
 
     EXPECT_EQ(t.plan->PixelAt(200, 180), kGrass);  // the strip's centre
@@ -153,20 +154,20 @@ TEST(PlanImage, OneRunwayIsFilledInsideItsOutlineAndOutlinedInBlack) {
 
 TEST(PlanImage, GrassOfEitherCodeIsTheSameGreen) {
     ImageProgram zero;
-    showmapall(zero.p.airports, zero.p.forms.Form2, OneRunwayAirport(zero.p.airports, 0));
+    showmapall(zero.db, zero.p.forms.Form2, OneRunwayAirport(zero.db, 0));
     ImageProgram three;
-    showmapall(three.p.airports, three.p.forms.Form2, OneRunwayAirport(three.p.airports, 3));
+    showmapall(three.db, three.p.forms.Form2, OneRunwayAirport(three.db, 3));
     EXPECT_EQ(zero.plan->PixelAt(200, 180), kGrass);
     EXPECT_EQ(zero.plan->Image(), three.plan->Image());
 }
 
 TEST(PlanImage, ADiagonalRunwayIsFilledInsideItsOutline) {
     ImageProgram t;
-    const int airport = AddAirport(t.p.airports, "DIAGONAL", 45.0, 7.0);
-    const int r = AddRunway(t.p.airports, airport, 5, 23, 44.995, 6.99, 45.005, 7.01);
-    t.p.airports.Runways[std::size_t(r)].surface = 1;
-    t.p.airports.Runways[std::size_t(r)].widthFeet = 200;
-    showmapall(t.p.airports, t.p.forms.Form2, airport);
+    const int airport = AddAirport(t.db, "DIAGONAL", 45.0, 7.0);
+    const int r = AddRunway(t.db, airport, 5, 23, 44.995, 6.99, 45.005, 7.01);
+    t.db.Runways[std::size_t(r)].surface = 1;
+    t.db.Runways[std::size_t(r)].widthFeet = 200;
+    showmapall(t.db, t.p.forms.Form2, airport);
     t.Snapshot("diagonal");
 
     EXPECT_EQ(Count(*t.plan, kBlue), 0);
@@ -175,11 +176,11 @@ TEST(PlanImage, ADiagonalRunwayIsFilledInsideItsOutline) {
 
 TEST(PlanImage, CrossingRunwaysEachStayInsideTheirOwnOutline) {
     ImageProgram t;
-    const int airport = AddAirport(t.p.airports, "CROSSING", 45.0, 7.0);
-    const int asphalt = AddRunway(t.p.airports, airport, 9, 27, 45.0, 6.99, 45.0, 7.01);
-    const int grass = AddRunway(t.p.airports, airport, 18, 36, 45.006, 7.0, 44.994, 7.0);
-    t.p.airports.Runways[std::size_t(grass)].surface = 0;
-    showmapall(t.p.airports, t.p.forms.Form2, airport);
+    const int airport = AddAirport(t.db, "CROSSING", 45.0, 7.0);
+    const int asphalt = AddRunway(t.db, airport, 9, 27, 45.0, 6.99, 45.0, 7.01);
+    const int grass = AddRunway(t.db, airport, 18, 36, 45.006, 7.0, 44.994, 7.0);
+    t.db.Runways[std::size_t(grass)].surface = 0;
+    showmapall(t.db, t.p.forms.Form2, airport);
     t.Snapshot("crossing");
 
     EXPECT_EQ(Count(*t.plan, kBlue), 0);

@@ -68,9 +68,9 @@ TEST(FitPlan, EastWestExtentCountsWhenItIsTheLarger) {
 TEST(showmapall, OutlinesTheStripInBlueFillsItAndOutlinesItAgainInBlack) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = OneRunwayAirport(p.airports);
+    const int airport = OneRunwayAirport(t.db);
 
-    showmapall(p.airports, p.forms.Form2, airport);
+    showmapall(t.db, p.forms.Form2, airport);
 
     const auto& lines = t.plan->lines;
     ASSERT_GE(lines.size(), 8u);
@@ -114,7 +114,7 @@ TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
     struct Drawn {
         TestProgram t;
         explicit Drawn(double turn) {
-            navdata::AirportDatabase& db = t.p.airports;
+            navdata::AirportDatabase& db = t.db;
             const int airport = AddAirport(db, "RABI", -16.5305, 179.999 + turn);
             AddRunway(db, airport, 6, 24, -16.531, 179.9965 + turn, -16.530,
                       -179.9985 + turn + 360);
@@ -136,7 +136,7 @@ TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
             record.longitude = Wrapped(record.longitude);
             record.fuelLongitude = Wrapped(record.fuelLongitude);
             db.AtisStations[std::size_t(record.atisNumber)].longitude = Wrapped(atis.longitude);
-            showmapall(t.p.airports, t.p.forms.Form2, airport);
+            showmapall(t.db, t.p.forms.Form2, airport);
         }
         static double Wrapped(double lon) {
             return lon >= 180 ? lon - 360 : lon < -180 ? lon + 360 : lon;
@@ -183,7 +183,7 @@ TEST(showmapall, AnAirportAcrossTheMeridianIsDrawnWhole) {
 TEST(showmapall, LabelsEachEndBesideIt) {
     TestProgram t;
     Program& p = t.p;
-    showmapall(p.airports, p.forms.Form2, OneRunwayAirport(p.airports));
+    showmapall(t.db, p.forms.Form2, OneRunwayAirport(t.db));
     ASSERT_GE(t.plan->prints.size(), 2u);
     const auto& a = t.plan->prints[0];
     const auto& b = t.plan->prints[1];
@@ -209,21 +209,21 @@ TEST(showmapall, SurfacesTakeTheirColoursAndAnUnknownOneIsNotFilled) {
                                                              {4, {255, 192, 128}}};
     for (const auto& [surface, colour] : colours) {
         TestProgram t;
-        showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, surface));
+        showmapall(t.db, t.p.forms.Form2, OneRunwayAirport(t.db, surface));
         ASSERT_EQ(t.plan->fills.size(), 1u) << "surface " << surface;
         EXPECT_EQ(t.plan->fills[0].fill, colour) << "surface " << surface;
     }
     TestProgram t;
-    showmapall(t.p.airports, t.p.forms.Form2, OneRunwayAirport(t.p.airports, 7));
+    showmapall(t.db, t.p.forms.Form2, OneRunwayAirport(t.db, 7));
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_GE(t.plan->lines.size(), 8u);
 }
 
 TEST(showmapall, AStripNarrowerThanItsOutlineIsNotFilled) {
     TestProgram t;
-    const int airport = OneRunwayAirport(t.p.airports);
-    t.p.airports.Runways[1].widthFeet = 10;  // about 1 pixel on this plan
-    showmapall(t.p.airports, t.p.forms.Form2, airport);
+    const int airport = OneRunwayAirport(t.db);
+    t.db.Runways[1].widthFeet = 10;  // about 1 pixel on this plan
+    showmapall(t.db, t.p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_GE(t.plan->lines.size(), 8u);
 }
@@ -231,12 +231,12 @@ TEST(showmapall, AStripNarrowerThanItsOutlineIsNotFilled) {
 TEST(showmapall, AnAirportWithoutRunwaysShowsItsTextBlockOnly) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = AddAirport(p.airports, "NO RUNWAYS", 45, 7);
-    p.airports.Airports[std::size_t(airport)].hasFuel = -1;
-    p.airports.Airports[std::size_t(airport)].fuelLatitude = 45;
-    p.airports.Airports[std::size_t(airport)].fuelLongitude = 7;
+    const int airport = AddAirport(t.db, "NO RUNWAYS", 45, 7);
+    t.db.Airports[std::size_t(airport)].hasFuel = -1;
+    t.db.Airports[std::size_t(airport)].fuelLatitude = 45;
+    t.db.Airports[std::size_t(airport)].fuelLongitude = 7;
 
-    showmapall(p.airports, p.forms.Form2, airport);
+    showmapall(t.db, p.forms.Form2, airport);
 
     EXPECT_TRUE(p.forms.Form2.visible);
     EXPECT_EQ(p.forms.Form2.tag, "1");
@@ -249,9 +249,9 @@ TEST(showmapall, AnAirportWithoutRunwaysShowsItsTextBlockOnly) {
 TEST(showmapall, RunwayEndsInOnePointShowTheTextBlockOnly) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = AddAirport(p.airports, "POINT", 45, 7);
-    AddRunway(p.airports, airport, 9, 27, 45, 7, 45, 7);
-    showmapall(p.airports, p.forms.Form2, airport);
+    const int airport = AddAirport(t.db, "POINT", 45, 7);
+    AddRunway(t.db, airport, 9, 27, 45, 7, 45, 7);
+    showmapall(t.db, p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->lines.empty());
     EXPECT_TRUE(t.plan->fills.empty());
     EXPECT_FALSE(t.surface->prints.empty());
@@ -260,11 +260,11 @@ TEST(showmapall, RunwayEndsInOnePointShowTheTextBlockOnly) {
 TEST(Markers, NoFuelAndNoAtisDrawNoMarker) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = OneRunwayAirport(p.airports);
-    showmapall(p.airports, p.forms.Form2, airport);
+    const int airport = OneRunwayAirport(t.db);
+    showmapall(t.db, p.forms.Form2, airport);
     EXPECT_TRUE(t.plan->boxes.empty());
 
-    const std::vector<PlanTextLine> lines = PlanTextLines(p.airports, airport);
+    const std::vector<PlanTextLine> lines = PlanTextLines(t.db, airport);
     auto has = [&](const std::string& label) {
         for (const auto& line : lines) {
             if (line.label == label)
@@ -279,8 +279,8 @@ TEST(Markers, NoFuelAndNoAtisDrawNoMarker) {
 TEST(Markers, AreBlackBoxesLetteredInWhiteBoldAndKeepThePicturesSettings) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = OneRunwayAirport(p.airports);
-    navdata::AirportRecord& record = p.airports.Airports[std::size_t(airport)];
+    const int airport = OneRunwayAirport(t.db);
+    navdata::AirportRecord& record = t.db.Airports[std::size_t(airport)];
     record.hasFuel = -1;
     record.fuelLatitude = 51.005;
     record.fuelLongitude = 0.0;
@@ -288,16 +288,16 @@ TEST(Markers, AreBlackBoxesLetteredInWhiteBoldAndKeepThePicturesSettings) {
     atis.latitude = 51.01;
     atis.longitude = 0.0;
     record.atisNumber =
-        static_cast<std::int16_t>(AddRecord(p.airports.AtisStations, p.airports.AtisCount, atis));
-    const PlanFit fit = FitPlan(p.airports, airport, 6000);
+        static_cast<std::int16_t>(AddRecord(t.db.AtisStations, t.db.AtisCount, atis));
+    const PlanFit fit = FitPlan(t.db, airport, 6000);
     RecordingCanvas& c = *t.plan;
     c.SetFillColor({255, 0, 0});
     c.SetFillSolid(false);
     c.SetForeColor(kBlack);
     c.SetFontBold(false);
 
-    Drawfuel(p.airports, airport, fit.projection, p.forms.Form2.picmap);
-    Drawatis(p.airports, airport, fit.projection, p.forms.Form2.picmap);
+    Drawfuel(t.db, airport, fit.projection, p.forms.Form2.picmap);
+    Drawatis(t.db, airport, fit.projection, p.forms.Form2.picmap);
 
     ASSERT_EQ(c.boxes.size(), 2u);
     ASSERT_EQ(c.prints.size(), 2u);
@@ -373,8 +373,8 @@ TEST(TextBlock, ListsPositionFuelAtisAndRunwaysInOrder) {
 TEST(TextBlock, IsWrittenOnTheWindowsSurfaceWithItsValueColumn) {
     TestProgram t;
     Program& p = t.p;
-    const int airport = OneRunwayAirport(p.airports);
-    showmapall(p.airports, p.forms.Form2, airport);
+    const int airport = OneRunwayAirport(t.db);
+    showmapall(t.db, p.forms.Form2, airport);
 
     const auto& prints = t.surface->prints;
     ASSERT_GE(prints.size(), 3u);

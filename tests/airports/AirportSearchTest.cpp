@@ -176,7 +176,7 @@ TEST(mnushowplace, WithoutTheSimulatorOnlyClosesTheMenu) {
 TEST(cmdOK, TwoMatchesAreListedForThePilotToChoose) {
     TestProgram t;
     Program& p = t.p;
-    p.airports = SearchDatabase();
+    t.db = SearchDatabase();
     testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = " heath ";
 
@@ -200,8 +200,8 @@ TEST(cmdOK, TwoMatchesAreListedForThePilotToChoose) {
 TEST(cmdOK, ASingleMatchShowsItsPlanAtOnce) {
     TestProgram t;
     Program& p = t.p;
-    p.airports = SearchDatabase();
-    testing::AddRunway(p.airports, 5, 16, 34, -33.93, 151.17, -33.96, 151.18);
+    t.db = SearchDatabase();
+    testing::AddRunway(t.db, 5, 16, 34, -33.93, 151.17, -33.96, 151.18);
     p.flightState.paused = 0;
     testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = "sydney";
@@ -228,7 +228,7 @@ TEST(cmdOK, ASingleMatchShowsItsPlanAtOnce) {
 TEST(cmdOK, ASingleMatchWithoutTheSimulatorStaysInTheList) {
     TestProgram t;
     Program& p = t.p;
-    p.airports = SearchDatabase();
+    t.db = SearchDatabase();
     p.flightState.simulatorkind = flightstate::kNoSimulator;
     p.forms.Form3.TxtAirport.text = "sydney";
 
@@ -242,7 +242,7 @@ TEST(cmdOK, ASingleMatchWithoutTheSimulatorStaysInTheList) {
 TEST(cmdOK, NoMatchLeavesAnEmptyList) {
     TestProgram t;
     Program& p = t.p;
-    p.airports = SearchDatabase();
+    t.db = SearchDatabase();
     p.forms.Form2.foundlist.AddItem("left over", 3);
     p.forms.Form3.TxtAirport.text = "nowhere";
 

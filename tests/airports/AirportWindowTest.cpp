@@ -15,18 +15,18 @@ using testing::AddRunway;
 using testing::TestProgram;
 
 // Two airports of the same name (1 and 3) and one runway each.
-void TwinDatabase(Program& p) {
-    AddAirport(p.airports, "TWIN FIELD", 45.5, 7.5);
-    AddAirport(p.airports, "OTHER", 46.5, 8.5);
-    AddAirport(p.airports, "TWIN FIELD", 47.5, 9.5);
-    AddRunway(p.airports, 1, 9, 27, 45.5, 7.49, 45.5, 7.51);
-    AddRunway(p.airports, 3, 18, 36, 47.51, 9.5, 47.49, 9.5);
+void TwinDatabase(TestProgram& t) {
+    AddAirport(t.db, "TWIN FIELD", 45.5, 7.5);
+    AddAirport(t.db, "OTHER", 46.5, 8.5);
+    AddAirport(t.db, "TWIN FIELD", 47.5, 9.5);
+    AddRunway(t.db, 1, 9, 27, 45.5, 7.49, 45.5, 7.51);
+    AddRunway(t.db, 3, 18, 36, 47.51, 9.5, 47.49, 9.5);
 }
 
 TEST(foundlist, ChoosingAResultShowsThatAirportsPlan) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     p.forms.Form3.TxtAirport.text = "twin";
     testing::cmdOK_Click(p);
     ASSERT_EQ(p.forms.Form2.foundlist.items.size(), 2u);
@@ -50,7 +50,7 @@ TEST(foundlist, ChoosingAResultShowsThatAirportsPlan) {
 TEST(foundlist, ALineWithoutItsAirportIsFoundByName) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     p.forms.Form2.foundlist.tag = "airports";
     p.forms.Form2.foundlist.AddItem("OTHER {N 46  E 8}");
     p.forms.Form2.foundlist.AddItem("TWIN FIELD {N 47  E 9}");
@@ -68,7 +68,7 @@ TEST(foundlist, ALineWithoutItsAirportIsFoundByName) {
 TEST(foundlist, AClickOutsideTheLinesDoesNothing) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     p.forms.Form2.foundlist.tag = "airports";
     p.forms.Form2.foundlist.AddItem("OTHER {N 46  E 8}", 2);
     testing::foundlist_Click(p, 1);
@@ -80,7 +80,7 @@ TEST(foundlist, AClickOutsideTheLinesDoesNothing) {
 TEST(cmdDetails, ShowsAndHidesTheGridOfTheShownAirport) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     startup::OpenAirportFromMap(p, 3);
     forms::Form2Model& window = p.forms.Form2;
 
@@ -99,7 +99,7 @@ TEST(cmdDetails, ShowsAndHidesTheGridOfTheShownAirport) {
 TEST(cmdclose, GivesBackThePauseStateTheMainWindowAndTheFocus) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     p.flightState.paused = 1;  // the pilot had paused the simulator
     testing::mnushowplace_Click(p);
     p.forms.Form3.TxtAirport.text = "other";
@@ -132,7 +132,7 @@ TEST(cmdclose, GivesBackThePauseStateTheMainWindowAndTheFocus) {
 TEST(OpenAirportFromMap, PutsThePlanInPlaceOfTheMainWindow) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
 
     startup::OpenAirportFromMap(p, 2);
 
@@ -151,7 +151,7 @@ TEST(OpenAirportFromMap, PutsThePlanInPlaceOfTheMainWindow) {
 TEST(OpenAirportFromMap, DoesNothingForANonAirport) {
     TestProgram t;
     Program& p = t.p;
-    TwinDatabase(p);
+    TwinDatabase(t);
     startup::OpenAirportFromMap(p, 0);
     startup::OpenAirportFromMap(p, 4);
     startup::OpenAirportFromMap(p, -2);

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/startup/AirportHandlers.h"
@@ -37,7 +38,8 @@ TEST(AirportWindowsOnScreen, SearchChooseDetailsAndClose) {
     qtui::QtHost host;
     testing::FakeLink link;
     Program p(host, link);
-    p.airports = navdata::LoadAirportDatabase(std::string(CORVANE_TEST_APP_DIR) + "/airdata.tri");
+    p.airports = std::make_shared<const navdata::AirportDatabase>(
+        navdata::LoadAirportDatabase(std::string(CORVANE_TEST_APP_DIR) + "/airdata.tri"));
     p.flightState.simulatorkind = flightstate::kFs98;
     p.Form1Timer1 = std::make_unique<testing::FakeTimer>();
     p.Form1Timer3 = std::make_unique<testing::FakeTimer>();
@@ -66,7 +68,7 @@ TEST(AirportWindowsOnScreen, SearchChooseDetailsAndClose) {
                       list->visualItemRect(heathrow.front()).center());
 
     ASSERT_NE(p.search.SelectedAirport, 0);
-    EXPECT_EQ(p.airports.Airports[std::size_t(p.search.SelectedAirport)].name,
+    EXPECT_EQ(p.airports->Airports[std::size_t(p.search.SelectedAirport)].name,
               "London Heathrow (EGLL)");
     EXPECT_EQ(airport.windowTitle(), QStringLiteral("London Heathrow (EGLL)"));
     EXPECT_FALSE(list->isVisible());

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/map/AirportPlan.h"
@@ -26,16 +27,13 @@ using forms::Rgb;
 class HeathrowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        database_ = new navdata::AirportDatabase(
+        database_ = std::make_shared<const navdata::AirportDatabase>(
             navdata::LoadAirportDatabase(std::string(CORVANE_TEST_APP_DIR) + "/airdata.tri"));
     }
-    static void TearDownTestSuite() {
-        delete database_;
-        database_ = nullptr;
-    }
+    static void TearDownTestSuite() { database_.reset(); }
 
     HeathrowTest() {
-        p.airports = *database_;
+        p.airports = database_;
         p.flightState.simulatorkind = flightstate::kFs98;
         p.forms.Form1.visible = true;
         p.Form1Timer1 = std::make_unique<testing::FakeTimer>();
@@ -66,7 +64,7 @@ class HeathrowTest : public ::testing::Test {
         ADD_FAILURE() << "no line for EGLL among " << lines.size();
     }
 
-    static navdata::AirportDatabase* database_;
+    static std::shared_ptr<const navdata::AirportDatabase> database_;
     testing::FakeHost host;
     testing::FakeLink link;
     Program p{host, link};
@@ -74,7 +72,7 @@ class HeathrowTest : public ::testing::Test {
     qtui::ImageCanvas* surface = nullptr;
 };
 
-navdata::AirportDatabase* HeathrowTest::database_ = nullptr;
+std::shared_ptr<const navdata::AirportDatabase> HeathrowTest::database_;
 
 int Count(const qtui::ImageCanvas& c, Rgb colour) {
     int n = 0;
@@ -97,7 +95,7 @@ TEST_F(HeathrowTest, SearchShowsThePlanWithBothRunways) {
 
     ASSERT_NE(p.search.SelectedAirport, 0);
     const navdata::AirportRecord& airport =
-        p.airports.Airports[std::size_t(p.search.SelectedAirport)];
+        p.airports->Airports[std::size_t(p.search.SelectedAirport)];
     EXPECT_NE(airport.name.find("EGLL"), std::string::npos) << airport.name;
     EXPECT_EQ(p.forms.Form2.caption, airport.name);
     if (const char* dir = std::getenv("CORVANE_PLAN_SNAPSHOT_DIR")) {
@@ -107,8 +105,8 @@ TEST_F(HeathrowTest, SearchShowsThePlanWithBothRunways) {
     EXPECT_EQ(Count(*plan, Rgb{0, 0, 255}), 0);
     int runways = 0;
     Rgb fill;
-    for (int r = 1; r <= p.airports.RunwayCount; ++r) {
-        const navdata::RunwayRecord& runway = p.airports.Runways[std::size_t(r)];
+    for (int r = 1; r <= p.airports->RunwayCount; ++r) {
+        const navdata::RunwayRecord& runway = p.airports->Runways[std::size_t(r)];
         if (runway.airportNumber != p.search.SelectedAirport)
             continue;
         ++runways;

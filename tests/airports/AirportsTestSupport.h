@@ -18,6 +18,7 @@
 #include "tests/support/ExchangedReadings.h"
 #include "tests/support/HostStub.h"
 #include "tests/support/LinkStub.h"
+#include "tests/support/ProgramData.h"
 
 namespace corvane::testing {
 
@@ -176,6 +177,8 @@ struct TestProgram {
     FakeHost host;
     FakeLink link;
     Program p{host, link};
+    // The program's airport database, which the tests build record by record.
+    navdata::AirportDatabase& db = OwnAirports(p);
     RecordingCanvas* plan = nullptr;
     RecordingCanvas* surface = nullptr;
 

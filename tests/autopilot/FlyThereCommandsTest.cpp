@@ -5,6 +5,7 @@
 
 #include "app/autopilot/LandingSequence.h"
 #include "tests/autopilot/AutopilotTestSupport.h"
+#include "tests/support/ProgramData.h"
 
 namespace corvane::autopilot::test {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(CruiseHeight, AnotherEntryChangesNothing) {
 // Airport 2 has runway 1 (9/27) and runway 3 (4L/22R); runway 2 belongs to airport 1.
 struct FlyThere : ProgramFixture {
     FlyThere() {
-        navdata::AirportDatabase& db = p.airports;
+        navdata::AirportDatabase& db = corvane::testing::OwnAirports(p);
         db.AirportCount = 2;
         db.Airports.resize(4);
         db.Airports[1].name = "Elsewhere (XXXX)";

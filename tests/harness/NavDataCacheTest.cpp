@@ -2,12 +2,14 @@
 //
 // The harness's cache of the program's data files: every reading gives what
 // reading the file afresh gives, however the file was replaced or rewritten
-// between two flights.
+// between two flights; readings of an unchanged file share one copy, and a
+// copy handed out stays as it was read when the file changes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "navdata/AirportDatabaseFile.h"
@@ -46,19 +48,26 @@ TEST(NavDataCache, EveryReadingIsWhatTheFileHoldsNow) {
     NavDataCache cache;
     auto expectFresh = [&](const char* step) {
         const navdata::AirportDatabase fresh = navdata::LoadAirportDatabase(path);
-        EXPECT_EQ(cache.AirportDatabase(path), fresh) << step;
-        EXPECT_EQ(cache.AirportDatabase(path), fresh) << step << ", read again";
+        const std::shared_ptr<const navdata::AirportDatabase> first = cache.AirportDatabase(path);
+        if (!first) {
+            ADD_FAILURE() << step << ": no data";
+            return first;
+        }
+        EXPECT_EQ(*first, fresh) << step;
+        const std::shared_ptr<const navdata::AirportDatabase> again = cache.AirportDatabase(path);
+        EXPECT_EQ(again.get(), first.get()) << step << ", read again: the same copy";
+        return first;
     };
 
     EXPECT_THROW(cache.AirportDatabase(path), navdata::NavDataError) << "no file yet";
     navdata::SaveAirportDatabase(OneAirport(51.0, "First (EGAA)"), path);
-    expectFresh("first file");
-    navdata::AirportDatabase copy = cache.AirportDatabase(path);
-    copy.Airports[1].name = "changed by its reader";
-    expectFresh("a reader changes its own copy only");
+    const auto first = expectFresh("first file");
 
     navdata::SaveAirportDatabase(OneAirport(52.0, "Second (EGBB)"), path);  // renamed over it
     expectFresh("file replaced");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Airports[1].name, "First (EGAA)") << "a flight's copy stays as it was read";
+    EXPECT_EQ(first->Airports[1].latitude, 51.0);
 
     // The same size in place: only the latitude's bytes differ.
     Rewrite(path, navdata::WriteAirportDatabase(OneAirport(53.0, "Second (EGBB)"), path));
@@ -77,12 +86,15 @@ TEST(NavDataCache, EveryReadingIsWhatTheFileHoldsNow) {
     coast.points = {{100, 200}, {110, 210}, {0, 0}};
     coast.blocks = {{1, 100, 110, 200, 210}};
     navdata::SaveCoastFile(coast, coastPath);
-    EXPECT_EQ(cache.Coastlines(coastPath).CoastLatitude,
-              navdata::LoadCoastlines(coastPath).CoastLatitude);
+    const std::shared_ptr<const navdata::CoastlineData> firstCoast = cache.Coastlines(coastPath);
+    EXPECT_EQ(firstCoast->CoastLatitude, navdata::LoadCoastlines(coastPath).CoastLatitude);
+    EXPECT_EQ(cache.Coastlines(coastPath).get(), firstCoast.get()) << "read again: the same copy";
     coast.points[0].latitude = 105;
     Rewrite(coastPath, navdata::WriteCoastFile(coast, coastPath));
-    EXPECT_EQ(cache.Coastlines(coastPath).CoastLatitude,
+    EXPECT_EQ(cache.Coastlines(coastPath)->CoastLatitude,
               navdata::LoadCoastlines(coastPath).CoastLatitude);
+    EXPECT_NE(firstCoast->CoastLatitude, cache.Coastlines(coastPath)->CoastLatitude)
+        << "a flight's copy stays as it was read";
     std::filesystem::remove_all(folder);
 }
 

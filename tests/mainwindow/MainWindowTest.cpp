@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/forms/Mouse.h"
 #include "app/startup/MainWindowHandlers.h"
 #include "tests/startup/ProgramFixture.h"
@@ -283,10 +285,13 @@ class MapDotTest : public MainWindowTest {
     void SetUp() override {
         MainWindowTest::SetUp();
         p.Form1Timer3->SetEnabled(false);  // keep the map cycle from collecting dots anew
-        p.airports.Airports.resize(10);
-        p.airports.AirportCount = 9;
+        // The loaded database with nine named airports.
+        auto db = std::make_shared<navdata::AirportDatabase>(*p.airports);
+        db->Airports.resize(10);
+        db->AirportCount = 9;
         for (int i = 1; i <= 9; ++i)
-            p.airports.Airports[i].name = "Airport " + std::to_string(i);
+            db->Airports[i].name = "Airport " + std::to_string(i);
+        p.airports = db;
         p.map.MapDotCount = 2;
         p.map.MapDots[1] = {50, 60, map::kAirportWithFuel, 7};
         p.map.MapDots[2] = {100, 40, map::kVorDot, 3};

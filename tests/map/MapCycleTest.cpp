@@ -8,6 +8,7 @@
 #include "app/startup/MapHandlers.h"
 #include "navdata/LonIndexWalk.h"
 #include "tests/map/MapTestSupport.h"
+#include "tests/support/ProgramData.h"
 
 namespace corvane::map {
 namespace {
@@ -35,20 +36,20 @@ class MapCycleTest : public ::testing::Test {
         p.flightState.trueairspeed = 120 * 128;
         // One VOR 0.1 degree north of the aircraft and one airport with fuel
         // 0.1 degree south.
-        p.airports.VorCount = 1;
-        p.airports.Vors.resize(3);
-        p.airports.Vors[1].label1 = "LON";
-        p.airports.Vors[1].label2 = "London";
-        p.airports.Vors[1].latitude = 51.6;
-        p.airports.Vors[1].longitude = -0.25;
-        p.airports.VorLonIndex.fill(1);
-        p.airports.AirportCount = 1;
-        p.airports.Airports.resize(3);
-        p.airports.Airports[1].name = "Gatwick (EGKK)";
-        p.airports.Airports[1].latitude = 51.4;
-        p.airports.Airports[1].longitude = -0.25;
-        p.airports.Airports[1].hasFuel = -1;
-        p.airports.AirportLonIndex.fill(1);
+        db.VorCount = 1;
+        db.Vors.resize(3);
+        db.Vors[1].label1 = "LON";
+        db.Vors[1].label2 = "London";
+        db.Vors[1].latitude = 51.6;
+        db.Vors[1].longitude = -0.25;
+        db.VorLonIndex.fill(1);
+        db.AirportCount = 1;
+        db.Airports.resize(3);
+        db.Airports[1].name = "Gatwick (EGKK)";
+        db.Airports[1].latitude = 51.4;
+        db.Airports[1].longitude = -0.25;
+        db.Airports[1].hasFuel = -1;
+        db.AirportLonIndex.fill(1);
     }
 
     RecordingCanvas* Attach(forms::Picture& picture, const char* name) {
@@ -71,6 +72,7 @@ class MapCycleTest : public ::testing::Test {
     maptest::FakeHost host;
     maptest::NullLink link;
     Program p;
+    navdata::AirportDatabase& db = corvane::testing::OwnAirports(p);
     RecordingCanvas* picture1 = nullptr;
     RecordingCanvas* picture2 = nullptr;
     RecordingCanvas* picstore = nullptr;
@@ -212,11 +214,11 @@ TEST_F(MapCycleTest, ABusyCycleIsNotEnteredAgain) {
 
     // A tick arriving while the cycle lets events run returns at once.
     p.map.MapCycleBusy = false;
-    p.airports.Airports.resize(1003);
-    p.airports.AirportCount = 1001;
+    db.Airports.resize(1003);
+    db.AirportCount = 1001;
     for (int i = 2; i <= 1001; ++i)
-        p.airports.Airports[i] = p.airports.Airports[1];
-    p.airports.AirportLonIndex = navdata::BuildLonIndex(std::vector<double>(1001, -0.25));
+        db.Airports[i] = db.Airports[1];
+    db.AirportLonIndex = navdata::BuildLonIndex(std::vector<double>(1001, -0.25));
     int nested = 0;
     host.onDoEvents = [&] {
         ++nested;

@@ -20,6 +20,7 @@
 #include "navdata/LonIndexWalk.h"
 #include "platform/qt/ImageCanvas.h"
 #include "tests/map/MapTestSupport.h"
+#include "tests/support/ProgramData.h"
 
 namespace corvane::map {
 namespace {
@@ -53,7 +54,7 @@ struct FrameProgram {
 // A stretch of coast running north-east through the view with a bay, and the
 // dots of every kind around the aircraft at 51.5 N, 0.25 W.
 void FillWorld(Program& p) {
-    navdata::CoastlineData& coast = p.coast;
+    navdata::CoastlineData& coast = corvane::testing::OwnCoastlines(p);
     const float points[][2] = {{50.6f, -1.6f},  {50.9f, -1.2f}, {51.1f, -0.9f}, {51.3f, -0.8f},
                                {51.35f, -0.5f}, {51.2f, -0.3f}, {51.3f, -0.1f}, {51.6f, 0.2f},
                                {51.8f, 0.3f},   {52.0f, 0.6f},  {52.3f, 0.8f},  {52.6f, 1.4f}};
@@ -80,7 +81,7 @@ void FillWorld(Program& p) {
         count = static_cast<std::int16_t>(latLons.size());
         index = navdata::BuildLonIndex(lons);
     };
-    navdata::AirportDatabase& db = p.airports;
+    navdata::AirportDatabase& db = corvane::testing::OwnAirports(p);
     place(db.Airports, db.AirportCount, db.AirportLonIndex,
           {{51.47, -0.46}, {51.15, -0.19}, {51.5, 0.05}, {51.88, 0.24}});
     db.Airports[1].hasFuel = -1;
@@ -184,7 +185,7 @@ void FillMeridianWorld(Program& p, double turn) {
          {-16.47, -179.93},
          {-16.45, -180.0}},
     };
-    navdata::CoastlineData& coast = p.coast;
+    navdata::CoastlineData& coast = corvane::testing::OwnCoastlines(p);
     int k = 1;
     for (int h = 0; h < 2; ++h) {
         navdata::CoastBlock& block = coast.CoastBlocks[static_cast<std::size_t>(h + 1)];
@@ -223,7 +224,7 @@ void FillMeridianWorld(Program& p, double turn) {
         count = static_cast<std::int16_t>(latLons.size());
         index = navdata::BuildLonIndex(lons);
     };
-    navdata::AirportDatabase& db = p.airports;
+    navdata::AirportDatabase& db = corvane::testing::OwnAirports(p);
     place(db.Airports, db.AirportCount, db.AirportLonIndex,
           {{-16.53, 179.976}, {-16.69, -179.877}, {-16.74, -179.667}, {-16.95, 179.70}});
     for (int i = 1; i <= db.AirportCount; ++i)

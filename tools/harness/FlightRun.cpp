@@ -123,7 +123,7 @@ void FlightRun::SetUpProgram() {
         else
             picture.canvas = std::make_unique<BlankCanvas>(w, h, tppx, tppy);
     };
-    // Every flight's program reads the same data files: parsed once.
+    // Every flight's program reads the same data files: parsed once, shared.
     p_.readAirportDatabase = [this](const std::string& path) {
         return navData_.AirportDatabase(path);
     };

@@ -24,30 +24,33 @@ bool VersionOfFile(const std::string& path, FileVersion& version) {
 }
 
 template <typename Data, typename Load>
-Data NavDataCache::Read(Entry<Data>& entry, const std::string& path, Load load) {
+std::shared_ptr<const Data> NavDataCache::Read(Entry<Data>& entry, const std::string& path,
+                                               Load load) {
+    auto loaded = [&] { return std::make_shared<const Data>(load(path)); };
     FileVersion before;
     if (!VersionOfFile(path, before))
-        return load(path);  // the loader names what is wrong with the path
-    if (entry.valid && entry.path == path && entry.version == before)
+        return loaded();  // the loader names what is wrong with the path
+    if (entry.data && entry.path == path && entry.version == before)
         return entry.data;
-    entry.valid = false;
-    entry.data = load(path);
+    entry.data.reset();
+    std::shared_ptr<const Data> data = loaded();
     // A file changed while it was read is read again at the next start.
     FileVersion after;
     if (VersionOfFile(path, after) && after == before) {
         entry.path = path;
         entry.version = before;
-        entry.valid = true;
+        entry.data = data;
     }
-    return entry.data;
+    return data;
 }
 
-navdata::AirportDatabase NavDataCache::AirportDatabase(const std::string& path) {
+std::shared_ptr<const navdata::AirportDatabase> NavDataCache::AirportDatabase(
+    const std::string& path) {
     return Read(database_, path,
                 [](const std::string& p) { return navdata::LoadAirportDatabase(p); });
 }
 
-navdata::CoastlineData NavDataCache::Coastlines(const std::string& path) {
+std::shared_ptr<const navdata::CoastlineData> NavDataCache::Coastlines(const std::string& path) {
     return Read(coast_, path, [](const std::string& p) { return navdata::LoadCoastlines(p); });
 }
 

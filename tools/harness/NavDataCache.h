@@ -3,13 +3,15 @@
 // The program's navigation data files for the flights of one harness process.
 // Every flight starts the program afresh, and each start reads airdata.tri and
 // COAST2.int: parsing the airport database takes about as long as a tenth of
-// a flight. The cache parses a file at its first reading and then hands out
-// copies of what it parsed while the path names the same unchanged file (the
-// same device, inode, size and times of change); a file replaced or written
-// since is parsed again. Errors are those of the loaders: nothing failed is
+// a flight. The cache parses a file at its first reading and then hands every
+// reading the same read-only data, not a copy of it, while the path names the
+// same unchanged file (the same device, inode, size and times of change); a
+// file replaced or written since is parsed again, and data handed out before
+// stays as it was read. Errors are those of the loaders: nothing failed is
 // kept.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "navdata/AirportDatabase.h"
@@ -33,19 +35,19 @@ bool VersionOfFile(const std::string& path, FileVersion& version);
 
 class NavDataCache {
   public:
-    navdata::AirportDatabase AirportDatabase(const std::string& path);
-    navdata::CoastlineData Coastlines(const std::string& path);
+    // Never null; throws navdata::NavDataError as the loaders do.
+    std::shared_ptr<const navdata::AirportDatabase> AirportDatabase(const std::string& path);
+    std::shared_ptr<const navdata::CoastlineData> Coastlines(const std::string& path);
 
   private:
     template <typename Data>
     struct Entry {
         std::string path;
         FileVersion version;
-        bool valid = false;
-        Data data;
+        std::shared_ptr<const Data> data;  // null while nothing valid is kept
     };
     template <typename Data, typename Load>
-    static Data Read(Entry<Data>& entry, const std::string& path, Load load);
+    static std::shared_ptr<const Data> Read(Entry<Data>& entry, const std::string& path, Load load);
 
     Entry<navdata::AirportDatabase> database_;
     Entry<navdata::CoastlineData> coast_;

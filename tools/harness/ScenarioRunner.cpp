@@ -15,8 +15,7 @@ ScenarioRunner::ScenarioRunner(HarnessOptions options) : options_(std::move(opti
     if (!options_.dataFolder.empty() && options_.dataFolder.back() != '/')
         options_.dataFolder += '/';
     // The same reading as the program's at each flight's start.
-    db_ = std::make_unique<navdata::AirportDatabase>(
-        navData_.AirportDatabase(options_.dataFolder + "airdata.tri"));
+    db_ = navData_.AirportDatabase(options_.dataFolder + "airdata.tri");
     const sim::TerrainInput input = sim::TerrainInputFromDatabase(*db_);
     terrain_ = std::make_shared<sim::AirportTerrain>(input.airports, input.runways);
     if (options_.flightGear) {

@@ -86,7 +86,7 @@ class ScenarioRunner {
 
   private:
     HarnessOptions options_;
-    std::unique_ptr<navdata::AirportDatabase> db_;
+    std::shared_ptr<const navdata::AirportDatabase> db_;
     std::shared_ptr<const sim::Terrain> terrain_;
     sim::flightgear::InstalledTerrain flightGearTerrain_;
     NavDataCache navData_;  // the program's data files, parsed once for every flight
