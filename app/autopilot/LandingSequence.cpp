@@ -277,13 +277,14 @@ void FinalDescent(Step& st) {
     if (flare) {
         st.plane().apvertspeed(kFlareRate);
     } else {
-        const DescentCommand command = FlyDescent(st, kFinalSlopePercent, heightFt, toAimFt, false);
         // Near the runway the sink is held to what the height allows: an
         // updraft that leaves the aircraft high over the threshold must not
         // turn into a dive at the runway that no flare can take out.
-        const std::int32_t leastRate = LowestFinalRate(HeightAboveRunwayFt(st));
-        if (command.computed && command.commandedRate < leastRate)
-            st.plane().apvertspeed(leastRate);
+        const DescentCommand command =
+            DescentRate(kFinalSlopePercent, plan.ProfileSpeed, heightFt, toAimFt, false);
+        if (command.computed)
+            st.plane().apvertspeed(
+                std::max(command.commandedRate, LowestFinalRate(HeightAboveRunwayFt(st))));
     }
     st.plane().throttles(throttle);
     if (r.onGround == 1) {
