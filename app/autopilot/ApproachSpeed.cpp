@@ -22,8 +22,9 @@ constexpr double kFinalUnderKt = 3;      // the final stage under the reference
 constexpr double kFinalStallMargin =
     1.15;                                  // ... but this far above the stall in the gusts' troughs
 constexpr double kFlareStallMargin = 1.1;  // the flare's speed over the stall
-constexpr double kGustTimeS = 10;          // the gusts' filter
-constexpr double kMostAllowanceKt = 7;     // the wind allowance at most
+constexpr double kLastFeetStallMargin = 1.08;  // ... and the least over its last feet
+constexpr double kGustTimeS = 10;              // the gusts' filter
+constexpr double kMostAllowanceKt = 7;         // the wind allowance at most
 constexpr double kThrottlePerKt = 600;
 constexpr double kThrottlePerKtS = 120;
 constexpr double kThrottleFull = 16383;
@@ -128,6 +129,10 @@ double FlareSpeedKt(const ApproachSpeeds& s) {
     const double reference = ReferenceSpeedKt(s);
     return reference > 0 ? kFlareStallMargin * reference / kReferenceRatio + 2 * s.iasDeviationKt
                          : 0;
+}
+
+double LastFeetSpeedKt(const ApproachSpeeds& s) {
+    return kLastFeetStallMargin * ReferenceSpeedKt(s) / kReferenceRatio;
 }
 
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt) {

@@ -112,6 +112,12 @@ double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt
 // runway; 0 while nothing is known.
 double FlareSpeedKt(const ApproachSpeeds& s);
 
+// The least speed to touch down at, knots, which the throttle keeps over the
+// flare's last feet with the power otherwise closed: 1.08 times the landing
+// stall speed, so that a gust's trough does not put the wheels down at the
+// stall's edge and sinking; 0 while nothing is known.
+double LastFeetSpeedKt(const ApproachSpeeds& s);
+
 // The throttle that brings the speed to the target: a proportional and
 // integral law on the speed error (about 600 per knot and 120 per knot and
 // second), from the throttle as the simulator reads it on the first tick,

@@ -19,7 +19,7 @@ constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
 constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
-constexpr double kIdleBelowFt = 8;      // height above the runway: power to idle in the flare
+constexpr double kIdleBelowFt = 8;      // height above the runway: the flare's last feet, power off
 constexpr double kFinalSinkPerFt = 12;  // ft/min of sink per ft of height, the final stage at most
 constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
@@ -115,7 +115,11 @@ struct SpeedDecision {
     bool spoilers = false;
 };
 
-SpeedDecision FlySpeed(Step& st, bool finalStage, bool flare = false) {
+// Which speed the throttle aims at: the descents' (TargetSpeedKt), the
+// flare's, or over the flare's last feet the least speed to touch down at.
+enum class SpeedAim { Descent, Final, Flare, LastFeet };
+
+SpeedDecision FlySpeed(Step& st, SpeedAim aim) {
     ApproachSpeeds& speeds = st.plan.Speeds;
     const SpeedSense sense = SenseSpeed(st);
     const double tickS = TickSeconds(speeds, sense.timeOfDayS);
@@ -123,8 +127,10 @@ SpeedDecision FlySpeed(Step& st, bool finalStage, bool flare = false) {
     WatchGusts(speeds, sense.iasKt, tickS);
     SpeedDecision d;
     d.flaps = ScheduleFlaps(speeds, sense);
-    const double target =
-        flare ? FlareSpeedKt(speeds) : TargetSpeedKt(speeds, finalStage, HeadwindKt(st));
+    const double target = aim == SpeedAim::LastFeet ? LastFeetSpeedKt(speeds)
+                          : aim == SpeedAim::Flare
+                              ? FlareSpeedKt(speeds)
+                              : TargetSpeedKt(speeds, aim == SpeedAim::Final, HeadwindKt(st));
     // Until a speed is known the throttle holds the speed the aircraft has.
     d.throttle = SpeedThrottle(speeds, sense, target > 0 ? target : sense.iasKt, tickS);
     d.spoilers = SpoilersWanted(speeds, sense, target);
@@ -180,7 +186,7 @@ bool CheckStabilisedGate(Step& st) {
 
 void WaitForDescentPoint(Step& st) {
     FlyTherePlan& plan = st.plan;
-    const SpeedDecision speed = FlySpeed(st, false);
+    const SpeedDecision speed = FlySpeed(st, SpeedAim::Descent);
     st.plane().flaps(speed.flaps);
     st.plane().throttles(speed.throttle);
     FinalProfile(plan, st.aircraft(), kFinalSlopePercent);
@@ -213,7 +219,7 @@ void InitialDescent(Step& st) {
         heightFt -= groundFt - plan.RunwayElevation;
     const double toGoFt = ThresholdFt(st) - plan.ApproachLength;
 
-    const SpeedDecision speed = FlySpeed(st, false);
+    const SpeedDecision speed = FlySpeed(st, SpeedAim::Descent);
     st.plane().flaps(speed.flaps);
     st.plane().armspoilers(1);
     st.plane().spoilers(speed.spoilers ? kDescentSpoilers : 0);
@@ -236,7 +242,7 @@ void MidDescent(Step& st) {
     const double heightFt = AltitudeFt(st) - plan.FinalStart;
     const double toGoFt = ThresholdFt(st) - plan.FinalLength;
 
-    const SpeedDecision speed = FlySpeed(st, false);
+    const SpeedDecision speed = FlySpeed(st, SpeedAim::Descent);
     st.plane().flaps(speed.flaps);
     st.plane().spoilers(speed.spoilers ? kDescentSpoilers : 0);
     const DescentCommand command = FlyDescent(st, kMidSlopePercent, heightFt, toGoFt, true);
@@ -265,14 +271,18 @@ void FinalDescent(Step& st) {
     if (CheckStabilisedGate(st))
         return;
 
-    const bool flare = toAimFt < kIdleWithinFt;
-    const SpeedDecision speed = FlySpeed(st, true, flare);
-    st.plane().flaps(speed.flaps);
-    // The flare holds its speed with power down to the last feet, then the
-    // power goes to idle for the touchdown (over the whole flare while the
+    // The flare holds its speed with power down to the last feet; there the
+    // throttle closes for the touchdown and opens only to keep the speed off
+    // the stall's edge in a gust's trough (idle over the whole flare while the
     // aircraft's speeds are not known).
-    const bool idle =
-        flare && (FlareSpeedKt(plan.Speeds) <= 0 || HeightAboveRunwayFt(st) < kIdleBelowFt);
+    const bool flare = toAimFt < kIdleWithinFt;
+    const bool speedsKnown = FlareSpeedKt(plan.Speeds) > 0;
+    const bool lastFeet = flare && speedsKnown && HeightAboveRunwayFt(st) < kIdleBelowFt;
+    const SpeedDecision speed = FlySpeed(st, lastFeet ? SpeedAim::LastFeet
+                                             : flare  ? SpeedAim::Flare
+                                                      : SpeedAim::Final);
+    st.plane().flaps(speed.flaps);
+    const bool idle = flare && !speedsKnown;
     const std::int32_t throttle = idle ? 0 : speed.throttle;
     if (flare) {
         st.plane().apvertspeed(kFlareRate);
@@ -339,7 +349,7 @@ void TouchdownBraking(Step& st) {
     plane.elevator(
         RolloutElevator(st.plan.Speeds, st.aircraft().indicatedAirspeedKnots, kRolloutElevator));
     plane.throttles(onWheels ? RoundInto<std::int32_t>(st.aircraft().engineType / 2.0)
-                             : FlySpeed(st, true, true).throttle);
+                             : FlySpeed(st, SpeedAim::Flare).throttle);
     if (st.aircraft().paused != 0)
         return;
     // On the wheels the pitch is the elevator's; in the air the altitude hold

@@ -266,21 +266,33 @@ TEST_F(Landing, Stage4Within300FeetFlaresAtAFixedRate) {
 }
 
 // With the speeds known the flare keeps the flare's speed with power until
-// the last 8 ft, then the power goes to idle for the touchdown.
-TEST_F(Landing, Stage4FlaresWithPowerThenIdlesOverTheLastFeet) {
-    p.plan.Speeds.stallKt[kLandingFlapStep] = 90;  // the flare's speed: 99 kt
-    SetAirspeed(p.flightState, 95);
-    for (const auto& [altitudeM, idle] : {std::pair{4, false}, std::pair{2, true}}) {
+// the last 8 ft; there the throttle eases back towards 1.08 times the landing
+// stall speed and opens again only when a gust's trough takes the speed under
+// that.
+TEST_F(Landing, Stage4FlaresWithPowerThenEasesItOffOverTheLastFeet) {
+    p.plan.Speeds.stallKt[kLandingFlapStep] = 90;  // the flare's speed 99 kt, the least 97.2 kt
+    struct Row {
+        std::int32_t altitudeM;  // 13.1 ft, then 6.6 ft above the runway
+        double iasKt;
+        int throttleChange;  // against the tick before: +1 opens, -1 eases back
+    };
+    const Row rows[] = {{4, 95, +1}, {4, 95, +1}, {2, 99, -1}, {2, 99, -1}, {2, 93, +1}};
+    std::int32_t before = 8000;
+    p.plan.LandingStage = kFinalDescent;
+    for (const Row& r : rows) {
         ClearRequests();
-        p.plan.LandingStage = kFinalDescent;
-        At(200, altitudeM);  // 13.1 ft, then 6.6 ft above the runway
+        p.flightState.throttle1 = before;  // the law goes on from the lever as read
+        SetAirspeed(p.flightState, r.iasKt);
+        p.flightState.indicatedairspeed = static_cast<std::int32_t>(r.iasKt * 128);
+        At(200, r.altitudeM);
         LandingTick(p);
-        EXPECT_EQ(p.flightState.out.apvertspeed, -100) << altitudeM;
-        if (idle) {
-            EXPECT_EQ(p.flightState.out.throttle1, 0);
-        } else {
-            EXPECT_GT(p.flightState.out.throttle1, 0);  // 4 kt under the flare's speed
-        }
+        const std::int32_t throttle = p.flightState.out.throttle1;
+        EXPECT_EQ(p.flightState.out.apvertspeed, -100) << r.altitudeM << " m, " << r.iasKt;
+        if (r.throttleChange > 0)
+            EXPECT_GT(throttle, before) << r.altitudeM << " m, " << r.iasKt << " kt";
+        else
+            EXPECT_LT(throttle, before) << r.altitudeM << " m, " << r.iasKt << " kt";
+        before = throttle;
     }
 }
 
