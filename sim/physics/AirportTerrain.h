@@ -82,13 +82,15 @@ class AirportTerrain : public Terrain {
     // The airports that can reach the point: those gathered around the last
     // centre while the point is within kNearbyMarginM of it.
     // withoutSeam: no longitude of them needs wrapping at the point.
-    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
+    // cosLat: the cosine of the point's latitude.
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg, double cosLat,
                                              bool& withoutSeam) const;
     // The field at the point from the airports that can reach it; kWrap:
-    // longitude differences wrapped to half a turn.
+    // longitude differences wrapped to half a turn; cosLat: the cosine of the
+    // point's latitude, at least 1e-6.
     template <bool kWrap>
-    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
-                 double longitudeDeg) const;
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg, double longitudeDeg,
+                 double cosLat) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
@@ -102,6 +104,12 @@ class AirportTerrain : public Terrain {
 
     mutable std::vector<std::uint32_t> nearby_;
     mutable std::vector<std::uint32_t> scratch_;
+    // The blend's squared distance (then distance) to, elevation of and
+    // weight of the nearest runway of each airport within reach (as long as
+    // the longest neighbourhood).
+    mutable std::vector<double> reachedD2_;
+    mutable std::vector<double> reachedZ_;
+    mutable std::vector<double> reachedW_;
     mutable double nearbyLatitudeDeg_ = 0.0;
     mutable double nearbyLongitudeDeg_ = 0.0;
     mutable bool nearbyValid_ = false;
