@@ -3,9 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "sim/physics/Units.h"
 
@@ -140,7 +137,7 @@ void AirportTerrain::Gather(double latitudeDeg, double longitudeDeg, double radi
 }
 
 const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, double longitudeDeg,
-                                                         double cosLat, bool& withoutSeam) const {
+                                                         bool& withoutSeam) const {
     withoutSeam = false;
     // Near the poles a degree of longitude is too short for the margin's
     // flat-earth distances: every answer gathers afresh there.
@@ -150,6 +147,7 @@ const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, dou
         return scratch_;
     }
     const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
     const double dy = (latitudeDeg - nearbyLatitudeDeg_) * mPerDeg;
     // Unwrapped: a point taken a turn away from the centre gathers afresh.
     const double dx = (longitudeDeg - nearbyLongitudeDeg_) * mPerDeg * cosLat;
@@ -182,34 +180,29 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     if (airports_.empty() || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg)) {
         return 0.0;
     }
-    // One cosine of the latitude serves the neighbourhood's test and the blend.
-    const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
     bool withoutSeam = false;
-    const std::vector<std::uint32_t>& nearby =
-        Nearby(latitudeDeg, longitudeDeg, cosLat, withoutSeam);
-    if (reachedD2_.size() < nearby.size()) {
-        reachedD2_.resize(nearby.size());
-        reachedZ_.resize(nearby.size());
-        reachedW_.resize(nearby.size());
-    }
-    const double blendCosLat = std::max(cosLat, 1e-6);
-    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg, blendCosLat)
-                       : Blend<true>(nearby, latitudeDeg, longitudeDeg, blendCosLat);
+    const std::vector<std::uint32_t>& nearby = Nearby(latitudeDeg, longitudeDeg, withoutSeam);
+    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg)
+                       : Blend<true>(nearby, latitudeDeg, longitudeDeg);
 }
 
 template <bool kWrap>
 double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
-                             double longitudeDeg, double cosLat) const {
+                             double longitudeDeg) const {
     auto lonDelta = [](double deltaDeg) { return kWrap ? WrapLonDelta(deltaDeg) : deltaDeg; };
     const double radiusM = options_.influenceRadiusM;
     const double coreM = options_.coreM;
     const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cosLat = std::max(std::cos(latitudeDeg * units::kDegToRad), 1e-6);
 
-    // First the nearest runway of every airport within reach, then the
-    // distances and weights, then the sums: those still add up airport by
-    // airport in the grid's order, so they are the same whichever way the
-    // airports were gathered.
-    std::size_t reached = 0;
+    double sumW = 0.0;
+    double sumWz = 0.0;
+    double bestCoreD = coreM;
+    double bestCoreZ = 0.0;
+    bool inCore = false;
+
+    // The airports come in the grid's order, so the sums below add up in the
+    // same order whichever way they were gathered.
     for (const std::uint32_t index : nearby) {
         const Airport& a = airports_[index];
         const double ay = (a.latitudeDeg - latitudeDeg) * mPerDeg;
@@ -251,46 +244,7 @@ double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double la
                 z = rw.elevationAM + t * (rw.elevationBM - rw.elevationAM);
             }
         }
-        reachedD2_[reached] = d2;
-        reachedZ_[reached] = z;
-        ++reached;
-    }
-
-    // Distances and weights two airports at a time where the processor
-    // can: the same correctly rounded operations as one at a time.
-    double* const dist = reachedD2_.data();  // squared distances, then distances
-    double* const weight = reachedW_.data();
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128d radius2 = _mm_set1_pd(radiusM);
-    const __m128d core2 = _mm_set1_pd(coreM);
-    const __m128d one2 = _mm_set1_pd(1.0);
-    for (; i + 2 <= reached; i += 2) {
-        const __m128d d = _mm_sqrt_pd(_mm_loadu_pd(dist + i));
-        const __m128d share = _mm_div_pd(d, radius2);
-        const __m128d rest = _mm_sub_pd(one2, _mm_mul_pd(share, share));
-        const __m128d gap = _mm_sub_pd(d, core2);
-        _mm_storeu_pd(dist + i, d);
-        _mm_storeu_pd(weight + i, _mm_div_pd(_mm_mul_pd(rest, rest), _mm_mul_pd(gap, gap)));
-    }
-#endif
-    for (; i < reached; ++i) {
-        const double d = std::sqrt(dist[i]);
-        const double share = d / radiusM;
-        const double taper = (1.0 - share * share) * (1.0 - share * share);
-        const double gap = d - coreM;
-        dist[i] = d;
-        weight[i] = taper / (gap * gap);
-    }
-
-    double sumW = 0.0;
-    double sumWz = 0.0;
-    double bestCoreD = coreM;
-    double bestCoreZ = 0.0;
-    bool inCore = false;
-    for (i = 0; i < reached; ++i) {
-        const double d = dist[i];
-        const double z = reachedZ_[i];
+        const double d = std::sqrt(d2);
         if (d <= coreM) {
             if (!inCore || d < bestCoreD) {
                 inCore = true;
@@ -302,7 +256,10 @@ double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double la
         if (d >= radiusM) {
             continue;
         }
-        const double w = weight[i];
+        const double share = d / radiusM;
+        const double taper = (1.0 - share * share) * (1.0 - share * share);
+        const double gap = d - coreM;
+        const double w = taper / (gap * gap);
         sumW += w;
         sumWz += w * z;
     }

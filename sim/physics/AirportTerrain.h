@@ -82,15 +82,13 @@ class AirportTerrain : public Terrain {
     // The airports that can reach the point: those gathered around the last
     // centre while the point is within kNearbyMarginM of it.
     // withoutSeam: no longitude of them needs wrapping at the point.
-    // cosLat: the cosine of the point's latitude.
-    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg, double cosLat,
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
                                              bool& withoutSeam) const;
     // The field at the point from the airports that can reach it; kWrap:
-    // longitude differences wrapped to half a turn; cosLat: the cosine of the
-    // point's latitude, at least 1e-6.
+    // longitude differences wrapped to half a turn.
     template <bool kWrap>
-    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg, double longitudeDeg,
-                 double cosLat) const;
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
+                 double longitudeDeg) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
@@ -104,12 +102,6 @@ class AirportTerrain : public Terrain {
 
     mutable std::vector<std::uint32_t> nearby_;
     mutable std::vector<std::uint32_t> scratch_;
-    // The blend's squared distance (then distance) to, elevation of and
-    // weight of the nearest runway of each airport within reach (as long as
-    // the longest neighbourhood).
-    mutable std::vector<double> reachedD2_;
-    mutable std::vector<double> reachedZ_;
-    mutable std::vector<double> reachedW_;
     mutable double nearbyLatitudeDeg_ = 0.0;
     mutable double nearbyLongitudeDeg_ = 0.0;
     mutable bool nearbyValid_ = false;
