@@ -86,6 +86,10 @@ class Canvas {
     // (0, 0), clipped to both.
     virtual void CopyFrom(const Canvas& source, int width, int height) = 0;
     virtual Rgb PixelAt(int x, int y) const = 0;
+
+    // False for a canvas whose device operations paint nothing and keep no
+    // pen: a drawer may then leave out the work whose only result is pixels.
+    virtual bool PaintsPixels() const { return true; }
 };
 
 }  // namespace corvane::forms

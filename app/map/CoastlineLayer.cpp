@@ -120,7 +120,27 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     };
 
     long drawn = 0;
+    // On a canvas that paints nothing only the events are left to do: they
+    // run after every 200th point drawn inside the box, and which points those
+    // are depends on the box and the point step alone, not on the pixels.
+    auto countBlock = [&](int k) {
+        firstOfBlock = true;
+        long n = 0;
+        while (k < pointEntries &&
+               lats[static_cast<std::size_t>(k)] + lons[static_cast<std::size_t>(k)] <
+                   navdata::CoastBreak) {
+            const double lon = longitude(k);
+            if (n % step == 0 && inside(k, lon) && ++drawn % 200 == 0 && letEventsRun)
+                letEventsRun();
+            ++n;
+            ++k;
+        }
+    };
     auto drawBlock = [&](int k) {
+        if (!canvas.PaintsPixels()) {
+            countBlock(k);
+            return;
+        }
         firstOfBlock = true;
         const double firstLon = longitude(k);
         Pixel previous = project(k, firstLon);

@@ -110,6 +110,9 @@ std::optional<forms::Rgb> DotColour(std::int16_t kind) {
 
 void DrawMapDots(forms::Canvas& canvas, MapState& state, bool flyThereActive,
                  std::int16_t destAirport, const LetEventsRun& letEventsRun) {
+    // On a canvas that paints nothing the dots' squares are left out; the
+    // blink and the events go on as they would.
+    const bool paints = canvas.PaintsPixels();
     for (int i = 1; i <= state.MapDotCount; ++i) {
         const MapDot& dot = state.MapDots[static_cast<std::size_t>(i)];
         state.MapDotSize = 3;
@@ -119,7 +122,7 @@ void DrawMapDots(forms::Canvas& canvas, MapState& state, bool flyThereActive,
                 state.MapDotSize = 5;
             state.DestinationBlink = !state.DestinationBlink;
         }
-        if (const auto colour = DotColour(dot.kind)) {
+        if (const auto colour = paints ? DotColour(dot.kind) : std::nullopt) {
             canvas.FillRect(RoundToPixel(dot.x), RoundToPixel(dot.y),
                             RoundToPixel(dot.x + state.MapDotSize),
                             RoundToPixel(dot.y + state.MapDotSize), *colour);

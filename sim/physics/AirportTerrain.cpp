@@ -224,8 +224,18 @@ double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double la
             const double ex = x2 - x1;
             const double ey = y2 - y1;
             const double len2 = ex * ex + ey * ey;
-            double t = len2 > 0.0 ? -(x1 * ex + y1 * ey) / len2 : 0.0;
-            t = std::clamp(t, 0.0, 1.0);
+            // The share of the runway to the point nearest, clamped to its
+            // ends. Seen from afar the nearest point is nearly always an end:
+            // a quotient that the clamp would make 0 or 1 is not worked out.
+            double t = 0.0;
+            if (len2 > 0.0) {
+                const double along = -(x1 * ex + y1 * ey);
+                if (along >= len2) {
+                    t = 1.0;
+                } else if (!(along < 0.0)) {
+                    t = std::clamp(along / len2, 0.0, 1.0);
+                }
+            }
             const double px = x1 + t * ex;
             const double py = y1 + t * ey;
             const double dr2 = px * px + py * py;

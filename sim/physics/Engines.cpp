@@ -14,8 +14,18 @@ void Engines::Reset(double lever) {
     }
 }
 
+double Engines::Lapse(double densityRatio) const {
+    // Every engine of a step, and the full-thrust question of the same step,
+    // ask at the same density: the power is worked out once for it.
+    if (!(densityRatio == lapseMemo_.densityRatio)) {
+        lapseMemo_.densityRatio = densityRatio;
+        lapseMemo_.lapse = std::pow(std::max(densityRatio, 0.01), config_.powerLapseExponent);
+    }
+    return lapseMemo_.lapse;
+}
+
 double Engines::EngineThrustN(double setting, double tasMps, double densityRatio) const {
-    const double lapse = std::pow(std::max(densityRatio, 0.01), config_.powerLapseExponent);
+    const double lapse = Lapse(densityRatio);
     if (setting >= 0.0) {
         const double powerLimitedN = config_.thrustPowerPerEngineW / std::max(tasMps, 1.0);
         return setting * lapse * std::min(config_.staticThrustPerEngineN, powerLimitedN);

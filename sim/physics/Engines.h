@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 
 #include "sim/physics/AircraftConfig.h"
 
@@ -38,11 +39,19 @@ class Engines {
 
   private:
     double EngineThrustN(double setting, double tasMps, double densityRatio) const;
+    // Thrust lapse with density, kept for the density last asked about.
+    double Lapse(double densityRatio) const;
+
+    struct LapseMemo {
+        double densityRatio = std::numeric_limits<double>::quiet_NaN();
+        double lapse = 1.0;
+    };
 
     const AircraftConfig& config_;
     std::array<double, kMaxEngines> setting_{};
     std::array<double, kMaxEngines> thrustN_{};
     double totalThrustN_ = 0.0;
+    mutable LapseMemo lapseMemo_;  // one set of engines serves one thread
 };
 
 }  // namespace corvane::sim

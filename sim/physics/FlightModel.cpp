@@ -183,7 +183,7 @@ FlightModel::StepOutcome FlightModel::Step(const ControlInputs& in, const Enviro
     const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
                    s.velocityUpMps - env.windUpMps};
     const double tas = std::sqrt(air.x * air.x + air.y * air.y + air.z * air.z);
-    const double density = Atmosphere::DensityKgM3(s.altitudeM);
+    const double density = DensityKgM3(s.altitudeM);
     const double sigma = density / Atmosphere::kSeaLevelDensityKgM3;
 
     Engines::Inputs engineInputs;
@@ -376,7 +376,7 @@ void FlightModel::RollOnWheels(const ControlInputs& in, const Environment& env,
     const Vec3 air{s.velocityEastMps - env.windEastMps, s.velocityNorthMps - env.windNorthMps,
                    s.velocityUpMps - env.windUpMps};
     const double tas = std::sqrt(air.x * air.x + air.y * air.y + air.z * air.z);
-    const double density = Atmosphere::DensityKgM3(s.altitudeM);
+    const double density = DensityKgM3(s.altitudeM);
     const double theta = s.pitchDeg * kDegToRad;
     const double gammaAir =
         tas > kMinAeroSpeedMps ? std::asin(std::clamp(air.z / tas, -1.0, 1.0)) : 0.0;
@@ -564,12 +564,20 @@ void FlightModel::Crash() {
     pitchRateRadS_ = 0.0;
 }
 
+double FlightModel::DensityKgM3(double altitudeM) {
+    if (!(altitudeM == densityAltitudeM_)) {
+        densityAltitudeM_ = altitudeM;
+        densityKgM3_ = Atmosphere::DensityKgM3(altitudeM);
+    }
+    return densityKgM3_;
+}
+
 void FlightModel::UpdateDerived(const Environment& env) {
     AircraftState& s = state_;
     const double airX = s.velocityEastMps - env.windEastMps;
     const double airY = s.velocityNorthMps - env.windNorthMps;
     const double airZ = s.velocityUpMps - env.windUpMps;
-    const double sigma = Atmosphere::DensityRatio(s.altitudeM);
+    const double sigma = DensityKgM3(s.altitudeM) / Atmosphere::kSeaLevelDensityKgM3;
     s.tasMps = std::sqrt(airX * airX + airY * airY + airZ * airZ);
     s.iasMps = s.tasMps * std::sqrt(sigma);
     s.groundSpeedMps = std::hypot(s.velocityEastMps, s.velocityNorthMps);

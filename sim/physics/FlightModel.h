@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "sim/physics/Aerodynamics.h"
 #include "sim/physics/AircraftConfig.h"
@@ -102,6 +103,9 @@ class FlightModel {
     Gear::Inputs GearInputs(double groundRateMps) const;
     double FlapTarget(double lever) const;
     void UpdateDerived(const Environment& env);
+    // The air's density at an altitude, kept for the altitude last asked
+    // about: the end of a step and the start of the next ask at the same one.
+    double DensityKgM3(double altitudeM);
 
     AircraftConfig config_;
     Aerodynamics aero_;
@@ -114,6 +118,8 @@ class FlightModel {
     Aerodynamics::Outputs lastAero_;
     double pitchRateRadS_ = 0.0;  // on the struts; in the air from the attitude's change
     double groundRateMps_ = 0.0;  // the ground under the aircraft rising
+    double densityAltitudeM_ = std::numeric_limits<double>::quiet_NaN();
+    double densityKgM3_ = 0.0;
 };
 
 }  // namespace corvane::sim

@@ -78,7 +78,13 @@ double WindField::ProfileFactor(double heightAboveGroundM) const {
     const double top = kReferenceHeightFt * kMetresPerFoot;
     const double h = std::clamp(std::isfinite(heightAboveGroundM) ? heightAboveGroundM : 0.0,
                                 kSurfaceHeightM, top);
-    return std::pow(h / kSurfaceHeightM, kProfileExponent);
+    // Above the top of the gradient (most of a flight) every step asks for
+    // the same clamped height: the power is worked out once for it.
+    if (h != profileMemo_.heightM) {
+        profileMemo_.heightM = h;
+        profileMemo_.factor = std::pow(h / kSurfaceHeightM, kProfileExponent);
+    }
+    return profileMemo_.factor;
 }
 
 WindVector WindField::MeanAt(double heightAboveGroundM) const {
@@ -87,6 +93,12 @@ WindVector WindField::MeanAt(double heightAboveGroundM) const {
 }
 
 void WindField::GustScales(TurbulenceLevel level, double heightAboveGroundM, GustScale out[3]) {
+    ShapeMemo memo;
+    GustScales(level, heightAboveGroundM, out, memo);
+}
+
+void WindField::GustScales(TurbulenceLevel level, double heightAboveGroundM, GustScale out[3],
+                           ShapeMemo& memo) {
     if (level == TurbulenceLevel::None) {
         for (int i = 0; i < 3; ++i) {
             out[i] = GustScale{0.0, 1.0};
@@ -101,9 +113,16 @@ void WindField::GustScales(TurbulenceLevel level, double heightAboveGroundM, Gus
     // Low-altitude Dryden form, evaluated at most at 1,000 ft.
     const double hLow = std::min(hFt, kLowAltitudeTopFt);
     const double shape = 0.177 + 0.000823 * hLow;
-    double lengthHorizontalFt = hLow / std::pow(shape, 1.2);
+    // From 1,000 ft up the shape is the same at every height: its powers are
+    // kept from the last call.
+    if (hLow != memo.hLowFt) {
+        memo.hLowFt = hLow;
+        memo.lengthPower = std::pow(shape, 1.2);
+        memo.sigmaPower = std::pow(shape, 0.4);
+    }
+    double lengthHorizontalFt = hLow / memo.lengthPower;
     double lengthVerticalFt = hLow;
-    const double sigmaHorizontal = sigmaW / std::pow(shape, 0.4);
+    const double sigmaHorizontal = sigmaW / memo.sigmaPower;
     if (hFt > kLowAltitudeTopFt) {
         // Towards the isotropic 1,750 ft scale at 2,000 ft and above.
         const double t =
@@ -146,7 +165,7 @@ double WindField::NextNormal() {
 WindVector WindField::Advance(double heightAboveGroundM, double airspeedMps, double dtS) {
     if (settings_.turbulence != TurbulenceLevel::None && dtS > 0.0 && std::isfinite(dtS)) {
         GustScale scales[3];
-        GustScales(settings_.turbulence, heightAboveGroundM, scales);
+        GustScales(settings_.turbulence, heightAboveGroundM, scales, shapeMemo_);
         const double v =
             std::max(std::isfinite(airspeedMps) ? airspeedMps : 0.0, kMinGustAirspeedMps);
         for (int i = 0; i < 3; ++i) {
@@ -154,17 +173,23 @@ WindVector WindField::Advance(double heightAboveGroundM, double airspeedMps, dou
             const double a = std::exp(-v * dtS / scales[i].lengthM);
             gust_[i] = a * gust_[i] + std::sqrt(1.0 - a * a) * NextNormal();
         }
+        // The scales at the same height are the ones just worked out.
+        return CurrentWith(heightAboveGroundM, scales);
     }
     return Current(heightAboveGroundM);
 }
 
 WindVector WindField::Current(double heightAboveGroundM) const {
-    WindVector w = MeanAt(heightAboveGroundM);
     if (settings_.turbulence == TurbulenceLevel::None) {
-        return w;
+        return MeanAt(heightAboveGroundM);
     }
     GustScale scales[3];
-    GustScales(settings_.turbulence, heightAboveGroundM, scales);
+    GustScales(settings_.turbulence, heightAboveGroundM, scales, shapeMemo_);
+    return CurrentWith(heightAboveGroundM, scales);
+}
+
+WindVector WindField::CurrentWith(double heightAboveGroundM, const GustScale scales[3]) const {
+    WindVector w = MeanAt(heightAboveGroundM);
     // Along the mean wind (north when there is none), across it to the right.
     double alongE = eastPerKt_;
     double alongN = northPerKt_;

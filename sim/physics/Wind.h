@@ -18,9 +18,13 @@
 // fully determined by the seed: the generator and the normal deviates are
 // computed here, not by the standard library's implementation-defined
 // distributions.
+//
+// The field keeps the powers it last worked out (they repeat at every step
+// above the gradient's top): one field serves one thread.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace corvane::sim {
 
@@ -81,6 +85,25 @@ class WindField {
     void Restart();
 
   private:
+    // The powers of the Dryden shape last worked out, for the height they
+    // were worked out at (NaN: none yet).
+    struct ShapeMemo {
+        double hLowFt = std::numeric_limits<double>::quiet_NaN();
+        double lengthPower = 0.0;
+        double sigmaPower = 0.0;
+    };
+    // The profile factor last worked out, for its clamped height.
+    struct ProfileMemo {
+        double heightM = std::numeric_limits<double>::quiet_NaN();
+        double factor = 1.0;
+    };
+
+    static void GustScales(TurbulenceLevel level, double heightAboveGroundM, GustScale out[3],
+                           ShapeMemo& memo);
+    // The mean wind plus the gusts as they are now, with the scales already
+    // worked out for the height.
+    WindVector CurrentWith(double heightAboveGroundM, const GustScale scales[3]) const;
+
     double NextUniform();  // (0, 1)
     double NextNormal();
 
@@ -91,6 +114,8 @@ class WindField {
     double spareNormal_ = 0.0;
     bool hasSpare_ = false;
     double gust_[3] = {0.0, 0.0, 0.0};  // along, across, vertical (m/s)
+    mutable ShapeMemo shapeMemo_;
+    mutable ProfileMemo profileMemo_;
 };
 
 }  // namespace corvane::sim

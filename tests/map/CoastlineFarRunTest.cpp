@@ -4,7 +4,8 @@
 // on one side. Over the world's coastlines, seen from random places (near
 // coasts, the poles and the 180 degree meridian), headings, ranges and canvas
 // sizes, it paints the same pixels, leaves the pen at the same place and lets
-// events run as often as the walk that draws every line.
+// events run as often as the walk that draws every line; on a canvas that
+// paints nothing it only lets the events run, as often.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -175,6 +176,16 @@ class RasterCanvas final : public maptest::RecordingCanvas {
     long lines = 0;
 };
 
+// Paints no pixels, as the harness's blank canvas; counts the pen work it is given.
+class QuietCanvas final : public maptest::RecordingCanvas {
+  public:
+    using RecordingCanvas::RecordingCanvas;
+    bool PaintsPixels() const override { return false; }
+    void MoveTo(int, int) override { ++penCalls; }
+    void LineTo(int, int) override { ++penCalls; }
+    long penCalls = 0;
+};
+
 const std::string kAppDir = CORVANE_TEST_APP_DIR;
 
 TEST(CoastlineFarRuns, TheWorldLooksTheSameFromEverywhere) {
@@ -187,6 +198,7 @@ TEST(CoastlineFarRuns, TheWorldLooksTheSameFromEverywhere) {
     const double ranges[] = {2, 5, 10, 25, 50, 100, 250, 1000};
     long views = 0;
     long linesLeftOut = 0;
+    long eventsSeen = 0;
     for (int i = 0; i < 1500; ++i) {
         double lat = 0;
         double lon = 0;
@@ -238,11 +250,23 @@ TEST(CoastlineFarRuns, TheWorldLooksTheSameFromEverywhere) {
         ASSERT_EQ(expected.penY, actual.penY) << where;
         ASSERT_EQ(expectedEvents, actualEvents) << where;
         ASSERT_EQ(expected.ForeColor(), actual.ForeColor()) << where;
+        // A canvas that paints nothing gets no pen work, and the events run
+        // as often.
+        QuietCanvas quiet(view.width + extra, view.height + extra);
+        int quietEvents = 0;
+        DrawCoastlines(quiet, coast, view.latmin, view.lonmin, view.latmax, view.lonmax, heading,
+                       view.halflat, view.halflon, view.width, view.height, screen,
+                       [&] { ++quietEvents; });
+        ASSERT_EQ(expectedEvents, quietEvents) << where;
+        ASSERT_EQ(quiet.penCalls, 0) << where;
+        ASSERT_EQ(expected.ForeColor(), quiet.ForeColor()) << where;
+        eventsSeen += quietEvents;
         linesLeftOut += expected.lines - actual.lines;
         ++views;
     }
     EXPECT_GT(views, 1000);
     EXPECT_GT(linesLeftOut, 0) << "the views must include far runs";
+    EXPECT_GT(eventsSeen, 0) << "the views must let events run";
 }
 
 }  // namespace

@@ -236,5 +236,31 @@ TEST(DotDrawing, EventsRunAfterEveryHundredthDot) {
     EXPECT_EQ(fillsAtEvents, (std::vector<std::size_t>{100, 200}));
 }
 
+TEST(DotDrawing, ACanvasThatPaintsNothingGetsNoSquaresButTheSameBlinkAndEvents) {
+    class QuietCanvas final : public RecordingCanvas {
+      public:
+        bool PaintsPixels() const override { return false; }
+    };
+    MapState painted;
+    painted.MapDotCount = 250;
+    for (int i = 1; i <= 250; ++i)
+        painted.MapDots[i] = {1, 1, i % 2 ? kVorDot : kAirportWithFuel, 7};
+    MapState quiet = painted;
+    for (int frame = 0; frame < 3; ++frame) {
+        RecordingCanvas paintedCanvas;
+        QuietCanvas quietCanvas;
+        int paintedEvents = 0;
+        int quietEvents = 0;
+        DrawMapDots(paintedCanvas, painted, true, 7, [&] { ++paintedEvents; });
+        DrawMapDots(quietCanvas, quiet, true, 7, [&] { ++quietEvents; });
+        EXPECT_EQ(paintedCanvas.Only({"FillRect"}).size(), 250u);
+        EXPECT_TRUE(quietCanvas.calls.empty());
+        EXPECT_EQ(paintedEvents, 2);
+        EXPECT_EQ(quietEvents, paintedEvents);
+        EXPECT_EQ(quiet.DestinationBlink, painted.DestinationBlink);
+        EXPECT_EQ(quiet.MapDotSize, painted.MapDotSize);
+    }
+}
+
 }  // namespace
 }  // namespace corvane::map

@@ -162,6 +162,110 @@ TEST(AirportTerrain, AnswersAlongAFlightEqualFreshAnswers) {
     EXPECT_EQ(compared, 2400);
 }
 
+// The field as described, from every airport at once: the nearest runway's
+// flat-earth distance and elevation per airport, the nearest core's elevation
+// when the point is in one, else the weighted blend with the sea.
+double EveryAirportField(const std::vector<TerrainAirport>& airports,
+                         const std::vector<TerrainRunway>& runways, double lat, double lon,
+                         bool& inCore) {
+    const AirportTerrain::Options options;
+    const double mPerDeg = kMetresPerDegree;
+    const double cosLat = std::cos(lat * 3.14159265358979323846 / 180.0);
+    auto east = [&](double toLon) { return std::remainder(toLon - lon, 360.0) * mPerDeg * cosLat; };
+    double sumW = 0.0;
+    double sumWz = 0.0;
+    double coreD = std::numeric_limits<double>::infinity();
+    double coreZ = 0.0;
+    for (std::size_t i = 0; i < airports.size(); ++i) {
+        double best =
+            std::hypot(east(airports[i].longitudeDeg), (airports[i].latitudeDeg - lat) * mPerDeg);
+        double z = airports[i].elevationM;
+        bool first = true;
+        for (const TerrainRunway& r : runways) {
+            if (r.airportIndex != i)
+                continue;
+            const double x1 = east(r.longitudeADeg);
+            const double y1 = (r.latitudeADeg - lat) * mPerDeg;
+            const double ex = east(r.longitudeBDeg) - x1;
+            const double ey = (r.latitudeBDeg - lat) * mPerDeg - y1;
+            const double t = std::clamp(-(x1 * ex + y1 * ey) / (ex * ex + ey * ey), 0.0, 1.0);
+            const double d = std::hypot(x1 + t * ex, y1 + t * ey);
+            if (first || d < best) {
+                best = d;
+                z = r.elevationAM + t * (r.elevationBM - r.elevationAM);
+            }
+            first = false;
+        }
+        if (best <= options.coreM) {
+            if (best < coreD) {
+                coreD = best;
+                coreZ = z;
+            }
+        } else if (best < options.influenceRadiusM) {
+            const double share = best / options.influenceRadiusM;
+            const double gap = best - options.coreM;
+            const double w = (1.0 - share * share) * (1.0 - share * share) / (gap * gap);
+            sumW += w;
+            sumWz += w * z;
+        }
+    }
+    inCore = std::isfinite(coreD);
+    if (inCore)
+        return coreZ;
+    return sumWz / (sumW + 1.0 / (options.seaLevelReachM * options.seaLevelReachM));
+}
+
+// A dense region (a hundred airports and more within reach of a point, each
+// with up to four runways) and one across the date line: the field answers
+// as the blend over every airport, on and off the runways.
+TEST(AirportTerrain, AnswersAsTheBlendOverEveryAirport) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double centres[][2] = {{51.0, 0.0}, {-16.5, 179.9}};
+    std::vector<TerrainAirport> airports;
+    std::vector<TerrainRunway> runways;
+    for (const auto& c : centres) {
+        for (int i = 0; i < 400; ++i) {
+            const double lat = c[0] + (unit(random) - 0.5) * 3.0;
+            const double lon = std::remainder(c[1] + (unit(random) - 0.5) * 4.0, 360.0);
+            const double elevation = unit(random) * 900.0;
+            airports.push_back({lat, lon, elevation});
+            for (int r = static_cast<int>(unit(random) * 5.0); r > 0; --r) {
+                const double course = unit(random) * 3.14159265358979323846;
+                const double lengthM = 800.0 + unit(random) * 3000.0;
+                double latB = 0;
+                double lonB = 0;
+                Offset(lat, lon, lengthM * std::sin(course), lengthM * std::cos(course), latB,
+                       lonB);
+                runways.push_back({airports.size() - 1, lat, lon, elevation, latB, lonB,
+                                   elevation + unit(random) * 30.0});
+            }
+        }
+    }
+    const AirportTerrain terrain(airports, runways);
+    int coreAnswers = 0;
+    for (int k = 0; k < 3000; ++k) {
+        const auto& c = centres[k % 2];
+        double lat = c[0] + (unit(random) - 0.5) * 3.5;
+        double lon = c[1] + (unit(random) - 0.5) * 4.5;
+        if (k % 5 == 0) {  // beside a runway, in its core or just out of it
+            const TerrainRunway& r = runways[random() % runways.size()];
+            const double t = unit(random);
+            Offset(r.latitudeADeg + t * (r.latitudeBDeg - r.latitudeADeg),
+                   r.longitudeADeg + t * (r.longitudeBDeg - r.longitudeADeg),
+                   (unit(random) - 0.5) * 1600.0, 0.0, lat, lon);
+        }
+        lon = std::remainder(lon, 360.0);
+        bool inCore = false;
+        const double expected = EveryAirportField(airports, runways, lat, lon, inCore);
+        const double actual = terrain.ElevationM(lat, lon);
+        ASSERT_NEAR(actual, expected, 1e-9 * (1.0 + std::abs(expected)))
+            << "at " << lat << ", " << lon;
+        coreAnswers += inCore;
+    }
+    EXPECT_GT(coreAnswers, 100);
+}
+
 TEST(AirportTerrain, SeesAirportsAcrossTheDateLine) {
     const AirportTerrain terrain({{-17.0, 179.95, 200.0}}, {});
     EXPECT_GT(terrain.ElevationM(-17.0, -179.95), 150.0);

@@ -40,6 +40,7 @@ class BlankCanvas final : public canvas::CanvasSettings {
     void FloodFill(int, int, forms::Rgb) override {}
     void CopyFrom(const forms::Canvas&, int, int) override {}
     forms::Rgb PixelAt(int, int) const override { return backColor_; }
+    bool PaintsPixels() const override { return false; }
 };
 
 }  // namespace corvane::harness
