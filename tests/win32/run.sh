@@ -45,12 +45,39 @@ fail() { echo "win32: error: $*" >&2; exit 1; }
 started=$SECONDS
 
 # --- What the build and the run need -----------------------------------------
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null && sudo=(sudo)
+fi
+# apt-get update, once, the first time something is missing. A mirror whose
+# index is caught mid-sync fails the update for that one index; the indexes it
+# did fetch are still good, so the install goes on with them and fails on its
+# own, naming the packages, where they are not enough.
+updated=no
+apt_update() {
+    [ "$updated" = yes ] && return 0
+    updated=yes
+    if ! "${sudo[@]}" apt-get update -qq 2>"$build_log_dir/apt-update.log"; then
+        sed 's/^/  /' "$build_log_dir/apt-update.log" >&2
+        say "apt-get update reported the errors above; going on with the package indexes it has"
+    fi
+}
+apt_install() {  # apt_install PACKAGE...
+    if [ "$(id -u)" -ne 0 ] && [ ${#sudo[@]} -eq 0 ]; then
+        fail "need root (or sudo) to install $*"
+    fi
+    apt_update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "$@" >"$build_log_dir/apt-install.log" 2>&1
+}
+build_log_dir="$(mktemp -d)"
+trap 'rm -rf "$build_log_dir"' EXIT
+
 packages=()
 command -v cmake >/dev/null || packages+=(cmake)
 command -v ninja >/dev/null || packages+=(ninja-build)
 command -v i686-w64-mingw32-g++ >/dev/null || packages+=(g++-mingw-w64-i686)
 command -v wine >/dev/null || packages+=(wine)
-[ -x /usr/lib/wine/wine ] || packages+=(wine32:i386)
 command -v xvfb-run >/dev/null || packages+=(xvfb)
 command -v xauth >/dev/null || packages+=(xauth)
 # The Linux converter that makes the data files.
@@ -59,19 +86,26 @@ for p in g++ zlib1g-dev nlohmann-json3-dev; do
 done
 if [ ${#packages[@]} -gt 0 ]; then
     say "installing ${packages[*]}"
-    sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null || fail "need root (or sudo) to install ${packages[*]}"
-        sudo=(sudo)
-    fi
+    apt_install "${packages[@]}" ||
+        { tail -n 20 "$build_log_dir/apt-install.log" >&2; fail "apt-get install ${packages[*]} failed"; }
+fi
+# The 32-bit Wine comes from the i386 architecture, whose libraries must be the
+# very versions of their amd64 twins. Where the mirror cannot give them (its
+# i386 index stale or missing), the tests run on the same sources built for
+# 64-bit Windows instead, and say so.
+wine32_missing=""
+if [ ! -x /usr/lib/wine/wine ]; then
+    say "installing wine32:i386"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo[@]}" dpkg --add-architecture i386
+        updated=no
     fi
-    "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${packages[@]}" >/dev/null || fail "apt-get install ${packages[*]} failed"
+    if ! apt_install wine32:i386; then
+        tail -n 20 "$build_log_dir/apt-install.log" | sed 's/^/  /' >&2
+        wine32_missing="the 32-bit Wine (wine32:i386) cannot be installed from this machine's package mirror"
+        say "$wine32_missing"
+    fi
 fi
-[ -x /usr/lib/wine/wine ] || fail "the 32-bit Wine loader /usr/lib/wine/wine is missing (package wine32:i386)"
 
 # --- Build ---------------------------------------------------------------------
 say "building in $build"
@@ -137,37 +171,23 @@ work="$(mktemp -d)"
 export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
-    rm -rf "$work"
+    rm -rf "$work" "$build_log_dir"
 }
 trap cleanup EXIT
 
-say "starting Wine in a new prefix"
-if ! timeout 180 xvfb-run -a wineboot --init >"$work/wineboot.log" 2>&1; then
-    if ! grep -q "Exec format error" "$work/wineboot.log"; then
-        cat "$work/wineboot.log" >&2
-        fail "Wine cannot start on this machine (wineboot --init under xvfb-run failed); the Win32 tests did not run"
-    fi
-fi
 # The folder whose programs run, and the Wine that runs them.
 run_dir="$build"
 wine_program=wine
-if ! timeout 60 xvfb-run -a wine "$build/cvcoms-win32-tests.exe" --help >"$work/help.log" 2>&1; then
-    if ! grep -q "Exec format error" "$work/help.log"; then
-        cat "$work/help.log" >&2
-        fail "Wine cannot run a 32-bit Windows program on this machine; the Win32 tests did not run"
-    fi
-    # The kernel runs no 32-bit programs (no 32-bit emulation). The same
-    # sources are built for 64-bit Windows and tested there instead.
-    say "this machine runs no 32-bit programs; testing the same sources built for 64-bit Windows"
+# Builds the same sources for 64-bit Windows and runs the tests there, under
+# 64-bit Wine in a prefix of its own.
+use_64bit_windows() {  # use_64bit_windows WHY
+    say "$1; testing the same sources built for 64-bit Windows"
     extra=()
     command -v x86_64-w64-mingw32-g++ >/dev/null || extra+=(g++-mingw-w64-x86-64)
     [ -x /usr/lib/wine/wine64 ] || extra+=(wine64)
     if [ ${#extra[@]} -gt 0 ]; then
-        sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-            "${extra[@]}" >/dev/null || fail "apt-get install ${extra[*]} failed"
+        apt_install "${extra[@]}" ||
+            { tail -n 20 "$build_log_dir/apt-install.log" >&2; fail "apt-get install ${extra[*]} failed"; }
     fi
     run_dir="$build/x86_64"
     mkdir -p "$run_dir"
@@ -181,6 +201,26 @@ if ! timeout 60 xvfb-run -a wine "$build/cvcoms-win32-tests.exe" --help >"$work/
         >"$work/help.log" 2>&1; then
         cat "$work/help.log" >&2
         fail "Wine cannot run a 64-bit Windows program on this machine either; the Win32 tests did not run"
+    fi
+}
+
+if [ -n "$wine32_missing" ]; then
+    use_64bit_windows "$wine32_missing"
+else
+    say "starting Wine in a new prefix"
+    if ! timeout 180 xvfb-run -a wineboot --init >"$work/wineboot.log" 2>&1; then
+        if ! grep -q "Exec format error" "$work/wineboot.log"; then
+            cat "$work/wineboot.log" >&2
+            fail "Wine cannot start on this machine (wineboot --init under xvfb-run failed); the Win32 tests did not run"
+        fi
+    fi
+    if ! timeout 60 xvfb-run -a wine "$build/cvcoms-win32-tests.exe" --help >"$work/help.log" 2>&1; then
+        if ! grep -q "Exec format error" "$work/help.log"; then
+            cat "$work/help.log" >&2
+            fail "Wine cannot run a 32-bit Windows program on this machine; the Win32 tests did not run"
+        fi
+        # The kernel runs no 32-bit programs (no 32-bit emulation).
+        use_64bit_windows "this machine runs no 32-bit programs"
     fi
 fi
 cp -f "$native/bin/airdata.tri" "$native/bin/COAST2.int" "$run_dir/"
@@ -222,6 +262,7 @@ run_suite "canvas tests" corvane-canvas-win32-tests.exe
 run_suite "stand-in simulator tests" corvane-standin-win32-tests.exe
 CORVANE_MESSAGE_BOXES=answer run_suite "program tests" corvane-program-win32-tests.exe \
     --scratch "$(windows_path "$work")"
+[ "$run_dir" = "$build" ] || say "the tests ran on the build for 64-bit Windows (the 32-bit build was made and its DLL checked)"
 say "took $((SECONDS - started)) s"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
