@@ -95,16 +95,20 @@ bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS) {
     return true;
 }
 
-double ReferenceSpeedKt(const ApproachSpeeds& s) {
+double LandingStallSpeedKt(const ApproachSpeeds& s) {
     const double landing = s.stallKt[kLandingFlapStep];
     if (landing > 0)
-        return kReferenceRatio * landing;
+        return landing;
     for (int step = kLandingFlapStep - 1; step >= 0; --step) {
         const double known = s.stallKt[std::size_t(step)];
         if (known > 0)
-            return kReferenceRatio * known * std::pow(kStepStallRatio, kLandingFlapStep - step);
+            return known * std::pow(kStepStallRatio, kLandingFlapStep - step);
     }
     return 0;
+}
+
+double ReferenceSpeedKt(const ApproachSpeeds& s) {
+    return kReferenceRatio * LandingStallSpeedKt(s);
 }
 
 void WatchGusts(ApproachSpeeds& s, double iasKt, double tickS) {
@@ -126,13 +130,12 @@ double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt) {
 }
 
 double FlareSpeedKt(const ApproachSpeeds& s) {
-    const double reference = ReferenceSpeedKt(s);
-    return reference > 0 ? kFlareStallMargin * reference / kReferenceRatio + 2 * s.iasDeviationKt
-                         : 0;
+    const double stallKt = LandingStallSpeedKt(s);
+    return stallKt > 0 ? kFlareStallMargin * stallKt + 2 * s.iasDeviationKt : 0;
 }
 
 double LastFeetSpeedKt(const ApproachSpeeds& s) {
-    return kLastFeetStallMargin * ReferenceSpeedKt(s) / kReferenceRatio;
+    return kLastFeetStallMargin * LandingStallSpeedKt(s);
 }
 
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt) {
@@ -141,7 +144,7 @@ double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt
         return 0;
     if (finalStage)
         return std::max(reference - kFinalUnderKt,
-                        kFinalStallMargin * reference / kReferenceRatio + 2 * s.iasDeviationKt);
+                        kFinalStallMargin * LandingStallSpeedKt(s) + 2 * s.iasDeviationKt);
     const double approach = reference + kApproachAddKt + WindAllowanceKt(s, headwindKt);
     if (s.flapStep >= kLandingFlapStep)
         return approach;
@@ -190,7 +193,7 @@ const char* UnstableSpeedReason(const ApproachSpeeds& s, double iasKt, double ve
 }
 
 std::int32_t RolloutElevator(const ApproachSpeeds& s, double iasKt, std::int32_t heldBackElevator) {
-    const double landingStallKt = ReferenceSpeedKt(s) / kReferenceRatio;
+    const double landingStallKt = LandingStallSpeedKt(s);
     return landingStallKt > 0 && iasKt < kHoldBackStallRatio * landingStallKt ? heldBackElevator
                                                                               : 0;
 }

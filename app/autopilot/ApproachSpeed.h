@@ -79,9 +79,12 @@ double GoAroundClimbFpm(const ApproachSpeeds& s, double iasKt, double fullRateFp
 // set to 0) once the speed passes 1.5 times the clean wing's stall speed.
 bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS);
 
-// The reference speed (1.3 times the landing flaps' stall speed), knots: as
-// learned, or while the landing flaps are not yet learned, foreseen from the
-// step before (flaps take a tenth off the stall speed per step at most); 0
+// The landing flaps' stall speed, knots: as learned, or while the landing
+// flaps are not yet learned, foreseen from the step before (flaps take a tenth
+// off the stall speed per step at most); 0 while nothing is known.
+double LandingStallSpeedKt(const ApproachSpeeds& s);
+
+// The reference speed, 1.3 times the landing flaps' stall speed, knots; 0
 // while nothing is known.
 double ReferenceSpeedKt(const ApproachSpeeds& s);
 

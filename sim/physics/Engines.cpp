@@ -17,11 +17,9 @@ void Engines::Reset(double lever) {
 double Engines::Lapse(double densityRatio) const {
     // Every engine of a step, and the full-thrust question of the same step,
     // ask at the same density: the power is worked out once for it.
-    if (!(densityRatio == lapseMemo_.densityRatio)) {
-        lapseMemo_.densityRatio = densityRatio;
-        lapseMemo_.lapse = std::pow(std::max(densityRatio, 0.01), config_.powerLapseExponent);
-    }
-    return lapseMemo_.lapse;
+    return lapseMemo_.Get(densityRatio, [this](double ratio) {
+        return std::pow(std::max(ratio, 0.01), config_.powerLapseExponent);
+    });
 }
 
 double Engines::EngineThrustN(double setting, double tasMps, double densityRatio) const {

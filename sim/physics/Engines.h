@@ -6,9 +6,9 @@
 #pragma once
 
 #include <array>
-#include <limits>
 
 #include "sim/physics/AircraftConfig.h"
+#include "sim/physics/LastValueMemo.h"
 
 namespace corvane::sim {
 
@@ -42,16 +42,11 @@ class Engines {
     // Thrust lapse with density, kept for the density last asked about.
     double Lapse(double densityRatio) const;
 
-    struct LapseMemo {
-        double densityRatio = std::numeric_limits<double>::quiet_NaN();
-        double lapse = 1.0;
-    };
-
     const AircraftConfig& config_;
     std::array<double, kMaxEngines> setting_{};
     std::array<double, kMaxEngines> thrustN_{};
     double totalThrustN_ = 0.0;
-    mutable LapseMemo lapseMemo_;  // one set of engines serves one thread
+    mutable LastValueMemo<double> lapseMemo_;  // one set of engines serves one thread
 };
 
 }  // namespace corvane::sim

@@ -565,11 +565,7 @@ void FlightModel::Crash() {
 }
 
 double FlightModel::DensityKgM3(double altitudeM) {
-    if (!(altitudeM == densityAltitudeM_)) {
-        densityAltitudeM_ = altitudeM;
-        densityKgM3_ = Atmosphere::DensityKgM3(altitudeM);
-    }
-    return densityKgM3_;
+    return densityMemo_.Get(altitudeM, [](double h) { return Atmosphere::DensityKgM3(h); });
 }
 
 void FlightModel::UpdateDerived(const Environment& env) {

@@ -15,10 +15,10 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 
 #include "sim/physics/Aerodynamics.h"
 #include "sim/physics/AircraftConfig.h"
+#include "sim/physics/LastValueMemo.h"
 #include "sim/physics/AircraftState.h"
 #include "sim/physics/Autopilot.h"
 #include "sim/physics/ControlInputs.h"
@@ -118,8 +118,7 @@ class FlightModel {
     Aerodynamics::Outputs lastAero_;
     double pitchRateRadS_ = 0.0;  // on the struts; in the air from the attitude's change
     double groundRateMps_ = 0.0;  // the ground under the aircraft rising
-    double densityAltitudeM_ = std::numeric_limits<double>::quiet_NaN();
-    double densityKgM3_ = 0.0;
+    LastValueMemo<double> densityMemo_;
 };
 
 }  // namespace corvane::sim

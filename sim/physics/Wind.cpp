@@ -80,11 +80,9 @@ double WindField::ProfileFactor(double heightAboveGroundM) const {
                                 kSurfaceHeightM, top);
     // Above the top of the gradient (most of a flight) every step asks for
     // the same clamped height: the power is worked out once for it.
-    if (h != profileMemo_.heightM) {
-        profileMemo_.heightM = h;
-        profileMemo_.factor = std::pow(h / kSurfaceHeightM, kProfileExponent);
-    }
-    return profileMemo_.factor;
+    return profileMemo_.Get(h, [](double height) {
+        return std::pow(height / kSurfaceHeightM, kProfileExponent);
+    });
 }
 
 WindVector WindField::MeanAt(double heightAboveGroundM) const {
@@ -115,14 +113,12 @@ void WindField::GustScales(TurbulenceLevel level, double heightAboveGroundM, Gus
     const double shape = 0.177 + 0.000823 * hLow;
     // From 1,000 ft up the shape is the same at every height: its powers are
     // kept from the last call.
-    if (hLow != memo.hLowFt) {
-        memo.hLowFt = hLow;
-        memo.lengthPower = std::pow(shape, 1.2);
-        memo.sigmaPower = std::pow(shape, 0.4);
-    }
-    double lengthHorizontalFt = hLow / memo.lengthPower;
+    const ShapePowers& powers = memo.Get(hLow, [shape](double) {
+        return ShapePowers{std::pow(shape, 1.2), std::pow(shape, 0.4)};
+    });
+    double lengthHorizontalFt = hLow / powers.length;
     double lengthVerticalFt = hLow;
-    const double sigmaHorizontal = sigmaW / memo.sigmaPower;
+    const double sigmaHorizontal = sigmaW / powers.sigma;
     if (hFt > kLowAltitudeTopFt) {
         // Towards the isotropic 1,750 ft scale at 2,000 ft and above.
         const double t =

@@ -24,7 +24,8 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
+
+#include "sim/physics/LastValueMemo.h"
 
 namespace corvane::sim {
 
@@ -85,18 +86,13 @@ class WindField {
     void Restart();
 
   private:
-    // The powers of the Dryden shape last worked out, for the height they
-    // were worked out at (NaN: none yet).
-    struct ShapeMemo {
-        double hLowFt = std::numeric_limits<double>::quiet_NaN();
-        double lengthPower = 0.0;
-        double sigmaPower = 0.0;
+    // The powers of the Dryden shape that the length and the horizontal
+    // intensity divide by, kept for the height they were worked out at.
+    struct ShapePowers {
+        double length = 0.0;
+        double sigma = 0.0;
     };
-    // The profile factor last worked out, for its clamped height.
-    struct ProfileMemo {
-        double heightM = std::numeric_limits<double>::quiet_NaN();
-        double factor = 1.0;
-    };
+    using ShapeMemo = LastValueMemo<ShapePowers>;
 
     static void GustScales(TurbulenceLevel level, double heightAboveGroundM, GustScale out[3],
                            ShapeMemo& memo);
@@ -115,7 +111,7 @@ class WindField {
     bool hasSpare_ = false;
     double gust_[3] = {0.0, 0.0, 0.0};  // along, across, vertical (m/s)
     mutable ShapeMemo shapeMemo_;
-    mutable ProfileMemo profileMemo_;
+    mutable LastValueMemo<double> profileMemo_;  // the profile factor, by clamped height
 };
 
 }  // namespace corvane::sim
