@@ -18,13 +18,13 @@
 
 #include "sim/physics/Aerodynamics.h"
 #include "sim/physics/AircraftConfig.h"
-#include "sim/physics/LastValueMemo.h"
 #include "sim/physics/AircraftState.h"
 #include "sim/physics/Autopilot.h"
 #include "sim/physics/ControlInputs.h"
 #include "sim/physics/Engines.h"
 #include "sim/physics/Gear.h"
 #include "sim/physics/GroundHandling.h"
+#include "sim/physics/LastValueMemo.h"
 #include "sim/physics/SimEvent.h"
 #include "sim/physics/Terrain.h"
 

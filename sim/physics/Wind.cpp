@@ -80,9 +80,8 @@ double WindField::ProfileFactor(double heightAboveGroundM) const {
                                 kSurfaceHeightM, top);
     // Above the top of the gradient (most of a flight) every step asks for
     // the same clamped height: the power is worked out once for it.
-    return profileMemo_.Get(h, [](double height) {
-        return std::pow(height / kSurfaceHeightM, kProfileExponent);
-    });
+    return profileMemo_.Get(
+        h, [](double height) { return std::pow(height / kSurfaceHeightM, kProfileExponent); });
 }
 
 WindVector WindField::MeanAt(double heightAboveGroundM) const {
