@@ -141,11 +141,16 @@ double NearGroundHeading(double wantedDeg, double presentDeg) {
            std::clamp(std::remainder(wantedDeg - presentDeg, 360.0), -kStepDeg, kStepDeg);
 }
 
-double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg) {
+double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg,
+                       double turnRateDegS) {
     // Back to the centre line at up to 5 degrees, half a degree a metre, and
-    // a twentieth of full deflection for each degree off that heading.
+    // a twentieth of full deflection for each degree off that heading. The
+    // heading steered is the one the turn will have reached in a second, so
+    // that a nose already swinging back is not kicked further.
+    constexpr double kLeadS = 1.0;
     const double wanted = CentreLineCourse(plan) - std::clamp(0.5 * o.crossM, -5.0, 5.0);
-    return std::clamp(0.05 * Wrap180(wanted - headingTrueDeg), -1.0, 1.0);
+    const double rate = std::isfinite(turnRateDegS) ? turnRateDegS : 0.0;
+    return std::clamp(0.05 * Wrap180(wanted - headingTrueDeg - kLeadS * rate), -1.0, 1.0);
 }
 
 }  // namespace corvane::autopilot

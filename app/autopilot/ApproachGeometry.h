@@ -76,7 +76,11 @@ double NearGroundHeading(double wantedDeg, double presentDeg);
 inline constexpr double kNearGroundFt = 50;
 
 // Nose-wheel steering on the ground, -1..1 (right positive): turns towards a
-// heading that brings the wheels back to the centre line.
-double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg);
+// heading that brings the wheels back to the centre line, judging the heading
+// a second ahead at the present turn rate (degrees a second, right positive;
+// not finite: 0), so that the swing of a nose the tyres straighten after a
+// touchdown in a crab is checked instead of driven further.
+double RolloutSteering(const FlyTherePlan& plan, const RunwayOffsets& o, double headingTrueDeg,
+                       double turnRateDegS);
 
 }  // namespace corvane::autopilot

@@ -71,7 +71,10 @@ std::int32_t ScheduleFlaps(ApproachSpeeds& s, const SpeedSense& in) {
     const bool slowEnough =
         stall > 0 ? in.iasKt <= kExtendRatio * stall
                   : in.descending && StallSpeedFromMargin(in.iasKt, in.stallFactor) <= 0;
-    if (s.flapStep < kLandingFlapStep && slowEnough &&
+    // No step while the autopilot climbs: flaps cost the climb its power
+    // margin, and a light aircraft slowed by them climbs on until it is
+    // near the stall.
+    if (s.flapStep < kLandingFlapStep && slowEnough && !in.climbing &&
         in.timeOfDayS - s.flapStepSinceS >= kFlapSettleS) {
         ++s.flapStep;
         s.flapStepSinceS = in.timeOfDayS;

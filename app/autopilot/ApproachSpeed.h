@@ -50,6 +50,7 @@ struct SpeedSense {
     bool airborne = false;
     std::int32_t throttle = 0;  // the throttle as the simulator reads it
     bool descending = false;    // in a descent stage of the landing
+    bool climbing = false;      // the autopilot climbing to a higher altitude
 };
 
 // Seconds: the seconds since the laws' previous tick (0.15 s on the first one,
@@ -105,8 +106,8 @@ double WindAllowanceKt(const ApproachSpeeds& s, double headwindKt);
 // the final stage the reference speed less 3 kt, or more in gusts: at least
 // 1.15 times the stall speed plus twice the gusts' mean deviation, so that a
 // gust's trough does not take the aircraft near the stall over the last
-// feet. 0 while nothing is known
-// (the throttle then holds the speed the aircraft has).
+// feet. 0 while the present step's stall speed is not learned (the throttle
+// then stays where it is).
 double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt);
 
 // The speed the throttle keeps in the flare, knots: 1.1 times the landing

@@ -161,7 +161,8 @@ void SampleGroundTrack(const flightstate::Readings& aircraft, double timeOfDayS,
     // motion (the gap starts the record again when it goes on).
     if (aircraft.paused != 0)
         return;
-    plan.Track.Add(timeOfDayS, aircraft.latitudeDeg, aircraft.longitudeDeg);
+    plan.Track.Add(timeOfDayS, aircraft.latitudeDeg, aircraft.longitudeDeg,
+                   aircraft.headingTrueDeg);
     plan.Track.UpdateDrift(aircraft.headingTrueDeg, aircraft.onGround == 0);
 }
 

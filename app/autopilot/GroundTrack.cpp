@@ -18,6 +18,7 @@ constexpr double kMaxGapS = 10.0;
 constexpr double kMaxSpeedKnots = 2000;
 constexpr double kDriftTimeConstantS = 0.2;  // the track measure's noise only
 constexpr double kMaxDriftDeg = 45;
+constexpr double kTurnRateSpanS = 0.3;
 constexpr double kMinDriftSpeedKnots = 30;
 constexpr double kKnotsPerMetrePerSecond = 3600 * navdata::NauticalMilesPerMetre;
 
@@ -39,6 +40,7 @@ void GroundTrack::Reset() {
     speedKnots_ = 0;
     trackDeg_ = 0;
     driftDeg_ = 0;
+    turnRateDegS_ = 0;
     lastDriftTimeS_ = -1;
 }
 
@@ -46,8 +48,10 @@ const GroundTrack::Sample& GroundTrack::Newest() const {
     return samples_[(next_ + kSamples - 1) % kSamples];
 }
 
-void GroundTrack::Add(double timeOfDayS, double latitudeDeg, double longitudeDeg) {
-    if (!std::isfinite(timeOfDayS) || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg))
+void GroundTrack::Add(double timeOfDayS, double latitudeDeg, double longitudeDeg,
+                      double headingTrueDeg) {
+    if (!std::isfinite(timeOfDayS) || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg) ||
+        !std::isfinite(headingTrueDeg))
         return;
     if (count_ > 0) {
         double dt = timeOfDayS - lastTimeOfDay_;
@@ -64,7 +68,7 @@ void GroundTrack::Add(double timeOfDayS, double latitudeDeg, double longitudeDeg
     if (count_ == 0)
         clockS_ = 0;
     lastTimeOfDay_ = timeOfDayS;
-    samples_[next_] = {clockS_, latitudeDeg, longitudeDeg};
+    samples_[next_] = {clockS_, latitudeDeg, longitudeDeg, headingTrueDeg};
     next_ = (next_ + 1) % kSamples;
     count_ = std::min(count_ + 1, kSamples);
     Measure();
@@ -72,6 +76,17 @@ void GroundTrack::Add(double timeOfDayS, double latitudeDeg, double longitudeDeg
 
 void GroundTrack::Measure() {
     const Sample& newest = Newest();
+    turnRateDegS_ = 0;
+    for (std::size_t i = 1; i < count_; ++i) {
+        const Sample& s = samples_[(next_ + kSamples - 1 - i) % kSamples];
+        const double age = newest.timeS - s.timeS;
+        if (age > kMaxWindowS)
+            break;
+        if (age >= kTurnRateSpanS) {
+            turnRateDegS_ = Wrap180(newest.headingDeg - s.headingDeg) / age;
+            break;
+        }
+    }
     // The most recent sample at least one window old, within the longest window.
     const Sample* base = nullptr;
     for (std::size_t i = 1; i < count_; ++i) {
@@ -97,7 +112,7 @@ void GroundTrack::Measure() {
         // measure again from this position.
         const Sample keep = newest;
         Reset();
-        samples_[0] = {0, keep.lat, keep.lon};
+        samples_[0] = {0, keep.lat, keep.lon, keep.headingDeg};
         clockS_ = 0;
         next_ = 1;
         count_ = 1;

@@ -21,7 +21,8 @@ class GroundTrack {
     // A position within 50 ms of the last one is ignored, so that two calls in
     // one tick count once; a jump of more than 2,000 kt or a gap of more than
     // 10 s starts the record again.
-    void Add(double timeOfDayS, double latitudeDeg, double longitudeDeg);
+    // The heading (degrees true) is kept with the position for the turn rate.
+    void Add(double timeOfDayS, double latitudeDeg, double longitudeDeg, double headingTrueDeg);
 
     // True once the positions span the measuring window (at least 1 s).
     bool Valid() const { return valid_; }
@@ -39,12 +40,16 @@ class GroundTrack {
     // centre line.
     void UpdateDrift(double headingTrueDeg, bool airborne);
     double DriftDeg() const { return driftDeg_; }
+    // How fast the heading turns, degrees a second (right positive), over the
+    // last third of a second or more; 0 until two positions span that.
+    double TurnRateDegS() const { return turnRateDegS_; }
 
   private:
     struct Sample {
         double timeS = 0;  // seconds since the first sample, unwrapped
         double lat = 0;
         double lon = 0;
+        double headingDeg = 0;
     };
     static constexpr std::size_t kSamples = 40;
     std::array<Sample, kSamples> samples_{};
@@ -57,6 +62,7 @@ class GroundTrack {
     double speedKnots_ = 0;
     double trackDeg_ = 0;
     double driftDeg_ = 0;
+    double turnRateDegS_ = 0;
 
     const Sample& Newest() const;
     void Measure();

@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::int32_t kSteepestRate = -4000;      // ft/min
 constexpr std::int32_t kNearThresholdRate = -150;  // ft/min
+constexpr double kClimbingMarginFt = 200;          // the autopilot's altitude this far up: climbing
 constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
 constexpr double kIdleBelowFt = 8;      // height above the runway: the flare's last feet, power off
@@ -96,6 +97,7 @@ SpeedSense SenseSpeed(const Step& st) {
     sense.throttle = r.throttle1;
     const auto stage = st.plan.LandingStage;
     sense.descending = stage == kInitialDescent || stage == kMidDescent || stage == kFinalDescent;
+    sense.climbing = r.apAltHold != 0 && r.apAltitudeFt > AltitudeFt(st) + kClimbingMarginFt;
     return sense;
 }
 
@@ -333,7 +335,8 @@ void SteerOnGround(Step& st) {
             AutopilotHeadingUnits(NearGroundHeading(wanted, r.headingTrueDeg - variation)));
         return;
     }
-    const double steer = RolloutSteering(st.plan, Offsets(st), r.headingTrueDeg);
+    const double turnRate = st.plan.Track.Valid() ? st.plan.Track.TurnRateDegS() : 0.0;
+    const double steer = RolloutSteering(st.plan, Offsets(st), r.headingTrueDeg, turnRate);
     st.plane().rudder(RoundInto<std::int32_t>(steer * kFullDeflection));
 }
 

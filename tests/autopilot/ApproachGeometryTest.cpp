@@ -125,32 +125,21 @@ TEST(ApproachGeometry, StabilisedGate) {
         std::string want;
     };
     const Case cases[] = {
-        {along, 0, 45, true, ""},
-        {along, halfWidthM - 0.5, 47, true, ""},
-        {along, -(halfWidthM - 0.5), 45, false, ""},
-        {along, halfWidthM + 0.5, 45, true, "beside the centre line"},
-        {along, -60, 45, true, "beside the centre line"},
-        {along, 0, 80, true, "not lined up"},
-        {along, 0, 80, false, ""},  // no track measured yet: not judged on it
-        {plan.AimPointFt - 0.4 * onProfile, 0, 45, true, "too high"},
-        {plan.AimPointFt - 3 * onProfile, 0, 45, true, "too low"},
-        {plan.AimPointFt + 500, 0, 45, true, "too high"},  // past the aim point
+        {0, 350, 0, 0},   {4, 350, 0, -1},  // right of the centre line: steer left
+        {-4, 350, 0, 1},                    // left of it: steer right
+        {0, 340, 0, 1},                     // heading left of the runway: steer right
+        {0, 5, 0, -1},                      // across north
+        {0, 340, 10, 0},                    // already swinging back: no more rudder
+        {0, 340, 20, -1},                   // swinging back fast: checked
+        {0, 5, -30, 1},                     // ... across north as well
     };
     for (const Case& c : cases) {
-        RunwayOffsets o{c.alongFt, c.crossM};
-        EXPECT_EQ(UnstableReason(plan, o, 500, c.trackKnown, c.trackDeg), c.want)
-            << c.alongFt << " ft, " << c.crossM << " m, track " << c.trackDeg;
+        const double steer = RolloutSteering(plan, {1000, c.crossM}, c.headingDeg, c.turnRateDegS);
+        EXPECT_EQ((steer > 1e-9) - (steer < -1e-9), c.sign)
+            << c.crossM << " m, " << c.headingDeg << " deg, " << c.turnRateDegS << " deg/s";
     }
-}
-
-TEST(ApproachGeometry, RolloutSteersBackToTheCentreLine) {
-    const FlyTherePlan plan = RunwayPlan({0, 0}, 350);
-    EXPECT_EQ(RolloutSteering(plan, {1000, 0}, 350), 0);
-    EXPECT_LT(RolloutSteering(plan, {1000, 4}, 350), 0);    // right of it: steer left
-    EXPECT_GT(RolloutSteering(plan, {1000, -4}, 350), 0);   // left of it: steer right
-    EXPECT_GT(RolloutSteering(plan, {1000, 0}, 340), 0);    // heading left of the runway
-    EXPECT_LT(RolloutSteering(plan, {1000, 0}, 5), 0);      // across north
-    EXPECT_EQ(RolloutSteering(plan, {1000, -50}, 300), 1);  // limited to full deflection
+    EXPECT_EQ(RolloutSteering(plan, {1000, -50}, 300, 0), 1);  // limited to full deflection
+    EXPECT_EQ(RolloutSteering(plan, {1000, 0}, 350, NAN), 0);  // no turn rate known
 }
 
 // Off the centre line the track closes on it at an eighth of the offset a
@@ -186,7 +175,7 @@ TEST(GroundTrack, SpeedTrackAndDriftFromPositions) {
         LatLon p{lat(rng), lon(rng)};
         double t = 86400 - 3;  // the clock passes midnight
         for (int i = 0; i < 40; ++i) {
-            track.Add(t, p.lat, p.lon);
+            track.Add(t, p.lat, p.lon, trackDeg - crabDeg);
             track.UpdateDrift(trackDeg - crabDeg, true);
             p = Destination(p, trackDeg, speedKt / 3600 / 0.0005399568 * 0.15);
             t += 0.15;
@@ -207,7 +196,7 @@ TEST(GroundTrack, SpeedTrackAndDriftFromPositions) {
                     if (t >= 86400)
                         t -= 86400;
                     p = Destination(p, trackDeg, speedKt / 3600 / 0.0005399568 * 0.15);
-                    track.Add(t, p.lat, p.lon);
+                    track.Add(t, p.lat, p.lon, trackDeg - crabDeg + 10);
                     track.UpdateDrift(trackDeg - crabDeg + 10, true);
                 }
                 EXPECT_NEAR(track.DriftDeg(), crabDeg - 10, 0.5);
@@ -218,18 +207,19 @@ TEST(GroundTrack, SpeedTrackAndDriftFromPositions) {
 
 TEST(GroundTrack, WaitsForItsWindowAndStartsAgainAfterAJumpOrAGap) {
     GroundTrack track;
-    track.Add(100.0, 0, 0);
-    track.Add(100.0, 0, 0);  // twice in one tick counts once
-    track.Add(100.5, 0, 0.0001);
+    track.Add(100.0, 0, 0, 355);
+    track.Add(100.0, 0, 0, 355);  // twice in one tick counts once
+    track.Add(100.5, 0, 0.0001, 0);
     EXPECT_FALSE(track.Valid());  // half a second is not enough
-    track.Add(101.0, 0, 0.0002);
+    track.Add(101.0, 0, 0.0002, 5);
     ASSERT_TRUE(track.Valid());
     EXPECT_NEAR(track.SpeedKnots(), 43.2, 1.0);
-    track.Add(101.5, 0, 5.0);  // the aircraft was moved: not a speed
+    EXPECT_NEAR(track.TurnRateDegS(), 10, 1e-9);  // across north, over the last half second
+    track.Add(101.5, 0, 5.0, 5);                  // the aircraft was moved: not a speed
     EXPECT_FALSE(track.Valid());
-    track.Add(120.0, 0, 5.0);  // a gap (a pause): start again
+    track.Add(120.0, 0, 5.0, 5);  // a gap (a pause): start again
     EXPECT_FALSE(track.Valid());
-    track.Add(121.0, 0, 5.0);
+    track.Add(121.0, 0, 5.0, 5);
     ASSERT_TRUE(track.Valid());
     EXPECT_EQ(track.SpeedKnots(), 0);
 }
