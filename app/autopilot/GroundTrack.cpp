@@ -76,24 +76,21 @@ void GroundTrack::Add(double timeOfDayS, double latitudeDeg, double longitudeDeg
 
 void GroundTrack::Measure() {
     const Sample& newest = Newest();
+    // The turn rate from the most recent sample at least its span old, and
+    // the motion from the most recent one at least one window old, both
+    // within the longest window.
     turnRateDegS_ = 0;
-    for (std::size_t i = 1; i < count_; ++i) {
-        const Sample& s = samples_[(next_ + kSamples - 1 - i) % kSamples];
-        const double age = newest.timeS - s.timeS;
-        if (age > kMaxWindowS)
-            break;
-        if (age >= kTurnRateSpanS) {
-            turnRateDegS_ = Wrap180(newest.headingDeg - s.headingDeg) / age;
-            break;
-        }
-    }
-    // The most recent sample at least one window old, within the longest window.
+    bool turnMeasured = false;
     const Sample* base = nullptr;
     for (std::size_t i = 1; i < count_; ++i) {
         const Sample& s = samples_[(next_ + kSamples - 1 - i) % kSamples];
         const double age = newest.timeS - s.timeS;
         if (age > kMaxWindowS)
             break;
+        if (!turnMeasured && age >= kTurnRateSpanS) {
+            turnRateDegS_ = Wrap180(newest.headingDeg - s.headingDeg) / age;
+            turnMeasured = true;
+        }
         if (age >= kWindowS) {
             base = &s;
             break;

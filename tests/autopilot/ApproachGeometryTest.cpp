@@ -125,13 +125,39 @@ TEST(ApproachGeometry, StabilisedGate) {
         std::string want;
     };
     const Case cases[] = {
-        {0, 350, 0, 0},   {4, 350, 0, -1},  // right of the centre line: steer left
-        {-4, 350, 0, 1},                    // left of it: steer right
-        {0, 340, 0, 1},                     // heading left of the runway: steer right
-        {0, 5, 0, -1},                      // across north
-        {0, 340, 10, 0},                    // already swinging back: no more rudder
-        {0, 340, 20, -1},                   // swinging back fast: checked
-        {0, 5, -30, 1},                     // ... across north as well
+        {along, 0, 45, true, ""},
+        {along, halfWidthM - 0.5, 47, true, ""},
+        {along, -(halfWidthM - 0.5), 45, false, ""},
+        {along, halfWidthM + 0.5, 45, true, "beside the centre line"},
+        {along, -60, 45, true, "beside the centre line"},
+        {along, 0, 80, true, "not lined up"},
+        {along, 0, 80, false, ""},  // no track measured yet: not judged on it
+        {plan.AimPointFt - 0.4 * onProfile, 0, 45, true, "too high"},
+        {plan.AimPointFt - 3 * onProfile, 0, 45, true, "too low"},
+        {plan.AimPointFt + 500, 0, 45, true, "too high"},  // past the aim point
+    };
+    for (const Case& c : cases) {
+        RunwayOffsets o{c.alongFt, c.crossM};
+        EXPECT_EQ(UnstableReason(plan, o, 500, c.trackKnown, c.trackDeg), c.want)
+            << c.alongFt << " ft, " << c.crossM << " m, track " << c.trackDeg;
+    }
+}
+
+TEST(ApproachGeometry, RolloutSteersBackToTheCentreLine) {
+    const FlyTherePlan plan = RunwayPlan({0, 0}, 350);
+    struct Case {
+        double crossM, headingDeg, turnRateDegS;
+        int sign;  // of the steering: +1 right, -1 left, 0 none
+    };
+    const Case cases[] = {
+        {0, 350, 0, 0},    // on the line, on its heading
+        {4, 350, 0, -1},   // right of the centre line: steer left
+        {-4, 350, 0, 1},   // left of it: steer right
+        {0, 340, 0, 1},    // heading left of the runway: steer right
+        {0, 5, 0, -1},     // across north
+        {0, 340, 10, 0},   // already swinging back: no more rudder
+        {0, 340, 20, -1},  // swinging back fast: checked
+        {0, 5, -30, 1},    // ... across north as well
     };
     for (const Case& c : cases) {
         const double steer = RolloutSteering(plan, {1000, c.crossM}, c.headingDeg, c.turnRateDegS);
