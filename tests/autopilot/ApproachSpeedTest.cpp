@@ -71,8 +71,9 @@ TEST(ApproachSpeed, FlapsExtendUnderEveryPlacardAndReachTheLandingStep) {
             LearnStallSpeed(s, in, TickSeconds(s, in.timeOfDayS));
             ScheduleFlaps(s, in);
             ASSERT_GE(s.flapStep, lastStep);
-            if (in.climbing)
+            if (in.climbing) {
                 ASSERT_EQ(s.flapStep, 0) << "flight " << flight << " climbing at " << t << " s";
+            }
             lastStep = s.flapStep;
             ASSERT_LE(ias, placardOf[s.flapStep]) << "flight " << flight << " step " << s.flapStep;
             // Slowing down to the approach speed, as the throttle law would.
