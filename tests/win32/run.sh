@@ -18,9 +18,9 @@ corvane.exe with mingw-w64 for 32-bit Windows, checks the DLL's exports and
 imports, builds the data files (airdata.tri, COAST2.int) with the Linux
 converter, and runs the tests under xvfb-run wine in a throwaway Wine prefix
 (the last runs corvane.exe against the stand-in). Where this machine cannot run
-32-bit programs (a kernel without 32-bit emulation), the same sources are
-built for 64-bit Windows as well and the tests run under 64-bit Wine; it says
-so. Ends with "N passed, M failed"; the exit status is non-zero when anything
+32-bit programs (a kernel without 32-bit emulation), or its package mirror
+cannot give the 32-bit Wine (wine32:i386), the same sources are built for
+64-bit Windows as well and the tests run under 64-bit Wine; it says so. Ends with "N passed, M failed"; the exit status is non-zero when anything
 failed or Wine could not start.
 
   --build-dir DIR  build folder (default: build-win32, or $CORVANE_WIN32_BUILD_DIR)
