@@ -20,7 +20,8 @@ converter, and runs the tests under xvfb-run wine in a throwaway Wine prefix
 (the last runs corvane.exe against the stand-in). Where this machine cannot run
 32-bit programs (a kernel without 32-bit emulation), or its package mirror
 cannot give the 32-bit Wine (wine32:i386), the same sources are built for
-64-bit Windows as well and the tests run under 64-bit Wine; it says so. Ends with "N passed, M failed"; the exit status is non-zero when anything
+64-bit Windows as well and the tests run under 64-bit Wine; it says so.
+Ends with "N passed, M failed"; the exit status is non-zero when anything
 failed or Wine could not start.
 
   --build-dir DIR  build folder (default: build-win32, or $CORVANE_WIN32_BUILD_DIR)
