@@ -158,11 +158,17 @@ double TargetSpeedKt(const ApproachSpeeds& s, bool finalStage, double headwindKt
 }
 
 std::int32_t SpeedThrottle(ApproachSpeeds& s, const SpeedSense& in, double targetKt, double tickS) {
-    const double errorKt = targetKt > 0 ? targetKt - in.iasKt : 0.0;
+    const bool known = targetKt > 0;
+    const double errorKt = known ? targetKt - in.iasKt : 0.0;
     if (s.throttle < 0) {
         s.throttle = std::clamp<std::int32_t>(in.throttle, 0, std::int32_t(kThrottleFull));
         s.lastSpeedErrorKt = errorKt;
     }
+    // No target: the throttle stays exactly where it is, and the error kept
+    // is the last one measured against a target, so that neither losing the
+    // target nor finding one again moves the throttle by the error's jump.
+    if (!known)
+        return s.throttle;
     const double next = s.throttle + kThrottlePerKt * (errorKt - s.lastSpeedErrorKt) +
                         kThrottlePerKtS * errorKt * tickS;
     s.lastSpeedErrorKt = errorKt;

@@ -125,7 +125,7 @@ double LastFeetSpeedKt(const ApproachSpeeds& s);
 // The throttle that brings the speed to the target: a proportional and
 // integral law on the speed error (about 600 per knot and 120 per knot and
 // second), from the throttle as the simulator reads it on the first tick,
-// within 0..16383.
+// within 0..16383. With no target (0) it stays where it is.
 std::int32_t SpeedThrottle(ApproachSpeeds& s, const SpeedSense& in, double targetKt, double tickS);
 
 // Whether the spoilers help slow the aircraft: out while it is more than 10 kt

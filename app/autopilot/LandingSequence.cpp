@@ -133,9 +133,8 @@ SpeedDecision FlySpeed(Step& st, SpeedAim aim) {
                           : aim == SpeedAim::Flare
                               ? FlareSpeedKt(speeds)
                               : TargetSpeedKt(speeds, aim == SpeedAim::Final, HeadwindKt(st));
-    // Until a speed is known the throttle stays where it is (the aim is the
-    // speed of the moment, so the error is always 0).
-    d.throttle = SpeedThrottle(speeds, sense, target > 0 ? target : sense.iasKt, tickS);
+    // Until a speed is known the throttle stays where it is.
+    d.throttle = SpeedThrottle(speeds, sense, target, tickS);
     d.spoilers = SpoilersWanted(speeds, sense, target);
     return d;
 }

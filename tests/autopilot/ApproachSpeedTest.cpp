@@ -117,6 +117,36 @@ TEST(ApproachSpeed, ThrottleBringsTheSpeedToTheTargetAndHoldsIt) {
     }
 }
 
+// While a new flap step's speed is not learned there is no target: the
+// throttle holds, whichever way the speed was off and however it moves, and
+// once the target is back at the same error only the integral moves it.
+TEST(ApproachSpeed, ThrottleHoldsWhileNoTargetIsKnown) {
+    for (const double offKt : {-6.0, -1.0, 4.0, 9.0}) {
+        SCOPED_TRACE(offKt);
+        ApproachSpeeds s;
+        SpeedSense in;
+        in.throttle = 8000;
+        in.iasKt = 100 - offKt;
+        double t = 1000;
+        for (int tick = 0; tick < 10; ++tick, t += 0.15) {
+            in.timeOfDayS = t;
+            SpeedThrottle(s, in, 100, TickSeconds(s, t));
+        }
+        const std::int32_t held = s.throttle;
+        for (int tick = 0; tick < 60; ++tick, t += 0.15) {
+            in.timeOfDayS = t;
+            in.iasKt = 100 - offKt - 0.05 * tick;  // the flaps' drag slows it
+            ASSERT_EQ(SpeedThrottle(s, in, 0, TickSeconds(s, t)), held) << tick;
+        }
+        in.iasKt = 100 - offKt;
+        in.timeOfDayS = t;
+        const std::int32_t back = SpeedThrottle(s, in, 100, TickSeconds(s, t));
+        if (held > 0 && held < 16383) {
+            EXPECT_NEAR(back, held, 120 * std::fabs(offKt) * 0.15 + 1);
+        }
+    }
+}
+
 TEST(ApproachSpeed, GateJudgesFlapsSpeedAndSink) {
     ApproachSpeeds s;
     s.flapStep = kLandingFlapStep;
