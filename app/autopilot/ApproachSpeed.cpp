@@ -110,6 +110,18 @@ double LandingStallSpeedKt(const ApproachSpeeds& s) {
     return 0;
 }
 
+double UnlearnedStepLeastKt(const ApproachSpeeds& s) {
+    const int present = s.flapStep;
+    if (s.stallKt[std::size_t(present)] > 0)
+        return 0;
+    for (int step = present - 1; step >= 0; --step) {
+        const double known = s.stallKt[std::size_t(step)];
+        if (known > 0)
+            return kReferenceRatio * known;
+    }
+    return 0;
+}
+
 double ReferenceSpeedKt(const ApproachSpeeds& s) {
     return kReferenceRatio * LandingStallSpeedKt(s);
 }

@@ -85,6 +85,12 @@ bool RetractFlapsInClimb(ApproachSpeeds& s, double iasKt, double timeOfDayS);
 // off the stall speed per step at most); 0 while nothing is known.
 double LandingStallSpeedKt(const ApproachSpeeds& s);
 
+// The least speed while the present flap step's stall speed is not learned
+// yet, knots: 1.3 times the stall speed of the last step learned before it
+// (the step before, which stalls no slower), the approach speed of the wing
+// as it was; 0 once the step is learned, and while nothing is known.
+double UnlearnedStepLeastKt(const ApproachSpeeds& s);
+
 // The reference speed, 1.3 times the landing flaps' stall speed, knots; 0
 // while nothing is known.
 double ReferenceSpeedKt(const ApproachSpeeds& s);

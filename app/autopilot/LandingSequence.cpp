@@ -133,8 +133,18 @@ SpeedDecision FlySpeed(Step& st, SpeedAim aim) {
                           : aim == SpeedAim::Flare
                               ? FlareSpeedKt(speeds)
                               : TargetSpeedKt(speeds, aim == SpeedAim::Final, HeadwindKt(st));
-    // Until a speed is known the throttle stays where it is.
-    d.throttle = SpeedThrottle(speeds, sense, target, tickS);
+    // Until a speed is known the throttle stays where it is, but while a new
+    // flap step is learned in a descent it keeps the speed above the
+    // approach speed of the step before: the flaps' drag slows the aircraft
+    // meanwhile, and with the throttle closed it would be near the stall by
+    // the time the step is known.
+    double aimKt = target;
+    if (aim == SpeedAim::Descent && !(target > 0)) {
+        const double leastKt = UnlearnedStepLeastKt(speeds);
+        if (leastKt > 0 && sense.iasKt < leastKt)
+            aimKt = leastKt;
+    }
+    d.throttle = SpeedThrottle(speeds, sense, aimKt, tickS);
     d.spoilers = SpoilersWanted(speeds, sense, target);
     return d;
 }

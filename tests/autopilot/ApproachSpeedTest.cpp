@@ -75,6 +75,12 @@ TEST(ApproachSpeed, FlapsExtendUnderEveryPlacardAndReachTheLandingStep) {
                 ASSERT_EQ(s.flapStep, 0) << "flight " << flight << " climbing at " << t << " s";
             }
             lastStep = s.flapStep;
+            // While a new step is learned the throttle's least speed is the
+            // approach speed of the step before, clear of the new step's stall.
+            if (const double least = UnlearnedStepLeastKt(s); least > 0) {
+                ASSERT_GE(least, 1.3 * 0.98 * stallOf[s.flapStep - 1]) << "flight " << flight;
+                ASSERT_LE(least, 1.3 * 1.02 * stallOf[s.flapStep - 1]) << "flight " << flight;
+            }
             ASSERT_LE(ias, placardOf[s.flapStep]) << "flight " << flight << " step " << s.flapStep;
             // Slowing down to the approach speed, as the throttle law would.
             const double target = std::max(TargetSpeedKt(s, false, 0), 1.3 * stallOf[3] + 5);
