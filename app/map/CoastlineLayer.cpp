@@ -123,16 +123,21 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     // On a canvas that paints nothing only the events are left to do: they
     // run after every 200th point drawn inside the box, and which points those
     // are depends on the box and the point step alone, not on the pixels.
+    // The used points are counted down to rather than found by the point's
+    // number modulo the step, a division per point.
     auto countBlock = [&](int k) {
         firstOfBlock = true;
-        long n = 0;
+        int untilUsed = 0;  // points before the next used one
         while (k < pointEntries &&
                lats[static_cast<std::size_t>(k)] + lons[static_cast<std::size_t>(k)] <
                    navdata::CoastBreak) {
             const double lon = longitude(k);
-            if (n % step == 0 && inside(k, lon) && ++drawn % 200 == 0 && letEventsRun)
-                letEventsRun();
-            ++n;
+            if (untilUsed == 0) {
+                untilUsed = step;
+                if (inside(k, lon) && ++drawn % 200 == 0 && letEventsRun)
+                    letEventsRun();
+            }
+            --untilUsed;
             ++k;
         }
     };
