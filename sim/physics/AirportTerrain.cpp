@@ -137,7 +137,7 @@ void AirportTerrain::Gather(double latitudeDeg, double longitudeDeg, double radi
 }
 
 const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, double longitudeDeg,
-                                                         bool& withoutSeam) const {
+                                                         double cosLat, bool& withoutSeam) const {
     withoutSeam = false;
     // Near the poles a degree of longitude is too short for the margin's
     // flat-earth distances: every answer gathers afresh there.
@@ -147,7 +147,6 @@ const std::vector<std::uint32_t>& AirportTerrain::Nearby(double latitudeDeg, dou
         return scratch_;
     }
     const double mPerDeg = units::kMetresPerDegreeLatitude;
-    const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
     const double dy = (latitudeDeg - nearbyLatitudeDeg_) * mPerDeg;
     // Unwrapped: a point taken a turn away from the centre gathers afresh.
     const double dx = (longitudeDeg - nearbyLongitudeDeg_) * mPerDeg * cosLat;
@@ -180,20 +179,23 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     if (airports_.empty() || !std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg)) {
         return 0.0;
     }
+    // One cosine of the latitude serves the margin's test and the blend.
+    const double cosLat = std::cos(latitudeDeg * units::kDegToRad);
     bool withoutSeam = false;
-    const std::vector<std::uint32_t>& nearby = Nearby(latitudeDeg, longitudeDeg, withoutSeam);
-    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg)
-                       : Blend<true>(nearby, latitudeDeg, longitudeDeg);
+    const std::vector<std::uint32_t>& nearby =
+        Nearby(latitudeDeg, longitudeDeg, cosLat, withoutSeam);
+    const double blendCosLat = std::max(cosLat, 1e-6);
+    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg, blendCosLat)
+                       : Blend<true>(nearby, latitudeDeg, longitudeDeg, blendCosLat);
 }
 
 template <bool kWrap>
 double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
-                             double longitudeDeg) const {
+                             double longitudeDeg, double cosLat) const {
     auto lonDelta = [](double deltaDeg) { return kWrap ? WrapLonDelta(deltaDeg) : deltaDeg; };
     const double radiusM = options_.influenceRadiusM;
     const double coreM = options_.coreM;
     const double mPerDeg = units::kMetresPerDegreeLatitude;
-    const double cosLat = std::max(std::cos(latitudeDeg * units::kDegToRad), 1e-6);
 
     double sumW = 0.0;
     double sumWz = 0.0;

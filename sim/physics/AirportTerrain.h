@@ -81,14 +81,16 @@ class AirportTerrain : public Terrain {
                 std::vector<std::uint32_t>& out) const;
     // The airports that can reach the point: those gathered around the last
     // centre while the point is within kNearbyMarginM of it.
-    // withoutSeam: no longitude of them needs wrapping at the point.
-    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg,
+    // cosLat: the cosine of the point's latitude. withoutSeam: no longitude
+    // of them needs wrapping at the point.
+    const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg, double cosLat,
                                              bool& withoutSeam) const;
     // The field at the point from the airports that can reach it; kWrap:
-    // longitude differences wrapped to half a turn.
+    // longitude differences wrapped to half a turn; cosLat: the cosine of the
+    // point's latitude, at least 1e-6.
     template <bool kWrap>
-    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
-                 double longitudeDeg) const;
+    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg, double longitudeDeg,
+                 double cosLat) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
