@@ -30,6 +30,15 @@ constexpr double kThrottlePerKtS = 120;
 constexpr double kThrottleFull = 16383;
 constexpr double kHoldBackStallRatio = 0.7;  // the elevator back under this share of Vs
 
+// The last flap step below `below` whose stall speed is learned; -1 when none.
+int LastLearnedStepBelow(const ApproachSpeeds& s, int below) {
+    for (int step = below - 1; step >= 0; --step) {
+        if (s.stallKt[std::size_t(step)] > 0)
+            return step;
+    }
+    return -1;
+}
+
 }  // namespace
 
 double StallSpeedFromMargin(double iasKt, std::int32_t stallFactor) {
@@ -102,24 +111,17 @@ double LandingStallSpeedKt(const ApproachSpeeds& s) {
     const double landing = s.stallKt[kLandingFlapStep];
     if (landing > 0)
         return landing;
-    for (int step = kLandingFlapStep - 1; step >= 0; --step) {
-        const double known = s.stallKt[std::size_t(step)];
-        if (known > 0)
-            return known * std::pow(kStepStallRatio, kLandingFlapStep - step);
-    }
-    return 0;
+    const int step = LastLearnedStepBelow(s, kLandingFlapStep);
+    return step < 0
+               ? 0
+               : s.stallKt[std::size_t(step)] * std::pow(kStepStallRatio, kLandingFlapStep - step);
 }
 
 double UnlearnedStepLeastKt(const ApproachSpeeds& s) {
-    const int present = s.flapStep;
-    if (s.stallKt[std::size_t(present)] > 0)
+    if (s.stallKt[std::size_t(s.flapStep)] > 0)
         return 0;
-    for (int step = present - 1; step >= 0; --step) {
-        const double known = s.stallKt[std::size_t(step)];
-        if (known > 0)
-            return kReferenceRatio * known;
-    }
-    return 0;
+    const int step = LastLearnedStepBelow(s, s.flapStep);
+    return step < 0 ? 0 : kReferenceRatio * s.stallKt[std::size_t(step)];
 }
 
 double ReferenceSpeedKt(const ApproachSpeeds& s) {
