@@ -22,7 +22,6 @@ constexpr std::int32_t kFlareRate = -100;          // ft/min, over the last feet
 constexpr std::int32_t kIdleWithinFt = 300;        // distance to the threshold
 constexpr double kIdleBelowFt = 8;      // height above the runway: the flare's last feet, power off
 constexpr double kFinalSinkPerFt = 12;  // ft/min of sink per ft of height, the final stage at most
-constexpr double kMostRateCorrectionFpm = 300;  // asked of the autopilot beyond the wanted rate
 constexpr std::int32_t kDescentSpoilers = 16000;
 constexpr std::int32_t kFullDeflection = 16383;  // gear down, spoilers, throttle cap
 constexpr std::int32_t kWheelBrakes = 8000;
@@ -176,19 +175,6 @@ std::int32_t LowestFinalRate(double heightAboveRunwayFt) {
     return -RoundInto<std::int32_t>(std::min(sinkFpm, double(-kSteepestRate)));
 }
 
-// The rate the final stage asks of the autopilot for a wanted rate: the
-// wanted rate and what the aircraft's measured rate misses of it, at most
-// 300 ft/min either way. The autopilot flies its rate against the air and
-// comes to a new one only gradually, so in a downdraft, or with the sink
-// still building from the rate before, the aircraft sinks faster over the
-// ground than it was asked to; asked for the rate it misses as well, it
-// meets the wanted one.
-std::int32_t RateAskedOfAutopilot(std::int32_t wantedFpm, std::int32_t measuredFpm) {
-    const double missingFpm = double(wantedFpm) - double(measuredFpm);
-    return RoundInto<std::int32_t>(
-        wantedFpm + std::clamp(missingFpm, -kMostRateCorrectionFpm, kMostRateCorrectionFpm));
-}
-
 // The 500 ft gate: an approach that is not stabilised there goes around.
 // Returns true when it did.
 bool CheckStabilisedGate(Step& st) {
@@ -311,7 +297,7 @@ void FinalDescent(Step& st) {
     const bool idle = flare && !speedsKnown;
     const std::int32_t throttle = idle ? 0 : speed.throttle;
     if (flare) {
-        st.plane().apvertspeed(RateAskedOfAutopilot(kFlareRate, r.verticalSpeedFpm));
+        st.plane().apvertspeed(kFlareRate);
     } else {
         // Near the runway the sink is held to what the height allows: an
         // updraft that leaves the aircraft high over the threshold must not
@@ -319,9 +305,8 @@ void FinalDescent(Step& st) {
         const DescentCommand command =
             DescentRate(kFinalSlopePercent, plan.ProfileSpeed, heightFt, toAimFt, false);
         if (command.computed)
-            st.plane().apvertspeed(RateAskedOfAutopilot(
-                std::max(command.commandedRate, LowestFinalRate(HeightAboveRunwayFt(st))),
-                r.verticalSpeedFpm));
+            st.plane().apvertspeed(
+                std::max(command.commandedRate, LowestFinalRate(HeightAboveRunwayFt(st))));
     }
     st.plane().throttles(throttle);
     if (r.onGround == 1) {
