@@ -130,6 +130,7 @@ void Simulator::AfterStart() {
     contact_.Reset(model_.State().onGround, timeS_);
     paused_ = ImageBinding::ReadInputs(space_).paused;
     lastInputs_ = ImageBinding::ReadInputs(space_);
+    inputsChangeCount_ = space_.ChangeCount();
     PublishState();
     RecordEvent(SimEventKind::Start);
     FillTrace(1u << static_cast<int>(SimEventKind::Start));
@@ -215,8 +216,14 @@ void Simulator::Step() {
 }
 
 bool Simulator::StepModel() {
-    const ControlInputs in = ImageBinding::ReadInputs(space_);
-    lastInputs_ = in;
+    // The inputs are read again only when something changed in the space
+    // since the last reading (the program's writes, the simulator's own sets,
+    // publishing after a batch): the steps of one batch share one reading.
+    if (space_.ChangeCount() != inputsChangeCount_) {
+        lastInputs_ = ImageBinding::ReadInputs(space_);
+        inputsChangeCount_ = space_.ChangeCount();
+    }
+    const ControlInputs in = lastInputs_;
     if (in.paused) {
         if (!paused_) {
             paused_ = true;

@@ -165,6 +165,8 @@ class Simulator final : public SimulatorBackend {
     std::vector<SimEvent> events_;
     TraceRecord trace_;
     ControlInputs lastInputs_;
+    // The space's change count when lastInputs_ was read from it.
+    std::uint64_t inputsChangeCount_ = ~std::uint64_t{0};
     TraceSink* sink_ = nullptr;
 };
 

@@ -185,28 +185,154 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     const std::vector<std::uint32_t>& nearby =
         Nearby(latitudeDeg, longitudeDeg, cosLat, withoutSeam);
     const double blendCosLat = std::max(cosLat, 1e-6);
-    return withoutSeam ? Blend<false>(nearby, latitudeDeg, longitudeDeg, blendCosLat)
-                       : Blend<true>(nearby, latitudeDeg, longitudeDeg, blendCosLat);
+    auto accumulate = [&](const std::vector<std::uint32_t>& list, Sums& sums) {
+        const std::uint32_t* first = list.data();
+        const std::uint32_t* last = first + list.size();
+        if (withoutSeam)
+            Accumulate<false>(first, last, latitudeDeg, longitudeDeg, blendCosLat, sums);
+        else
+            Accumulate<true>(first, last, latitudeDeg, longitudeDeg, blendCosLat, sums);
+    };
+    Sums sums;
+    // Near the poles the cells' longitude steps grow too wide: every airport
+    // is weighed at the point there.
+    if (!(options_.cellM > 0.0) || std::abs(latitudeDeg) > kNearbyLatitudeLimitDeg) {
+        accumulate(nearby, sums);
+        return FieldOf(sums);
+    }
+
+    const double cellLatDeg = options_.cellM / units::kMetresPerDegreeLatitude;
+    const long latRow = static_cast<long>(std::floor((latitudeDeg + 90.0) / cellLatDeg));
+    // The cell is found from the longitude within half a turn, so that the
+    // same place a turn away has the same cell.
+    const double lonInTurn =
+        std::abs(longitudeDeg) <= 180.0 ? longitudeDeg : std::remainder(longitudeDeg, 360.0);
+    const long lonColumn =
+        static_cast<long>(std::floor((lonInTurn + 180.0) / RowCellLonDeg(latRow)));
+    if (!cell_.valid || cell_.latRow != latRow || cell_.lonColumn != lonColumn)
+        EnterCell(latRow, lonColumn, nearby);
+
+    accumulate(cell_.near, sums);
+    if (sums.inCore)
+        return sums.coreZ;
+    const double u = std::clamp((latitudeDeg - cell_.southDeg) / cell_.heightDeg, 0.0, 1.0);
+    const double v = std::clamp((lonInTurn - cell_.westDeg) / cell_.widthDeg, 0.0, 1.0);
+    auto between = [u, v](const double corner[4]) {
+        return (1.0 - u) * ((1.0 - v) * corner[0] + v * corner[1]) +
+               u * ((1.0 - v) * corner[2] + v * corner[3]);
+    };
+    sums.w += between(cell_.farW);
+    sums.wz += between(cell_.farWz);
+    return FieldOf(sums);
+}
+
+void AirportTerrain::EnterCell(long latRow, long lonColumn,
+                               const std::vector<std::uint32_t>& nearby) const {
+    const double mPerDeg = units::kMetresPerDegreeLatitude;
+    const double cellLatDeg = options_.cellM / mPerDeg;
+    const double southDeg = static_cast<double>(latRow) * cellLatDeg - 90.0;
+    const double cellLonDeg = RowCellLonDeg(latRow);
+    // The corners' longitudes as every cell of the row works them out, so
+    // that neighbours share their corners bit for bit.
+    auto cornerLon = [&](long column) { return static_cast<double>(column) * cellLonDeg - 180.0; };
+    const double westDeg = cornerLon(lonColumn);
+    const double eastDeg = cornerLon(lonColumn + 1);
+    const double northDeg = static_cast<double>(latRow + 1) * cellLatDeg - 90.0;
+
+    // Near: every airport whose runways may come within farFromM of a point
+    // of the cell (measured from the cell's centre, with its diagonal).
+    const double centreLat = 0.5 * (southDeg + northDeg);
+    const double centreLon = 0.5 * (westDeg + eastDeg);
+    const double centreCos = std::max(std::cos(centreLat * units::kDegToRad), 1e-6);
+    std::vector<std::uint32_t>& far = scratchFar_;
+    std::vector<std::uint32_t>& near = scratchNear_;
+    far.clear();
+    near.clear();
+    for (const std::uint32_t index : nearby) {
+        const Airport& a = airports_[index];
+        const double ay = (a.latitudeDeg - centreLat) * mPerDeg;
+        const double ax = WrapLonDelta(a.longitudeDeg - centreLon) * mPerDeg * centreCos;
+        const double nearestM = std::sqrt(ax * ax + ay * ay) - a.extentM - 2.0 * options_.cellM;
+        (nearestM >= options_.farFromM ? far : near).push_back(index);
+    }
+
+    // A neighbour along the row with the same far airports shares two
+    // corners.
+    const bool sameRow = cell_.valid && cell_.latRow == latRow && far == cell_.far;
+    const bool eastOfLast = sameRow && lonColumn == cell_.lonColumn + 1;
+    const bool westOfLast = sameRow && lonColumn == cell_.lonColumn - 1;
+    double farW[4];
+    double farWz[4];
+    bool known[4] = {false, false, false, false};
+    if (eastOfLast) {  // the last cell's east corners are this one's west
+        farW[0] = cell_.farW[1], farWz[0] = cell_.farWz[1];
+        farW[2] = cell_.farW[3], farWz[2] = cell_.farWz[3];
+        known[0] = known[2] = true;
+    } else if (westOfLast) {
+        farW[1] = cell_.farW[0], farWz[1] = cell_.farWz[0];
+        farW[3] = cell_.farW[2], farWz[3] = cell_.farWz[2];
+        known[1] = known[3] = true;
+    }
+    for (int k = 0; k < 4; ++k) {
+        if (known[k])
+            continue;
+        const double lat = k >= 2 ? northDeg : southDeg;
+        const double lon = (k & 1) != 0 ? eastDeg : westDeg;
+        const double cosLat = std::max(std::cos(lat * units::kDegToRad), 1e-6);
+        Sums sums;
+        Accumulate<true>(far.data(), far.data() + far.size(), lat, lon, cosLat, sums);
+        farW[k] = sums.w;
+        farWz[k] = sums.wz;
+    }
+
+    cell_.valid = true;
+    cell_.latRow = latRow;
+    cell_.lonColumn = lonColumn;
+    cell_.southDeg = southDeg;
+    cell_.westDeg = westDeg;
+    cell_.heightDeg = northDeg - southDeg;
+    cell_.widthDeg = eastDeg - westDeg;
+    cell_.near.swap(near);
+    cell_.far.swap(far);
+    for (int k = 0; k < 4; ++k) {
+        cell_.farW[k] = farW[k];
+        cell_.farWz[k] = farWz[k];
+    }
+}
+
+double AirportTerrain::RowCellLonDeg(long latRow) const {
+    if (!rowValid_ || rowOfStep_ != latRow) {
+        const double cellLatDeg = options_.cellM / units::kMetresPerDegreeLatitude;
+        const double southDeg = static_cast<double>(latRow) * cellLatDeg - 90.0;
+        const double rowCos = std::cos((southDeg + 0.5 * cellLatDeg) * units::kDegToRad);
+        rowStepDeg_ = cellLatDeg / std::max(rowCos, 0.01);
+        rowOfStep_ = latRow;
+        rowValid_ = true;
+    }
+    return rowStepDeg_;
+}
+
+double AirportTerrain::FieldOf(const Sums& sums) const {
+    if (sums.inCore) {
+        return sums.coreZ;
+    }
+    const double seaW = 1.0 / (options_.seaLevelReachM * options_.seaLevelReachM);
+    return sums.wz / (sums.w + seaW);
 }
 
 template <bool kWrap>
-double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg,
-                             double longitudeDeg, double cosLat) const {
+void AirportTerrain::Accumulate(const std::uint32_t* first, const std::uint32_t* last,
+                                double latitudeDeg, double longitudeDeg, double cosLat,
+                                Sums& sums) const {
     auto lonDelta = [](double deltaDeg) { return kWrap ? WrapLonDelta(deltaDeg) : deltaDeg; };
     const double radiusM = options_.influenceRadiusM;
     const double coreM = options_.coreM;
     const double mPerDeg = units::kMetresPerDegreeLatitude;
 
-    double sumW = 0.0;
-    double sumWz = 0.0;
-    double bestCoreD = coreM;
-    double bestCoreZ = 0.0;
-    bool inCore = false;
-
     // The airports come in the grid's order, so the sums below add up in the
     // same order whichever way they were gathered.
-    for (const std::uint32_t index : nearby) {
-        const Airport& a = airports_[index];
+    for (const std::uint32_t* it = first; it != last; ++it) {
+        const Airport& a = airports_[*it];
         const double ay = (a.latitudeDeg - latitudeDeg) * mPerDeg;
         const double ax = lonDelta(a.longitudeDeg - longitudeDeg) * mPerDeg * cosLat;
         const double reach = radiusM + a.extentM;
@@ -248,10 +374,10 @@ double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double la
         }
         const double d = std::sqrt(d2);
         if (d <= coreM) {
-            if (!inCore || d < bestCoreD) {
-                inCore = true;
-                bestCoreD = d;
-                bestCoreZ = z;
+            if (!sums.inCore || d < sums.coreD) {
+                sums.inCore = true;
+                sums.coreD = d;
+                sums.coreZ = z;
             }
             continue;
         }
@@ -262,14 +388,9 @@ double AirportTerrain::Blend(const std::vector<std::uint32_t>& nearby, double la
         const double taper = (1.0 - share * share) * (1.0 - share * share);
         const double gap = d - coreM;
         const double w = taper / (gap * gap);
-        sumW += w;
-        sumWz += w * z;
+        sums.w += w;
+        sums.wz += w * z;
     }
-    if (inCore) {
-        return bestCoreZ;
-    }
-    const double seaW = 1.0 / (options_.seaLevelReachM * options_.seaLevelReachM);
-    return sumWz / (sumW + seaW);
 }
 
 }  // namespace corvane::sim

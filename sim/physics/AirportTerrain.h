@@ -9,6 +9,15 @@
 // airports (a plateau) stays high between them while a lone airport is a low
 // wide hill.
 //
+// The airports within farFromM of a point are weighed at the point itself.
+// The weights of those farther away change slowly: they are weighed exactly
+// at the corners of a cell of cellM (a fixed grid of latitude rows, each
+// with its own longitude step) and taken between the corners bilinearly.
+// That moves the field by at most about 1e-5 of the elevations' spread
+// beyond farFromM (a centimetre for a kilometre), and an answer still
+// depends on the point alone, not on the answers before it. cellM 0 weighs
+// every airport at the point.
+//
 // The input is plain structs (the process converts its airport database); the
 // field is built once and then answers without allocating once it has seen
 // the region. It keeps the airports around the last answer, so that the next
@@ -45,6 +54,8 @@ class AirportTerrain : public Terrain {
         double influenceRadiusM = 50.0 * 1852.0;
         double coreM = 600.0;
         double seaLevelReachM = 270000.0;
+        double farFromM = 20000.0;
+        double cellM = 50.0;
     };
 
     // Airports or runways with non-finite coordinates, and runways naming an
@@ -85,12 +96,28 @@ class AirportTerrain : public Terrain {
     // of them needs wrapping at the point.
     const std::vector<std::uint32_t>& Nearby(double latitudeDeg, double longitudeDeg, double cosLat,
                                              bool& withoutSeam) const;
-    // The field at the point from the airports that can reach it; kWrap:
-    // longitude differences wrapped to half a turn; cosLat: the cosine of the
-    // point's latitude, at least 1e-6.
+    // The weights of the airports listed, as the blend sums them.
+    struct Sums {
+        double w = 0.0;
+        double wz = 0.0;
+        bool inCore = false;
+        double coreD = 0.0;
+        double coreZ = 0.0;
+    };
+    // Adds to sums the airports of [first, last) that can reach the point;
+    // kWrap: longitude differences wrapped to half a turn; cosLat: the
+    // cosine of the point's latitude, at least 1e-6.
     template <bool kWrap>
-    double Blend(const std::vector<std::uint32_t>& nearby, double latitudeDeg, double longitudeDeg,
-                 double cosLat) const;
+    void Accumulate(const std::uint32_t* first, const std::uint32_t* last, double latitudeDeg,
+                    double longitudeDeg, double cosLat, Sums& sums) const;
+    // The longitude step of the cells of a latitude row (kept for the row of
+    // the last answer).
+    double RowCellLonDeg(long latRow) const;
+    // The field from the sums of every airport that can reach the point.
+    double FieldOf(const Sums& sums) const;
+    // Splits the airports that can reach the cell into those near it and
+    // those far from it, and weighs the far ones at its corners.
+    void EnterCell(long latRow, long lonColumn, const std::vector<std::uint32_t>& nearby) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
@@ -108,6 +135,28 @@ class AirportTerrain : public Terrain {
     mutable double nearbyLongitudeDeg_ = 0.0;
     mutable bool nearbyValid_ = false;
     mutable bool nearbyWithoutSeam_ = false;
+
+    // The cell of the last answer: its near airports and the far airports'
+    // sums at its corners (south-west, south-east, north-west, north-east).
+    struct Cell {
+        bool valid = false;
+        long latRow = 0;
+        long lonColumn = 0;
+        double southDeg = 0.0;
+        double westDeg = 0.0;
+        double heightDeg = 0.0;
+        double widthDeg = 0.0;
+        std::vector<std::uint32_t> near;
+        std::vector<std::uint32_t> far;
+        double farW[4] = {0, 0, 0, 0};
+        double farWz[4] = {0, 0, 0, 0};
+    };
+    mutable Cell cell_;
+    mutable std::vector<std::uint32_t> scratchNear_;
+    mutable std::vector<std::uint32_t> scratchFar_;
+    mutable bool rowValid_ = false;
+    mutable long rowOfStep_ = 0;
+    mutable double rowStepDeg_ = 0.0;
 };
 
 }  // namespace corvane::sim

@@ -32,7 +32,15 @@ constexpr double kMetresPerDegreeLatitude = kHalfMeridianM / 180.0;
 // An angle taken into [0, 360): 360 itself and the values that round to it
 // become 0.
 inline double Wrap360(double angleDeg) {
-    double a = std::fmod(angleDeg, 360.0);
+    // Within a turn either side of [0, 360) the remainder is the angle itself
+    // or the angle less a turn, which is exact there: the library's remainder
+    // is left for the rest.
+    double a = angleDeg;
+    if (angleDeg >= 360.0 && angleDeg < 720.0) {
+        a = angleDeg - 360.0;
+    } else if (!(angleDeg > -360.0 && angleDeg < 360.0)) {
+        a = std::fmod(angleDeg, 360.0);
+    }
     if (a < 0.0) {
         a += 360.0;
     }

@@ -29,19 +29,48 @@ class VariableSpace {
 
     // Typed little-endian access. An access that runs past the end reads 0
     // and writes nothing (the offsets used by the simulator are constants
-    // well inside the space).
-    std::uint8_t U8(std::uint32_t offset) const;
-    std::uint16_t U16(std::uint32_t offset) const;
+    // well inside the space). Defined here: the simulator reads its inputs
+    // and writes its outputs through them at every step.
+    std::uint8_t U8(std::uint32_t offset) const { return InRange(offset, 1) ? bytes_[offset] : 0; }
+    std::uint16_t U16(std::uint32_t offset) const {
+        if (!InRange(offset, 2))
+            return 0;
+        return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+    }
     std::int16_t I16(std::uint32_t offset) const { return static_cast<std::int16_t>(U16(offset)); }
-    std::uint32_t U32(std::uint32_t offset) const;
+    std::uint32_t U32(std::uint32_t offset) const {
+        if (!InRange(offset, 4))
+            return 0;
+        return static_cast<std::uint32_t>(bytes_[offset]) |
+               (static_cast<std::uint32_t>(bytes_[offset + 1]) << 8) |
+               (static_cast<std::uint32_t>(bytes_[offset + 2]) << 16) |
+               (static_cast<std::uint32_t>(bytes_[offset + 3]) << 24);
+    }
     std::int32_t I32(std::uint32_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
 
-    void SetU8(std::uint32_t offset, std::uint8_t value);
-    void SetU16(std::uint32_t offset, std::uint16_t value);
+    void SetU8(std::uint32_t offset, std::uint8_t value) {
+        if (InRange(offset, 1)) {
+            bytes_[offset] = value;
+            ++changeCount_;
+        }
+    }
+    void SetU16(std::uint32_t offset, std::uint16_t value) {
+        if (InRange(offset, 2)) {
+            bytes_[offset] = static_cast<std::uint8_t>(value & 0xFF);
+            bytes_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+            ++changeCount_;
+        }
+    }
     void SetI16(std::uint32_t offset, std::int16_t value) {
         SetU16(offset, static_cast<std::uint16_t>(value));
     }
-    void SetU32(std::uint32_t offset, std::uint32_t value);
+    void SetU32(std::uint32_t offset, std::uint32_t value) {
+        if (InRange(offset, 4)) {
+            for (int i = 0; i < 4; ++i)
+                bytes_[offset + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
+            ++changeCount_;
+        }
+    }
     void SetI32(std::uint32_t offset, std::int32_t value) {
         SetU32(offset, static_cast<std::uint32_t>(value));
     }
@@ -49,6 +78,10 @@ class VariableSpace {
     // Number of successful Write calls so far; lets a caller notice that the
     // program wrote something between two steps.
     std::uint64_t WriteCount() const { return writeCount_; }
+    // Number of changes of any kind so far (Write calls and typed sets, by
+    // the program or by the simulator itself): what was read from the space
+    // still stands while this count has not moved.
+    std::uint64_t ChangeCount() const { return changeCount_; }
 
   private:
     static bool InRange(std::uint32_t offset, std::uint32_t size) {
@@ -57,6 +90,7 @@ class VariableSpace {
 
     std::array<std::uint8_t, kSize> bytes_;
     std::uint64_t writeCount_ = 0;
+    std::uint64_t changeCount_ = 0;
 };
 
 }  // namespace corvane::sim

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "SimTestSupport.h"
 #include "sim/physics/FlatTerrain.h"
+#include "sim/physics/Units.h"
 #include "sim/variables/ImageBinding.h"
 
 namespace corvane::sim {
@@ -232,6 +236,43 @@ TEST(Encoding, PublishedStateReadsBackThroughTheProgramsConversions) {
     EXPECT_FALSE(Reading::OnGround(sim));
     EXPECT_EQ(Reading::EngineType(sim), options.aircraft.engineType);
     EXPECT_NEAR(Reading::VerticalSpeedFpm(sim), s.velocityUpMps * 196.85, 4.0);
+}
+
+// The angle wrap takes its short cuts only where they give the library
+// remainder's answer bit for bit.
+TEST(Units, Wrap360GivesTheRemaindersAnswer) {
+    auto byRemainder = [](double angle) {
+        double a = std::fmod(angle, 360.0);
+        if (a < 0.0)
+            a += 360.0;
+        return a >= 360.0 ? 0.0 : a;
+    };
+    std::vector<double> angles = {0.0,
+                                  -0.0,
+                                  360.0,
+                                  -360.0,
+                                  720.0,
+                                  -720.0,
+                                  1e-300,
+                                  -1e-300,
+                                  359.99999999999994,
+                                  -1e-17,
+                                  719.9999999999999,
+                                  -359.99999999999994,
+                                  1e300,
+                                  -1e300};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-2000.0, 2000.0);
+    for (int i = 0; i < 20000; ++i)
+        angles.push_back(wide(random));
+    for (const double angle : angles) {
+        const double wrapped = units::Wrap360(angle);
+        const double expected = byRemainder(angle);
+        EXPECT_EQ(std::signbit(wrapped), std::signbit(expected)) << angle;
+        EXPECT_EQ(wrapped, expected) << angle;
+    }
+    EXPECT_TRUE(std::isnan(units::Wrap360(std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_TRUE(std::isnan(units::Wrap360(std::numeric_limits<double>::infinity())));
 }
 
 }  // namespace

@@ -303,6 +303,25 @@ TEST(Touchdown, ArmedSpoilersDeployAndAStartClearsTheCrash) {
     EXPECT_EQ(sim.CrashCount(), 1);  // counted for the whole run
 }
 
+// The simulator's own change to its inputs in the middle of a batch of steps
+// (the spoilers' lever thrown at the touchdown) reaches the steps after it.
+TEST(Touchdown, SpoilersDeployWithinOneBatchOfSteps) {
+    Simulator sim(test::FixedVariation(0.0));
+    AirStart air;
+    air.altitudeFt = 60;
+    air.iasKt = 115;
+    air.flaps = 1.0;
+    air.gearDown = true;
+    sim.StartInAir(air);
+    Command::Autopilot(sim, true, true, true);
+    Command::ApAltitudeFt(sim, 0);
+    Command::ApVerticalSpeed(sim, -200);
+    Command::ArmSpoilers(sim, true);
+    sim.Advance(30.0);
+    ASSERT_EQ(sim.TouchdownCount(), 1);
+    EXPECT_GT(sim.State().spoilers, 0.9);
+}
+
 TEST(Pause, FreezesEverythingUntilReleased) {
     Simulator sim(test::FixedVariation(0.0));
     StartLevel(sim, 200);

@@ -75,6 +75,31 @@ TEST(VariableSpace, TypedAccessIsLittleEndian) {
     EXPECT_EQ(space.U32(65534), 0u);  // runs past the end: reads 0
 }
 
+TEST(VariableSpace, ChangeCountMovesWithEveryChangeAndOnlyThen) {
+    VariableSpace space;
+    std::uint8_t bytes[2] = {1, 2};
+    std::uint64_t count = space.ChangeCount();
+    auto moved = [&] {
+        const bool m = space.ChangeCount() != count;
+        count = space.ChangeCount();
+        return m;
+    };
+    ASSERT_TRUE(space.Write(0x100, 2, bytes));
+    EXPECT_TRUE(moved());
+    space.SetU8(0x100, 3);
+    EXPECT_TRUE(moved());
+    space.SetI16(0x100, -3);
+    EXPECT_TRUE(moved());
+    space.SetI32(0x100, 7);
+    EXPECT_TRUE(moved());
+    // Reads and refused changes leave it.
+    EXPECT_EQ(space.U32(0x100), 7u);
+    EXPECT_TRUE(space.Read(0x100, 2, bytes));
+    EXPECT_FALSE(space.Write(65535, 2, bytes));
+    space.SetU32(65534, 1);
+    EXPECT_FALSE(moved());
+}
+
 TEST(SimulatorVariables, UnknownOffsetsAreStoredAndSurviveSteps) {
     Simulator sim;
     const std::uint8_t pattern[6] = {1, 2, 3, 4, 5, 6};
