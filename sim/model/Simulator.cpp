@@ -83,7 +83,7 @@ double Simulator::MagneticVariationAt(double latitudeDeg, double longitudeDeg) c
     if (options_.fixedMagneticVariationDeg) {
         return *options_.fixedMagneticVariationDeg;
     }
-    return MagneticModel::VariationDeg(latitudeDeg, longitudeDeg);
+    return variation_.VariationDeg(latitudeDeg, longitudeDeg);
 }
 
 FlightModel::Environment Simulator::EnvironmentHere() const {

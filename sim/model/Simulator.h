@@ -22,6 +22,7 @@
 #include "sim/physics/AircraftConfig.h"
 #include "sim/physics/FlightModel.h"
 #include "sim/physics/GroundContactDetector.h"
+#include "sim/physics/MagneticModel.h"
 #include "sim/physics/SimEvent.h"
 #include "sim/physics/Terrain.h"
 #include "sim/physics/Wind.h"
@@ -164,6 +165,7 @@ class Simulator final : public SimulatorBackend {
     int touchdownCount_ = 0;
     std::vector<SimEvent> events_;
     TraceRecord trace_;
+    MagneticVariationCells variation_;
     ControlInputs lastInputs_;
     // The space's change count when lastInputs_ was read from it.
     std::uint64_t inputsChangeCount_ = ~std::uint64_t{0};

@@ -318,5 +318,36 @@ TEST(MagneticModel, DipoleVariation) {
                 180.0, 1e-9);
 }
 
+// Along flights of short steps and long jumps, the cells give the dipole's
+// variation to well within the heading encoding's step, whatever was asked
+// before, and the dipole itself nearer the poles.
+TEST(MagneticModel, CellsFollowTheDipole) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const MagneticVariationCells walker;
+    double lat = 40.0;
+    double lon = -100.0;
+    double worst = 0.0;
+    for (int k = 0; k < 20000; ++k) {
+        if (unit(random) < 0.02) {
+            lat = (unit(random) - 0.5) * 178.0;
+            lon = (unit(random) - 0.5) * 360.0;
+        } else {
+            lat = std::clamp(lat + (unit(random) - 0.5) * 0.02, -89.0, 89.0);
+            lon = std::remainder(lon + (unit(random) - 0.5) * 0.02, 360.0);
+        }
+        const double exact = MagneticModel::VariationDeg(lat, lon);
+        const double walked = walker.VariationDeg(lat, lon);
+        const MagneticVariationCells fresh;
+        ASSERT_EQ(walked, fresh.VariationDeg(lat, lon)) << lat << ", " << lon;
+        if (std::abs(lat) > MagneticVariationCells::kCellsUpToDeg) {
+            ASSERT_EQ(walked, exact) << lat << ", " << lon;
+        }
+        worst = std::max(worst, std::abs(walked - exact));
+    }
+    EXPECT_GT(worst, 0.0);
+    EXPECT_LT(worst, 1e-4);
+}
+
 }  // namespace
 }  // namespace corvane::sim
