@@ -163,10 +163,16 @@ WindVector WindField::Advance(double heightAboveGroundM, double airspeedMps, dou
         GustScales(settings_.turbulence, heightAboveGroundM, scales, shapeMemo_);
         const double v =
             std::max(std::isfinite(airspeedMps) ? airspeedMps : 0.0, kMinGustAirspeedMps);
+        // Exact discrete form of the first-order process: the variance stays
+        // 1. The two horizontal components share their scale, so their factors.
+        double a = 0.0;
+        double spread = 0.0;
         for (int i = 0; i < 3; ++i) {
-            // Exact discrete form of the first-order process: the variance stays 1.
-            const double a = std::exp(-v * dtS / scales[i].lengthM);
-            gust_[i] = a * gust_[i] + std::sqrt(1.0 - a * a) * NextNormal();
+            if (i == 0 || scales[i].lengthM != scales[i - 1].lengthM) {
+                a = std::exp(-v * dtS / scales[i].lengthM);
+                spread = std::sqrt(1.0 - a * a);
+            }
+            gust_[i] = a * gust_[i] + spread * NextNormal();
         }
         // The scales at the same height are the ones just worked out.
         return CurrentWith(heightAboveGroundM, scales);
