@@ -22,10 +22,75 @@ double CoastPointLongitude(double lon) {
     return lon >= kSeamLongitude ? 180.0 : lon;
 }
 
+namespace {
+
+constexpr int kPointsPerRun = 32;
+// A block is cut into runs only when no two of its points one after the
+// other lie more than this apart in longitude: then moving its longitudes
+// by a whole turn cannot make a jump of more than half a turn appear.
+constexpr double kMostLongitudeStepDeg = 179.0;
+
+}  // namespace
+
+void BuildCoastRuns(const navdata::CoastlineData& coast, CoastRuns& out) {
+    out.builtFrom = &coast;
+    out.pointCount = coast.CoastPointCount;
+    out.blockCount = coast.CoastBlockCount;
+    out.runs.clear();
+    const int blockCount =
+        std::min<int>(coast.CoastBlockCount, static_cast<int>(coast.CoastBlocks.size()) - 1);
+    out.blockRuns.assign(static_cast<std::size_t>(std::max(blockCount, 0)) + 2, 0);
+    const std::vector<float>& lats = coast.CoastLatitude;
+    const std::vector<float>& lons = coast.CoastLongitude;
+    const int pointEntries = static_cast<int>(std::min(lats.size(), lons.size()));
+    auto isPoint = [&](int k) {
+        return k < pointEntries &&
+               lats[static_cast<std::size_t>(k)] + lons[static_cast<std::size_t>(k)] <
+                   navdata::CoastBreak;
+    };
+    for (int j = 1; j <= blockCount; ++j) {
+        out.blockRuns[static_cast<std::size_t>(j)] = static_cast<std::int32_t>(out.runs.size());
+        const int first = coast.CoastBlocks[static_cast<std::size_t>(j)].firstPoint;
+        if (first < 1 || first >= pointEntries)
+            continue;
+        bool jumps = false;
+        int end = first;
+        for (; isPoint(end); ++end) {
+            if (end > first &&
+                !(std::fabs(CoastPointLongitude(lons[static_cast<std::size_t>(end)]) -
+                            CoastPointLongitude(lons[static_cast<std::size_t>(end - 1)])) <=
+                  kMostLongitudeStepDeg))
+                jumps = true;
+        }
+        if (jumps)
+            continue;
+        for (int k = first; k < end; k += kPointsPerRun) {
+            CoastRun run;
+            run.first = k;
+            run.count = std::min(kPointsPerRun, end - k);
+            run.minLatitude = run.maxLatitude = lats[static_cast<std::size_t>(k)];
+            run.minLongitude = run.maxLongitude =
+                CoastPointLongitude(lons[static_cast<std::size_t>(k)]);
+            for (int i = k + 1; i < k + run.count; ++i) {
+                const double lat = lats[static_cast<std::size_t>(i)];
+                const double lon = CoastPointLongitude(lons[static_cast<std::size_t>(i)]);
+                run.minLatitude = std::min(run.minLatitude, lat);
+                run.maxLatitude = std::max(run.maxLatitude, lat);
+                run.minLongitude = std::min(run.minLongitude, lon);
+                run.maxLongitude = std::max(run.maxLongitude, lon);
+            }
+            out.runs.push_back(run);
+        }
+    }
+    out.blockRuns[static_cast<std::size_t>(blockCount) + 1] =
+        static_cast<std::int32_t>(out.runs.size());
+}
+
 void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, double latmin,
                     double lonmin, double latmax, double lonmax, float heading, double halflat,
                     double halflon, std::int16_t width, std::int16_t height,
-                    const MapScreen& screen, const LetEventsRun& letEventsRun) {
+                    const MapScreen& screen, const LetEventsRun& letEventsRun,
+                    const CoastRuns* runs) {
     const forms::Rgb savedColour = canvas.ForeColor();
     canvas.SetForeColor(kCoastlineColour);
 
@@ -141,9 +206,53 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             ++k;
         }
     };
+    // Counting by runs: in a block without jumps every point's longitude is
+    // its drawn longitude plus the block's turn, and a sum that keeps its
+    // order under rounding lets a run's box stand for its points. Within a
+    // block the used points are those a whole number of steps from its first.
+    const bool byRuns = runs != nullptr && runs->BuiltFor(coast);
+    auto countAdded = [&](long added) {
+        const long before = drawn;
+        drawn += added;
+        for (long n = drawn / 200 - before / 200; n > 0; --n)
+            if (letEventsRun)
+                letEventsRun();
+    };
+    auto countRuns = [&](int j, int k) {
+        const int firstRun = runs->blockRuns[static_cast<std::size_t>(j)];
+        const int endRun = runs->blockRuns[static_cast<std::size_t>(j) + 1];
+        for (int r = firstRun; r < endRun; ++r) {
+            const CoastRun& run = runs->runs[static_cast<std::size_t>(r)];
+            if (run.maxLatitude < latmin || run.minLatitude > latmax ||
+                run.maxLongitude + shift < lonmin || run.minLongitude + shift > lonmax)
+                continue;
+            // The run's first used point: offsets from the block's first
+            // point that are a whole number of steps.
+            const int offset = run.first - k;
+            const int firstUsed = run.first + (step - offset % step) % step;
+            const int end = run.first + run.count;
+            if (firstUsed >= end)
+                continue;
+            if (latmin <= run.minLatitude && run.maxLatitude <= latmax &&
+                lonmin <= run.minLongitude + shift && run.maxLongitude + shift <= lonmax) {
+                countAdded((end - 1 - firstUsed) / step + 1);
+                continue;
+            }
+            for (int i = firstUsed; i < end; i += step) {
+                const double lon = CoastPointLongitude(lons[static_cast<std::size_t>(i)]) + shift;
+                if (inside(i, lon))
+                    countAdded(1);
+            }
+        }
+    };
+    int blockNumber = 0;
     auto drawBlock = [&](int k) {
         if (!canvas.PaintsPixels()) {
-            countBlock(k);
+            if (byRuns && runs->blockRuns[static_cast<std::size_t>(blockNumber)] <
+                              runs->blockRuns[static_cast<std::size_t>(blockNumber) + 1])
+                countRuns(blockNumber, k);
+            else
+                countBlock(k);
             return;
         }
         firstOfBlock = true;
@@ -258,6 +367,7 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             const double east = CoastPointLongitude(block.maxLongitude);
             if (east - west <= 180.0 && (east + shift < lonmin || west + shift > lonmax))
                 continue;
+            blockNumber = j;
             drawBlock(k);
         }
     }

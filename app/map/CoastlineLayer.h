@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/map/MapView.h"
 #include "navdata/CoastlineData.h"
@@ -26,6 +27,35 @@ int CoastPointStep(double lonmin, double lonmax, std::int16_t width);
 // on the meridian, where the line on its other side (stored at 180 W) goes on.
 // Every other longitude is drawn as stored.
 double CoastPointLongitude(double lon);
+
+// The coastlines cut into short runs of points with their boxes, for a canvas
+// that paints nothing: there only the points inside the view are counted (the
+// events run after every 200th), and a run wholly inside or outside the view
+// is counted by its box. Only blocks whose points never jump by half a turn
+// (a line across the meridian without a cut) are cut; the others are walked.
+struct CoastRun {
+    std::int32_t first = 0;  // entry of the run's first point
+    std::int32_t count = 0;
+    double minLatitude = 0.0;
+    double maxLatitude = 0.0;
+    double minLongitude = 0.0;  // as drawn (CoastPointLongitude)
+    double maxLongitude = 0.0;
+};
+struct CoastRuns {
+    const navdata::CoastlineData* builtFrom = nullptr;
+    std::int32_t pointCount = -1;
+    std::int16_t blockCount = -1;
+    // Runs blockRuns[j] to blockRuns[j + 1] - 1 belong to block j; none to
+    // a block that is walked.
+    std::vector<std::int32_t> blockRuns;
+    std::vector<CoastRun> runs;
+
+    bool BuiltFor(const navdata::CoastlineData& coast) const {
+        return builtFrom == &coast && pointCount == coast.CoastPointCount &&
+               blockCount == coast.CoastBlockCount;
+    }
+};
+void BuildCoastRuns(const navdata::CoastlineData& coast, CoastRuns& out);
 
 // Draws the coastlines inside the box latmin..latmax, lonmin..lonmax onto the
 // canvas in kCoastlineColour (the canvas's fore colour is put back after).
@@ -54,6 +84,7 @@ double CoastPointLongitude(double lon);
 void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, double latmin,
                     double lonmin, double latmax, double lonmax, float heading, double halflat,
                     double halflon, std::int16_t width, std::int16_t height,
-                    const MapScreen& screen, const LetEventsRun& letEventsRun);
+                    const MapScreen& screen, const LetEventsRun& letEventsRun,
+                    const CoastRuns* runs = nullptr);
 
 }  // namespace corvane::map

@@ -56,9 +56,13 @@ void DrawMapFrame(MapState& m, forms::Form1Model& form1, const navdata::AirportD
     CollectMapDots(m, db, view, screen, letEventsRun);
     restore(form1);
     if (forms::Canvas* work = form1.Picture2.canvas.get()) {
+        // A canvas that paints nothing counts the coastlines by runs, cut once
+        // for the data the program holds.
+        if (!work->PaintsPixels() && !m.CoastRunsOfData.BuiltFor(coast))
+            BuildCoastRuns(coast, m.CoastRunsOfData);
         DrawCoastlines(*work, coast, view.latmin, view.lonmin, view.latmax, view.lonmax,
                        static_cast<float>(view.heading), view.halflat, view.halflon, view.width,
-                       view.height, screen, letEventsRun);
+                       view.height, screen, letEventsRun, &m.CoastRunsOfData);
         DrawMapDots(*work, m, flyThereActive, destAirport, letEventsRun);
     }
 }

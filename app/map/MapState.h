@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/map/CoastlineLayer.h"
+
 namespace corvane::map {
 
 enum MapDotKind : std::int16_t {
@@ -39,6 +41,8 @@ struct MapState {
     std::int16_t MapDotSize = 3;
     bool DestinationBlink = false;
     std::string MapPositionText;
+    // The coastlines cut into runs, for frames on a canvas that paints nothing.
+    CoastRuns CoastRunsOfData;
 };
 
 }  // namespace corvane::map

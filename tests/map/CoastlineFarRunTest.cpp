@@ -191,6 +191,9 @@ const std::string kAppDir = CORVANE_TEST_APP_DIR;
 TEST(CoastlineFarRuns, TheWorldLooksTheSameFromEverywhere) {
     const navdata::CoastlineData coast = navdata::LoadCoastlines(kAppDir + "/COAST2.int");
     ASSERT_GT(coast.CoastPointCount, 1000);
+    CoastRuns runs;
+    BuildCoastRuns(coast, runs);
+    ASSERT_FALSE(runs.runs.empty());
     std::mt19937_64 random(2026);
     auto uniform = [&](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
@@ -259,6 +262,12 @@ TEST(CoastlineFarRuns, TheWorldLooksTheSameFromEverywhere) {
                        [&] { ++quietEvents; });
         ASSERT_EQ(expectedEvents, quietEvents) << where;
         ASSERT_EQ(quiet.penCalls, 0) << where;
+        // Counted by the runs' boxes, as often again.
+        int runEvents = 0;
+        DrawCoastlines(
+            quiet, coast, view.latmin, view.lonmin, view.latmax, view.lonmax, heading, view.halflat,
+            view.halflon, view.width, view.height, screen, [&] { ++runEvents; }, &runs);
+        ASSERT_EQ(expectedEvents, runEvents) << where;
         ASSERT_EQ(expected.ForeColor(), quiet.ForeColor()) << where;
         eventsSeen += quietEvents;
         linesLeftOut += expected.lines - actual.lines;
