@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "navdata/Geodesy.h"
@@ -12,9 +13,44 @@ namespace corvane::map {
 namespace {
 
 template <typename Record>
+const DotRuns& RunsOf(DotRuns& runs, const std::vector<Record>& table) {
+    if (runs.BuiltFor(&table, table.size()))
+        return runs;
+    runs.builtFrom = &table;
+    runs.records = table.size();
+    const std::size_t count = (table.size() + kDotRunRecords - 1) / kDotRunRecords;
+    runs.minLatitude.assign(count, std::numeric_limits<double>::infinity());
+    runs.maxLatitude.assign(count, -std::numeric_limits<double>::infinity());
+    for (std::size_t a = 0; a < table.size(); ++a) {
+        const double lat = table[a].latitude;
+        if (std::isnan(lat))
+            continue;  // never in view
+        const std::size_t run = a / kDotRunRecords;
+        runs.minLatitude[run] = std::min(runs.minLatitude[run], lat);
+        runs.maxLatitude[run] = std::max(runs.maxLatitude[run], lat);
+    }
+    return runs;
+}
+
+template <typename Record>
 void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                  const navdata::LonIndex& index, std::int16_t kind, const MapView& view,
-                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
+                 const MapScreen& screen, const LetEventsRun& letEventsRun, DotRuns& runCache) {
+    const DotRuns& runs = RunsOf(runCache, table);
+    // A run passes the latitude test below for none of its records when its
+    // nearest latitude to the view's fails it: the difference of two numbers
+    // keeps its order under rounding.
+    auto runOutOfView = [&](std::size_t run) {
+        const double lo = runs.minLatitude[run];
+        const double hi = runs.maxLatitude[run];
+        if (lo > hi)
+            return true;
+        if (hi < view.lat)
+            return !(std::fabs(hi - view.lat) <= view.halflat);
+        if (lo > view.lat)
+            return !(std::fabs(lo - view.lat) <= view.halflat);
+        return false;
+    };
     // Hold the count to the table as it is in memory, whatever the file said.
     const int available = static_cast<int>(table.size()) - 2;
     const navdata::MeridianWalk walk = navdata::LonIndexWalkAcrossMeridian(
@@ -25,6 +61,13 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
     for (int part = 0; part < walk.count; ++part) {
         const navdata::RecordRange& range = walk.ranges[part];
         for (int a = range.first; a <= range.last; ++a) {
+            if (a % kDotRunRecords == 0 || a == range.first) {
+                const std::size_t run = static_cast<std::size_t>(a) / kDotRunRecords;
+                if (runOutOfView(run)) {
+                    a = static_cast<int>((run + 1) * kDotRunRecords) - 1;
+                    continue;
+                }
+            }
             const Record& record = table[static_cast<std::size_t>(a)];
             // The walk gives every latitude: most records fail there first.
             if (!(std::fabs(record.latitude - view.lat) <= view.halflat))
@@ -57,18 +100,20 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
 
 void getNDBdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
-    CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, screen, letEventsRun);
+    CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, screen, letEventsRun,
+                state.NdbRuns);
 }
 
 void getVORdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
-    CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, screen, letEventsRun);
+    CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, screen, letEventsRun,
+                state.VorRuns);
 }
 
 void getairportdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                     const MapScreen& screen, const LetEventsRun& letEventsRun) {
     CollectDots(state, db.Airports, db.AirportCount, db.AirportLonIndex, kAirportWithoutFuel, view,
-                screen, letEventsRun);
+                screen, letEventsRun, state.AirportRuns);
 }
 
 void CollectMapDots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,

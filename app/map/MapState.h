@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/map/CoastlineLayer.h"
 
@@ -16,6 +18,21 @@ enum MapDotKind : std::int16_t {
     kAirportWithFuel = 1,
     kVorDot = 2,
     kNdbDot = 3,
+};
+
+// The records of one table (Airports, Vors or Ndbs, in their longitude order)
+// in runs of kDotRunRecords, each with the least and greatest latitude of its
+// records: a run wholly north or south of the view is passed over at once.
+inline constexpr int kDotRunRecords = 32;
+struct DotRuns {
+    const void* builtFrom = nullptr;
+    std::size_t records = 0;
+    std::vector<double> minLatitude;  // per run; +inf for a run of no finite latitude
+    std::vector<double> maxLatitude;  // per run; -inf for such a run
+
+    bool BuiltFor(const void* table, std::size_t size) const {
+        return builtFrom == table && records == size;
+    }
 };
 
 struct MapDot {
@@ -43,6 +60,10 @@ struct MapState {
     std::string MapPositionText;
     // The coastlines cut into runs, for frames on a canvas that paints nothing.
     CoastRuns CoastRunsOfData;
+    // The dot tables cut into runs (NDBs, VORs, airports).
+    DotRuns NdbRuns;
+    DotRuns VorRuns;
+    DotRuns AirportRuns;
 };
 
 }  // namespace corvane::map
