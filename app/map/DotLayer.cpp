@@ -12,45 +12,46 @@
 namespace corvane::map {
 namespace {
 
+int DotBandOf(double latitude) {
+    return std::clamp(static_cast<int>(std::floor(latitude + 90.0)), 0, kDotBands - 1);
+}
+
 template <typename Record>
-const DotRuns& RunsOf(DotRuns& runs, const std::vector<Record>& table) {
-    if (runs.BuiltFor(&table, table.size()))
-        return runs;
-    runs.builtFrom = &table;
-    runs.records = table.size();
-    const std::size_t count = (table.size() + kDotRunRecords - 1) / kDotRunRecords;
-    runs.minLatitude.assign(count, std::numeric_limits<double>::infinity());
-    runs.maxLatitude.assign(count, -std::numeric_limits<double>::infinity());
-    for (std::size_t a = 0; a < table.size(); ++a) {
-        const double lat = table[a].latitude;
-        if (std::isnan(lat))
-            continue;  // never in view
-        const std::size_t run = a / kDotRunRecords;
-        runs.minLatitude[run] = std::min(runs.minLatitude[run], lat);
-        runs.maxLatitude[run] = std::max(runs.maxLatitude[run], lat);
-    }
-    return runs;
+const DotBands& BandsOf(DotBands& bands, const std::vector<Record>& table) {
+    if (bands.BuiltFor(&table, table.size()))
+        return bands;
+    bands.builtFrom = &table;
+    bands.records = table.size();
+    // Counting sort by band keeps each band in the table's order.
+    bands.bandStart.assign(kDotBands + 1, 0);
+    for (const Record& record : table)
+        if (!std::isnan(record.latitude))
+            ++bands.bandStart[static_cast<std::size_t>(DotBandOf(record.latitude)) + 1];
+    for (int b = 0; b < kDotBands; ++b)
+        bands.bandStart[b + 1] += bands.bandStart[b];
+    bands.items.assign(static_cast<std::size_t>(bands.bandStart[kDotBands]), 0);
+    std::vector<int> fill(bands.bandStart.begin(), bands.bandStart.end() - 1);
+    for (std::size_t a = 0; a < table.size(); ++a)
+        if (!std::isnan(table[a].latitude))
+            bands.items[static_cast<std::size_t>(fill[DotBandOf(table[a].latitude)]++)] =
+                static_cast<int>(a);
+    return bands;
 }
 
 template <typename Record>
 void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                  const navdata::LonIndex& index, std::int16_t kind, const MapView& view,
-                 const MapScreen& screen, const LetEventsRun& letEventsRun, DotRuns& runCache) {
-    const DotRuns& runs = RunsOf(runCache, table);
-    // A run passes the latitude test below for none of its records when its
-    // nearest latitude to the view's fails it: the difference of two numbers
-    // keeps its order under rounding.
-    auto runOutOfView = [&](std::size_t run) {
-        const double lo = runs.minLatitude[run];
-        const double hi = runs.maxLatitude[run];
-        if (lo > hi)
-            return true;
-        if (hi < view.lat)
-            return !(std::fabs(hi - view.lat) <= view.halflat);
-        if (lo > view.lat)
-            return !(std::fabs(lo - view.lat) <= view.halflat);
-        return false;
-    };
+                 const MapScreen& screen, const LetEventsRun& letEventsRun, DotBands& bandCache) {
+    const DotBands& bands = BandsOf(bandCache, table);
+    // The bands that can hold a record passing the latitude test below, with
+    // a band to spare either side for its rounding; a view of nearly every
+    // latitude walks the records themselves.
+    const int bandLo = std::isfinite(view.halflat) ? DotBandOf(view.lat - view.halflat) - 1 : 0;
+    const int bandHi =
+        std::isfinite(view.halflat) ? DotBandOf(view.lat + view.halflat) + 1 : kDotBands - 1;
+    const bool byBands =
+        std::isfinite(view.lat) && std::isfinite(view.halflat) && bandHi - bandLo < kDotBands / 3;
+    std::vector<int>& candidates = state.DotCandidates;
     // Hold the count to the table as it is in memory, whatever the file said.
     const int available = static_cast<int>(table.size()) - 2;
     const navdata::MeridianWalk walk = navdata::LonIndexWalkAcrossMeridian(
@@ -60,14 +61,22 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
     const float height = view.height;
     for (int part = 0; part < walk.count; ++part) {
         const navdata::RecordRange& range = walk.ranges[part];
-        for (int a = range.first; a <= range.last; ++a) {
-            if (a % kDotRunRecords == 0 || a == range.first) {
-                const std::size_t run = static_cast<std::size_t>(a) / kDotRunRecords;
-                if (runOutOfView(run)) {
-                    a = static_cast<int>((run + 1) * kDotRunRecords) - 1;
-                    continue;
-                }
+        // The records of the range in the view's bands, in the table's order
+        // (the order the events and the dots' limit go by).
+        candidates.clear();
+        if (byBands && !range.empty()) {
+            for (int b = std::max(bandLo, 0); b <= std::min(bandHi, kDotBands - 1); ++b) {
+                const auto first = bands.items.begin() + bands.bandStart[b];
+                const auto last = bands.items.begin() + bands.bandStart[b + 1];
+                candidates.insert(candidates.end(), std::lower_bound(first, last, range.first),
+                                  std::upper_bound(first, last, range.last));
             }
+            std::sort(candidates.begin(), candidates.end());
+        }
+        const int steps = byBands ? static_cast<int>(candidates.size())
+                                  : std::max(range.last - range.first + 1, 0);
+        for (int step = 0; step < steps; ++step) {
+            const int a = byBands ? candidates[static_cast<std::size_t>(step)] : range.first + step;
             const Record& record = table[static_cast<std::size_t>(a)];
             // The walk gives every latitude: most records fail there first.
             if (!(std::fabs(record.latitude - view.lat) <= view.halflat))
@@ -101,19 +110,19 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
 void getNDBdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
     CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, screen, letEventsRun,
-                state.NdbRuns);
+                state.NdbBands);
 }
 
 void getVORdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
     CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, screen, letEventsRun,
-                state.VorRuns);
+                state.VorBands);
 }
 
 void getairportdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                     const MapScreen& screen, const LetEventsRun& letEventsRun) {
     CollectDots(state, db.Airports, db.AirportCount, db.AirportLonIndex, kAirportWithoutFuel, view,
-                screen, letEventsRun, state.AirportRuns);
+                screen, letEventsRun, state.AirportBands);
 }
 
 void CollectMapDots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,

@@ -20,15 +20,15 @@ enum MapDotKind : std::int16_t {
     kNdbDot = 3,
 };
 
-// The records of one table (Airports, Vors or Ndbs, in their longitude order)
-// in runs of kDotRunRecords, each with the least and greatest latitude of its
-// records: a run wholly north or south of the view is passed over at once.
-inline constexpr int kDotRunRecords = 32;
-struct DotRuns {
+// The records of one table (Airports, Vors or Ndbs) by latitude band of one
+// degree, each band in the table's (longitude) order: a view looks at the
+// records of its own bands only.
+inline constexpr int kDotBands = 180;
+struct DotBands {
     const void* builtFrom = nullptr;
     std::size_t records = 0;
-    std::vector<double> minLatitude;  // per run; +inf for a run of no finite latitude
-    std::vector<double> maxLatitude;  // per run; -inf for such a run
+    std::vector<int> bandStart;  // kDotBands + 1 entries into items
+    std::vector<int> items;      // record numbers; none for a latitude that is not a number
 
     bool BuiltFor(const void* table, std::size_t size) const {
         return builtFrom == table && records == size;
@@ -60,10 +60,12 @@ struct MapState {
     std::string MapPositionText;
     // The coastlines cut into runs, for frames on a canvas that paints nothing.
     CoastRuns CoastRunsOfData;
-    // The dot tables cut into runs (NDBs, VORs, airports).
-    DotRuns NdbRuns;
-    DotRuns VorRuns;
-    DotRuns AirportRuns;
+    // The dot tables by latitude band (NDBs, VORs, airports), and the
+    // records of a frame's bands.
+    DotBands NdbBands;
+    DotBands VorBands;
+    DotBands AirportBands;
+    std::vector<int> DotCandidates;
 };
 
 }  // namespace corvane::map

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
 //
-// The dot layer passes over runs of records wholly north or south of the
-// view. Over the world's airports, VORs and NDBs, seen from random places
-// (near airports, about the 180 degree meridian, near the poles) at every
-// range, it finds the same dots in the same order, placed alike, and lets
-// events run at the same dots as the walk over every record of the
-// longitude strip.
+// The dot layer looks only at the records in the view's latitude bands. Over the world's airports,
+// VORs and NDBs, seen from random places (near airports, about the 180 degree meridian, near the
+// poles) at every range, it finds the same dots in the same order, placed alike, and lets events
+// run at the same dots as the walk over every record of the longitude strip.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -50,7 +48,7 @@ bool EveryRecord(MapState& state, const std::vector<Record>& table, int count,
     return true;
 }
 
-TEST(DotRuns, TheDotsAreTheSameFromEverywhere) {
+TEST(DotBands, TheDotsAreTheSameFromEverywhere) {
     const navdata::AirportDatabase db = navdata::LoadAirportDatabase(kAppDir + "/airdata.tri");
     ASSERT_GT(db.AirportCount, 1000);
     std::mt19937_64 random(2027);
@@ -58,7 +56,7 @@ TEST(DotRuns, TheDotsAreTheSameFromEverywhere) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
     const double ranges[] = {2, 5, 10, 25, 50, 100, 250, 1000};
-    MapState walked;  // keeps its runs from view to view, as a flight's map does
+    MapState walked;  // keeps its bands from view to view, as a flight's map does
     long dotsSeen = 0;
     for (int i = 0; i < 1500; ++i) {
         double lat = 0;
