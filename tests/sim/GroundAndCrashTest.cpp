@@ -272,8 +272,9 @@ INSTANTIATE_TEST_SUITE_P(
         CrashCase{"GentleLanding", true, true, 300, 0.0, false, CrashReason::None}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Touchdown, ArmedSpoilersDeployAndAStartClearsTheCrash) {
-    Simulator sim(test::FixedVariation(0.0));
+// 60 ft above the ground, full flaps and the gear down, the autopilot
+// sinking at 200 ft/min, the spoilers armed.
+AirStart SinkingWithSpoilersArmed(Simulator& sim) {
     AirStart air;
     air.altitudeFt = 60;
     air.iasKt = 115;
@@ -284,6 +285,12 @@ TEST(Touchdown, ArmedSpoilersDeployAndAStartClearsTheCrash) {
     Command::ApAltitudeFt(sim, 0);
     Command::ApVerticalSpeed(sim, -200);
     Command::ArmSpoilers(sim, true);
+    return air;
+}
+
+TEST(Touchdown, ArmedSpoilersDeployAndAStartClearsTheCrash) {
+    Simulator sim(test::FixedVariation(0.0));
+    const AirStart air = SinkingWithSpoilersArmed(sim);
     RunTicks(sim, 30, [](Simulator&) {});
     ASSERT_EQ(sim.TouchdownCount(), 1);
     EXPECT_EQ(test::GetSigned(sim, test::o::kSpoilers, 4), 16383);
@@ -307,16 +314,7 @@ TEST(Touchdown, ArmedSpoilersDeployAndAStartClearsTheCrash) {
 // (the spoilers' lever thrown at the touchdown) reaches the steps after it.
 TEST(Touchdown, SpoilersDeployWithinOneBatchOfSteps) {
     Simulator sim(test::FixedVariation(0.0));
-    AirStart air;
-    air.altitudeFt = 60;
-    air.iasKt = 115;
-    air.flaps = 1.0;
-    air.gearDown = true;
-    sim.StartInAir(air);
-    Command::Autopilot(sim, true, true, true);
-    Command::ApAltitudeFt(sim, 0);
-    Command::ApVerticalSpeed(sim, -200);
-    Command::ArmSpoilers(sim, true);
+    SinkingWithSpoilersArmed(sim);
     sim.Advance(30.0);
     ASSERT_EQ(sim.TouchdownCount(), 1);
     EXPECT_GT(sim.State().spoilers, 0.9);
