@@ -13,7 +13,12 @@ namespace corvane::map {
 namespace {
 
 int DotBandOf(double latitude) {
-    return std::clamp(static_cast<int>(std::floor(latitude + 90.0)), 0, kDotBands - 1);
+    const double fromSouth = latitude + 90.0;
+    if (!(fromSouth >= 1.0))
+        return 0;  // the southmost band, or a latitude that is not a number
+    if (fromSouth >= kDotBands - 1.0)
+        return kDotBands - 1;
+    return static_cast<int>(fromSouth);
 }
 
 template <typename Record>

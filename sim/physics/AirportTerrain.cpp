@@ -196,7 +196,7 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     Sums sums;
     // Near the poles the cells' longitude steps grow too wide: every airport
     // is weighed at the point there.
-    if (!(options_.cellM > 0.0) || std::abs(latitudeDeg) > kNearbyLatitudeLimitDeg) {
+    if (!(options_.cellM >= kLeastCellM) || std::abs(latitudeDeg) > kNearbyLatitudeLimitDeg) {
         accumulate(nearby, sums);
         return FieldOf(sums);
     }

@@ -15,8 +15,8 @@
 // with its own longitude step) and taken between the corners bilinearly.
 // That moves the field by at most about 1e-5 of the elevations' spread
 // beyond farFromM (a centimetre for a kilometre), and an answer still
-// depends on the point alone, not on the answers before it. cellM 0 weighs
-// every airport at the point.
+// depends on the point alone, not on the answers before it. cellM 0 (or
+// anything under a metre) weighs every airport at the point.
 //
 // The input is plain structs (the process converts its airport database); the
 // field is built once and then answers without allocating once it has seen
@@ -120,6 +120,8 @@ class AirportTerrain : public Terrain {
     void EnterCell(long latRow, long lonColumn, const std::vector<std::uint32_t>& nearby) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
+    // Cells smaller than this are not used: every airport at the point.
+    static constexpr double kLeastCellM = 1.0;
     static constexpr double kNearbyLatitudeLimitDeg = 80.0;
 
     Options options_;
