@@ -212,7 +212,7 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     if (!cell_.valid || cell_.latRow != latRow || cell_.lonColumn != lonColumn)
         EnterCell(latRow, lonColumn, nearby);
 
-    accumulate(cell_.near, sums);
+    accumulate(cell_.nearAirports, sums);
     if (sums.inCore)
         return sums.coreZ;
     const double u = std::clamp((latitudeDeg - cell_.southDeg) / cell_.heightDeg, 0.0, 1.0);
@@ -244,21 +244,21 @@ void AirportTerrain::EnterCell(long latRow, long lonColumn,
     const double centreLat = 0.5 * (southDeg + northDeg);
     const double centreLon = 0.5 * (westDeg + eastDeg);
     const double centreCos = std::max(std::cos(centreLat * units::kDegToRad), 1e-6);
-    std::vector<std::uint32_t>& far = scratchFar_;
-    std::vector<std::uint32_t>& near = scratchNear_;
-    far.clear();
-    near.clear();
+    std::vector<std::uint32_t>& farList = scratchFar_;
+    std::vector<std::uint32_t>& nearList = scratchNear_;
+    farList.clear();
+    nearList.clear();
     for (const std::uint32_t index : nearby) {
         const Airport& a = airports_[index];
         const double ay = (a.latitudeDeg - centreLat) * mPerDeg;
         const double ax = WrapLonDelta(a.longitudeDeg - centreLon) * mPerDeg * centreCos;
         const double nearestM = std::sqrt(ax * ax + ay * ay) - a.extentM - 2.0 * options_.cellM;
-        (nearestM >= options_.farFromM ? far : near).push_back(index);
+        (nearestM >= options_.farFromM ? farList : nearList).push_back(index);
     }
 
     // A neighbour along the row with the same far airports shares two
     // corners.
-    const bool sameRow = cell_.valid && cell_.latRow == latRow && far == cell_.far;
+    const bool sameRow = cell_.valid && cell_.latRow == latRow && farList == cell_.farAirports;
     const bool eastOfLast = sameRow && lonColumn == cell_.lonColumn + 1;
     const bool westOfLast = sameRow && lonColumn == cell_.lonColumn - 1;
     double farW[4];
@@ -280,7 +280,7 @@ void AirportTerrain::EnterCell(long latRow, long lonColumn,
         const double lon = (k & 1) != 0 ? eastDeg : westDeg;
         const double cosLat = std::max(std::cos(lat * units::kDegToRad), 1e-6);
         Sums sums;
-        Accumulate<true>(far.data(), far.data() + far.size(), lat, lon, cosLat, sums);
+        Accumulate<true>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat, sums);
         farW[k] = sums.w;
         farWz[k] = sums.wz;
     }
@@ -292,8 +292,8 @@ void AirportTerrain::EnterCell(long latRow, long lonColumn,
     cell_.westDeg = westDeg;
     cell_.heightDeg = northDeg - southDeg;
     cell_.widthDeg = eastDeg - westDeg;
-    cell_.near.swap(near);
-    cell_.far.swap(far);
+    cell_.nearAirports.swap(nearList);
+    cell_.farAirports.swap(farList);
     for (int k = 0; k < 4; ++k) {
         cell_.farW[k] = farW[k];
         cell_.farWz[k] = farWz[k];

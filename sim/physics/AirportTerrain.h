@@ -148,8 +148,8 @@ class AirportTerrain : public Terrain {
         double westDeg = 0.0;
         double heightDeg = 0.0;
         double widthDeg = 0.0;
-        std::vector<std::uint32_t> near;
-        std::vector<std::uint32_t> far;
+        std::vector<std::uint32_t> nearAirports;
+        std::vector<std::uint32_t> farAirports;
         double farW[4] = {0, 0, 0, 0};
         double farWz[4] = {0, 0, 0, 0};
     };
