@@ -185,6 +185,14 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     };
 
     long drawn = 0;
+    // Every 200th point drawn inside the box lets events run.
+    auto countAdded = [&](long added) {
+        const long before = drawn;
+        drawn += added;
+        for (long n = drawn / 200 - before / 200; n > 0; --n)
+            if (letEventsRun)
+                letEventsRun();
+    };
     // On a canvas that paints nothing only the events are left to do: they
     // run after every 200th point drawn inside the box, and which points those
     // are depends on the box and the point step alone, not on the pixels.
@@ -199,8 +207,8 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
             const double lon = longitude(k);
             if (untilUsed == 0) {
                 untilUsed = step;
-                if (inside(k, lon) && ++drawn % 200 == 0 && letEventsRun)
-                    letEventsRun();
+                if (inside(k, lon))
+                    countAdded(1);
             }
             --untilUsed;
             ++k;
@@ -211,13 +219,6 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
     // order under rounding lets a run's box stand for its points. Within a
     // block the used points are those a whole number of steps from its first.
     const bool byRuns = runs != nullptr && runs->BuiltFor(coast);
-    auto countAdded = [&](long added) {
-        const long before = drawn;
-        drawn += added;
-        for (long n = drawn / 200 - before / 200; n > 0; --n)
-            if (letEventsRun)
-                letEventsRun();
-    };
     auto countRuns = [&](int j, int k) {
         const int firstRun = runs->blockRuns[static_cast<std::size_t>(j)];
         const int endRun = runs->blockRuns[static_cast<std::size_t>(j) + 1];
@@ -325,8 +326,7 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
                     }
                     canvas.LineTo(q.x, q.y);
                     penSide = sideOf(k, lon);
-                    if (++drawn % 200 == 0 && letEventsRun)
-                        letEventsRun();
+                    countAdded(1);
                 }
             }
             if (!wasInside) {
