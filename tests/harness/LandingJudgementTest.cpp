@@ -36,6 +36,7 @@ LandingReport GoodLanding(const std::string& name = "good") {
     td.firstContact = "main wheels";
     td.noseWheelAfterS = 3.0;
     td.peakLoadG = 1.3;
+    td.recordedLoadG = 1.3;
     r.touchdown = td;
     r.gate = GateFacts{-60.0, 85.0, 1.0, 600.0, 2.0, 1.6};
     StopFacts stop;
@@ -153,10 +154,16 @@ INSTANTIATE_TEST_SUITE_P(
                       r.flapExcess->setting = "10°";
                   },
                   false, Limit::FlapSpeeds},
-        LimitCase{"LoadOf1Point6", [](LandingReport& r) { r.touchdown->peakLoadG = 1.6; }, true,
+        LimitCase{"LoadOf1Point6", [](LandingReport& r) { r.touchdown->recordedLoadG = 1.6; }, true,
                   Limit::TouchdownLoad},
-        LimitCase{"LoadOver1Point6", [](LandingReport& r) { r.touchdown->peakLoadG = 1.61; }, false,
-                  Limit::TouchdownLoad},
+        LimitCase{"LoadOver1Point6", [](LandingReport& r) { r.touchdown->recordedLoadG = 1.61; },
+                  false, Limit::TouchdownLoad},
+        LimitCase{"OneSampleOver1Point6",
+                  [](LandingReport& r) {
+                      r.touchdown->peakLoadG = 2.2;
+                      r.touchdown->recordedLoadG = 1.5;
+                  },
+                  true, Limit::TouchdownLoad},
         LimitCase{"SinkOf360", [](LandingReport& r) { r.touchdown->sinkFpm = 360; }, true,
                   Limit::GentleSink},
         LimitCase{"SinkOver360", [](LandingReport& r) { r.touchdown->sinkFpm = 361; }, false,
@@ -320,6 +327,15 @@ TEST(ReportJsonTest, ReportKeepsTheMeasuresAndNullsWhatDidNotHappen) {
     EXPECT_EQ(j["stop"]["runwayRemainingFt"], 5000);
     EXPECT_EQ(j["stages"][1]["text"], "route 2");
     EXPECT_EQ(j["stageTexts"][0]["text"], "To turning point");
+
+    // Both touchdown loads come back; a report written before the recorder's
+    // channel was read keeps the sample's peak as the load it was judged on.
+    r.touchdown->peakLoadG = 1.9;
+    r.touchdown->recordedLoadG = 1.4;
+    j = ReportToJson(r);
+    EXPECT_EQ(ReportFromJson(j).touchdown->recordedLoadG, 1.4);
+    j["touchdown"].erase("recordedLoadG");
+    EXPECT_EQ(ReportFromJson(j).touchdown->recordedLoadG, 1.9);
 
     r.touchdown.reset();
     JudgeLanding(r);

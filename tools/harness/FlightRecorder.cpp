@@ -17,7 +17,8 @@ namespace units = sim::units;
 
 constexpr double kStandingKnots = 0.5;
 // The touchdown's load is the largest normal load from the first contact to
-// this long after it: the struts' first stroke and the nose wheel's arrival.
+// this long after it: the struts' first stroke and the nose wheel's arrival
+// (the largest sample, and the largest reading of the recorder's channel).
 constexpr double kTouchdownLoadWindowS = 2.0;
 
 bool Has(const sim::TraceRecord& record, sim::SimEventKind kind) {
@@ -42,6 +43,7 @@ void FlightRecorder::BeginFlight(const RunwayFrame& runway) {
     loadMeasured_ = false;
     peakLoadG_ = 0.0;
     minLoadG_ = 0.0;
+    loadChannel_.Reset();
     gate_.reset();
     lastHeightFt_.reset();
     flapExcess_.reset();
@@ -178,7 +180,7 @@ void FlightRecorder::MeasureLoad(const sim::TraceRecord& record) {
     loadMeasured_ = true;
 }
 
-void FlightRecorder::MeasureTouchdown(const sim::TraceRecord& record) {
+void FlightRecorder::MeasureTouchdown(const sim::TraceRecord& record, double recordedLoadG) {
     if (!touchdown_)
         return;
     TouchdownFacts& td = *touchdown_;
@@ -197,11 +199,14 @@ void FlightRecorder::MeasureTouchdown(const sim::TraceRecord& record) {
         else
             td.firstContact = "belly";
         td.peakLoadG = record.normalLoadG;
+        td.recordedLoadG = recordedLoadG;
     }
     if (mainContactS_ && noseContactS_)
         td.noseWheelAfterS = *noseContactS_ - *mainContactS_;
-    if (record.timeS - td.timeS <= kTouchdownLoadWindowS && !record.crashed)
+    if (record.timeS - td.timeS <= kTouchdownLoadWindowS && !record.crashed) {
         td.peakLoadG = std::max(td.peakLoadG, record.normalLoadG);
+        td.recordedLoadG = std::max(td.recordedLoadG, recordedLoadG);
+    }
 }
 
 void FlightRecorder::MeasureFlaps(const sim::TraceRecord& record, const RunwayPoint& at) {
@@ -255,10 +260,13 @@ void FlightRecorder::MeasureGate(const sim::TraceRecord& record, const RunwayPoi
 void FlightRecorder::OnStep(const sim::TraceRecord& record) {
     ++stepCount_;
     MeasureLoad(record);
+    if (Has(record, sim::SimEventKind::Start))
+        loadChannel_.Reset();
+    const double recordedLoadG = loadChannel_.Add(record.timeS, record.normalLoadG);
     const RunwayPoint at = runway_.Locate(record.latitudeDeg, record.longitudeDeg);
 
     if (measuring_) {
-        MeasureTouchdown(record);
+        MeasureTouchdown(record, recordedLoadG);
         MeasureFlaps(record, at);
         MeasureGate(record, at);
         // The threshold crossing, in the air, in the landing direction.

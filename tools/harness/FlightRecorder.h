@@ -23,6 +23,7 @@
 #include "sim/physics/ControlInputs.h"
 #include "sim/trace/TraceSink.h"
 #include "tools/harness/LandingReport.h"
+#include "tools/harness/LoadChannel.h"
 #include "tools/harness/RunwayFrame.h"
 
 namespace corvane::harness {
@@ -81,7 +82,7 @@ class FlightRecorder final : public sim::TraceSink {
 
   private:
     void MeasureLoad(const sim::TraceRecord& record);
-    void MeasureTouchdown(const sim::TraceRecord& record);
+    void MeasureTouchdown(const sim::TraceRecord& record, double recordedLoadG);
     void MeasureFlaps(const sim::TraceRecord& record, const RunwayPoint& at);
     void MeasureGate(const sim::TraceRecord& record, const RunwayPoint& at);
 
@@ -114,6 +115,7 @@ class FlightRecorder final : public sim::TraceSink {
     double peakLoadG_ = 0.0;
     double minLoadG_ = 0.0;
     double peakLoadTimeS_ = 0.0;
+    LoadChannel loadChannel_;
 
     std::FILE* trace_ = nullptr;
     std::FILE* commands_ = nullptr;

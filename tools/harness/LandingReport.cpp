@@ -230,9 +230,10 @@ Verdict Judge(Limit limit, const LandingReport& r, const GoodLandingLimits& limi
             v.bound = Format("at most %.1f g", limits.maxTouchdownLoadG);
             if (!td)
                 return noTouchdown(v);
-            v.value = Format("%.2f g", td->peakLoadG);
-            v.met = td->peakLoadG <= limits.maxTouchdownLoadG;
-            v.why = Format("normal load %.2f g at touchdown, ", td->peakLoadG) +
+            v.value = Format("%.2f g", td->recordedLoadG);
+            v.met = td->recordedLoadG <= limits.maxTouchdownLoadG;
+            v.why = Format("normal load %.2f g at touchdown (%.2f g at its peak sample), ",
+                           td->recordedLoadG, td->peakLoadG) +
                     Format("limit %.1f g", limits.maxTouchdownLoadG);
             return v;
         case Limit::GentleSink:

@@ -128,7 +128,13 @@ struct TouchdownFacts {
     // (seconds after them; none while it has not touched).
     std::string firstContact;
     std::optional<double> noseWheelAfterS;
-    double peakLoadG = 0.0;  // largest normal load from the touchdown to 2 s after it
+    // The load from the touchdown to 2 s after it: the largest single sample
+    // of the simulator's normal load, and the largest of its means over an
+    // eighth of a second, as a flight data recorder's accelerometer channel
+    // reads it. The landing is judged on the second: a sample's peak depends
+    // on how often the simulator samples, the mean does not.
+    double peakLoadG = 0.0;
+    double recordedLoadG = 0.0;
 };
 
 // The worst flap excess of a flight: the indicated airspeed most above the

@@ -151,7 +151,8 @@ ordered_json ReportToJson(const LandingReport& r) {
             {"firstContact", t.firstContact},
             {"noseWheelAfterS", t.noseWheelAfterS ? ordered_json(Round(*t.noseWheelAfterS, 2))
                                                   : ordered_json(nullptr)},
-            {"peakLoadG", Round(t.peakLoadG, 3)}};
+            {"peakLoadG", Round(t.peakLoadG, 3)},
+            {"recordedLoadG", Round(t.recordedLoadG, 3)}};
     } else {
         j["touchdown"] = nullptr;
     }
@@ -295,6 +296,8 @@ LandingReport ReportFromJson(const nlohmann::json& j) {
         if (t.contains("noseWheelAfterS") && !t.at("noseWheelAfterS").is_null())
             r.touchdown->noseWheelAfterS = t.at("noseWheelAfterS").get<double>();
         r.touchdown->peakLoadG = t.value("peakLoadG", 0.0);
+        // Reports written before the recorder's reading judged the sample peak.
+        r.touchdown->recordedLoadG = t.value("recordedLoadG", r.touchdown->peakLoadG);
     }
     if (j.contains("stabilisedGate") && !j.at("stabilisedGate").is_null()) {
         const json& g = j.at("stabilisedGate");

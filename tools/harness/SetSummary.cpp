@@ -102,7 +102,7 @@ SetSummary SummariseSet(const std::vector<LandingReport>& reports) {
             if (r.aircraft.referenceKias > 0.0)
                 overRef.push_back({r.touchdown->iasKt - r.aircraft.referenceKias, r.scenario});
             pitch.push_back({r.touchdown->pitchDeg, r.scenario});
-            tdLoad.push_back({r.touchdown->peakLoadG, r.scenario});
+            tdLoad.push_back({r.touchdown->recordedLoadG, r.scenario});
             bounces.push_back({double(r.bounces), r.scenario});
             sum.bounced += r.bounces > 0 ? 1 : 0;
         }
@@ -213,7 +213,7 @@ std::string FormatTable(const std::vector<LandingReport>& reports) {
                         ? Cell("%6.1f", t.iasKt - r.aircraft.referenceKias)
                         : std::string("     -"))
                 << Cell("%6.1f", t.pitchDeg) << "   " << ContactLetter(t.firstContact)
-                << Cell("%4.0f", r.bounces) << Cell("%6.2f", t.peakLoadG);
+                << Cell("%4.0f", r.bounces) << Cell("%6.2f", t.recordedLoadG);
         } else {
             out << "      -     -      -      -     -     -   -   -     -";
         }
