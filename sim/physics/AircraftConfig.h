@@ -121,6 +121,9 @@ struct AircraftConfig {
     double apMinLoadFactor = 0.7;
     double apMaxLoadFactor = 1.3;
     double apFlightPathGainPerS = 0.6;
+    // Degrees of flight path per m/s of climb missed over the ground (the
+    // same share of the miss as FlightGear's pitch loop flies for the Cessna).
+    double apClimbErrorPathDegPerMps = 1.2;
     double apAltitudeGainPerS = 0.1;      // capture: climb rate per metre of error
     double apVsIntegratorGainPerS = 0.2;  // pulls back to the integrated rate
     double apMinCaptureRateFpm = 500.0;

@@ -149,7 +149,16 @@ double FlightModel::PitchServoAlphaRad(double climbTargetMps, double tasMps, dou
         return alphaMax;
     }
     const double sinMax = std::sin(config_.apMaxFlightPathDeg * kDegToRad);
-    const double gammaTarget = std::asin(std::clamp(climbTargetMps / tasMps, -sinMax, sinMax));
+    // The rate is held as the vertical speed indicator reads it, over the
+    // ground: the path through the air is steepened or flattened by the climb
+    // the aircraft misses, so that a downdraft, or a sink still building from
+    // the rate before, is flown out instead of carried to the ground.
+    const double maxPath = std::asin(sinMax);
+    const double missedMps = climbTargetMps - state_.velocityUpMps;
+    const double gammaTarget =
+        std::clamp(std::asin(std::clamp(climbTargetMps / tasMps, -sinMax, sinMax)) +
+                       config_.apClimbErrorPathDegPerMps * missedMps * kDegToRad,
+                   -maxPath, maxPath);
     double loadFactor = std::cos(gammaRad) + tasMps * config_.apFlightPathGainPerS *
                                                  (gammaTarget - gammaRad) / kGravityMps2;
     loadFactor = std::clamp(loadFactor, config_.apMinLoadFactor, config_.apMaxLoadFactor);

@@ -9,6 +9,8 @@
 
 #include "SimTestSupport.h"
 #include "sim/model/Simulator.h"
+#include "sim/physics/Aircraft.h"
+#include "sim/physics/FlightModel.h"
 
 namespace corvane::sim {
 namespace {
@@ -122,6 +124,71 @@ INSTANTIATE_TEST_SUITE_P(Cases, VerticalSpeedHold,
                                            RateCase{"Descent800", -800},
                                            RateCase{"Descent2500", -2500}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The vertical speed as the program flies its final approach: a new rate at
+// every 150 ms tick (so the rate never settles into the altitude integral),
+// in a steady downdraft, at each aircraft's reference speed with landing
+// flaps. The rate is held over the ground, as the vertical speed indicator
+// reads it: the downdraft is flown out, not all carried to the ground.
+struct DraftCase {
+    const char* aircraft;
+    double downdraftFpm;
+    int askedFpm;
+};
+
+class VerticalSpeedInADraft : public ::testing::TestWithParam<DraftCase> {};
+
+TEST_P(VerticalSpeedInADraft, FliesTheRateOverTheGround) {
+    const DraftCase& c = GetParam();
+    const AircraftConfig config = *StandInAircraft(c.aircraft);
+    const double refMps = DataOf(config).ReferenceKias() * 0.514444;
+    FlightModel model(config);
+    FlightModel::Environment env;
+    env.windUpMps = -c.downdraftFpm * 0.00508;
+    ControlInputs in;
+    in.flapsLever = 1.0;
+    const double lever = model.PlaceInAir(40.0, -100.0, 600.0, 90.0, refMps, c.askedFpm * 0.00508,
+                                          1.0, 1.0, 0.0, env);
+    in.throttle.fill(lever);
+    in.autopilot.master = true;
+    in.autopilot.altitudeHold = true;
+    in.autopilot.altitudeTargetM = -1000.0;  // below: the rate never captures
+    double sumFpm = 0.0;
+    double lowestFpm = 1e9;
+    double highestFpm = -1e9;
+    int samples = 0;
+    for (int tick = 0; tick < 200; ++tick) {  // 30 s
+        in.autopilot.verticalSpeedFpm = static_cast<std::int16_t>(c.askedFpm - tick % 2);
+        for (int step = 0; step < 15; ++step) {  // 150 ms in 10 ms steps
+            model.Step(in, env, 0.01);
+            ASSERT_FALSE(model.State().onGround);
+        }
+        if (tick >= 100) {  // the last 15 s
+            const double fpm = model.State().velocityUpMps / 0.00508;
+            sumFpm += fpm;
+            lowestFpm = std::min(lowestFpm, fpm);
+            highestFpm = std::max(highestFpm, fpm);
+            ++samples;
+        }
+    }
+    const double missedFpm = c.askedFpm - sumFpm / samples;
+    // Without the ground reference the whole downdraft is missed.
+    EXPECT_LT(std::abs(missedFpm), 0.7 * std::abs(c.downdraftFpm) + 15.0);
+    EXPECT_GT(c.downdraftFpm < 0 ? -missedFpm : missedFpm, -15.0)
+        << "never flown out past the rate";
+    EXPECT_LT(highestFpm - lowestFpm, 20.0) << "the rate settles; it does not swing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VerticalSpeedInADraft,
+    ::testing::Values(DraftCase{"single", 0.0, -300}, DraftCase{"single", 300.0, -300},
+                      DraftCase{"single", 400.0, -150}, DraftCase{"twin", 0.0, -600},
+                      DraftCase{"twin", 400.0, -600}, DraftCase{"twin", -300.0, -300}),
+    [](const auto& info) {
+        const DraftCase& c = info.param;
+        return std::string(c.aircraft) + "_draft" + std::to_string(int(std::abs(c.downdraftFpm))) +
+               (c.downdraftFpm < 0 ? "up" : "down") + "_asked" + std::to_string(-c.askedFpm);
+    });
 
 struct TurnCase {
     const char* name;
