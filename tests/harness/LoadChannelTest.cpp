@@ -72,5 +72,27 @@ TEST(LoadChannel, StartsAgainWhenTimeGoesBack) {
     EXPECT_DOUBLE_EQ(channel.Add(0.6, 0.9), 0.9);
 }
 
+// The recorder feeds the channel only near the ground: after a gap in the
+// samples, the readings are those of a channel fed throughout once the new
+// samples fill a window again, bit for bit.
+TEST(LoadChannel, AfterAGapReadsAsIfFedThroughoutOnceTheWindowIsFull) {
+    LoadChannel always;
+    LoadChannel gapped;
+    for (int i = 0; i <= 2000; ++i) {
+        const double t = 0.02 * i;
+        const double load = 1.0 + 0.3 * std::sin(7.3 * t) + (i % 7 == 0 ? 0.4 : 0.0);
+        const double continuous = always.Add(t, load);
+        const bool fed = i < 300 || i >= 900;
+        if (!fed)
+            continue;
+        const double reading = gapped.Add(t, load);
+        if (i >= 900 + 7) {  // seven samples of 20 ms cover the window again
+            ASSERT_EQ(reading, continuous) << "at " << t << " s";
+        } else if (i == 900) {
+            EXPECT_EQ(reading, load) << "the first sample after the gap fills the window";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace corvane::harness

@@ -20,6 +20,8 @@ constexpr double kStandingKnots = 0.5;
 // this long after it: the struts' first stroke and the nose wheel's arrival
 // (the largest sample, and the largest reading of the recorder's channel).
 constexpr double kTouchdownLoadWindowS = 2.0;
+// Above this height over the ground the load channel is not fed.
+constexpr double kLoadChannelBelowFt = 500.0;
 
 bool Has(const sim::TraceRecord& record, sim::SimEventKind kind) {
     return (record.eventMask & (1u << static_cast<int>(kind))) != 0;
@@ -262,7 +264,14 @@ void FlightRecorder::OnStep(const sim::TraceRecord& record) {
     MeasureLoad(record);
     if (Has(record, sim::SimEventKind::Start))
         loadChannel_.Reset();
-    const double recordedLoadG = loadChannel_.Add(record.timeS, record.normalLoadG);
+    // The channel is judged from the touchdown on, so it is fed only near the
+    // ground (from kLoadChannelBelowFt down, minutes of samples before any
+    // contact for a window of an eighth of a second) and after a touchdown;
+    // its readings there are those of a channel fed at every step.
+    const bool nearGround =
+        record.onGround || touchdown_ || record.heightAboveGroundFt < kLoadChannelBelowFt;
+    const double recordedLoadG =
+        nearGround ? loadChannel_.Add(record.timeS, record.normalLoadG) : record.normalLoadG;
     const RunwayPoint at = runway_.Locate(record.latitudeDeg, record.longitudeDeg);
 
     if (measuring_) {
