@@ -11,6 +11,7 @@
 #include "sim/model/Simulator.h"
 #include "sim/physics/Aircraft.h"
 #include "sim/physics/FlightModel.h"
+#include "sim/physics/Units.h"
 
 namespace corvane::sim {
 namespace {
@@ -141,14 +142,14 @@ class VerticalSpeedInADraft : public ::testing::TestWithParam<DraftCase> {};
 TEST_P(VerticalSpeedInADraft, FliesTheRateOverTheGround) {
     const DraftCase& c = GetParam();
     const AircraftConfig config = *StandInAircraft(c.aircraft);
-    const double refMps = DataOf(config).ReferenceKias() * 0.514444;
+    const double refMps = DataOf(config).ReferenceKias() * units::kMpsPerKnot;
     FlightModel model(config);
     FlightModel::Environment env;
-    env.windUpMps = -c.downdraftFpm * 0.00508;
+    env.windUpMps = -c.downdraftFpm * units::kMpsPerFpm;
     ControlInputs in;
     in.flapsLever = 1.0;
-    const double lever = model.PlaceInAir(40.0, -100.0, 600.0, 90.0, refMps, c.askedFpm * 0.00508,
-                                          1.0, 1.0, 0.0, env);
+    const double lever = model.PlaceInAir(40.0, -100.0, 600.0, 90.0, refMps,
+                                          c.askedFpm * units::kMpsPerFpm, 1.0, 1.0, 0.0, env);
     in.throttle.fill(lever);
     in.autopilot.master = true;
     in.autopilot.altitudeHold = true;
@@ -164,7 +165,7 @@ TEST_P(VerticalSpeedInADraft, FliesTheRateOverTheGround) {
             ASSERT_FALSE(model.State().onGround);
         }
         if (tick >= 100) {  // the last 15 s
-            const double fpm = model.State().velocityUpMps / 0.00508;
+            const double fpm = model.State().velocityUpMps * units::kFpmPerMps;
             sumFpm += fpm;
             lowestFpm = std::min(lowestFpm, fpm);
             highestFpm = std::max(highestFpm, fpm);
