@@ -21,11 +21,13 @@ int DotBandOf(double latitude) {
 }
 
 template <typename Record>
-const DotBands& BandsOf(DotBands& bands, const std::vector<Record>& table) {
+DotBands& BandsOf(DotBands& bands, const std::vector<Record>& table) {
     if (bands.BuiltFor(&table, table.size()))
         return bands;
     bands.builtFrom = &table;
     bands.records = table.size();
+    for (DotCandidates& part : bands.parts)
+        part.valid = false;
     // Counting sort by band keeps each band in the table's order.
     bands.bandStart.assign(kDotBands + 1, 0);
     for (const Record& record : table)
@@ -46,7 +48,7 @@ template <typename Record>
 void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                  const navdata::LonIndex& index, std::int16_t kind, const MapView& view,
                  const MapScreen& screen, const LetEventsRun& letEventsRun, DotBands& bandCache) {
-    const DotBands& bands = BandsOf(bandCache, table);
+    DotBands& bands = BandsOf(bandCache, table);
     // The bands that can hold a record passing the latitude test below, with
     // a band to spare either side for its rounding; a view of nearly every
     // latitude walks the records themselves.
@@ -55,7 +57,6 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
         std::isfinite(view.halflat) ? DotBandOf(view.lat + view.halflat) + 1 : kDotBands - 1;
     const bool byBands =
         std::isfinite(view.lat) && std::isfinite(view.halflat) && bandHi - bandLo < kDotBands / 3;
-    std::vector<int>& candidates = state.DotCandidates;
     // Hold the count to the table as it is in memory, whatever the file said.
     const int available = static_cast<int>(table.size()) - 2;
     const navdata::MeridianWalk walk = navdata::LonIndexWalkAcrossMeridian(
@@ -67,15 +68,24 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
         const navdata::RecordRange& range = walk.ranges[part];
         // The records of the range in the view's bands, in the table's order
         // (the order the events and the dots' limit go by).
-        candidates.clear();
-        if (byBands && !range.empty()) {
-            for (int b = std::max(bandLo, 0); b <= std::min(bandHi, kDotBands - 1); ++b) {
-                const auto first = bands.items.begin() + bands.bandStart[b];
-                const auto last = bands.items.begin() + bands.bandStart[b + 1];
-                candidates.insert(candidates.end(), std::lower_bound(first, last, range.first),
-                                  std::upper_bound(first, last, range.last));
+        DotCandidates& kept = bands.parts[static_cast<std::size_t>(part)];
+        std::vector<int>& candidates = kept.items;
+        if (byBands && !kept.KeptFor(bandLo, bandHi, range.first, range.last)) {
+            candidates.clear();
+            if (!range.empty()) {
+                for (int b = std::max(bandLo, 0); b <= std::min(bandHi, kDotBands - 1); ++b) {
+                    const auto first = bands.items.begin() + bands.bandStart[b];
+                    const auto last = bands.items.begin() + bands.bandStart[b + 1];
+                    candidates.insert(candidates.end(), std::lower_bound(first, last, range.first),
+                                      std::upper_bound(first, last, range.last));
+                }
+                std::sort(candidates.begin(), candidates.end());
             }
-            std::sort(candidates.begin(), candidates.end());
+            kept.valid = true;
+            kept.bandLo = bandLo;
+            kept.bandHi = bandHi;
+            kept.first = range.first;
+            kept.last = range.last;
         }
         const int steps = byBands ? static_cast<int>(candidates.size())
                                   : std::max(range.last - range.first + 1, 0);

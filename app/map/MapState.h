@@ -24,11 +24,30 @@ enum MapDotKind : std::int16_t {
 // degree, each band in the table's (longitude) order: a view looks at the
 // records of its own bands only.
 inline constexpr int kDotBands = 180;
+
+// The records a frame looked at in one part of its walk (its bands within
+// one range of record numbers), kept for the next frame: the ranges move by
+// a fifth of a degree of longitude and the bands by a degree of latitude, so
+// most frames look at the same records as the frame before.
+struct DotCandidates {
+    bool valid = false;
+    int bandLo = 0;
+    int bandHi = 0;
+    int first = 1;
+    int last = 0;
+    std::vector<int> items;  // record numbers, in the table's order
+
+    bool KeptFor(int lo, int hi, int from, int to) const {
+        return valid && bandLo == lo && bandHi == hi && first == from && last == to;
+    }
+};
+
 struct DotBands {
     const void* builtFrom = nullptr;
     std::size_t records = 0;
-    std::vector<int> bandStart;  // kDotBands + 1 entries into items
-    std::vector<int> items;      // record numbers; none for a latitude that is not a number
+    std::vector<int> bandStart;          // kDotBands + 1 entries into items
+    std::vector<int> items;              // record numbers; none for a latitude that is not a number
+    std::array<DotCandidates, 3> parts;  // by part of the walk across the meridian
 
     bool BuiltFor(const void* table, std::size_t size) const {
         return builtFrom == table && records == size;
@@ -60,12 +79,10 @@ struct MapState {
     std::string MapPositionText;
     // The coastlines cut into runs, for frames on a canvas that paints nothing.
     CoastRuns CoastRunsOfData;
-    // The dot tables by latitude band (NDBs, VORs, airports), and the
-    // records of a frame's bands.
+    // The dot tables by latitude band (NDBs, VORs, airports).
     DotBands NdbBands;
     DotBands VorBands;
     DotBands AirportBands;
-    std::vector<int> DotCandidates;
 };
 
 }  // namespace corvane::map
