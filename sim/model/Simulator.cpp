@@ -45,6 +45,9 @@ Simulator::Simulator(const SimulatorOptions& options, const Terrain* terrain)
       model_(options.aircraft),
       contact_({options.aircraft.crashSinkFpm, options.aircraft.wingStrikeBankDeg}),
       stepS_(options.stepS > 0.0 && std::isfinite(options.stepS) ? options.stepS : 0.02),
+      cruiseStepS_(options.cruiseStepS > stepS_ && std::isfinite(options.cruiseStepS)
+                       ? options.cruiseStepS
+                       : 0.0),
       rate_(options.rate > 0.0 && std::isfinite(options.rate) ? options.rate : 1.0) {
     events_.reserve(256);
     SetWind(WindSettings{options.windFromDeg, options.windSpeedKt, options.windGradient,
@@ -193,29 +196,48 @@ int Simulator::Advance(double hostSeconds) {
     pendingS_ += hostSeconds * rate_;
     int steps = 0;
     // Readers see the variable space only between calls, so it is written
-    // once, after the last step that moved the aircraft.
+    // once, after the last step that moved the aircraft, and only when it is
+    // next read.
     bool moved = false;
     while (pendingS_ >= stepS_ * (1.0 - 1e-9)) {
-        pendingS_ -= stepS_;
-        moved = StepModel() || moved;
+        const double stepS = NextStepS();
+        pendingS_ -= stepS;
+        moved = StepModel(stepS) || moved;
         ++steps;
     }
     if (moved)
-        PublishState();
+        publishPending_ = true;
     pendingS_ = std::max(pendingS_, 0.0);
     return steps;
 }
 
 void Simulator::PublishState() {
+    publishPending_ = false;
     ImageBinding::Publish(model_.State(), options_.aircraft.engineType, space_);
 }
 
+void Simulator::PublishPending() const {
+    // The space is the simulator's own; a reader's view of it is brought up
+    // to the last step here.
+    if (publishPending_)
+        const_cast<Simulator*>(this)->PublishState();
+}
+
+double Simulator::NextStepS() const {
+    if (cruiseStepS_ <= 0.0 || pendingS_ < cruiseStepS_ * (1.0 - 1e-9))
+        return stepS_;
+    const AircraftState& s = model_.State();
+    return !s.onGround && s.altitudeM - s.groundElevationM > options_.cruiseStepAboveM
+               ? cruiseStepS_
+               : stepS_;
+}
+
 void Simulator::Step() {
-    if (StepModel())
+    if (StepModel(stepS_))
         PublishState();
 }
 
-bool Simulator::StepModel() {
+bool Simulator::StepModel(double stepS) {
     // The inputs are read again only when something changed in the space
     // since the last reading (the program's writes, the simulator's own sets,
     // publishing after a batch): the steps of one batch share one reading.
@@ -242,10 +264,10 @@ bool Simulator::StepModel() {
         // The wind at the aircraft for this step: the mean wind at its height
         // above the ground and the gusts moved on by the distance it flies.
         const AircraftState& s = model_.State();
-        windNow_ = wind_.Advance(s.altitudeM - s.groundElevationM, s.tasMps, stepS_);
+        windNow_ = wind_.Advance(s.altitudeM - s.groundElevationM, s.tasMps, stepS);
     }
-    const FlightModel::StepOutcome outcome = model_.Step(in, EnvironmentHere(), stepS_);
-    timeS_ += stepS_;
+    const FlightModel::StepOutcome outcome = model_.Step(in, EnvironmentHere(), stepS);
+    timeS_ += stepS;
     ++stepCount_;
 
     const AircraftState& st = model_.State();

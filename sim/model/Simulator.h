@@ -34,7 +34,12 @@ namespace corvane::sim {
 
 struct SimulatorOptions {
     AircraftConfig aircraft;
-    double stepS = 0.02;        // fixed integration step of the simulator's clock
+    double stepS = 0.02;  // fixed integration step of the simulator's clock
+    // A longer step while the aircraft flies more than cruiseStepAboveM above
+    // the ground, taken when that much of the host's time is pending; zero
+    // keeps stepS at every height.
+    double cruiseStepS = 0.0;
+    double cruiseStepAboveM = 609.6;
     double rate = 1.0;          // simulated seconds per host second
     double windFromDeg = 0.0;   // true direction the wind blows from
     double windSpeedKt = 0.0;   // at the surface (see sim/physics/Wind.h)
@@ -81,8 +86,15 @@ class Simulator final : public SimulatorBackend {
     explicit Simulator(const SimulatorOptions& options = SimulatorOptions{},
                        const Terrain* terrain = nullptr);
 
-    VariableSpace& Variables() override { return space_; }
-    const VariableSpace& Variables() const override { return space_; }
+    // The space as a reader sees it: the state after the last step.
+    VariableSpace& Variables() override {
+        PublishPending();
+        return space_;
+    }
+    const VariableSpace& Variables() const override {
+        PublishPending();
+        return space_;
+    }
 
     // Starts. Each one places the aircraft, resets the autopilot switches and
     // targets, brakes and control inputs in the variable space, keeps the
@@ -134,9 +146,11 @@ class Simulator final : public SimulatorBackend {
   private:
     // One fixed step of the aircraft without writing the variable space;
     // false while paused.
-    bool StepModel();
+    bool StepModel(double stepS);
+    double NextStepS() const;
     // The aircraft's state written into the variable space.
     void PublishState();
+    void PublishPending() const;
     FlightModel::Environment EnvironmentHere() const;
     // Before a start: the mean wind (and the first gust) where the aircraft is placed.
     FlightModel::Environment EnvironmentForStart(double latitudeDeg, double longitudeDeg,
@@ -154,10 +168,15 @@ class Simulator final : public SimulatorBackend {
     FlightModel model_;
     GroundContactDetector contact_;
     double stepS_;
+    double cruiseStepS_;
     double rate_;
     WindField wind_;
     WindVector windNow_;
     double pendingS_ = 0.0;
+    // Steps moved the aircraft since the space was last written: it is
+    // written when next read (a read comes at most once a program cycle,
+    // steps many times).
+    mutable bool publishPending_ = false;
     double timeS_ = 0.0;
     std::uint64_t stepCount_ = 0;
     bool paused_ = false;

@@ -158,6 +158,7 @@ TEST_F(HarnessRunTest, RecordedCommandsFlownAgainLandWhereTheProgramLanded) {
     HarnessOptions options;
     options.dataFolder = CORVANE_TEST_APP_DIR;
     options.commandsFolder = folder.string();
+    options.fineSteps = true;  // the steps the replay takes, at every height
     ScenarioRunner recording(options);
     const Scenario s = FromSet("kmia-27-final-5nm");
     const LandingReport flown = recording.Run(s);

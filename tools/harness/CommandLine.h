@@ -27,9 +27,10 @@ struct CommandLine {
     bool draw = true;  // paint the map (builds with Qt)
     std::string traceFolder;
     int traceEverySteps = 10;
-    std::string commandsFolder;            // --commands: the program's commands of each flight
-    std::string replayFolder;              // --replay: fly recorded commands on the stand-in
-    std::vector<std::string> tags;         // only scenarios with one of these tags
+    bool fineSteps = false;         // --fine-steps: the stand-in's 20 ms step at every height
+    std::string commandsFolder;     // --commands: the program's commands of each flight
+    std::string replayFolder;       // --replay: fly recorded commands on the stand-in
+    std::vector<std::string> tags;  // only scenarios with one of these tags
     std::optional<double> minSuccessRate;  // good by every limit
     std::optional<double> minRunwayRate;   // good by the six runway limits
     // --min-pass [AIRCRAFT:]LIMIT=R: the least share of the scenarios (of one

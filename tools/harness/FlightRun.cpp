@@ -38,6 +38,14 @@ void FlightRun::Fly() {
 
 void FlightRun::SetUpSimulator() {
     sim::SimulatorOptions options;
+    if (!options_.fineSteps) {
+        // The harness gives the simulator its time in batches of 50 ms (its
+        // stepper's), so high above the ground a batch is one step of 50 ms
+        // instead of two or three of 20: the same flight within the
+        // integration's own error, for less than half the steps there.
+        options.cruiseStepS = kCruiseStepS;
+        options.cruiseStepAboveM = kCruiseStepAboveFt * units::kMetresPerFoot;
+    }
     if (options_.flightGear) {
         if (!sc_.aircraft.empty() && sc_.aircraft != "c172p")
             throw ScenarioError("FlightGear flies its Cessna 172P, not the stand-in's \"" +

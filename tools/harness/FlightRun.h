@@ -72,6 +72,8 @@ class FlightRun {
 
   private:
     static constexpr int kStepTimerMs = 50;
+    static constexpr double kCruiseStepS = kStepTimerMs / 1000.0;
+    static constexpr double kCruiseStepAboveFt = 2000.0;
     static constexpr double kLoopChunkS = 0.5;
     // The pilot's pace between two clicks (the simulator is paused meanwhile).
     static constexpr double kClickGapS = 1.0;

@@ -359,6 +359,7 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     options.traceFolder = c.traceFolder;
     options.traceEverySteps = c.traceEverySteps;
     options.commandsFolder = c.commandsFolder;
+    options.fineSteps = c.fineSteps;
     options.flightGear = c.flightGear;
     options.flightGearSpeedUp = c.speedUp;
     options.flightGearWindow = c.flightGearWindow;
@@ -404,7 +405,9 @@ int Run(const CommandLine& c, const std::string& desktopFolder) {
     if (c.randomFlights > 0) {
         // Which campaign these flights are of, for --merge.
         CampaignRecord campaign;
-        campaign.simulator = c.flightGear ? "flightgear" : "stand-in";
+        campaign.simulator = c.flightGear  ? "flightgear"
+                             : c.fineSteps ? "stand-in, fine steps"
+                                           : "stand-in";
         campaign.aircraft = c.aircraft;
         campaign.seed = c.seed;
         campaign.flights = c.randomFlights;
