@@ -224,12 +224,15 @@ void Simulator::PublishPending() const {
 }
 
 double Simulator::NextStepS() const {
-    if (cruiseStepS_ <= 0.0 || pendingS_ < cruiseStepS_ * (1.0 - 1e-9))
+    if (cruiseStepS_ <= 0.0)
         return stepS_;
     const AircraftState& s = model_.State();
-    return !s.onGround && s.altitudeM - s.groundElevationM > options_.cruiseStepAboveM
-               ? cruiseStepS_
-               : stepS_;
+    if (s.onGround || !(s.altitudeM - s.groundElevationM > options_.cruiseStepAboveM))
+        return stepS_;
+    // High up the pending time is flown in the fewest equal steps of at most
+    // the longer step.
+    const double steps = std::ceil(pendingS_ / cruiseStepS_ * (1.0 - 1e-9));
+    return std::max(pendingS_ / std::max(steps, 1.0), stepS_);
 }
 
 void Simulator::Step() {

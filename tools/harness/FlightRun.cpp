@@ -39,10 +39,10 @@ void FlightRun::Fly() {
 void FlightRun::SetUpSimulator() {
     sim::SimulatorOptions options;
     if (!options_.fineSteps) {
-        // The harness gives the simulator its time in batches of 50 ms (its
-        // stepper's), so high above the ground a batch is one step of 50 ms
-        // instead of two or three of 20: the same flight within the
-        // integration's own error, for less than half the steps there.
+        // The harness gives the simulator its time in batches of the
+        // program's main cycle (150 ms), so high above the ground a batch is
+        // one step instead of seven or eight of 20 ms: the same flight within
+        // the integration's own error, for a seventh of the steps there.
         options.cruiseStepS = kCruiseStepS;
         options.cruiseStepAboveM = kCruiseStepAboveFt * units::kMetresPerFoot;
     }

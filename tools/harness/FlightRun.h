@@ -71,7 +71,9 @@ class FlightRun {
     void Fly();
 
   private:
-    static constexpr int kStepTimerMs = 50;
+    // The simulator is brought up to the program's time at every link batch
+    // and event, and at least once a main cycle (150 ms) by its timer.
+    static constexpr int kStepTimerMs = 150;
     static constexpr double kCruiseStepS = kStepTimerMs / 1000.0;
     static constexpr double kCruiseStepAboveFt = 2000.0;
     static constexpr double kLoopChunkS = 0.5;
