@@ -40,6 +40,14 @@ void BuildCoastRuns(const navdata::CoastlineData& coast, CoastRuns& out) {
     const int blockCount =
         std::min<int>(coast.CoastBlockCount, static_cast<int>(coast.CoastBlocks.size()) - 1);
     out.blockRuns.assign(static_cast<std::size_t>(std::max(blockCount, 0)) + 2, 0);
+    out.northmostSoFar.assign(static_cast<std::size_t>(std::max(blockCount, 0)) + 1,
+                              -std::numeric_limits<double>::infinity());
+    for (int j = 1; j <= blockCount; ++j) {
+        const double north = coast.CoastBlocks[static_cast<std::size_t>(j)].maxLatitude;
+        out.northmostSoFar[static_cast<std::size_t>(j)] =
+            std::max(out.northmostSoFar[static_cast<std::size_t>(j) - 1],
+                     std::isnan(north) ? std::numeric_limits<double>::infinity() : north);
+    }
     const std::vector<float>& lats = coast.CoastLatitude;
     const std::vector<float>& lons = coast.CoastLongitude;
     const int pointEntries = static_cast<int>(std::min(lats.size(), lons.size()));
@@ -350,7 +358,16 @@ void DrawCoastlines(forms::Canvas& canvas, const navdata::CoastlineData& coast, 
 
     const int blockCount =
         std::min<int>(coast.CoastBlockCount, static_cast<int>(coast.CoastBlocks.size()) - 1);
-    for (int j = 1; j <= blockCount; ++j) {
+    int firstBlock = 1;
+    if (runs != nullptr && runs->BuiltFor(coast) &&
+        runs->northmostSoFar.size() == static_cast<std::size_t>(std::max(blockCount, 0)) + 1) {
+        // Every block before the first whose run of northern edges reaches
+        // latmin lies wholly south of the box.
+        const auto& north = runs->northmostSoFar;
+        firstBlock = static_cast<int>(std::lower_bound(north.begin() + 1, north.end(), latmin) -
+                                      north.begin());
+    }
+    for (int j = firstBlock; j <= blockCount; ++j) {
         const navdata::CoastBlock& block = coast.CoastBlocks[static_cast<std::size_t>(j)];
         if (block.maxLatitude < latmin)
             continue;

@@ -49,6 +49,10 @@ struct CoastRuns {
     // a block that is walked.
     std::vector<std::int32_t> blockRuns;
     std::vector<CoastRun> runs;
+    // Entry j: the northernmost edge of blocks 1 to j (an edge that is not a
+    // number read as the pole), so that a frame starts at the first block
+    // that can reach its box instead of passing every block south of it.
+    std::vector<double> northmostSoFar;
 
     bool BuiltFor(const navdata::CoastlineData& coast) const {
         return builtFrom == &coast && pointCount == coast.CoastPointCount &&

@@ -81,6 +81,13 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                 }
                 std::sort(candidates.begin(), candidates.end());
             }
+            kept.latitudes.resize(candidates.size());
+            kept.longitudes.resize(candidates.size());
+            for (std::size_t k = 0; k < candidates.size(); ++k) {
+                const Record& record = table[static_cast<std::size_t>(candidates[k])];
+                kept.latitudes[k] = record.latitude;
+                kept.longitudes[k] = record.longitude;
+            }
             kept.valid = true;
             kept.bandLo = bandLo;
             kept.bandHi = bandHi;
@@ -90,13 +97,16 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
         const int steps = byBands ? static_cast<int>(candidates.size())
                                   : std::max(range.last - range.first + 1, 0);
         for (int step = 0; step < steps; ++step) {
-            const int a = byBands ? candidates[static_cast<std::size_t>(step)] : range.first + step;
+            const auto k = static_cast<std::size_t>(step);
+            const int a = byBands ? candidates[k] : range.first + step;
             const Record& record = table[static_cast<std::size_t>(a)];
+            const double latitude = byBands ? kept.latitudes[k] : record.latitude;
             // The walk gives every latitude: most records fail there first.
-            if (!(std::fabs(record.latitude - view.lat) <= view.halflat))
+            if (!(std::fabs(latitude - view.lat) <= view.halflat))
                 continue;
             // A record across the 180 degree meridian is placed on the aircraft's side.
-            const double longitude = navdata::NearestLongitude(record.longitude, view.lon);
+            const double longitude = navdata::NearestLongitude(
+                byBands ? kept.longitudes[k] : record.longitude, view.lon);
             if (!(std::fabs(longitude - view.lon) <= view.halflon))
                 continue;
             if (a % 200 == 0 && letEventsRun)
@@ -107,7 +117,7 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
             MapDot& dot = state.MapDots[static_cast<std::size_t>(state.MapDotCount)];
             dot.item = static_cast<std::int16_t>(a);
             const float dx = static_cast<float>((longitude - view.lon) * t.sx);
-            const float dy = static_cast<float>((record.latitude - view.lat) * t.sy);
+            const float dy = static_cast<float>((latitude - view.lat) * t.sy);
             dot.x = t.c * dx + width - t.s * dy;
             dot.y = height - t.s * dx - t.c * dy;
             if constexpr (requires { record.hasFuel; }) {

@@ -36,6 +36,10 @@ struct DotCandidates {
     int first = 1;
     int last = 0;
     std::vector<int> items;  // record numbers, in the table's order
+    // Their positions side by side, so that a frame's tests read these
+    // instead of every record.
+    std::vector<double> latitudes;
+    std::vector<double> longitudes;
 
     bool KeptFor(int lo, int hi, int from, int to) const {
         return valid && bandLo == lo && bandHi == hi && first == from && last == to;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <vector>
 
 #include "app/map/CoastlineLayer.h"
@@ -232,6 +234,66 @@ TEST(CoastlineLayer, EventsRunAtEvery200thInsideLine) {
 TEST(CoastlineLayer, NoBlocksDrawNothing) {
     navdata::CoastlineData empty;
     EXPECT_TRUE(DrawSquareView(empty).empty());
+}
+
+// A frame with the runs starts at the first block whose run of northern edges
+// reaches the box: the blocks before it lie wholly south. The view's block
+// holds 250 points inside the box, so one event runs when it is counted; the
+// blocks before it are every kind a walk must pass or stop at.
+TEST(CoastlineLayer, TheRunsStartAtTheFirstBlockThatCanReachTheBox) {
+    class Quiet final : public RecordingCanvas {
+      public:
+        using RecordingCanvas::RecordingCanvas;
+        bool PaintsPixels() const override { return false; }
+    };
+    auto line = [](float lat, float lonFrom, int count) {
+        std::vector<Pt> points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({lat, lonFrom + 0.001f * i});
+        return points;
+    };
+    struct Layout {
+        const char* name;
+        std::function<void(CoastBuilder&)> before;  // the blocks before the view's
+        bool nanEdge;  // the first block's northern edge is not a number
+        int events;    // as the walk over every block runs them
+    };
+    const Layout layouts[] = {
+        {"nothing before", [](CoastBuilder&) {}, false, 1},
+        {"south blocks before",
+         [&](CoastBuilder& b) {
+             b.Block(line(-60, 0, 5));
+             b.Block(line(-30, 10, 5));
+         },
+         false, 1},
+        {"a tall block before, east of the box",
+         [&](CoastBuilder& b) {
+             b.Block({{-80, 20}, {80, 20}});
+         },
+         false, 1},
+        {"a block inside the box with an edge that is not a number before",
+         [&](CoastBuilder& b) { b.Block(line(0.5f, -0.2f, 250)); }, true, 2},
+    };
+    for (const Layout& layout : layouts) {
+        CoastBuilder b;
+        layout.before(b);
+        if (layout.nanEdge)
+            b.data.CoastBlocks[1].maxLatitude = std::nan("");
+        b.Block(line(0.0f, -0.2f, 250));
+        b.Block(line(5.0f, 0.0f, 5));  // north of the box: the walk stops
+        CoastRuns runs;
+        BuildCoastRuns(b.data, runs);
+        const MapScreen screen{1500, 1500, 15, 15};
+        int walked = 0;
+        int byRuns = 0;
+        Quiet canvas(100, 100);
+        DrawCoastlines(canvas, b.data, -1, -1, 1, 1, 0.0f, 1, 1, 100, 100, screen,
+                       [&] { ++walked; });
+        DrawCoastlines(
+            canvas, b.data, -1, -1, 1, 1, 0.0f, 1, 1, 100, 100, screen, [&] { ++byRuns; }, &runs);
+        EXPECT_EQ(walked, layout.events) << layout.name;
+        EXPECT_EQ(byRuns, layout.events) << layout.name;
+    }
 }
 
 }  // namespace
