@@ -42,7 +42,8 @@ void FlightRun::SetUpSimulator() {
         // The harness gives the simulator its time in batches of the
         // program's main cycle (150 ms), so high above the ground a batch is
         // one step instead of seven or eight of 20 ms: the same flight within
-        // the integration's own error, for a seventh of the steps there.
+        // the integration's own error, for a seventh of the steps there. The
+        // last thousand feet, the flare and the wheels keep 20 ms.
         options.cruiseStepS = kCruiseStepS;
         options.cruiseStepAboveM = kCruiseStepAboveFt * units::kMetresPerFoot;
     }

@@ -53,8 +53,9 @@ struct HarnessOptions {
     // The program's commands: one CSV per scenario in commandsFolder
     // (sim/trace/CommandTrace.h), for flying them again on another simulator.
     std::string commandsFolder;
-    // The stand-in steps 20 ms at every height (default: 50 ms while the
-    // aircraft is more than 2,000 ft above the ground).
+    // The stand-in steps 20 ms at every height (default: one step a batch,
+    // 150 ms at most, while the aircraft is more than 1,000 ft above the
+    // ground).
     bool fineSteps = false;
     // FlightGear flies instead of the stand-in, in real time times speedUp;
     // its log goes to flightGearLogFolder/fgfs-<scenario>.log (empty: the
