@@ -243,7 +243,7 @@ void Simulator::Step() {
 bool Simulator::StepModel(double stepS) {
     // The inputs are read again only when something changed in the space
     // since the last reading (the program's writes, the simulator's own sets,
-    // publishing after a batch): the steps of one batch share one reading.
+    // publishing for a reader): the steps of one batch share one reading.
     if (space_.ChangeCount() != inputsChangeCount_) {
         lastInputs_ = ImageBinding::ReadInputs(space_);
         inputsChangeCount_ = space_.ChangeCount();

@@ -35,9 +35,10 @@ namespace corvane::sim {
 struct SimulatorOptions {
     AircraftConfig aircraft;
     double stepS = 0.02;  // fixed integration step of the simulator's clock
-    // A longer step while the aircraft flies more than cruiseStepAboveM above
-    // the ground, taken when that much of the host's time is pending; zero
-    // keeps stepS at every height.
+    // While the aircraft flies more than cruiseStepAboveM above the ground,
+    // the pending time is flown in the fewest equal steps of at most
+    // cruiseStepS (never shorter than stepS); zero keeps stepS at every
+    // height.
     double cruiseStepS = 0.0;
     double cruiseStepAboveM = 609.6;
     double rate = 1.0;          // simulated seconds per host second
@@ -144,8 +145,8 @@ class Simulator final : public SimulatorBackend {
     double MagneticVariationAt(double latitudeDeg, double longitudeDeg) const;
 
   private:
-    // One fixed step of the aircraft without writing the variable space;
-    // false while paused.
+    // One step of stepS seconds without writing the variable space; false
+    // while paused.
     bool StepModel(double stepS);
     double NextStepS() const;
     // The aircraft's state written into the variable space.
