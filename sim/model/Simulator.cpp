@@ -201,6 +201,8 @@ int Simulator::Advance(double hostSeconds) {
     bool moved = false;
     while (pendingS_ >= stepS_ * (1.0 - 1e-9)) {
         const double stepS = NextStepS();
+        if (stepS <= 0.0)
+            break;  // high up and less than a long step pending: it waits
         pendingS_ -= stepS;
         moved = StepModel(stepS) || moved;
         ++steps;
@@ -229,8 +231,12 @@ double Simulator::NextStepS() const {
     const AircraftState& s = model_.State();
     if (s.onGround || !(s.altitudeM - s.groundElevationM > options_.cruiseStepAboveM))
         return stepS_;
-    // High up the pending time is flown in the fewest equal steps of at most
-    // the longer step.
+    // High up the simulator steps only when a whole long step is pending, as
+    // a simulator with a slower frame rate would: a reader that comes sooner
+    // sees the last step. The pending time is then flown in the fewest equal
+    // steps of at most the longer step.
+    if (pendingS_ < cruiseStepS_ * (1.0 - 1e-9))
+        return 0.0;
     const double steps = std::ceil(pendingS_ / cruiseStepS_ * (1.0 - 1e-9));
     return std::max(pendingS_ / std::max(steps, 1.0), stepS_);
 }

@@ -36,7 +36,9 @@ struct SimulatorOptions {
     AircraftConfig aircraft;
     double stepS = 0.02;  // fixed integration step of the simulator's clock
     // While the aircraft flies more than cruiseStepAboveM above the ground,
-    // the pending time is flown in the fewest equal steps of at most
+    // the simulator steps only once cruiseStepS is pending (a reader that
+    // comes sooner sees the last step, as with a slower frame rate), and
+    // flies the pending time in the fewest equal steps of at most
     // cruiseStepS (never shorter than stepS); zero keeps stepS at every
     // height.
     double cruiseStepS = 0.0;

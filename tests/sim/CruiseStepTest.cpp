@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "SimTestSupport.h"
@@ -36,9 +37,10 @@ SimulatorOptions Options(const CruiseCase& c, double cruiseStepS) {
 }
 
 // Flies the case as the harness does: the program's commands every 150 ms,
-// the simulator's time in a batch of 150 ms after each. Returns the time
-// flown in batches that began more than 2,000 ft above the ground.
-double Fly(Simulator& sim, const CruiseCase& c) {
+// the simulator's time after each in the batches given (the map's reads
+// split a main cycle). Returns the time flown in main cycles that began more
+// than 2,000 ft above the ground.
+double Fly(Simulator& sim, const CruiseCase& c, std::initializer_list<double> batches = {0.15}) {
     AirStart air;
     air.latitudeDeg = 40.0;
     air.longitudeDeg = -100.0;
@@ -56,7 +58,8 @@ double Fly(Simulator& sim, const CruiseCase& c) {
         Command::Throttles(sim, test::StallMarginThrottle(sim, 0.75, 7168));
         if (sim.State().altitudeM > 2000.0 * units::kMetresPerFoot)
             highS += 0.15;
-        sim.Advance(0.15);
+        for (const double batchS : batches)
+            sim.Advance(batchS);
     }
     return highS;
 }
@@ -106,6 +109,36 @@ INSTANTIATE_TEST_SUITE_P(
                       CruiseCase{"TwinThroughTheHeight", "twin", 3500, 180, -1500, 30, 120},
                       CruiseCase{"SingleBelowTheHeight", "single", 1800, 100, -500, 45, 60}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CruiseStep, ReadsBetweenTheMainCyclesSeeTheLastStepAndMoveNothing) {
+    // High all the way: a main cycle split by reads at 100 ms (the map) or
+    // at 20 and 70 ms is still one step of 150 ms, and the flight is the
+    // unsplit one but for the last bits of the summed batches.
+    const CruiseCase c{"TwinDescendingInATurn", "twin", 9000, 250, -1500, 90, 150};
+    Simulator whole(Options(c, 0.15));
+    Fly(whole, c);
+    for (const auto& split : {std::initializer_list<double>{0.1, 0.05},
+                              std::initializer_list<double>{0.02, 0.05, 0.08}}) {
+        Simulator sim(Options(c, 0.15));
+        Fly(sim, c, split);
+        EXPECT_EQ(sim.StepCount(), whole.StepCount());
+        const AircraftState& a = whole.State();
+        const AircraftState& b = sim.State();
+        EXPECT_NEAR(b.latitudeDeg, a.latitudeDeg, 1e-8);  // a millimetre
+        EXPECT_NEAR(b.longitudeDeg, a.longitudeDeg, 1e-8);
+        EXPECT_NEAR(b.altitudeM, a.altitudeM, 1e-3);
+        EXPECT_NEAR(b.iasMps, a.iasMps, 1e-5);
+    }
+    // A read sooner than a long step after the last sees the aircraft where
+    // that step left it.
+    const double timeS = whole.TimeS();
+    const double latitudeDeg = whole.State().latitudeDeg;
+    whole.Advance(0.1);
+    EXPECT_EQ(whole.TimeS(), timeS);
+    EXPECT_EQ(whole.State().latitudeDeg, latitudeDeg);
+    whole.Advance(0.05);
+    EXPECT_NEAR(whole.TimeS(), timeS + 0.15, 1e-9);
+}
 
 TEST(CruiseStep, NeverOnTheGround) {
     SimulatorOptions options;

@@ -39,11 +39,13 @@ void FlightRun::Fly() {
 void FlightRun::SetUpSimulator() {
     sim::SimulatorOptions options;
     if (!options_.fineSteps) {
-        // The harness gives the simulator its time in batches of the
-        // program's main cycle (150 ms), so high above the ground a batch is
-        // one step instead of seven or eight of 20 ms: the same flight within
+        // High above the ground the simulator steps once a main cycle
+        // (150 ms) instead of seven or eight times: the same flight within
         // the integration's own error, for a seventh of the steps there. The
-        // last thousand feet, the flare and the wheels keep 20 ms.
+        // main cycle's reads come when a step is due, so it sees the aircraft
+        // as fresh as before; the map's reads between them see the last step.
+        // The last 500 ft (the stabilised gate and below), the flare and the
+        // wheels keep 20 ms.
         options.cruiseStepS = kCruiseStepS;
         options.cruiseStepAboveM = kCruiseStepAboveFt * units::kMetresPerFoot;
     }

@@ -75,7 +75,7 @@ class FlightRun {
     // and event, and at least once a main cycle (150 ms) by its timer.
     static constexpr int kStepTimerMs = 150;
     static constexpr double kCruiseStepS = kStepTimerMs / 1000.0;
-    static constexpr double kCruiseStepAboveFt = 1000.0;
+    static constexpr double kCruiseStepAboveFt = 500.0;
     static constexpr double kLoopChunkS = 0.5;
     // The pilot's pace between two clicks (the simulator is paused meanwhile).
     static constexpr double kClickGapS = 1.0;
