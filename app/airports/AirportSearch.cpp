@@ -47,24 +47,46 @@ unsigned char UpperAnsi(unsigned char c) {
     return kUpperAnsi[c];
 }
 
-// Whether the text, upper-cased as UpperCaseAnsi does, holds the (upper-case)
-// key: the search's test of every airport name, without a copy of the name.
-bool UpperCasedHolds(std::string_view text, std::string_view key) {
-    if (key.size() > text.size())
-        return false;
-    const auto first = static_cast<unsigned char>(key.empty() ? 0 : key[0]);
-    for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
-        if (!key.empty() && UpperAnsi(static_cast<unsigned char>(text[at])) != first)
-            continue;
-        std::size_t j = 1;
-        while (j < key.size() && UpperAnsi(static_cast<unsigned char>(text[at + j])) ==
-                                     static_cast<unsigned char>(key[j]))
-            ++j;
-        if (j >= key.size())
-            return true;
+// Whether texts, upper-cased as UpperCaseAnsi does, hold an upper-case key:
+// the search's test of every airport name, without a copy of the name. The
+// key is looked for from its last character back, and a window that fails
+// moves on by as far as the text's character under the key's last place
+// allows (Horspool's rule), counted on the upper-cased characters: for a
+// four-letter code most windows look at one character.
+class UpperCasedKey {
+  public:
+    explicit UpperCasedKey(std::string_view key) : key_(key) {
+        const std::size_t m = key_.size();
+        shift_.fill(m);
+        for (int c = 0; c < 256 && m > 0; ++c) {
+            const unsigned char upper = UpperAnsi(static_cast<unsigned char>(c));
+            for (std::size_t i = 0; i + 1 < m; ++i)
+                if (static_cast<unsigned char>(key_[i]) == upper)
+                    shift_[static_cast<std::size_t>(c)] = m - 1 - i;
+        }
     }
-    return false;
-}
+
+    bool HeldBy(std::string_view text) const {
+        const std::size_t m = key_.size();
+        if (m == 0)
+            return true;
+        for (std::size_t at = 0; at + m <= text.size();) {
+            std::size_t j = m - 1;
+            while (UpperAnsi(static_cast<unsigned char>(text[at + j])) ==
+                   static_cast<unsigned char>(key_[j])) {
+                if (j == 0)
+                    return true;
+                --j;
+            }
+            at += shift_[static_cast<unsigned char>(text[at + m - 1])];
+        }
+        return false;
+    }
+
+  private:
+    std::string_view key_;
+    std::array<std::size_t, 256> shift_{};
+};
 
 }  // namespace
 
@@ -104,11 +126,12 @@ std::string SearchResultLine(const navdata::AirportRecord& airport) {
 
 SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view searchText) {
     const std::string key = UpperCaseAnsi(TrimBlanks(searchText));
+    const UpperCasedKey upperKey(key);
     SearchResults results;
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
         const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
-        if (!UpperCasedHolds(airport.name, key))
+        if (!upperKey.HeldBy(airport.name))
             continue;
         if (airport.latitude == 0 || airport.longitude == 0)
             continue;

@@ -71,9 +71,9 @@ TEST(FindAirports, ListsExactlyTheNamesWhoseUpperCaseHoldsTheKey) {
     };
     navdata::AirportDatabase db;
     for (int i = 0; i < 300; ++i)
-        AddAirport(db, word(9), 10.0 + i * 0.01, 20.0);
+        AddAirport(db, word(14), 10.0 + i * 0.01, 20.0);
     for (int k = 0; k < 200; ++k) {
-        const std::string key = word(4);
+        const std::string key = word(5);
         const std::string wanted = UpperCaseAnsi(TrimBlanks(key));
         std::vector<std::int32_t> expected;
         for (int i = 1; i <= db.AirportCount; ++i)

@@ -12,7 +12,7 @@ std::string FlightRun::Fixed(double x, int decimals) {
 }
 
 void FlightRun::Fly() {
-    dest_ = ResolveDestination(db_, sc_);
+    dest_ = sc_.resolved ? *sc_.resolved : ResolveDestination(db_, sc_);
     runway_ = RunwayFrame(db_, dest_.runwayChoice);
     ReportDestination(dest_, runway_, sc_, r_);
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "sim/physics/Units.h"
 #include "tools/harness/Destination.h"
@@ -192,8 +193,10 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
         try {
             const Destination found = ResolveDestination(db, s);
             const int wanted = d.directionA ? d.runwayRecord : -d.runwayRecord;
-            if (found.airport == a.record && found.runwayChoice == wanted)
+            if (found.airport == a.record && found.runwayChoice == wanted) {
+                s.resolved = std::make_shared<const Destination>(found);
                 return s;
+            }
         } catch (const ScenarioError&) {
         }
     }

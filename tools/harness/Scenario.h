@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -66,6 +67,8 @@ struct StartState {
     double glidePathDeg = 3.0;
 };
 
+struct Destination;
+
 struct Scenario {
     std::string name;  // from the file, else the file's name without ".json"
     std::string description;
@@ -105,6 +108,11 @@ struct Scenario {
     double simTimeLimitS = 5400.0;
     // Seconds the harness waits for the hand-back once the aircraft stands.
     double handBackWaitS = 60.0;
+
+    // Where the search and the lists lead, when the scenario was drawn with
+    // them (a random flight): the flight takes it instead of searching the
+    // database again. Not written to the scenario's file.
+    std::shared_ptr<const Destination> resolved;
 };
 
 // The id of the aircraft a scenario flies on a simulator: its own choice, or

@@ -51,7 +51,10 @@ void Title(QPainter& p, const QString& title, const QString& xLabel) {
 
 bool Save(const QImage& image, const std::string& path, std::vector<std::string>& written,
           std::string* error) {
-    if (!image.save(QString::fromStdString(path), "PNG")) {
+    // Charts of a few flat colours: zlib's first level packs them a fifth
+    // larger than its default, in a fraction of the time.
+    constexpr int kFastestCompression = 80;  // Qt: level 9 - 9 * quality / 100, here 1
+    if (!image.save(QString::fromStdString(path), "PNG", kFastestCompression)) {
         *error = path + ": cannot write the picture";
         return false;
     }
