@@ -4,12 +4,11 @@
 namespace corvane::forms {
 
 MainMenu::MainMenu() {
-    mnuview.children = {&MnuRange,   &mnudisplay,     &mnushowplace, &mnuthrottle,
-                        &mnuJoystick, &mnuminimize,   &mnushape,     &mnucrosswire,
-                        &mnuFlyPast, &mnuFlythereOff, &mnuFlyHeight, &mnuHelp,
-                        &Mnuexit};
-    MnuRange.children = {&Mnu5miles, &Mnu10miles, &Mnu25miles, &Mnu50miles, &Mnu100miles,
-                         &Mnu250miles};
+    mnuview.children = {&MnuRange,     &mnudisplay, &mnushowplace, &mnuthrottle, &mnuJoystick,
+                        &mnuminimize,  &mnushape,   &mnucrosswire, &mnuFlyPast,  &mnuFlythereOff,
+                        &mnuFlyHeight, &mnuHelp,    &Mnuexit};
+    MnuRange.children = {&Mnu5miles,  &Mnu10miles,  &Mnu25miles,
+                         &Mnu50miles, &Mnu100miles, &Mnu250miles};
     mnudisplay.children = {&mnuhide, &mnuairportdots, &mnundbdots, &mnuvordots};
     mnuJoystick.children = {&mnujoyshow, &mnuRevVert, &mnuRevHoriz};
     mnuFlyHeight.children = {&mnuAbs3000,    &mnuAbs6000,    &mnuAbs15000,   &mnuAbs30000,
@@ -20,7 +19,8 @@ std::vector<MenuItem*> MainMenu::All() {
     std::vector<MenuItem*> all;
     std::function<void(MenuItem*)> visit = [&](MenuItem* item) {
         all.push_back(item);
-        for (MenuItem* child : item->children) visit(child);
+        for (MenuItem* child : item->children)
+            visit(child);
     };
     visit(&mnuview);
     return all;
@@ -28,7 +28,8 @@ std::vector<MenuItem*> MainMenu::All() {
 
 MenuItem* MainMenu::Find(const std::string& name) {
     for (MenuItem* item : All()) {
-        if (item->name == name) return item;
+        if (item->name == name)
+            return item;
     }
     return nullptr;
 }
@@ -60,7 +61,7 @@ Form1Model::Form1Model() : Form("Form1") {
     VScroll1.value = 16383;
 }
 
-std::vector<Control*> Form1Model::ControlCollection() {
+std::array<Control*, 7> Form1Model::ControlCollection() {
     return {&Picture1, &Picture2, &picstore, &Picyellow, &Text1, &Image1, &VScroll1};
 }
 
@@ -98,7 +99,7 @@ Form2Model::Form2Model() : Form("Form2") {
     height = 9200;
 }
 
-std::vector<Control*> Form2Model::ControlCollection() {
+std::array<Control*, 6> Form2Model::ControlCollection() {
     return {&foundlist, &picmap, &rungrid, &cmdDetails, &cmdflyme, &cmdclose};
 }
 
@@ -123,7 +124,9 @@ Form3Model::Form3Model() : Form("Form3") {
     height = 1500;
 }
 
-std::vector<Control*> Form3Model::ControlCollection() { return {&Label1, &TxtAirport, &cmdOK}; }
+std::array<Control*, 3> Form3Model::ControlCollection() {
+    return {&Label1, &TxtAirport, &cmdOK};
+}
 
 Form4Model::Form4Model() : Form("Form4") {
     caption = "";
@@ -134,7 +137,8 @@ Form4Model::Form4Model() : Form("Form4") {
     Label2.width = 1700;
     Label3.width = 2600;
     Label4.width = 1300;
-    for (Label* l : {&Label1, &Label2, &Label3, &Label4}) l->height = 255;
+    for (Label* l : {&Label1, &Label2, &Label3, &Label4})
+        l->height = 255;
     for (Label* l : {&Label5, &Label6, &Label7}) {
         l->width = 8000;
         l->height = 255;

@@ -6,6 +6,7 @@
 // window, Form5 carries the watchdog timer only, Form6 is the start-up picture.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -68,18 +69,18 @@ struct MainMenu {
 
 struct Form1Model : Form {
     Form1Model();
-    Picture Picture1{"Picture1"};   // the visible map
-    Picture Picture2{"Picture2"};   // the off-screen work canvas of each frame
-    Picture picstore{"picstore"};   // the stored background (overlays)
-    Picture Picyellow{"Picyellow"}; // its size sets the hover catch distance
-    TextBox Text1{"Text1"};         // frame time and dot count
-    Image Image1{"Image1"};         // the joystick knob
-    ScrollBar VScroll1{"VScroll1"}; // the throttle
+    Picture Picture1{"Picture1"};    // the visible map
+    Picture Picture2{"Picture2"};    // the off-screen work canvas of each frame
+    Picture picstore{"picstore"};    // the stored background (overlays)
+    Picture Picyellow{"Picyellow"};  // its size sets the hover catch distance
+    TextBox Text1{"Text1"};          // frame time and dot count
+    Image Image1{"Image1"};          // the joystick knob
+    ScrollBar VScroll1{"VScroll1"};  // the throttle
     MainMenu menu;
 
     // The form's controls in its control collection's order (for the list of
     // windowed controls).
-    std::vector<Control*> ControlCollection();
+    std::array<Control*, 7> ControlCollection();
 };
 
 struct Form2Model : Form {
@@ -92,7 +93,7 @@ struct Form2Model : Form {
     Button cmdclose{"cmdclose"};
     // The window's own surface, on which the airport's text block is written.
     Picture surface{"surface"};
-    std::vector<Control*> ControlCollection();
+    std::array<Control*, 6> ControlCollection();
 };
 
 struct Form3Model : Form {
@@ -100,7 +101,7 @@ struct Form3Model : Form {
     Label Label1{"Label1"};
     TextBox TxtAirport{"TxtAirport"};
     Button cmdOK{"cmdOK"};
-    std::vector<Control*> ControlCollection();
+    std::array<Control*, 3> ControlCollection();
 };
 
 struct Form4Model : Form {

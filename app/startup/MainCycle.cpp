@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/startup/MainCycle.h"
 
+#include <span>
+
 #include "app/startup/ControlsHandlers.h"
 #include "app/startup/ExitStatus.h"
 #include "app/startup/FlyThereHandlers.h"
@@ -42,13 +44,14 @@ void Watchdog(Program& p) {
 }
 
 void CollectWindowedControls(Program& p) {
-    const std::vector<forms::Control*> collections[] = {p.forms.Form1.ControlCollection(),
-                                                        p.forms.Form2.ControlCollection(),
-                                                        p.forms.Form3.ControlCollection()};
+    const auto form1 = p.forms.Form1.ControlCollection();
+    const auto form2 = p.forms.Form2.ControlCollection();
+    const auto form3 = p.forms.Form3.ControlCollection();
+    const std::span<forms::Control* const> collections[] = {form1, form2, form3};
     for (int form = 0; form < 3; ++form) {
         std::vector<int>& list = p.startup.WindowedControls[std::size_t(form)];
         list.clear();
-        const std::vector<forms::Control*>& controls = collections[form];
+        const std::span<forms::Control* const> controls = collections[form];
         for (std::size_t i = 0; i < controls.size(); ++i) {
             if (controls[i]->windowHandle != 0)
                 list.push_back(static_cast<int>(i));
@@ -58,12 +61,13 @@ void CollectWindowedControls(Program& p) {
 
 void KeepFocus(Program& p) {
     const host::WindowId h = p.host.FocusWindow();
-    const std::vector<forms::Control*> collections[] = {p.forms.Form1.ControlCollection(),
-                                                        p.forms.Form2.ControlCollection(),
-                                                        p.forms.Form3.ControlCollection()};
+    const auto form1 = p.forms.Form1.ControlCollection();
+    const auto form2 = p.forms.Form2.ControlCollection();
+    const auto form3 = p.forms.Form3.ControlCollection();
+    const std::span<forms::Control* const> collections[] = {form1, form2, form3};
     bool ours = false;
     for (int form = 0; form < 3 && !ours; ++form) {
-        const std::vector<forms::Control*>& controls = collections[form];
+        const std::span<forms::Control* const> controls = collections[form];
         for (int index : p.startup.WindowedControls[std::size_t(form)]) {
             if (index >= 0 && std::size_t(index) < controls.size() &&
                 controls[std::size_t(index)]->windowHandle == h) {

@@ -310,20 +310,29 @@ std::string AtomText(std::uint16_t atom) {
 SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std::uint32_t wParam,
                               std::uint32_t lParam, std::uint32_t timeoutMs, std::uint32_t* answer,
                               std::uint32_t token) {
-    const std::string endpoint = EndpointOf(window);
+    auto& s = State();
+    std::unique_lock lock(s.mutex);
+    // The window, the message's name and the atom's text in one look at the
+    // tables: a link exchange sends one message a main cycle.
+    if (window == 0 || window > s.handleEndpoints.size())
+        return SendStatus::NoWindow;
+    const std::string endpoint = s.handleEndpoints[window - 1];
     if (endpoint.empty())
         return SendStatus::NoWindow;
     Message message;
-    message.name = RegisteredMessageName(messageId);
+    if (messageId >= kFirstRegisteredId && messageId - kFirstRegisteredId < s.messageNames.size())
+        message.name = s.messageNames[messageId - kFirstRegisteredId];
     message.wParam = wParam;
     message.lParam = lParam;
-    message.atomText = wParam <= 0xFFFF ? AtomText(static_cast<std::uint16_t>(wParam)) : "";
+    if (wParam <= 0xFFFF) {
+        const auto atom = s.atoms.find(static_cast<std::uint16_t>(wParam));
+        if (atom != s.atoms.end())
+            message.atomText = atom->second;
+    }
     message.token = token;
     if (message.name.empty())
         return SendStatus::Failed;
 
-    auto& s = State();
-    std::unique_lock lock(s.mutex);
     if (endpoint.rfind(kInProcessPrefix, 0) == 0) {
         InProcessWindow* w = FindInProcess(s, endpoint);
         if (!w)
