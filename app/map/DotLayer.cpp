@@ -12,7 +12,7 @@ namespace corvane::map {
 namespace {
 
 int DotBandOf(double latitude) {
-    const double fromSouth = latitude + 90.0;
+    const double fromSouth = (latitude + 90.0) * kDotBandsPerDegree;
     if (!(fromSouth >= 1.0))
         return 0;  // the southmost band, or a latitude that is not a number
     if (fromSouth >= kDotBands - 1.0)

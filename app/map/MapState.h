@@ -20,15 +20,18 @@ enum MapDotKind : std::int16_t {
     kNdbDot = 3,
 };
 
-// The records of one table (Airports, Vors or Ndbs) by latitude band of one
-// degree, each band in the table's (longitude) order: a view looks at the
-// records of its own bands only.
-inline constexpr int kDotBands = 180;
+// The records of one table (Airports, Vors or Ndbs) by latitude band of an
+// eighth of a degree, each band in the table's (longitude) order: a view looks
+// at the records of its own bands only. A map of 50 nm a side is about
+// fourteen bands high, so its bands and the spare either side hold little
+// more than the view's own latitudes.
+inline constexpr int kDotBandsPerDegree = 8;
+inline constexpr int kDotBands = 180 * kDotBandsPerDegree;
 
 // The records a frame looked at in one part of its walk (its bands within
 // one range of record numbers), kept for the next frame: the ranges move by
-// a fifth of a degree of longitude and the bands by a degree of latitude, so
-// most frames look at the same records as the frame before.
+// a fifth of a degree of longitude and the bands by an eighth of a degree of
+// latitude, so most frames look at the same records as the frame before.
 struct DotCandidates {
     bool valid = false;
     int bandLo = 0;
