@@ -66,10 +66,10 @@ Options:
   --trace DIR             write each flight's trace as DIR/<scenario>.csv
   --trace-every STEPS     simulator steps between trace lines (default 10);
                           steps with events are always written. A step is
-                          20 ms, and up to 150 ms more than 1,000 ft above
-                          the ground
+                          20 ms, and 150 ms more than 500 ft above the
+                          ground
   --fine-steps            the stand-in steps 20 ms at every height (about
-                          40 % more CPU; the same flights within the
+                          70 % more CPU; the same flights within the
                           integration's error, not bit for bit)
   --commands DIR          write the program's commands of each flight as
                           DIR/<scenario>.csv (every input of the variable

@@ -53,8 +53,8 @@ struct HarnessOptions {
     // The program's commands: one CSV per scenario in commandsFolder
     // (sim/trace/CommandTrace.h), for flying them again on another simulator.
     std::string commandsFolder;
-    // The stand-in steps 20 ms at every height (default: one step a batch,
-    // 150 ms at most, while the aircraft is more than 1,000 ft above the
+    // The stand-in steps 20 ms at every height (default: one step of
+    // 150 ms a main cycle while the aircraft is more than 500 ft above the
     // ground).
     bool fineSteps = false;
     // FlightGear flies instead of the stand-in, in real time times speedUp;
