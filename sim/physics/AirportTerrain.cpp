@@ -210,7 +210,9 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
     const long lonColumn =
         static_cast<long>(std::floor((lonInTurn + 180.0) / RowCellLonDeg(latRow)));
     if (!cell_.valid || cell_.latRow != latRow || cell_.lonColumn != lonColumn)
-        EnterCell(latRow, lonColumn, nearby);
+        // The corners are placed from the longitude within half a turn: a
+        // point given a turn away from it needs its corners wrapped.
+        EnterCell(latRow, lonColumn, nearby, withoutSeam && lonInTurn == longitudeDeg);
 
     accumulate(cell_.nearAirports, sums);
     if (sums.inCore)
@@ -227,7 +229,7 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
 }
 
 void AirportTerrain::EnterCell(long latRow, long lonColumn,
-                               const std::vector<std::uint32_t>& nearby) const {
+                               const std::vector<std::uint32_t>& nearby, bool withoutSeam) const {
     const double mPerDeg = units::kMetresPerDegreeLatitude;
     const double cellLatDeg = options_.cellM / mPerDeg;
     const double southDeg = static_cast<double>(latRow) * cellLatDeg - 90.0;
@@ -280,7 +282,15 @@ void AirportTerrain::EnterCell(long latRow, long lonColumn,
         const double lon = (k & 1) != 0 ? eastDeg : westDeg;
         const double cosLat = std::max(std::cos(lat * units::kDegToRad), 1e-6);
         Sums sums;
-        Accumulate<true>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat, sums);
+        // The corners are within metres of the point, so the airports that
+        // need no wrapping there need none at the corners either (and a
+        // difference that needs none is the same wrapped or not).
+        if (withoutSeam)
+            Accumulate<false>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat,
+                              sums);
+        else
+            Accumulate<true>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat,
+                             sums);
         farW[k] = sums.w;
         farWz[k] = sums.wz;
     }

@@ -116,8 +116,10 @@ class AirportTerrain : public Terrain {
     // The field from the sums of every airport that can reach the point.
     double FieldOf(const Sums& sums) const;
     // Splits the airports that can reach the cell into those near it and
-    // those far from it, and weighs the far ones at its corners.
-    void EnterCell(long latRow, long lonColumn, const std::vector<std::uint32_t>& nearby) const;
+    // those far from it, and weighs the far ones at its corners. withoutSeam:
+    // no longitude of the nearby airports needs wrapping at the point.
+    void EnterCell(long latRow, long lonColumn, const std::vector<std::uint32_t>& nearby,
+                   bool withoutSeam) const;
 
     static constexpr double kNearbyMarginM = 5000.0;
     // Cells smaller than this are not used: every airport at the point.

@@ -288,6 +288,33 @@ TEST(AirportTerrain, AnswersAsTheBlendOverEveryAirport) {
     EXPECT_LT(errors.back(), 0.1);
 }
 
+// Points given past 180 degrees east, beside airports just west of the date
+// line: the cells' corners are placed within half a turn, so the far
+// airports are weighed at them across the turn.
+TEST(AirportTerrain, PointsGivenPastTheDateLineAnswerAsTheBlend) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<TerrainAirport> airports;
+    std::vector<TerrainRunway> runways;
+    for (int i = 0; i < 150; ++i) {
+        const double lat = 10.0 + (unit(random) - 0.5) * 3.0;
+        const double lon = 175.0 + unit(random) * 4.9;
+        airports.push_back({lat, lon, unit(random) * 900.0});
+        runways.push_back(EastWestRunway(airports.size() - 1, lat, lon, 2000.0,
+                                         airports.back().elevationM, airports.back().elevationM));
+    }
+    const AirportTerrain terrain(airports, runways);
+    double worst = 0.0;
+    for (int k = 0; k < 300; ++k) {
+        const double lat = 10.0 + (unit(random) - 0.5) * 2.0;
+        const double lon = 180.2 + unit(random) * 2.5;
+        bool inCore = false;
+        const double expected = EveryAirportField(airports, runways, lat, lon, inCore);
+        worst = std::max(worst, std::abs(terrain.ElevationM(lat, lon) - expected));
+    }
+    EXPECT_LT(worst, 0.1);
+}
+
 TEST(AirportTerrain, SeesAirportsAcrossTheDateLine) {
     const AirportTerrain terrain({{-17.0, 179.95, 200.0}}, {});
     EXPECT_GT(terrain.ElevationM(-17.0, -179.95), 150.0);
