@@ -124,21 +124,59 @@ std::string SearchResultLine(const navdata::AirportRecord& airport) {
     return line;
 }
 
-SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view searchText) {
+namespace {
+
+// The records searched: those the file counts and the table holds.
+int SearchedAirports(const navdata::AirportDatabase& db) {
+    return std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
+}
+
+// Every record i of 1..count whose name (as nameOf gives it) holds the key,
+// at a real position.
+template <typename NameOf>
+SearchResults FindByName(const navdata::AirportDatabase& db, int count, std::string_view searchText,
+                         NameOf nameOf) {
     const std::string key = UpperCaseAnsi(TrimBlanks(searchText));
     const UpperCasedKey upperKey(key);
     SearchResults results;
-    const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
-        const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
-        if (!upperKey.HeldBy(airport.name))
+        if (!upperKey.HeldBy(nameOf(i)))
             continue;
+        const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
         if (airport.latitude == 0 || airport.longitude == 0)
             continue;
         results.airports.push_back(i);
         results.lines.push_back(SearchResultLine(airport));
     }
     return results;
+}
+
+}  // namespace
+
+SearchResults FindAirports(const navdata::AirportDatabase& db, std::string_view searchText) {
+    return FindByName(db, SearchedAirports(db), searchText, [&db](int i) -> std::string_view {
+        return db.Airports[std::size_t(i)].name;
+    });
+}
+
+AirportSearchIndex::AirportSearchIndex(const navdata::AirportDatabase& db) {
+    const int count = SearchedAirports(db);
+    ends_.assign(1, 0);
+    for (int i = 1; i <= count; ++i) {
+        // Upper case twice is upper case once: the key's test reads these
+        // names as it reads the records' own.
+        names_ += UpperCaseAnsi(db.Airports[std::size_t(i)].name);
+        ends_.push_back(names_.size());
+    }
+}
+
+SearchResults AirportSearchIndex::Find(const navdata::AirportDatabase& db,
+                                       std::string_view searchText) const {
+    const int count = std::min(SearchedAirports(db), static_cast<int>(ends_.size()) - 1);
+    return FindByName(db, count, searchText, [this](int i) {
+        const std::size_t from = ends_[std::size_t(i) - 1];
+        return std::string_view(names_).substr(from, ends_[std::size_t(i)] - from);
+    });
 }
 
 }  // namespace corvane::airports

@@ -231,7 +231,7 @@ host::WindowId HeadlessHost::FindWindowByClass(std::string_view className) {
 
 bool HeadlessHost::GetWindowRect(host::WindowId window, host::Rect* rect) {
     if (posixDesktop_) {
-        if (!desktop::DescribeWindow(static_cast<desktop::WindowHandle>(window)))
+        if (!desktop::WindowExists(static_cast<desktop::WindowHandle>(window)))
             return false;
         *rect = {0, 0, screenWidthPx_, screenHeightPx_};
         return true;

@@ -254,6 +254,19 @@ std::optional<WindowEntry> DescribeWindow(WindowHandle window) {
     return std::nullopt;
 }
 
+bool WindowExists(WindowHandle window) {
+    {
+        auto& s = State();
+        std::lock_guard lock(s.mutex);
+        if (window == 0 || window > s.handleEndpoints.size())
+            return false;
+        const std::string& endpoint = s.handleEndpoints[window - 1];
+        if (endpoint.rfind(kInProcessPrefix, 0) == 0)
+            return FindInProcess(s, endpoint) != nullptr;
+    }
+    return DescribeWindow(window).has_value();
+}
+
 std::uint32_t RegisterWindowMessage(std::string_view name) {
     if (name.empty())
         return 0;

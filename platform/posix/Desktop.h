@@ -47,10 +47,10 @@ struct WindowEntry {
 };
 
 struct Message {
-    std::string name;      // the registered message's name, e.g. "FsasmLib:IPC"
+    std::string name;  // the registered message's name, e.g. "FsasmLib:IPC"
     std::uint32_t wParam = 0;
     std::uint32_t lParam = 0;
-    std::string atomText;  // the text of the atom in wParam, when wParam is one
+    std::string atomText;     // the text of the atom in wParam, when wParam is one
     std::uint32_t token = 0;  // transport token: lets the receiver claim the sender's batch
 };
 
@@ -70,6 +70,8 @@ std::string DesktopDirectory();
 WindowHandle FindWindowByClass(std::string_view className);
 WindowHandle FindWindowByTitle(std::string_view title);
 std::optional<WindowEntry> DescribeWindow(WindowHandle window);
+// Whether DescribeWindow would find the window, without copying its entry.
+bool WindowExists(WindowHandle window);
 
 // Registered window messages: the same name gives the same number within a
 // process (0xC000 and up); an empty name cannot be registered (0).
@@ -85,8 +87,8 @@ enum class SendStatus { Answered, NoWindow, TimedOut, Failed };
 
 // Sends a registered message and waits up to timeoutMs for the answer.
 SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std::uint32_t wParam,
-                              std::uint32_t lParam, std::uint32_t timeoutMs,
-                              std::uint32_t* answer, std::uint32_t token = 0);
+                              std::uint32_t lParam, std::uint32_t timeoutMs, std::uint32_t* answer,
+                              std::uint32_t token = 0);
 
 // Asks the window to close (the window-close message); does not wait.
 bool PostCloseRequest(WindowHandle window);
@@ -95,7 +97,7 @@ bool PostCloseRequest(WindowHandle window);
 // inProcess, visible only inside this process). Its messages are handled when
 // the owner calls ProcessPending, on the owner's thread.
 class PublishedWindow {
-public:
+  public:
     PublishedWindow(std::string className, std::string title, std::uint64_t nativeId,
                     MessageHandler onMessage, CloseHandler onClose, bool inProcess = false);
     ~PublishedWindow();
@@ -117,7 +119,7 @@ public:
     // Re-publishes the native window id (once the window system has given one).
     void SetNativeId(std::uint64_t nativeId);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -72,6 +72,7 @@ TEST(FindAirports, ListsExactlyTheNamesWhoseUpperCaseHoldsTheKey) {
     navdata::AirportDatabase db;
     for (int i = 0; i < 300; ++i)
         AddAirport(db, word(14), 10.0 + i * 0.01, 20.0);
+    const AirportSearchIndex index(db);
     for (int k = 0; k < 200; ++k) {
         const std::string key = word(5);
         const std::string wanted = UpperCaseAnsi(TrimBlanks(key));
@@ -79,7 +80,12 @@ TEST(FindAirports, ListsExactlyTheNamesWhoseUpperCaseHoldsTheKey) {
         for (int i = 1; i <= db.AirportCount; ++i)
             if (UpperCaseAnsi(db.Airports[std::size_t(i)].name).find(wanted) != std::string::npos)
                 expected.push_back(i);
-        ASSERT_EQ(FindAirports(db, key).airports, expected) << "key '" << key << "'";
+        const SearchResults found = FindAirports(db, key);
+        ASSERT_EQ(found.airports, expected) << "key '" << key << "'";
+        // The index of the upper-cased names finds the same, line for line.
+        const SearchResults indexed = index.Find(db, key);
+        ASSERT_EQ(indexed.airports, found.airports) << "key '" << key << "'";
+        ASSERT_EQ(indexed.lines, found.lines) << "key '" << key << "'";
     }
 }
 

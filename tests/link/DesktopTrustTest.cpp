@@ -171,6 +171,32 @@ int SendFromChild(const std::string& socketPath, bool asOtherUser) {
     ::_exit(0);
 }
 
+// The cheap test of a handle that the host's window rectangle uses: it finds
+// what DescribeWindow finds, for windows of the process and published ones,
+// while they stand and after they are gone.
+TEST_F(DesktopTrustTest, WindowExistsAnswersAsDescribeWindow) {
+    ::setenv("CORVANE_DESKTOP", (base_ + "/desktop").c_str(), 1);
+    auto agree = [](WindowHandle h) {
+        EXPECT_EQ(WindowExists(h), DescribeWindow(h).has_value()) << "handle " << h;
+        return WindowExists(h);
+    };
+    WindowHandle inProcess = 0;
+    WindowHandle published = 0;
+    {
+        PublishedWindow own("OwnClass", "Own", 0, nullptr, nullptr, /*inProcess=*/true);
+        PublishedWindow shared("SharedClass", "Shared", 0, nullptr, nullptr);
+        ASSERT_TRUE(own.IsPublished() && shared.IsPublished());
+        inProcess = FindWindowByClass("OwnClass");
+        published = FindWindowByClass("SharedClass");
+        EXPECT_TRUE(agree(inProcess));
+        EXPECT_TRUE(agree(published));
+    }
+    EXPECT_FALSE(agree(inProcess));
+    EXPECT_FALSE(agree(published));
+    EXPECT_FALSE(agree(0));
+    EXPECT_FALSE(agree(std::max(inProcess, published) + 1000));
+}
+
 TEST_F(DesktopTrustTest, AWindowHandlesMessagesOnlyFromItsOwnUser) {
     if (!IsRoot())
         GTEST_SKIP() << "acting as another user needs root";

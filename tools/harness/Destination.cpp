@@ -98,9 +98,12 @@ int ChooseRunwayLine(const std::vector<std::string>& lines, const ListChoice& ch
         why);
 }
 
-Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario) {
+Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario,
+                               const airports::AirportSearchIndex* index) {
     Destination d;
-    const airports::SearchResults results = airports::FindAirports(db, scenario.searchText);
+    const airports::SearchResults results = index != nullptr
+                                                ? index->Find(db, scenario.searchText)
+                                                : airports::FindAirports(db, scenario.searchText);
     if (results.lines.empty())
         throw ScenarioError(scenario.file + ": the search \"" + scenario.searchText +
                             "\" finds no airport");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/airports/AirportSearch.h"
 #include "navdata/AirportDatabase.h"
 #include "sim/flightgear/Launch.h"
 #include "sim/inprocess/AirportLookup.h"
@@ -37,8 +38,10 @@ struct Destination {
 };
 
 // The scenario's airport and landing direction, as the program's search and
-// runway list will offer them. Throws ScenarioError.
-Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario);
+// runway list will offer them; index, when given, is the database's search
+// index (the same answers). Throws ScenarioError.
+Destination ResolveDestination(const navdata::AirportDatabase& db, const Scenario& scenario,
+                               const airports::AirportSearchIndex* index = nullptr);
 
 // Writes what the report says of the flight before it flies: the airport's
 // and the runway's lines, the runway's figures and the scenario's wind.

@@ -88,6 +88,7 @@ double HeadwindKt(double windFromDeg, double windKt, double runwayHeadingDeg) {
 RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
                                       const RandomFlightRanges& ranges) {
     RandomFlightPool pool;
+    pool.searchIndex = std::make_shared<const airports::AirportSearchIndex>(db);
     const auto directionsOf = sim::RunwayDirectionsOfEveryAirport(db);
     const int count = std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
     for (int i = 1; i <= count; ++i) {
@@ -191,7 +192,7 @@ Scenario DrawRandomFlight(const navdata::AirportDatabase& db, const RandomFlight
 
         // Keep it only when the program's search and runway list lead to it.
         try {
-            const Destination found = ResolveDestination(db, s);
+            const Destination found = ResolveDestination(db, s, pool.searchIndex.get());
             const int wanted = d.directionA ? d.runwayRecord : -d.runwayRecord;
             if (found.airport == a.record && found.runwayChoice == wanted) {
                 s.resolved = std::make_shared<const Destination>(found);

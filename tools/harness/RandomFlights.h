@@ -17,8 +17,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "app/airports/AirportSearch.h"
 #include "navdata/AirportDatabase.h"
 #include "sim/inprocess/AirportLookup.h"
 #include "sim/physics/Terrain.h"
@@ -55,6 +57,9 @@ struct RandomFlightPool {
     };
     std::vector<Airport> airports;
     int directions = 0;
+    // The database's names for the draws' searches (each draw is kept only
+    // when the program's search leads to it).
+    std::shared_ptr<const airports::AirportSearchIndex> searchIndex;
 };
 
 RandomFlightPool MakeRandomFlightPool(const navdata::AirportDatabase& db,
