@@ -2,6 +2,7 @@
 #include "app/startup/MainCycle.h"
 
 #include <span>
+#include <utility>
 
 #include "app/startup/ControlsHandlers.h"
 #include "app/startup/ExitStatus.h"
@@ -10,6 +11,34 @@
 #include "app/startup/SimulatorLocator.h"
 
 namespace corvane::startup {
+namespace {
+
+// The control collections of Form1 to Form3, by form number from 0.
+class ControlCollections {
+  public:
+    explicit ControlCollections(Program& p)
+        : form1_(p.forms.Form1.ControlCollection()),
+          form2_(p.forms.Form2.ControlCollection()),
+          form3_(p.forms.Form3.ControlCollection()) {}
+
+    std::span<forms::Control* const> operator[](int form) const {
+        switch (form) {
+            case 0:
+                return form1_;
+            case 1:
+                return form2_;
+            default:
+                return form3_;
+        }
+    }
+
+  private:
+    decltype(std::declval<forms::Form1Model&>().ControlCollection()) form1_;
+    decltype(std::declval<forms::Form2Model&>().ControlCollection()) form2_;
+    decltype(std::declval<forms::Form3Model&>().ControlCollection()) form3_;
+};
+
+}  // namespace
 
 void MainCycle(Program& p) {
     if (p.MainCycleBusy)
@@ -44,10 +73,7 @@ void Watchdog(Program& p) {
 }
 
 void CollectWindowedControls(Program& p) {
-    const auto form1 = p.forms.Form1.ControlCollection();
-    const auto form2 = p.forms.Form2.ControlCollection();
-    const auto form3 = p.forms.Form3.ControlCollection();
-    const std::span<forms::Control* const> collections[] = {form1, form2, form3};
+    const ControlCollections collections(p);
     for (int form = 0; form < 3; ++form) {
         std::vector<int>& list = p.startup.WindowedControls[std::size_t(form)];
         list.clear();
@@ -61,10 +87,7 @@ void CollectWindowedControls(Program& p) {
 
 void KeepFocus(Program& p) {
     const host::WindowId h = p.host.FocusWindow();
-    const auto form1 = p.forms.Form1.ControlCollection();
-    const auto form2 = p.forms.Form2.ControlCollection();
-    const auto form3 = p.forms.Form3.ControlCollection();
-    const std::span<forms::Control* const> collections[] = {form1, form2, form3};
+    const ControlCollections collections(p);
     bool ours = false;
     for (int form = 0; form < 3 && !ours; ++form) {
         const std::span<forms::Control* const> controls = collections[form];

@@ -142,12 +142,32 @@ WindowHandle FindWindow(Match match) {
     return 0;
 }
 
+// The tables' lookups, for a caller that holds the mutex: the window's
+// endpoint (empty for an unknown handle), a registered message's name and an
+// atom's text (empty for unknown ones).
+const std::string& EndpointLocked(const DesktopState& s, WindowHandle window) {
+    static const std::string kNone;
+    if (window == 0 || window > s.handleEndpoints.size())
+        return kNone;
+    return s.handleEndpoints[window - 1];
+}
+
+std::string MessageNameLocked(const DesktopState& s, std::uint32_t messageId) {
+    if (messageId < kFirstRegisteredId)
+        return {};
+    const std::size_t i = messageId - kFirstRegisteredId;
+    return i < s.messageNames.size() ? s.messageNames[i] : std::string{};
+}
+
+std::string AtomTextLocked(const DesktopState& s, std::uint16_t atom) {
+    const auto it = s.atoms.find(atom);
+    return it == s.atoms.end() ? std::string{} : it->second;
+}
+
 std::string EndpointOf(WindowHandle window) {
     auto& s = State();
     std::lock_guard lock(s.mutex);
-    if (window == 0 || window > s.handleEndpoints.size())
-        return {};
-    return s.handleEndpoints[window - 1];
+    return EndpointLocked(s, window);
 }
 
 InProcessWindow* FindInProcess(DesktopState& s, const std::string& endpoint) {
@@ -258,9 +278,9 @@ bool WindowExists(WindowHandle window) {
     {
         auto& s = State();
         std::lock_guard lock(s.mutex);
-        if (window == 0 || window > s.handleEndpoints.size())
+        const std::string& endpoint = EndpointLocked(s, window);
+        if (endpoint.empty())
             return false;
-        const std::string& endpoint = s.handleEndpoints[window - 1];
         if (endpoint.rfind(kInProcessPrefix, 0) == 0)
             return FindInProcess(s, endpoint) != nullptr;
     }
@@ -285,10 +305,7 @@ std::uint32_t RegisterWindowMessage(std::string_view name) {
 std::string RegisteredMessageName(std::uint32_t messageId) {
     auto& s = State();
     std::lock_guard lock(s.mutex);
-    if (messageId < kFirstRegisteredId)
-        return {};
-    std::size_t i = messageId - kFirstRegisteredId;
-    return i < s.messageNames.size() ? s.messageNames[i] : std::string{};
+    return MessageNameLocked(s, messageId);
 }
 
 std::uint16_t AddAtom(std::string_view text) {
@@ -316,8 +333,7 @@ bool DeleteAtom(std::uint16_t atom) {
 std::string AtomText(std::uint16_t atom) {
     auto& s = State();
     std::lock_guard lock(s.mutex);
-    auto it = s.atoms.find(atom);
-    return it == s.atoms.end() ? std::string{} : it->second;
+    return AtomTextLocked(s, atom);
 }
 
 SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std::uint32_t wParam,
@@ -327,21 +343,15 @@ SendStatus SendMessageTimeout(WindowHandle window, std::uint32_t messageId, std:
     std::unique_lock lock(s.mutex);
     // The window, the message's name and the atom's text in one look at the
     // tables: a link exchange sends one message a main cycle.
-    if (window == 0 || window > s.handleEndpoints.size())
-        return SendStatus::NoWindow;
-    const std::string endpoint = s.handleEndpoints[window - 1];
+    const std::string endpoint = EndpointLocked(s, window);
     if (endpoint.empty())
         return SendStatus::NoWindow;
     Message message;
-    if (messageId >= kFirstRegisteredId && messageId - kFirstRegisteredId < s.messageNames.size())
-        message.name = s.messageNames[messageId - kFirstRegisteredId];
+    message.name = MessageNameLocked(s, messageId);
     message.wParam = wParam;
     message.lParam = lParam;
-    if (wParam <= 0xFFFF) {
-        const auto atom = s.atoms.find(static_cast<std::uint16_t>(wParam));
-        if (atom != s.atoms.end())
-            message.atomText = atom->second;
-    }
+    if (wParam <= 0xFFFF)
+        message.atomText = AtomTextLocked(s, static_cast<std::uint16_t>(wParam));
     message.token = token;
     if (message.name.empty())
         return SendStatus::Failed;

@@ -186,12 +186,7 @@ double AirportTerrain::ElevationM(double latitudeDeg, double longitudeDeg) const
         Nearby(latitudeDeg, longitudeDeg, cosLat, withoutSeam);
     const double blendCosLat = std::max(cosLat, 1e-6);
     auto accumulate = [&](const std::vector<std::uint32_t>& list, Sums& sums) {
-        const std::uint32_t* first = list.data();
-        const std::uint32_t* last = first + list.size();
-        if (withoutSeam)
-            Accumulate<false>(first, last, latitudeDeg, longitudeDeg, blendCosLat, sums);
-        else
-            Accumulate<true>(first, last, latitudeDeg, longitudeDeg, blendCosLat, sums);
+        AccumulateList(list, !withoutSeam, latitudeDeg, longitudeDeg, blendCosLat, sums);
     };
     Sums sums;
     // Near the poles the cells' longitude steps grow too wide: every airport
@@ -285,12 +280,7 @@ void AirportTerrain::EnterCell(long latRow, long lonColumn,
         // The corners are within metres of the point, so the airports that
         // need no wrapping there need none at the corners either (and a
         // difference that needs none is the same wrapped or not).
-        if (withoutSeam)
-            Accumulate<false>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat,
-                              sums);
-        else
-            Accumulate<true>(farList.data(), farList.data() + farList.size(), lat, lon, cosLat,
-                             sums);
+        AccumulateList(farList, !withoutSeam, lat, lon, cosLat, sums);
         farW[k] = sums.w;
         farWz[k] = sums.wz;
     }
@@ -328,6 +318,17 @@ double AirportTerrain::FieldOf(const Sums& sums) const {
     }
     const double seaW = 1.0 / (options_.seaLevelReachM * options_.seaLevelReachM);
     return sums.wz / (sums.w + seaW);
+}
+
+void AirportTerrain::AccumulateList(const std::vector<std::uint32_t>& list, bool wrap,
+                                    double latitudeDeg, double longitudeDeg, double cosLat,
+                                    Sums& sums) const {
+    const std::uint32_t* first = list.data();
+    const std::uint32_t* last = first + list.size();
+    if (wrap)
+        Accumulate<true>(first, last, latitudeDeg, longitudeDeg, cosLat, sums);
+    else
+        Accumulate<false>(first, last, latitudeDeg, longitudeDeg, cosLat, sums);
 }
 
 template <bool kWrap>

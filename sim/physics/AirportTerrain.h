@@ -110,6 +110,10 @@ class AirportTerrain : public Terrain {
     template <bool kWrap>
     void Accumulate(const std::uint32_t* first, const std::uint32_t* last, double latitudeDeg,
                     double longitudeDeg, double cosLat, Sums& sums) const;
+    // Accumulate over a whole list, wrapping the longitude differences or
+    // not.
+    void AccumulateList(const std::vector<std::uint32_t>& list, bool wrap, double latitudeDeg,
+                        double longitudeDeg, double cosLat, Sums& sums) const;
     // The longitude step of the cells of a latitude row (kept for the row of
     // the last answer).
     double RowCellLonDeg(long latRow) const;
