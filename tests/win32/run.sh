@@ -228,17 +228,30 @@ cp -f "$native/bin/airdata.tri" "$native/bin/COAST2.int" "$run_dir/"
 windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 
 # Runs one test program under xvfb-run wine and adds its "N passed, M failed".
+# Each run ends by stopping its wineserver and waiting until it has gone, so
+# that the next program does not reach a server of the prefix that is going
+# down. A program that printed nothing at all, not even its first test's line,
+# never ran: Wine did not start it. It is tried once more, saying so; a second
+# silent end is a failure with its exit status.
 run_suite() {  # run_suite NAME PROGRAM ARGUMENTS...
     local name="$1" program="$2"; shift 2
-    say "running the $name under Wine"
-    set +e
-    timeout 600 xvfb-run -a bash -c \
-        '"$1" "${@:2}"; status=$?; wineserver -k; exit $status' \
-        run "$wine_program" "$run_dir/$program" "$@" 2>&1 | tee "$work/$program.log"
-    local status=${PIPESTATUS[0]}
-    set -e
+    local log="$work/$program.log" status attempt
+    for attempt in 1 2; do
+        say "running the $name under Wine"
+        set +e
+        timeout 600 xvfb-run -a bash -c \
+            '"$1" "${@:2}"; status=$?; wineserver -k; wineserver -w; exit $status' \
+            run "$wine_program" "$run_dir/$program" "$@" 2>&1 | tee "$log"
+        status=${PIPESTATUS[0]}
+        set -e
+        [ -s "$log" ] || [ "$status" -eq 0 ] || [ "$attempt" -eq 2 ] || {
+            say "the $name printed nothing and ended with status $status; Wine did not start them, trying once more"
+            continue
+        }
+        break
+    done
     local summary
-    summary="$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/$program.log" | tail -n 1 | tr -d '\r')"
+    summary="$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1 | tr -d '\r')" || true
     if [ -z "$summary" ]; then
         failed=$((failed + 1))
         echo "FAIL the $name ended (status $status) without their summary line"
