@@ -107,21 +107,26 @@ std::string AngleText(double value, const char* positivePrefix, const char* nega
 
 }  // namespace
 
+void AppendNumberText(std::string& out, double x) {
+    if (std::isnan(x)) {
+        out += " NaN";
+        return;
+    }
+    out += x < 0.0 ? '-' : ' ';
+    const double magnitude = std::fabs(x);
+    if (std::isinf(magnitude)) {
+        out += "Infinity";
+    } else if (magnitude == 0.0) {
+        out += '0';
+    } else {
+        AppendMagnitude(out, magnitude);
+    }
+}
+
 std::string NumberText(double x) {
     // Most texts are short enough to stay inside the string: no reserve.
     std::string text;
-    if (std::isnan(x)) {
-        return " NaN";
-    }
-    text += x < 0.0 ? '-' : ' ';
-    const double magnitude = std::fabs(x);
-    if (std::isinf(magnitude)) {
-        text += "Infinity";
-    } else if (magnitude == 0.0) {
-        text += '0';
-    } else {
-        AppendMagnitude(text, magnitude);
-    }
+    AppendNumberText(text, x);
     return text;
 }
 

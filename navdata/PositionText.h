@@ -13,6 +13,10 @@ namespace corvane::navdata {
 /// Not-a-number reads " NaN", infinities " Infinity" and "-Infinity".
 std::string NumberText(double x);
 
+/// NumberText(x) added to the end of out, without a string of its own: the texts the map
+/// writes every frame are built this way.
+void AppendNumberText(std::string& out, double x);
+
 /// Runway designator from a stored runway code 0..255: the runway number plus 64 for L, 128
 /// for R, 192 for C (strict comparisons, so 192 reads " 64R" and 64 reads " 64").
 /// Examples: 155 -> " 27R", 9 -> " 9", 65 -> " 1L".

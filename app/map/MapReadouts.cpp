@@ -9,10 +9,20 @@
 namespace corvane::map {
 namespace {
 
-// Degrees and minutes (cut to two decimals) of an absolute value.
-std::string DegreesMinutes(double degrees, double wholeDegrees) {
-    const double minutes = std::floor((degrees - wholeDegrees) * 60 * 100) / 100;
-    return BareNumberText(wholeDegrees) + "* " + BareNumberText(minutes);
+// NumberText without its leading blank, added to the end of out.
+void AppendBareNumberText(std::string& out, double x) {
+    const std::size_t at = out.size();
+    navdata::AppendNumberText(out, x);
+    if (out.size() > at && out[at] == ' ')
+        out.erase(at, 1);
+}
+
+// Degrees and minutes (minutes cut to two decimals) of an absolute value:
+// "D* M".
+void AppendDegreesMinutes(std::string& out, double wholeDegrees, double minutes) {
+    AppendBareNumberText(out, wholeDegrees);
+    out += "* ";
+    AppendBareNumberText(out, minutes);
 }
 
 template <typename Beacon>
@@ -27,43 +37,55 @@ std::string BeaconName(const char* kind, const std::vector<Beacon>& table, int i
 }  // namespace
 
 std::string BareNumberText(double x) {
-    std::string text = navdata::NumberText(x);
-    if (!text.empty() && text.front() == ' ')
-        text.erase(0, 1);
+    std::string text;
+    AppendBareNumberText(text, x);
     return text;
 }
 
 std::string MapPositionText(double lat, double lon) {
-    std::string text = lat < 0 ? "S " : "N ";
+    std::string text;
+    text.reserve(32);
+    text += lat < 0 ? "S " : "N ";
     const double a = std::fabs(lat);
-    text += DegreesMinutes(a, std::floor(a)) + "'  ";
+    const double wholeLat = std::floor(a);
+    AppendDegreesMinutes(text, wholeLat, std::floor((a - wholeLat) * 60 * 100) / 100);
+    text += "'  ";
 
     text += lon < 0 ? "W " : "E ";
     double b = std::fabs(lon);
     if (b > 360)
         b -= 360;
     const double whole = std::floor(b);
-    const double wrapped = std::fmod(whole, 360.0);
     // The minutes come from the fraction of a degree, so that a longitude of
     // exactly 360 reads "0* 0'" rather than a count of minutes past 0.
-    const double minutes = std::floor((b - whole) * 60 * 100) / 100;
-    text += BareNumberText(wrapped) + "* " + BareNumberText(minutes) + "'";
+    AppendDegreesMinutes(text, std::fmod(whole, 360.0), std::floor((b - whole) * 60 * 100) / 100);
+    text += '\'';
     return text;
 }
 
 std::string HeadingReadout(double headingDeg) {
-    return "Heading " + navdata::NumberText(std::floor(headingDeg * 10) / 10);
+    std::string text = "Heading ";
+    navdata::AppendNumberText(text, std::floor(headingDeg * 10) / 10);
+    return text;
 }
 
 std::string HeightReadout(double altitudeM, double groundAltitudeM, std::int32_t verticalSpeedFpm) {
     const double heightFt = std::floor((altitudeM - groundAltitudeM) * 3.2808399);
     const double climbFtPerSec = std::floor(verticalSpeedFpm / 6.0) / 10;
-    return BareNumberText(heightFt) + " ft  " + (verticalSpeedFpm > 0 ? "+" : "") +
-           BareNumberText(climbFtPerSec) + " ft/sec";
+    std::string text;
+    text.reserve(32);
+    AppendBareNumberText(text, heightFt);
+    text += verticalSpeedFpm > 0 ? " ft  +" : " ft  ";
+    AppendBareNumberText(text, climbFtPerSec);
+    text += " ft/sec";
+    return text;
 }
 
 std::string SpeedReadout(double indicatedAirspeedKnots) {
-    return BareNumberText(std::floor(indicatedAirspeedKnots)) + " Kts";
+    std::string text;
+    AppendBareNumberText(text, std::floor(indicatedAirspeedKnots));
+    text += " Kts";
+    return text;
 }
 
 std::string BearingText(double bearingDeg) {
@@ -143,8 +165,11 @@ ReadoutLines AircraftReadout(const std::string& positionText, double headingDeg,
 }
 
 std::string FrameText(double frameSeconds, int dotCount) {
-    return navdata::NumberText(std::floor(frameSeconds * 100) / 100) + "\t" +
-           navdata::NumberText(dotCount);
+    std::string text;
+    navdata::AppendNumberText(text, std::floor(frameSeconds * 100) / 100);
+    text += '\t';
+    navdata::AppendNumberText(text, dotCount);
+    return text;
 }
 
 }  // namespace corvane::map

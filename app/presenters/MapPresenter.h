@@ -14,9 +14,9 @@ namespace corvane::presenters {
 
 // Writes the readout window's four lines and shows it, or hides it when the
 // lines are not shown (the labels then keep their last texts).
-void ShowReadouts(forms::Form4Model& form4, const map::ReadoutLines& lines);
+void ShowReadouts(forms::Form4Model& form4, map::ReadoutLines lines);
 
 // Text1 after a frame (see map::FrameText).
-void ShowFrameLine(forms::Form1Model& form1, const std::string& text);
+void ShowFrameLine(forms::Form1Model& form1, std::string text);
 
 }  // namespace corvane::presenters
