@@ -47,12 +47,14 @@ class HeadlessTimer final : public host::Timer {
         if (enabled == enabled_)
             return;
         enabled_ = enabled;
+        host_->ForgetNextDue();
         if (enabled_)
             host_->Schedule(this);
     }
     bool Enabled() const override { return enabled_; }
     void SetInterval(int intervalMs) override {
         interval_ = intervalMs;
+        host_->ForgetNextDue();
         if (enabled_)
             host_->Schedule(this);  // a new interval starts the count again
     }
@@ -83,19 +85,24 @@ std::unique_ptr<host::Timer> HeadlessHost::CreateTimer(int intervalMs,
                                                        std::function<void()> onTick) {
     auto timer = std::make_unique<HeadlessTimer>(*this, intervalMs, std::move(onTick));
     timers_.push_back(timer.get());
+    ForgetNextDue();
     return timer;
 }
 
 void HeadlessHost::Forget(HeadlessTimer* timer) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
+    ForgetNextDue();
 }
 
 void HeadlessHost::Schedule(HeadlessTimer* timer) {
     timer->due_ = now_ + timer->interval_ / 1000.0;
     timer->sequence_ = ++sequence_;
+    ForgetNextDue();
 }
 
 double HeadlessHost::NextDueTime() const {
+    if (nextDueKnown_)
+        return nextDue_;
     double next = kNever;
     for (const HeadlessTimer* t : timers_) {
         if (t->enabled_ && t->interval_ > 0)
@@ -103,10 +110,15 @@ double HeadlessHost::NextDueTime() const {
     }
     if (!actions_.empty())
         next = std::min(next, actions_.begin()->first.first);
+    nextDue_ = next;
+    nextDueKnown_ = true;
     return next;
 }
 
 void HeadlessHost::RunDue() {
+    // The program lets events run far more often than a timer comes due.
+    if (NextDueTime() > now_)
+        return;
     while (!ended_) {
         HeadlessTimer* timer = nullptr;
         for (HeadlessTimer* t : timers_) {
@@ -124,6 +136,7 @@ void HeadlessHost::RunDue() {
         if (actionFirst) {
             Action action = std::move(actions_.begin()->second);
             actions_.erase(actions_.begin());
+            ForgetNextDue();
             Note("action: " + action.description);
             if (action.run)
                 action.run();
@@ -135,6 +148,7 @@ void HeadlessHost::RunDue() {
                 next = now_ + timer->interval_ / 1000.0;
             timer->due_ = next;
             timer->sequence_ = ++sequence_;
+            ForgetNextDue();
             std::function<void()> tick = timer->onTick_;
             if (tick)
                 tick();
@@ -179,6 +193,7 @@ bool HeadlessHost::RunUntilEnded(double maxSeconds) {
 void HeadlessHost::At(double time, std::string description, std::function<void()> action) {
     actions_.emplace(ActionKey(time, ++sequence_),
                      Action{std::move(description), std::move(action)});
+    ForgetNextDue();
 }
 
 // ---- Desktop ---------------------------------------------------------------------------

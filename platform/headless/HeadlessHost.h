@@ -211,7 +211,10 @@ class HeadlessHost final : public host::Host {
 
     void Forget(HeadlessTimer* timer);
     void Schedule(HeadlessTimer* timer);
+    // The earliest time a timer or an action is due (kept until a timer or
+    // an action changes).
     double NextDueTime() const;
+    void ForgetNextDue() { nextDueKnown_ = false; }
     // Fires everything due by now, in order.
     void RunDue();
 
@@ -220,6 +223,8 @@ class HeadlessHost final : public host::Host {
     std::uint64_t sequence_ = 0;
     std::vector<HeadlessTimer*> timers_;
     std::map<ActionKey, Action> actions_;
+    mutable bool nextDueKnown_ = false;
+    mutable double nextDue_ = 0;
 
     std::vector<SimulatedWindow> windows_;
     std::vector<host::WindowId> closeRequests_;
