@@ -66,22 +66,28 @@ class UpperCasedKey {
         }
     }
 
-    bool HeldBy(std::string_view text) const {
+    bool HeldBy(std::string_view text) const { return FirstIn(text, 0) != std::string_view::npos; }
+
+    // Where the key first stands in the text at or after from; npos if
+    // nowhere.
+    std::size_t FirstIn(std::string_view text, std::size_t from) const {
         const std::size_t m = key_.size();
         if (m == 0)
-            return true;
-        for (std::size_t at = 0; at + m <= text.size();) {
+            return from <= text.size() ? from : std::string_view::npos;
+        for (std::size_t at = from; at + m <= text.size();) {
             std::size_t j = m - 1;
             while (UpperAnsi(static_cast<unsigned char>(text[at + j])) ==
                    static_cast<unsigned char>(key_[j])) {
                 if (j == 0)
-                    return true;
+                    return at;
                 --j;
             }
             at += shift_[static_cast<unsigned char>(text[at + m - 1])];
         }
-        return false;
+        return std::string_view::npos;
     }
+
+    std::size_t size() const { return key_.size(); }
 
   private:
     std::string_view key_;
@@ -131,6 +137,15 @@ int SearchedAirports(const navdata::AirportDatabase& db) {
     return std::min<int>(db.AirportCount, static_cast<int>(db.Airports.size()) - 1);
 }
 
+// Record i as a result, when it stands at a real position.
+void AddResult(const navdata::AirportDatabase& db, int i, SearchResults& results) {
+    const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
+    if (airport.latitude == 0 || airport.longitude == 0)
+        return;
+    results.airports.push_back(i);
+    results.lines.push_back(SearchResultLine(airport));
+}
+
 // Every record i of 1..count whose name (as nameOf gives it) holds the key,
 // at a real position.
 template <typename NameOf>
@@ -140,13 +155,8 @@ SearchResults FindByName(const navdata::AirportDatabase& db, int count, std::str
     const UpperCasedKey upperKey(key);
     SearchResults results;
     for (int i = 1; i <= count; ++i) {
-        if (!upperKey.HeldBy(nameOf(i)))
-            continue;
-        const navdata::AirportRecord& airport = db.Airports[std::size_t(i)];
-        if (airport.latitude == 0 || airport.longitude == 0)
-            continue;
-        results.airports.push_back(i);
-        results.lines.push_back(SearchResultLine(airport));
+        if (upperKey.HeldBy(nameOf(i)))
+            AddResult(db, i, results);
     }
     return results;
 }
@@ -173,10 +183,36 @@ AirportSearchIndex::AirportSearchIndex(const navdata::AirportDatabase& db) {
 SearchResults AirportSearchIndex::Find(const navdata::AirportDatabase& db,
                                        std::string_view searchText) const {
     const int count = std::min(SearchedAirports(db), static_cast<int>(ends_.size()) - 1);
-    return FindByName(db, count, searchText, [this](int i) {
-        const std::size_t from = ends_[std::size_t(i) - 1];
-        return std::string_view(names_).substr(from, ends_[std::size_t(i)] - from);
-    });
+    const std::string key = UpperCaseAnsi(TrimBlanks(searchText));
+    SearchResults results;
+    if (count < 1)
+        return results;
+    if (key.empty()) {  // every name holds the empty key
+        for (int i = 1; i <= count; ++i)
+            AddResult(db, i, results);
+        return results;
+    }
+    // One scan along the names side by side: a place where the key stands is
+    // the name's whose text holds that place, if the key ends inside it too;
+    // one that runs on into the next name is looked past by a character.
+    const UpperCasedKey upperKey(key);
+    const std::string_view text(names_.data(), ends_[std::size_t(count)]);
+    const auto ends = ends_.begin();
+    std::size_t i = 1;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = upperKey.FirstIn(text, from);
+        if (at == std::string_view::npos)
+            break;
+        i = std::size_t(std::upper_bound(ends + std::ptrdiff_t(i), ends + count + 1, at) - ends);
+        if (at + upperKey.size() <= ends_[i]) {
+            AddResult(db, static_cast<int>(i), results);
+            from = ends_[i];
+            ++i;
+        } else {
+            from = at + 1;
+        }
+    }
+    return results;
 }
 
 }  // namespace corvane::airports

@@ -80,8 +80,11 @@ void cmdOK_Click(Program& p) {
     // No airport is shown yet, so there are no details to show.
     window.cmdDetails.visible = false;
 
+    const std::shared_ptr<const airports::AirportSearchIndex> index =
+        p.airportSearchIndexOf ? p.airportSearchIndexOf(*p.airports) : nullptr;
     const airports::SearchResults results =
-        airports::FindAirports(*p.airports, p.search.SearchText);
+        index ? index->Find(*p.airports, p.search.SearchText)
+              : airports::FindAirports(*p.airports, p.search.SearchText);
     for (std::size_t k = 0; k < results.lines.size(); ++k) {
         // The item data keeps the line's airport, so that of two airports of
         // the same name the one chosen is shown.

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/airports/AirportSearch.h"
 #include "app/airports/SearchState.h"
 #include "app/autopilot/FlyTherePlan.h"
 #include "app/controls/ControlsState.h"
@@ -58,6 +59,13 @@ struct Program {
         readAirportDatabase;
     std::function<std::shared_ptr<const navdata::CoastlineData>(const std::string& path)>
         readCoastlines;
+    // The index of the airport database's names that the airport search may
+    // use instead of reading every record (it finds the same airports): a
+    // process that hands every start the same database hands its index too.
+    // Unset, or null for a database, the search reads the records.
+    std::function<std::shared_ptr<const airports::AirportSearchIndex>(
+        const navdata::AirportDatabase& db)>
+        airportSearchIndexOf;
 
     forms::Forms forms;
 

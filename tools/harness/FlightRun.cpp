@@ -139,6 +139,9 @@ void FlightRun::SetUpProgram() {
         return navData_.AirportDatabase(path);
     };
     p_.readCoastlines = [this](const std::string& path) { return navData_.Coastlines(path); };
+    p_.airportSearchIndexOf = [this](const navdata::AirportDatabase& db) {
+        return navData_.SearchIndexOf(db);
+    };
 
     forms::Form1Model& f1 = p_.forms.Form1;
     for (forms::Picture* map : {&f1.Picture1, &f1.Picture2, &f1.picstore}) {

@@ -54,4 +54,15 @@ std::shared_ptr<const navdata::CoastlineData> NavDataCache::Coastlines(const std
     return Read(coast_, path, [](const std::string& p) { return navdata::LoadCoastlines(p); });
 }
 
+std::shared_ptr<const airports::AirportSearchIndex> NavDataCache::SearchIndexOf(
+    const navdata::AirportDatabase& db) {
+    if (!database_.data || database_.data.get() != &db)
+        return nullptr;
+    if (indexedDatabase_ != database_.data) {
+        searchIndex_ = std::make_shared<const airports::AirportSearchIndex>(db);
+        indexedDatabase_ = database_.data;
+    }
+    return searchIndex_;
+}
+
 }  // namespace corvane::harness

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/airports/AirportSearch.h"
 #include "navdata/AirportDatabase.h"
 #include "navdata/CoastlineData.h"
 
@@ -38,6 +39,10 @@ class NavDataCache {
     // Never null; throws navdata::NavDataError as the loaders do.
     std::shared_ptr<const navdata::AirportDatabase> AirportDatabase(const std::string& path);
     std::shared_ptr<const navdata::CoastlineData> Coastlines(const std::string& path);
+    // The search index of a database this cache handed out, made at the
+    // first asking; null for any other database.
+    std::shared_ptr<const airports::AirportSearchIndex> SearchIndexOf(
+        const navdata::AirportDatabase& db);
 
   private:
     template <typename Data>
@@ -51,6 +56,9 @@ class NavDataCache {
 
     Entry<navdata::AirportDatabase> database_;
     Entry<navdata::CoastlineData> coast_;
+    // The index and the database it was made from, kept alive with it.
+    std::shared_ptr<const navdata::AirportDatabase> indexedDatabase_;
+    std::shared_ptr<const airports::AirportSearchIndex> searchIndex_;
 };
 
 }  // namespace corvane::harness
