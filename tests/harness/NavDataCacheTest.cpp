@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "navdata/AirportDatabaseFile.h"
 #include "navdata/CoastlineFile.h"
@@ -56,6 +57,15 @@ TEST(NavDataCache, EveryReadingIsWhatTheFileHoldsNow) {
         EXPECT_EQ(*first, fresh) << step;
         const std::shared_ptr<const navdata::AirportDatabase> again = cache.AirportDatabase(path);
         EXPECT_EQ(again.get(), first.get()) << step << ", read again: the same copy";
+        // The search's index is the one of the database read now.
+        const auto index = cache.SearchIndexOf(*first);
+        if (!index) {
+            ADD_FAILURE() << step << ": no search index";
+            return first;
+        }
+        EXPECT_EQ(index->Find(*first, fresh.Airports[1].name).airports, std::vector<std::int32_t>{1})
+            << step;
+        EXPECT_EQ(cache.SearchIndexOf(*first).get(), index.get()) << step << ": the same index";
         return first;
     };
 
@@ -68,6 +78,7 @@ TEST(NavDataCache, EveryReadingIsWhatTheFileHoldsNow) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->Airports[1].name, "First (EGAA)") << "a flight's copy stays as it was read";
     EXPECT_EQ(first->Airports[1].latitude, 51.0);
+    EXPECT_EQ(cache.SearchIndexOf(*first), nullptr) << "no index for a database read before";
 
     // The same size in place: only the latitude's bytes differ.
     Rewrite(path, navdata::WriteAirportDatabase(OneAirport(53.0, "Second (EGBB)"), path));
