@@ -13,8 +13,10 @@
 // The weights of those farther away change slowly: they are weighed exactly
 // at the corners of a cell of cellM (a fixed grid of latitude rows, each
 // with its own longitude step) and taken between the corners bilinearly.
-// That moves the field by at most about 1e-5 of the elevations' spread
-// beyond farFromM (a centimetre for a kilometre), and an answer still
+// That moves the field by about 1e-5 of the elevations' spread beyond
+// farFromM (a centimetre for a kilometre), by more only where the exact
+// field itself steps (a far airport's nearest runway changing to one of
+// another elevation) and there by a few tenths of a metre, and an answer still
 // depends on the point alone, not on the answers before it. cellM 0 (or
 // anything under a metre) weighs every airport at the point.
 //
@@ -55,7 +57,7 @@ class AirportTerrain : public Terrain {
         double coreM = 600.0;
         double seaLevelReachM = 270000.0;
         double farFromM = 20000.0;
-        double cellM = 50.0;
+        double cellM = 200.0;
     };
 
     // Airports or runways with non-finite coordinates, and runways naming an

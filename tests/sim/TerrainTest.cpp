@@ -275,17 +275,18 @@ TEST(AirportTerrain, AnswersAsTheBlendOverEveryAirport) {
     }
     EXPECT_GT(coreAnswers, 100);
     // The far airports weighed at the cells' corners: off the cores the field
-    // moves by a fraction of a millimetre (elevations spread over 900 m), and
-    // by more only where the exact field itself steps, where a far airport's
+    // moves by a fraction of a millimetre at the median and by a centimetre
+    // at most at nearly every point (elevations spread over 900 m), and by
+    // more only where the exact field itself steps, where a far airport's
     // nearest runway changes to one of another elevation.
     std::sort(errors.begin(), errors.end());
     const auto share = [&](double s) {
         return errors[static_cast<std::size_t>(s * (errors.size() - 1))];
     };
     EXPECT_GT(errors.back(), 0.0);  // the cells were used
-    EXPECT_LT(share(0.5), 1e-4);
-    EXPECT_LT(share(0.99), 2e-3);
-    EXPECT_LT(errors.back(), 0.1);
+    EXPECT_LT(share(0.5), 1e-3);
+    EXPECT_LT(share(0.99), 2e-2);
+    EXPECT_LT(errors.back(), 0.5);
 }
 
 // Points given past 180 degrees east, beside airports just west of the date
