@@ -47,7 +47,7 @@ DotBands& BandsOf(DotBands& bands, const std::vector<Record>& table) {
 template <typename Record>
 void CollectDots(MapState& state, const std::vector<Record>& table, int count,
                  const navdata::LonIndex& index, std::int16_t kind, const MapView& view,
-                 const MapScreen& screen, const LetEventsRun& letEventsRun, DotBands& bandCache) {
+                 const ScaleAndTurn& t, const LetEventsRun& letEventsRun, DotBands& bandCache) {
     DotBands& bands = BandsOf(bandCache, table);
     // The bands that can hold a record passing the latitude test below, with
     // a band to spare either side for its rounding; a view of nearly every
@@ -61,7 +61,6 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
     const int available = static_cast<int>(table.size()) - 2;
     const navdata::MeridianWalk walk = navdata::LonIndexWalkAcrossMeridian(
         index, std::min(count, available), view.lonmin, view.lonmax);
-    const ScaleAndTurn t = MapScaleAndTurn(screen, view.heading, view.halflat, view.halflon);
     const float width = view.width;
     const float height = view.height;
     for (int part = 0; part < walk.count; ++part) {
@@ -129,35 +128,45 @@ void CollectDots(MapState& state, const std::vector<Record>& table, int count,
     }
 }
 
+// The scale and turn of the dots' projection, the same for every kind.
+ScaleAndTurn DotTurn(const MapView& view, const MapScreen& screen) {
+    return MapScaleAndTurn(screen, view.heading, view.halflat, view.halflon);
+}
+
 }  // namespace
 
 void getNDBdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
-    CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, screen, letEventsRun,
-                state.NdbBands);
+    CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view,
+                DotTurn(view, screen), letEventsRun, state.NdbBands);
 }
 
 void getVORdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                 const MapScreen& screen, const LetEventsRun& letEventsRun) {
-    CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, screen, letEventsRun,
-                state.VorBands);
+    CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view,
+                DotTurn(view, screen), letEventsRun, state.VorBands);
 }
 
 void getairportdots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                     const MapScreen& screen, const LetEventsRun& letEventsRun) {
     CollectDots(state, db.Airports, db.AirportCount, db.AirportLonIndex, kAirportWithoutFuel, view,
-                screen, letEventsRun, state.AirportBands);
+                DotTurn(view, screen), letEventsRun, state.AirportBands);
 }
 
 void CollectMapDots(MapState& state, const navdata::AirportDatabase& db, const MapView& view,
                     const MapScreen& screen, const LetEventsRun& letEventsRun) {
     state.MapDotCount = 0;
+    // One turn for the three kinds: the frame's heading is the same for all.
+    const ScaleAndTurn t = DotTurn(view, screen);
     if (state.ShowNDBDots)
-        getNDBdots(state, db, view, screen, letEventsRun);
+        CollectDots(state, db.Ndbs, db.NdbCount, db.NdbLonIndex, kNdbDot, view, t, letEventsRun,
+                    state.NdbBands);
     if (state.ShowVORDots)
-        getVORdots(state, db, view, screen, letEventsRun);
+        CollectDots(state, db.Vors, db.VorCount, db.VorLonIndex, kVorDot, view, t, letEventsRun,
+                    state.VorBands);
     if (state.ShowAirportDots)
-        getairportdots(state, db, view, screen, letEventsRun);
+        CollectDots(state, db.Airports, db.AirportCount, db.AirportLonIndex, kAirportWithoutFuel,
+                    view, t, letEventsRun, state.AirportBands);
     OffsetMapDots(state, view, screen);
 }
 
