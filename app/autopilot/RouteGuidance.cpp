@@ -65,9 +65,14 @@ void ToTurningPoint(Step& st) {
         plan.TurningPointDistance = ComputeTurningPoint(plan, r, plan.Threshold.lat,
                                                         plan.Threshold.lon, plan.RunwayHeading);
     }
-    SteerToPoint(r, plan, plan.TurningPoint.lat, plan.TurningPoint.lon, false, 0, st.out.commands);
+    // Steered at the turning point as SteerToPoint steers, with the one
+    // distance that the report and the stage's end use as well.
     const double d =
         DistanceNm(r.latitudeDeg, r.longitudeDeg, plan.TurningPoint.lat, plan.TurningPoint.lon);
+    SteerAlong(r, plan,
+               navdata::InitialBearing(r.latitudeDeg, r.longitudeDeg, plan.TurningPoint.lat,
+                                       plan.TurningPoint.lon),
+               d, false, 0, st.out.commands);
     st.out.report.distance = DistanceText(d - plan.TurningPointDistance / 6);
     if (plan.TurningPointDistance / 6 > d) {
         plan.RouteStage = 3;
@@ -94,8 +99,11 @@ void ToAirport(Step& st) {
             std::fmod(course - std::atan2(o.crossM, toThresholdM) * kDegreesPerRadian + 360, 360.0);
         SteerAlong(r, plan, bearing, d, true, course, st.out.commands);
     } else {
-        SteerToPoint(r, plan, plan.Threshold.lat, plan.Threshold.lon, true, plan.RunwayHeading,
-                     st.out.commands);
+        // At the threshold point, as SteerToPoint steers, with the distance d.
+        SteerAlong(r, plan,
+                   navdata::InitialBearing(r.latitudeDeg, r.longitudeDeg, plan.Threshold.lat,
+                                           plan.Threshold.lon),
+                   d, true, plan.RunwayHeading, st.out.commands);
     }
     st.out.report.distance = DistanceText(d);
     if (d < kAlongRunwayNm) {
